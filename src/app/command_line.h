@@ -1,0 +1,31 @@
+#pragma once
+// The program's command line: the modeller with an optional model file, and
+// the headless modes that share the file code with the window.
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace cubrik {
+
+inline constexpr const char* kVersionLine = "Cubrik version 1.7";
+
+struct CommandLine {
+    enum class Mode { OpenWindow, Export, Help, Version };
+    Mode mode = Mode::OpenWindow;
+    std::string modelPath;   // the model to open or convert; may be empty
+    std::string outputPath;  // what --export writes
+};
+
+// Returns 1 with `out` filled, or 0 with `error` saying what is wrong.
+int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
+
+// Runs a headless mode and returns the process exit status: 0 on success,
+// 1 with one line on `err` otherwise.
+int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err);
+
+// The usage text of --help.
+std::string usageText();
+
+}  // namespace cubrik

@@ -1,0 +1,13 @@
+#pragma once
+// `cubrik --export`: reads a model file and writes it again, or exports it,
+// through the same functions the window's Open and Save as use.
+
+#include <string>
+
+namespace cubrik {
+
+// Returns 1 when the output was written, else 0 with `reason`; nothing is
+// written on failure.
+int convertModelFile(const std::string& inputPath, const std::string& outputPath, std::string& reason);
+
+}  // namespace cubrik

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The real program from the outside: exit status, stderr and files written.
+set -u
+cubrik="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+  local what="$1"; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+check "--version prints the version" test "$("$cubrik" --version)" = "Cubrik version 1.7"
+
+# A model written by the program survives --export unchanged, also with LF line ends.
+printf '#CUBIC-100\r\n#MATERIAL\r\n' >"$work/a.cbk"
+for i in $(seq 32); do printf 'ff8000\r\n' >>"$work/a.cbk"; done
+printf '#OBJECT\r\n' >>"$work/a.cbk"
+row="$(printf '%*s' 100 '' | tr ' ' '+')"
+for s in $(seq 100); do
+  printf '#SLICE\r\n' >>"$work/a.cbk"
+  for r in $(seq 99); do printf '%s\r\n' "$row" >>"$work/a.cbk"; done
+  printf 'ABCab%s\r\n' "${row:5}" >>"$work/a.cbk"
+done
+check "--export succeeds" "$cubrik" --export "$work/a.cbk" "$work/b.cbk"
+check "the copy is byte-identical" cmp -s "$work/a.cbk" "$work/b.cbk"
+tr -d '\r' <"$work/a.cbk" >"$work/lf.cbk"
+check "an LF-only file reads" "$cubrik" --export "$work/lf.cbk" "$work/c.cbk"
+check "and is written back with CR LF" cmp -s "$work/a.cbk" "$work/c.cbk"
+
+# A damaged file: status 1, one line on stderr, nothing written.
+head -c 5000 "$work/a.cbk" >"$work/damaged.cbk"
+"$cubrik" --export "$work/damaged.cbk" "$work/d.cbk" 2>"$work/err"
+status=$?
+check "a damaged file exits 1" test "$status" -eq 1
+check "with one line on stderr" test "$(wc -l <"$work/err")" -eq 1
+check "naming the file and line" grep -q "^cubrik: $work/damaged.cbk line 84: the file ends early" "$work/err"
+check "and writes nothing" test ! -e "$work/d.cbk"
+
+exit $((failures > 0))

@@ -1,0 +1,29 @@
+#pragma once
+// Small models built by hand or from a seed, shared by the tests and the
+// benchmarks.
+
+#include <cstdint>
+
+#include "model/voxel_model.h"
+
+namespace cubrik::testing {
+
+// A fresh store holding an empty model with the default palettes.
+ModelStore makeStore();
+
+void setCell(VoxelModel& model, int x, int y, int z, std::uint8_t code);
+
+// Every cell a random code 0..32 and every palette channel a random byte / 255.
+void fillRandom(VoxelModel& model, std::uint32_t seed);
+
+// A ball of the given radius about the grid centre; cells with x < 50 get
+// material A colours, the others material B colours.
+void fillSphere(VoxelModel& model, double radius);
+
+// Every cell filled with one code.
+void fillAll(VoxelModel& model, std::uint8_t code);
+
+// Cells with x + y + z even filled within a cube of `side` cells at the origin.
+void fillCheckerboard(VoxelModel& model, int side, std::uint8_t code);
+
+}  // namespace cubrik::testing
