@@ -1,17 +1,84 @@
 #include "app/command_line.h"
 
+#include <charconv>
 #include <ostream>
 
 #include "app/file_conversion.h"
 
 namespace cubrik {
+namespace {
+
+constexpr const char* kViewNames[] = {"front", "back", "left", "right", "top", "bottom"};
+
+bool parseInt(const std::string& text, int& value) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+bool parseSize(const std::string& text, int& width, int& height) {
+    const std::size_t x = text.find('x');
+    return x != std::string::npos && parseInt(text.substr(0, x), width) && parseInt(text.substr(x + 1), height) &&
+           width > 0 && height > 0 && width <= 16384 && height <= 16384;
+}
+
+// "RRGGBB" to the 0x00BBGGRR colour value the renderer takes.
+bool parseBackground(const std::string& text, std::uint32_t& colour) {
+    std::uint32_t rgb = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), rgb, 16);
+    if (text.size() != 6 || result.ec != std::errc() || result.ptr != text.data() + text.size()) return false;
+    colour = ((rgb >> 16) & 0xff) | (rgb & 0xff00) | ((rgb & 0xff) << 16);
+    return true;
+}
+
+// The options after the two paths of --export and --render.
+bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+    const bool render = out.mode == CommandLine::Mode::Render;
+    for (std::size_t i = 3; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (option == "--flat") {
+            out.flat = true;
+        } else if (render && option == "--zoom") {
+            out.zoomed = true;
+        } else if (render && option == "--view" && hasValue) {
+            const std::string& name = args[++i];
+            out.view = -1;
+            for (int v = 0; v < 6; ++v)
+                if (name == kViewNames[v]) out.view = v;
+            if (out.view < 0) {
+                error = "--view takes front, back, left, right, top or bottom, not " + name;
+                return false;
+            }
+        } else if (render && option == "--size" && hasValue) {
+            if (!parseSize(args[++i], out.width, out.height)) {
+                error = "--size takes WIDTHxHEIGHT, for example 800x600, not " + args[i];
+                return false;
+            }
+        } else if (render && option == "--background" && hasValue) {
+            if (!parseBackground(args[++i], out.backgroundColor)) {
+                error = "--background takes a colour RRGGBB, for example 8080ff, not " + args[i];
+                return false;
+            }
+        } else {
+            error = "unknown option " + option + " (see --help)";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 std::string usageText() {
     return "Usage:\n"
-           "  cubrik [FILE.cbk]                 open the modeller, with FILE if given\n"
-           "  cubrik --export IN.cbk OUT.cbk    read a model and write it again\n"
-           "  cubrik --help                     show this text\n"
-           "  cubrik --version                  show the version\n";
+           "  cubrik [FILE.cbk]\n"
+           "      open the modeller, with FILE if given\n"
+           "  cubrik --export IN.cbk OUT.cbk|OUT.obj|OUT.dae|OUT.mqo [--flat]\n"
+           "      write the model again, or export it as a mesh (smoothed unless --flat)\n"
+           "  cubrik --render IN.cbk OUT.tga [--view front|back|left|right|top|bottom]\n"
+           "         [--size WxH] [--zoom] [--flat] [--background RRGGBB]\n"
+           "      write the view of a window of W x H (default 800x600) as a TARGA image\n"
+           "  cubrik --help | --version\n";
 }
 
 int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
@@ -26,15 +93,15 @@ int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std
         out.mode = CommandLine::Mode::Version;
         return 1;
     }
-    if (first == "--export") {
-        if (args.size() != 3) {
-            error = "--export takes an input model and an output file";
+    if (first == "--export" || first == "--render") {
+        out.mode = first == "--export" ? CommandLine::Mode::Export : CommandLine::Mode::Render;
+        if (args.size() < 3 || args[1].rfind("--", 0) == 0 || args[2].rfind("--", 0) == 0) {
+            error = first + " takes an input model and an output file (see --help)";
             return 0;
         }
-        out.mode = CommandLine::Mode::Export;
         out.modelPath = args[1];
         out.outputPath = args[2];
-        return 1;
+        return parseOptions(args, out, error) ? 1 : 0;
     }
     if (first.rfind("--", 0) == 0) {
         error = "unknown option " + first + " (see --help)";
@@ -50,8 +117,9 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
     case CommandLine::Mode::Help: out << usageText(); return 0;
     case CommandLine::Mode::Version: out << kVersionLine << '\n'; return 0;
     case CommandLine::Mode::Export:
-        if (convertModelFile(command.modelPath, command.outputPath, reason)) return 0;
+        if (convertModelFile(command.modelPath, command.outputPath, command.flat, reason)) return 0;
         break;
+    case CommandLine::Mode::Render: reason = "--render is not available yet"; break;
     case CommandLine::Mode::OpenWindow: reason = "no window can be opened here"; break;
     }
     err << "cubrik: " << reason << '\n';

@@ -12,10 +12,17 @@ namespace cubrik {
 inline constexpr const char* kVersionLine = "Cubrik version 1.7";
 
 struct CommandLine {
-    enum class Mode { OpenWindow, Export, Help, Version };
+    enum class Mode { OpenWindow, Export, Render, Help, Version };
     Mode mode = Mode::OpenWindow;
-    std::string modelPath;   // the model to open or convert; may be empty
-    std::string outputPath;  // what --export writes
+    std::string modelPath;   // the model to open, convert or render; may be empty
+    std::string outputPath;  // what --export or --render writes
+    bool flat = false;       // cubes instead of the smoothed surface
+    // --render only:
+    int view = 0;            // preset view 0..5: front, back, left, right, top, bottom
+    int width = 800;         // client area of the window whose view is rendered
+    int height = 600;
+    bool zoomed = false;
+    std::uint32_t backgroundColor = 0xff8080;  // 0x00BBGGRR: red 128, green 128, blue 255
 };
 
 // Returns 1 with `out` filled, or 0 with `error` saying what is wrong.

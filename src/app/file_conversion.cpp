@@ -19,7 +19,8 @@ std::string lowerExtension(const std::string& path) {
 
 }  // namespace
 
-int convertModelFile(const std::string& inputPath, const std::string& outputPath, std::string& reason) {
+int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool /*flat*/,
+                     std::string& reason) {
     const std::string ext = lowerExtension(outputPath);
     if (ext != "cbk") {
         reason = outputPath + ": unknown output type (use .cbk)";

@@ -6,8 +6,9 @@
 
 namespace cubrik {
 
-// Returns 1 when the output was written, else 0 with `reason`; nothing is
-// written on failure.
-int convertModelFile(const std::string& inputPath, const std::string& outputPath, std::string& reason);
+// The output type follows the extension of `outputPath`. Returns 1 when the
+// output was written, else 0 with `reason`; nothing is written on failure.
+int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool flat,
+                     std::string& reason);
 
 }  // namespace cubrik

@@ -49,6 +49,38 @@ TEST(CommandLine, BadOptionsSayWhatIsWrong) {
     EXPECT_EQ(run({"--export", "only-one.cbk"}).status, 1);
 }
 
+TEST(CommandLine, RenderOptions) {
+    CommandLine command;
+    std::string error;
+    ASSERT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--view", "left", "--size", "640x480", "--zoom",
+                                "--flat", "--background", "102030"},
+                               command, error),
+              1)
+        << error;
+    EXPECT_EQ(command.mode, CommandLine::Mode::Render);
+    EXPECT_EQ(command.view, 2);
+    EXPECT_EQ(command.width, 640);
+    EXPECT_EQ(command.height, 480);
+    EXPECT_TRUE(command.zoomed);
+    EXPECT_TRUE(command.flat);
+    EXPECT_EQ(command.backgroundColor, 0x302010u);  // stored as 0x00BBGGRR
+
+    ASSERT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga"}, command, error), 1);
+    EXPECT_EQ(command.view, 0);
+    EXPECT_EQ(command.width, 800);
+    EXPECT_EQ(command.height, 600);
+    EXPECT_EQ(command.backgroundColor, 0xff8080u);
+    EXPECT_FALSE(command.flat);
+
+    EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--view", "sideways"}, command, error), 0);
+    EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--size", "0x10"}, command, error), 0);
+    EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--background", "12345g"}, command, error), 0);
+    EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--size"}, command, error), 0);
+    EXPECT_EQ(parseCommandLine({"--export", "in.cbk", "out.obj", "--zoom"}, command, error), 0);
+    ASSERT_EQ(parseCommandLine({"--export", "in.cbk", "out.obj", "--flat"}, command, error), 1);
+    EXPECT_TRUE(command.flat);
+}
+
 class ExportCommand : public ::testing::Test {
 protected:
     testing::TempDir dir;
