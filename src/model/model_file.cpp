@@ -184,18 +184,27 @@ int parseModelFile(std::string_view text, ModelFileContents& out, std::string& r
     return 1;
 }
 
-int readModelFile(const std::filesystem::path& path, VoxelModel& model, std::string& reason) {
+int loadModelFile(const std::filesystem::path& path, ModelFileContents& out, std::string& reason) {
     std::string text;
     if (!readWholeFile(path, text, reason)) return 0;
-    ModelFileContents contents;
     std::string why;
-    if (!parseModelFile(text, contents, why)) {
+    if (!parseModelFile(text, out, why)) {
         reason = path.string() + " " + why;
         return 0;
     }
+    return 1;
+}
+
+void applyModelFile(const ModelFileContents& contents, VoxelModel& model) {
     std::copy(std::begin(contents.paletteA), std::end(contents.paletteA), model.paletteA);
     std::copy(std::begin(contents.paletteB), std::end(contents.paletteB), model.paletteB);
     std::memcpy(model.cells, contents.cells.data(), kCellCount);
+}
+
+int readModelFile(const std::filesystem::path& path, VoxelModel& model, std::string& reason) {
+    ModelFileContents contents;
+    if (!loadModelFile(path, contents, reason)) return 0;
+    applyModelFile(contents, model);
     return 1;
 }
 

@@ -27,6 +27,13 @@ std::string formatModelFile(const VoxelModel& model);
 // the line and what was wrong ("line 37: expected \"#SLICE\"").
 int parseModelFile(std::string_view text, ModelFileContents& out, std::string& reason);
 
+// Reads and parses a whole file. Returns 1, or 0 with `reason` naming the
+// file, the line and what was wrong.
+int loadModelFile(const std::filesystem::path& path, ModelFileContents& out, std::string& reason);
+
+// Replaces the model's palettes and cells with what a file held.
+void applyModelFile(const ModelFileContents& contents, VoxelModel& model);
+
 // Reads the file into the model's palettes and cells. The model changes only
 // when the whole file was read; otherwise 0 with `reason`.
 int readModelFile(const std::filesystem::path& path, VoxelModel& model, std::string& reason);
