@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "model/selection.h"
+#include "support/model_builders.h"
+
+namespace cubrik {
+namespace {
+
+class SelectionTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(createUndoHistory(history, flags), 1); }
+    SelectionTarget target() { return {history, *store.model, edit, flags}; }
+
+    ModelStore store = testing::makeStore();
+    EditState edit;
+    DocumentFlags flags;
+    UndoHistory history;
+};
+
+TEST_F(SelectionTest, SelectingAToolTwiceLeavesTwoSnapshots) {
+    selectTool(target(), 0);
+    selectTool(target(), 0);
+    EXPECT_EQ(edit.currentTool, 0);
+    undo(history, *store.model, edit, flags);
+    EXPECT_EQ(edit.currentTool, 0);
+    undo(history, *store.model, edit, flags);
+    EXPECT_EQ(edit.currentTool, 5);
+}
+
+TEST_F(SelectionTest, MaterialButtonsShowHideAndSwitch) {
+    edit.currentSlot = 14;
+    edit.otherSlot = 20;
+    pressMaterialButton(target(), kMaterialA);
+    EXPECT_EQ(edit.alsoShownMaterial, kMaterialB);
+    pressMaterialButton(target(), kMaterialA);
+    EXPECT_EQ(edit.alsoShownMaterial, kNoItem);
+    pressMaterialButton(target(), kMaterialA);
+    pressMaterialButton(target(), kMaterialB);  // switching hides the other material again
+    EXPECT_EQ(edit.currentMaterial, kMaterialB);
+    EXPECT_EQ(edit.currentSlot, 20);
+    EXPECT_EQ(edit.otherSlot, 14);
+    EXPECT_EQ(edit.alsoShownMaterial, kNoItem);
+    EXPECT_EQ(history.undoIndex, 3);
+}
+
+TEST_F(SelectionTest, ColourStepsStopAtTheEndsAndAtLockedColours) {
+    EXPECT_EQ(stepColourSlot(target(), -1), 0);  // slot 10 is the first
+    EXPECT_EQ(history.undoIndex, -1);
+    store.model->lockedA[1] = 255;
+    EXPECT_EQ(stepColourSlot(target(), +1), 1);  // locked: nothing changes, still repainted
+    EXPECT_EQ(edit.currentSlot, 10);
+    EXPECT_EQ(history.undoIndex, -1);
+    store.model->lockedA[1] = 0;
+    EXPECT_EQ(stepColourSlot(target(), +1), 1);
+    EXPECT_EQ(edit.currentSlot, 11);
+    edit.currentSlot = 25;
+    EXPECT_EQ(stepColourSlot(target(), +1), 0);
+    // The locks of the current material count, not those of the other.
+    edit.currentMaterial = kMaterialB;
+    store.model->lockedA[14] = 255;
+    EXPECT_EQ(stepColourSlot(target(), -1), 1);
+    EXPECT_EQ(edit.currentSlot, 24);
+}
+
+}  // namespace
+}  // namespace cubrik
