@@ -1,0 +1,66 @@
+#include "render/renderer.h"
+
+#include <epoxy/gl.h>
+
+namespace cubrik {
+namespace {
+
+void drawDisplayBatch(QuadBatch& batch) {
+    glEnable(GL_COLOR_MATERIAL);  // ambient and diffuse follow the vertex colour
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glColorPointer(3, GL_UNSIGNED_BYTE, 0, batch.colours);
+    glNormalPointer(GL_FLOAT, 0, batch.normals);
+    glVertexPointer(3, GL_FLOAT, 0, batch.vertices);
+    glDrawArrays(GL_QUADS, 0, batch.count * 4);
+    glDisable(GL_COLOR_MATERIAL);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    batch.count = 0;
+}
+
+void drawPickBatch(QuadBatch& batch) {
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glColorPointer(3, GL_UNSIGNED_BYTE, 0, batch.colours);
+    glVertexPointer(3, GL_FLOAT, 0, batch.vertices);
+    glDrawArrays(GL_QUADS, 0, batch.count * 4);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    batch.count = 0;
+}
+
+}  // namespace
+
+int chooseRenderer(Renderer& renderer) {
+    GLint maxElementsVertices = 0;
+    glGetIntegerv(GL_MAX_ELEMENTS_VERTICES, &maxElementsVertices);
+    return allocateRenderer(renderer, quadCapacityFor(maxElementsVertices), chooseKernelVariant());
+}
+
+void enableBackFaceCulling() { glEnable(GL_CULL_FACE); }
+
+void releaseRenderer(Renderer& renderer) { releaseOffscreenTarget(renderer.offscreen); }
+
+void drawModel(Renderer& renderer, const ViewInputs& view) {
+    // With the light's default direction along the view and the default scene
+    // ambient of 0.2, a face of colour C with eye-space normal n shows as
+    // min(1, C (0.4 + 0.8 max(0, n_z))): 1.2 C facing the viewer.
+    const GLfloat ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+    const GLfloat diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    produceDisplayBatches(renderer, view, drawDisplayBatch);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+}
+
+void emitPickFaces(Renderer& renderer, const ViewInputs& view, int mode) {
+    producePickBatches(renderer, view, mode, drawPickBatch);
+}
+
+}  // namespace cubrik

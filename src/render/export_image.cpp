@@ -1,0 +1,94 @@
+#include "render/export_image.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "render/camera.h"
+#include "render/view.h"
+
+namespace cubrik {
+namespace {
+
+// The second render's background; 0.77 reads back with green 196.
+constexpr float kKeyGrey = 0.77f;
+
+bool resizeBuffer(std::vector<std::uint8_t>& buffer, std::size_t size) {
+    try {
+        buffer.resize(size);
+        buffer.shrink_to_fit();
+        return true;
+    } catch (const std::bad_alloc&) {
+        buffer = {};  // the next export starts this buffer afresh
+        return false;
+    }
+}
+
+}  // namespace
+
+int keyAndCropImage(std::uint8_t* pixels, const std::uint8_t* key, int width, int height, int& croppedWidth,
+                    int& croppedHeight) {
+    int minColumn = width, maxColumn = -1, minRow = height, maxRow = -1;
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column) {
+            const std::size_t at = 4 * (static_cast<std::size_t>(row) * width + column);
+            std::uint8_t* p = pixels + at;
+            std::swap(p[0], p[2]);  // RGBA to BGRA
+            if (p[1] == key[at + 1]) {
+                minColumn = std::min(minColumn, column);
+                maxColumn = std::max(maxColumn, column);
+                minRow = std::min(minRow, row);
+                maxRow = std::max(maxRow, row);
+            } else {
+                p[3] = 0;
+            }
+        }
+    if (maxColumn < 0) return 0;
+    croppedWidth = maxColumn - minColumn + 1;
+    croppedHeight = maxRow - minRow + 1;
+    if (croppedWidth == width && croppedHeight == height) return 1;
+    // Rows keep their bottom-to-top order; data only moves towards the start.
+    const std::size_t rowBytes = 4 * static_cast<std::size_t>(croppedWidth);
+    for (int row = 0; row < croppedHeight; ++row)
+        std::memmove(pixels + row * rowBytes,
+                     pixels + 4 * (static_cast<std::size_t>(minRow + row) * width + minColumn), rowBytes);
+    return 1;
+}
+
+int renderExportImage(Renderer& renderer, const ViewInputs& view, std::string& reason) {
+    const int width = view.clientWidth - kViewLeft, height = view.clientHeight;
+    renderer.exportWidth = width;
+    renderer.exportHeight = height;
+    if (width <= 0 || height <= 0) {
+        reason = "the view has no area (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+        return 0;
+    }
+    const std::size_t bytes = 4 * static_cast<std::size_t>(width) * height;
+    if (!resizeBuffer(renderer.exportPixels, bytes) || !resizeBuffer(renderer.keyPixels, bytes)) {
+        reason = "out of memory for a " + std::to_string(width) + " x " + std::to_string(height) + " image";
+        return 0;
+    }
+    if (!ensureOffscreenTarget(renderer.offscreen, view.clientWidth, view.clientHeight, reason)) return 0;
+    {
+        OffscreenBinding binding(renderer.offscreen);
+        clearView(view.backgroundColor);
+        setUpViewDrawing(view);
+        drawModel(renderer, view);
+        readOffscreenPixels(renderer.offscreen, kViewLeft, 0, width, height, renderer.exportPixels.data());
+        glClearColor(kKeyGrey, kKeyGrey, kKeyGrey, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawModel(renderer, view);  // the same quads again, from the display cache
+        glDisable(GL_DEPTH_TEST);
+        readOffscreenPixels(renderer.offscreen, kViewLeft, 0, width, height, renderer.keyPixels.data());
+    }
+    if (!keyAndCropImage(renderer.exportPixels.data(), renderer.keyPixels.data(), width, height,
+                         renderer.exportWidth, renderer.exportHeight)) {
+        reason = "nothing to draw: the model is empty or outside the view";
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace cubrik

@@ -1,0 +1,33 @@
+#pragma once
+// One bit per cell for every row of the grid, so the face walk can find the
+// cells with a visible face by whole-row bit operations and never visit
+// empty or buried cells.
+
+#include <cstdint>
+
+#include "render/kernel_variant.h"
+
+namespace cubrik {
+
+// The 100 cells of a row along x: bit x of (lo, hi), bits 100..127 clear.
+struct RowBits {
+    std::uint64_t lo, hi;
+};
+
+// Rows y = -1..100 and z = -1..100, so the neighbours of a border row are
+// rows of zeros.
+inline constexpr int kMaskSide = 102;
+constexpr int maskRow(int y, int z) { return (y + 1) + kMaskSide * (z + 1); }
+
+struct RowMasks {
+    RowBits displayed[kMaskSide * kMaskSide];  // filled and shown by the display rule
+    RowBits filled[kMaskSide * kMaskSide];     // filled with any material, bit x + 1 for cell x
+};
+
+// Fills the masks of the 100 x 100 inner rows from `cells`; the border rows
+// stay as they are (zero from allocation). `filled` is only written when
+// `withFilled` is set.
+void buildRowMasks(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, KernelVariant variant,
+                   RowMasks& masks);
+
+}  // namespace cubrik

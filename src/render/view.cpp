@@ -1,0 +1,105 @@
+#include "render/view.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "render/camera.h"
+
+namespace cubrik {
+namespace {
+
+// The box drawn round the grid while the user turns the model: the four edges
+// along z, then the four along y, then the four along x.
+void drawGridBox() {
+    const double e = 50.1;
+    const double sides[2] = {-e, e};
+    glColor3f(0.8f, 0.8f, 0.8f);
+    glBegin(GL_LINES);
+    for (double a : sides)
+        for (double b : sides) {
+            glVertex3d(a, b, -e);
+            glVertex3d(a, b, e);
+        }
+    for (double a : sides)
+        for (double b : sides) {
+            glVertex3d(a, -e, b);
+            glVertex3d(a, e, b);
+        }
+    for (double a : sides)
+        for (double b : sides) {
+            glVertex3d(-e, a, b);
+            glVertex3d(e, a, b);
+        }
+    glEnd();
+}
+
+// One unit per pixel over the view, in the mouse's coordinates.
+void loadOverlayMatrices(int clientWidth, int clientHeight) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (clientWidth > kViewLeft && clientHeight > 0)
+        glOrtho(kViewLeft - 0.5, clientWidth - 0.5, clientHeight - 0.5, -0.5, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+}  // namespace
+
+void clearView(std::uint32_t backgroundColor) {
+    glClearColor(static_cast<float>(backgroundColor & 0xff) / 255.0f,
+                 static_cast<float>((backgroundColor >> 8) & 0xff) / 255.0f,
+                 static_cast<float>((backgroundColor >> 16) & 0xff) / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void setViewViewport(int clientWidth, int clientHeight) {
+    glViewport(kViewLeft, 0, std::max(0, clientWidth - kViewLeft), std::max(0, clientHeight));
+}
+
+void loadViewMatrices(const double (&projection)[16], const double (&rotation)[16]) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(projection);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(rotation);
+}
+
+void drawView(Renderer& renderer, const ViewInputs& view) {
+    VoxelModel& model = *view.store.model;
+    glGetIntegerv(GL_VIEWPORT, model.viewport);
+    glEnable(GL_DEPTH_TEST);
+    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, model.projection);
+    loadViewMatrices(model.projection, model.rotation);
+    glDisable(GL_TEXTURE_2D);  // the panel draws textured
+    if (view.rotateActive && !view.panelGesture) drawGridBox();
+    drawModel(renderer, view);
+    glDisable(GL_DEPTH_TEST);
+    loadOverlayMatrices(view.clientWidth, view.clientHeight);
+    // The brush cursor belongs here, drawn in this overlay state over the model.
+}
+
+void setUpViewDrawing(const ViewInputs& view) {
+    setViewViewport(view.clientWidth, view.clientHeight);
+    glEnable(GL_DEPTH_TEST);
+    double projection[16];
+    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, projection);
+    loadViewMatrices(projection, view.store.model->rotation);
+    glDisable(GL_TEXTURE_2D);
+}
+
+int renderPickPass(Renderer& renderer, const ViewInputs& view, int mode) {
+    std::string reason;
+    if (!ensureOffscreenTarget(renderer.offscreen, view.clientWidth, view.clientHeight, reason)) return 0;
+    OffscreenBinding binding(renderer.offscreen);
+    clearView(0xffffff);  // white names no cell
+    setUpViewDrawing(view);
+    glDisable(GL_LIGHTING);  // pick colours must reach the target unchanged
+    emitPickFaces(renderer, view, mode);
+    glDisable(GL_DEPTH_TEST);
+    loadOverlayMatrices(view.clientWidth, view.clientHeight);
+    glFinish();
+    return 1;
+}
+
+}  // namespace cubrik

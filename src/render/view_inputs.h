@@ -1,0 +1,26 @@
+#pragma once
+// Everything one frame of the 3-D view is drawn from.
+
+#include <cstdint>
+
+#include "model/edit_state.h"
+#include "model/voxel_model.h"
+
+namespace cubrik {
+
+// 0x00BBGGRR: red 128, green 128, blue 255.
+inline constexpr std::uint32_t kDefaultBackgroundColor = 0xff8080;
+
+struct ViewInputs {
+    ModelStore& store;      // drawView writes the record's viewport and projection
+    const EditState& edit;  // the display rule
+    bool smoothDisplay = true;
+    bool zoomed = false;
+    bool rotateActive = false;  // a trackball drag is under way: the grid box shows
+    bool panelGesture = false;  // ... unless the gesture belongs to the panel
+    int clientWidth = 1;        // the whole client area; the view is (W - 64) x H
+    int clientHeight = 1;
+    std::uint32_t backgroundColor = kDefaultBackgroundColor;  // 0x00BBGGRR
+};
+
+}  // namespace cubrik

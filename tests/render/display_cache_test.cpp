@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <new>
+
+#include "render/renderer.h"
+#include "support/model_builders.h"
+#include "support/quad_recorder.h"
+
+namespace cubrik {
+namespace {
+
+using testing::RecordedQuads;
+
+struct DisplayCacheTest : ::testing::Test {
+    ModelStore store = testing::makeStore();
+    VoxelModel& model = *store.model;
+    EditState edit;
+    Renderer renderer;
+    bool smooth = true;
+
+    DisplayCacheTest() {
+        edit.alsoShownMaterial = kMaterialB;
+        if (!allocateRenderer(renderer, 32768, chooseKernelVariant())) throw std::bad_alloc();
+        testing::fillSphere(model, 20);
+    }
+
+    ViewInputs view() {
+        ViewInputs inputs{store, edit};
+        inputs.smoothDisplay = smooth;
+        return inputs;
+    }
+
+    // One display pass; `walked` says whether it walked the grid.
+    RecordedQuads frame(bool& walked) {
+        RecordedQuads quads;
+        walked = produceDisplayBatches(renderer, view(), [&](QuadBatch& batch) {
+            quads.take(batch, true);
+            batch.count = 0;
+        }) == 1;
+        return quads;
+    }
+
+    // What a walk of the present model and display state gives, without any cache.
+    RecordedQuads fresh() {
+        Renderer other;
+        allocateRenderer(other, 32768, KernelVariant::Scalar);
+        RecordedQuads quads;
+        produceDisplayBatches(other, view(), [&](QuadBatch& batch) {
+            quads.take(batch, true);
+            batch.count = 0;
+        });
+        return quads;
+    }
+
+    // After `change`, the next frame walks again and shows the change.
+    void expectRedrawnAfter(const char* what, const std::function<void()>& change) {
+        bool walked = false;
+        frame(walked);
+        frame(walked);
+        ASSERT_FALSE(walked) << what << ": the unchanged frame before";
+        change();
+        const RecordedQuads after = frame(walked);
+        EXPECT_TRUE(walked) << what;
+        EXPECT_TRUE(testing::sameQuads(after, fresh())) << what;
+    }
+};
+
+TEST_F(DisplayCacheTest, AnUnchangedFrameDrawsTheKeptQuadsWithoutWalking) {
+    bool walked = false;
+    const RecordedQuads first = frame(walked);
+    EXPECT_TRUE(walked);
+    EXPECT_GT(first.count(), 0);
+    const RecordedQuads second = frame(walked);
+    EXPECT_FALSE(walked);
+    EXPECT_EQ(renderer.displayCache.walks, 1u);
+    EXPECT_TRUE(testing::sameQuads(first, second));
+}
+
+TEST_F(DisplayCacheTest, EveryChangeOfWhatIsShownIsDrawnAtTheNextFrame) {
+    expectRedrawnAfter("one cell", [&] { testing::setCell(model, 49, 49, 69, 0); });
+    expectRedrawnAfter("a buried cell", [&] { testing::setCell(model, 50, 50, 50, 3); });
+    expectRedrawnAfter("one palette entry", [&] { model.paletteB[4].g = 0.5f; });
+    expectRedrawnAfter("the display rule", [&] { edit.alsoShownMaterial = kNoItem; });
+    expectRedrawnAfter("the current material", [&] { edit.currentMaterial = kMaterialB; });
+    expectRedrawnAfter("smooth off", [&] { smooth = false; });
+    expectRedrawnAfter("smooth on", [&] { smooth = true; });
+}
+
+TEST_F(DisplayCacheTest, AModelTooLargeToKeepIsWalkedEveryFrameAndStillDrawnRight) {
+    testing::fillAll(model, 0);
+    testing::fillCheckerboard(model, 50, 1);  // 375,000 quads
+    smooth = false;
+    bool walked = false;
+    const RecordedQuads first = frame(walked);
+    EXPECT_EQ(first.count(), 375000);
+    const RecordedQuads second = frame(walked);
+    EXPECT_TRUE(walked);
+    EXPECT_TRUE(testing::sameQuads(first, second));
+}
+
+TEST_F(DisplayCacheTest, ARendererWithoutBuffersDrawsNothing) {
+    Renderer failed;
+    EXPECT_EQ(allocateRenderer(failed, 3, KernelVariant::Scalar), 0);
+    int batches = 0;
+    produceDisplayBatches(failed, view(), [&](QuadBatch&) { ++batches; });
+    producePickBatches(failed, view(), kPickSolid, [&](QuadBatch&) { ++batches; });
+    EXPECT_EQ(batches, 0);
+}
+
+}  // namespace
+}  // namespace cubrik

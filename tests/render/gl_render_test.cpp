@@ -1,0 +1,259 @@
+// The renderer through a real OpenGL: Mesa's llvmpipe in a headless context.
+#include <gtest/gtest.h>
+
+#include <epoxy/gl.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "render/camera.h"
+#include "render/export_image.h"
+#include "render/headless_context.h"
+#include "render/offscreen_target.h"
+#include "render/renderer.h"
+#include "render/view.h"
+#include "support/model_builders.h"
+
+namespace cubrik {
+namespace {
+
+using Rgba = std::array<int, 4>;
+
+constexpr int kWidth = 800, kHeight = 600;
+
+class GlRenderTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        gl = new HeadlessGlContext;
+        if (!createHeadlessGlContext(*gl, glFailure)) {
+            delete gl;
+            gl = nullptr;
+        }
+    }
+    static void TearDownTestSuite() {
+        delete gl;
+        gl = nullptr;
+    }
+
+    void SetUp() override {
+        // No silent skip: without a headless GL these tests fail and say why.
+        ASSERT_NE(gl, nullptr) << glFailure;
+        ASSERT_EQ(chooseRenderer(renderer), 1);
+        enableBackFaceCulling();
+        edit.alsoShownMaterial = kMaterialB;
+        std::string reason;
+        ASSERT_EQ(ensureOffscreenTarget(target, kWidth, kHeight, reason), 1) << reason;
+    }
+    void TearDown() override {
+        if (!gl) return;
+        releaseOffscreenTarget(target);
+        releaseRenderer(renderer);
+    }
+
+    ViewInputs view() {
+        ViewInputs inputs{store, edit};
+        inputs.smoothDisplay = smooth;
+        inputs.clientWidth = kWidth;
+        inputs.clientHeight = kHeight;
+        return inputs;
+    }
+
+    // Draws one frame into `target` as the window's paint does.
+    void drawFrame(const ViewInputs& inputs) {
+        OffscreenBinding binding(target);
+        setViewViewport(inputs.clientWidth, inputs.clientHeight);
+        clearView(inputs.backgroundColor);
+        drawView(renderer, inputs);
+    }
+
+    Rgba pixelOf(const OffscreenTarget& from, int column, int row) {
+        std::uint8_t rgba[4];
+        readOffscreenPixels(from, column, row, 1, 1, rgba);
+        return {rgba[0], rgba[1], rgba[2], rgba[3]};
+    }
+
+    // The frame-buffer pixel (column, row from the bottom) where world point p shows.
+    std::array<int, 2> pixelOfPoint(double x, double y, double z) {
+        double projection[16];
+        viewProjection(kWidth, kHeight, false, projection);
+        const double* r = model.rotation;
+        const double eye[4] = {r[0] * x + r[4] * y + r[8] * z, r[1] * x + r[5] * y + r[9] * z,
+                               r[2] * x + r[6] * y + r[10] * z, 1.0};
+        double clip[4];
+        for (int i = 0; i < 4; ++i)
+            clip[i] = projection[i] * eye[0] + projection[i + 4] * eye[1] + projection[i + 8] * eye[2] +
+                      projection[i + 12] * eye[3];
+        const double column = kViewLeft + (clip[0] / clip[3] + 1.0) / 2.0 * (kWidth - kViewLeft);
+        const double row = (clip[1] / clip[3] + 1.0) / 2.0 * kHeight;
+        return {static_cast<int>(std::floor(column)), static_cast<int>(std::floor(row))};
+    }
+
+    // The pixel at the middle of the +z face of cell (x, y, z).
+    std::array<int, 2> frontOfCell(int x, int y, int z) { return pixelOfPoint(x - 49.5, y - 49.5, z - 49.0); }
+
+    void fillBlock(int from, int to, std::uint8_t code) {
+        for (int z = from; z < to; ++z)
+            for (int y = from; y < to; ++y)
+                for (int x = from; x < to; ++x) testing::setCell(model, x, y, z, code);
+    }
+
+    static HeadlessGlContext* gl;
+    static std::string glFailure;
+    ModelStore store = testing::makeStore();
+    VoxelModel& model = *store.model;
+    EditState edit;
+    Renderer renderer;
+    OffscreenTarget target;
+    bool smooth = false;
+};
+
+HeadlessGlContext* GlRenderTest::gl = nullptr;
+std::string GlRenderTest::glFailure;
+
+void expectColourNear(const Rgba& actual, const Rgba& expected, const char* what) {
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], 1) << what << " channel " << i;
+}
+
+TEST_F(GlRenderTest, AFrameRecordsItsViewportAndProjectionAndLeavesTheOverlayState) {
+    drawFrame(view());
+    EXPECT_EQ(std::vector<int>(model.viewport, model.viewport + 4), (std::vector<int>{64, 0, 736, 600}));
+    double expected[16];
+    viewProjection(kWidth, kHeight, false, expected);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(model.projection[i], expected[i]);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(GlRenderTest, LitColoursAreThePaletteColourTimesTheLightingFactorClamped) {
+    model.paletteA[0] = {200 / 255.0f, 100 / 255.0f, 1.0f};
+    fillBlock(30, 70, 1);
+    drawFrame(view());
+    const auto front = frontOfCell(50, 50, 69);
+    expectColourNear(pixelOf(target, front[0], front[1]), {240, 120, 255}, "facing: 1.2 times, clamped");
+    // Turned 60 degrees: the +z face has n_z = 0.5, the -x face n_z = cos 30.
+    rotationMatrix(60.0, 0, 1, 0, model.rotation);
+    drawFrame(view());
+    const double tilted = 0.4 + 0.8 * 0.5, steep = 0.4 + 0.8 * std::cos(std::acos(-1.0) / 6);
+    const auto plusZ = pixelOfPoint(0, 0, 20);
+    const auto minusX = pixelOfPoint(-20, 0, 0);
+    expectColourNear(pixelOf(target, plusZ[0], plusZ[1]),
+                     {static_cast<int>(200 * tilted + 0.5), static_cast<int>(100 * tilted + 0.5), 204}, "+z");
+    expectColourNear(pixelOf(target, minusX[0], minusX[1]),
+                     {static_cast<int>(200 * steep + 0.5), static_cast<int>(100 * steep + 0.5), 255}, "-x");
+}
+
+TEST_F(GlRenderTest, PickPassesDrawExactCellColoursOnWhite) {
+    const int cells[][3] = {{50, 50, 60}, {20, 70, 80}, {99, 99, 99}, {0, 0, 0}, {77, 3, 41}};
+    for (const auto& c : cells) testing::setCell(model, c[0], c[1], c[2], 30);
+    for (bool smoothPick : {false, true}) {
+        smooth = smoothPick;
+        ASSERT_EQ(renderPickPass(renderer, view(), kPickSolid), 1);
+        for (const auto& c : cells) {
+            const auto at = frontOfCell(c[0], c[1], c[2]);
+            EXPECT_EQ(pixelOf(renderer.offscreen, at[0], at[1]), (Rgba{2 * c[0], 2 * c[1], 2 * c[2], 255}))
+                << c[0] << " " << c[1] << " " << c[2] << (smooth ? " smooth" : " flat");
+        }
+        EXPECT_EQ(pixelOf(renderer.offscreen, 70, 3), (Rgba{255, 255, 255, 255}));  // background
+        EXPECT_EQ(pixelOf(renderer.offscreen, 10, 300), (Rgba{255, 255, 255, 255}));  // under the panel
+        ASSERT_EQ(renderPickPass(renderer, view(), kPickEmpty), 1);
+        const auto at = frontOfCell(50, 50, 60);
+        EXPECT_EQ(pixelOf(renderer.offscreen, at[0], at[1]), (Rgba{100, 100, 122, 255}));  // the cell in front
+    }
+}
+
+TEST_F(GlRenderTest, TheGridBoxShowsOnlyWhileTheViewIsTurned) {
+    auto greyNear = [&](std::array<int, 2> at) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (pixelOf(target, at[0] + dx, at[1] + dy) == Rgba{204, 204, 204, 255}) return true;
+        return false;
+    };
+    const auto topEdge = pixelOfPoint(0, 50.1, 50.1);
+    ViewInputs turning = view();
+    turning.rotateActive = true;
+    drawFrame(turning);
+    EXPECT_TRUE(greyNear(topEdge));
+    turning.panelGesture = true;
+    drawFrame(turning);
+    EXPECT_FALSE(greyNear(topEdge));
+}
+
+TEST_F(GlRenderTest, TheExportedImageIsCroppedBgraWithATransparentBackground) {
+    model.paletteA[0] = {0, 0, 1};  // blue, bottom left
+    model.paletteA[1] = {1, 0, 0};  // red, top right
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) {
+            testing::setCell(model, 40 + x, 40 + y, 50, 1);
+            testing::setCell(model, 55 + x, 55 + y, 50, 2);
+        }
+    std::string reason;
+    ASSERT_EQ(renderExportImage(renderer, view(), reason), 1) << reason;
+    const int w = renderer.exportWidth, h = renderer.exportHeight;
+    // The bounding box of the front faces, as projected.
+    const auto low = pixelOfPoint(-10, -10, 1), high = pixelOfPoint(10, 10, 1);
+    EXPECT_NEAR(w, high[0] - low[0], 1);
+    EXPECT_NEAR(h, high[1] - low[1], 1);
+    auto pixel = [&](int column, int row) {
+        const std::uint8_t* p = renderer.exportPixels.data() + 4 * (row * w + column);
+        return Rgba{p[0], p[1], p[2], p[3]};
+    };
+    EXPECT_EQ(pixel(0, 0), (Rgba{255, 0, 0, 255}));          // blue in BGRA, first row at the bottom
+    EXPECT_EQ(pixel(w - 1, h - 1), (Rgba{0, 0, 255, 255}));  // red, top right
+    EXPECT_EQ(pixel(0, h - 1)[3], 0);                        // between the two: background
+    EXPECT_EQ(pixel(w - 1, 0)[3], 0);
+}
+
+TEST_F(GlRenderTest, TheExportRestoresTheBoundFramebufferAndViewport) {
+    testing::fillSphere(model, 10);
+    OffscreenBinding widget(target);  // stands for a widget's own framebuffer
+    glViewport(1, 2, 3, 4);
+    std::string reason;
+    ASSERT_EQ(renderExportImage(renderer, view(), reason), 1) << reason;
+    GLint draw = -1, read = -1, viewport[4];
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(draw, static_cast<GLint>(target.framebuffer));
+    EXPECT_EQ(read, static_cast<GLint>(target.framebuffer));
+    EXPECT_EQ(std::vector<int>(viewport, viewport + 4), (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(GlRenderTest, NothingToExportIsReportedNotWritten) {
+    std::string reason;
+    EXPECT_EQ(renderExportImage(renderer, view(), reason), 0);  // an empty model
+    EXPECT_NE(reason.find("nothing to draw"), std::string::npos);
+    testing::fillSphere(model, 10);
+    for (const auto& size : {std::array<int, 2>{64, 600}, {10, 600}, {800, 0}, {-5, -5}}) {
+        ViewInputs tiny = view();
+        tiny.clientWidth = size[0];
+        tiny.clientHeight = size[1];
+        EXPECT_EQ(renderExportImage(renderer, tiny, reason), 0) << size[0] << " x " << size[1];
+    }
+    model.rotation[12] = 1000;  // moved far out of the view
+    EXPECT_EQ(renderExportImage(renderer, view(), reason), 0);
+}
+
+TEST_F(GlRenderTest, AModelOverTheWholeViewOrAKeyGreenBackgroundKeepsTheFullImage) {
+    testing::fillAll(model, 7);
+    ViewInputs zoomed = view();
+    zoomed.zoomed = true;
+    std::string reason;
+    ASSERT_EQ(renderExportImage(renderer, zoomed, reason), 1) << reason;
+    EXPECT_EQ(renderer.exportWidth, 736);
+    EXPECT_EQ(renderer.exportHeight, 600);
+    testing::fillAll(model, 0);
+    testing::fillSphere(model, 5);
+    ViewInputs keyGreen = view();
+    keyGreen.backgroundColor = 0xffc400;  // green 196, as the key grey reads back
+    ASSERT_EQ(renderExportImage(renderer, keyGreen, reason), 1) << reason;
+    EXPECT_EQ(renderer.exportWidth, 736);
+    EXPECT_EQ(renderer.exportPixels[3], 255);  // the background stays, opaque
+}
+
+}  // namespace
+}  // namespace cubrik
