@@ -8,6 +8,7 @@ namespace cubrik {
 
 // The output type follows the extension of `outputPath`. Returns 1 when the
 // output was written, else 0 with `reason`; nothing is written on failure.
+// Mesh exports are smoothed unless `flat`.
 int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool flat,
                      std::string& reason);
 

@@ -37,4 +37,18 @@ check "with one line on stderr" test "$(wc -l <"$work/err")" -eq 1
 check "naming the file and line" grep -q "^cubrik: $work/damaged.cbk line 84: the file ends early" "$work/err"
 check "and writes nothing" test ! -e "$work/d.cbk"
 
+# Mesh exports: chosen by the extension in any case, CR LF throughout, nothing written on failure.
+check "--export to OBJ succeeds" "$cubrik" --export "$work/a.cbk" "$work/m.obj" --flat
+check "the OBJ names its library" test "$(head -n 2 "$work/m.obj")" = "$(printf 'mtllib m.mtl\r\ng obj_A\r')"
+check "the library has 256 lines" test "$(grep -c $'\r$' "$work/m.mtl")" -eq 256
+check "--export to COLLADA succeeds" "$cubrik" --export "$work/a.cbk" "$work/m.DAE"
+check "the document ends with its root element" test "$(tail -c 10 "$work/m.DAE")" = "</COLLADA>"
+check "--export to Metasequoia succeeds" "$cubrik" --export "$work/a.cbk" "$work/m.mqo"
+check "every line ends in CR LF" test "$(grep -vc $'\r$' "$work/m.mqo")" -eq 0
+"$cubrik" --export "$work/a.cbk" "$work/missing/m.obj" 2>"$work/err"
+status=$?
+check "an export that cannot be written exits 1" test "$status" -eq 1
+check "with one line on stderr" test "$(wc -l <"$work/err")" -eq 1
+check "and creates nothing" test ! -e "$work/missing"
+
 exit $((failures > 0))

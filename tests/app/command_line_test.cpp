@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "app/command_line.h"
+#include "export/collada_export.h"
+#include "export/metasequoia_export.h"
+#include "export/obj_export.h"
 #include "model/model_file.h"
 #include "support/file_bytes.h"
 #include "support/model_builders.h"
@@ -103,6 +107,52 @@ TEST_F(ExportCommand, ADamagedFileGivesOneLineAndNoOutput) {
     EXPECT_EQ(result.err, "cubrik: " + (dir / "bad.cbk").string() +
                               " line 3: the file ends early, expected a colour line\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "out.cbk"));
+}
+
+TEST_F(ExportCommand, MeshExportsFollowTheExtensionInAnyCaseAndAreSmoothUnlessFlat) {
+    ModelStore store = testing::makeStore();
+    testing::fillSphere(*store.model, 5);
+    std::string reason;
+    ASSERT_EQ(writeModelFile(dir / "a.cbk", *store.model, reason), 1);
+    ASSERT_EQ(readModelFile(dir / "a.cbk", *store.model, reason), 1);  // the palettes as the file holds them
+    MeshExtractor extractor;
+    ASSERT_EQ(initMeshExtraction(extractor), 1);
+    std::filesystem::create_directory(dir / "expected");
+    using Writer = int (*)(MeshExtractor&, const MeshSource&, const std::filesystem::path&, std::string&);
+    const struct {
+        const char* name;
+        Writer writer;
+    } cases[] = {{"m.obj", exportObj}, {"m.Dae", exportCollada}, {"m.MQO", exportMetasequoia}};
+    for (const auto& c : cases)
+        for (bool flat : {false, true}) {
+            const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, !flat};
+            ASSERT_EQ(c.writer(extractor, source, dir / "expected" / c.name, reason), 1) << reason;
+            std::vector<std::string> args = {"--export", (dir / "a.cbk").string(), (dir / c.name).string()};
+            if (flat) args.push_back("--flat");
+            const Outcome result = run(args);
+            EXPECT_EQ(result.status, 0) << result.err;
+            EXPECT_EQ(testing::readBytes(dir / c.name), testing::readBytes(dir / "expected" / c.name))
+                << c.name << (flat ? " --flat" : "");
+        }
+    EXPECT_EQ(testing::readBytes(dir / "m.mtl"), testing::readBytes(dir / "expected" / "m.mtl"));
+}
+
+TEST_F(ExportCommand, AFailedExportGivesOneLineAndWritesNothing) {
+    ModelStore store = testing::makeStore();
+    std::string reason;
+    ASSERT_EQ(writeModelFile(dir / "a.cbk", *store.model, reason), 1);
+    std::filesystem::create_directory(dir / "taken.obj");
+    const Outcome result = run({"--export", (dir / "a.cbk").string(), (dir / "taken.obj").string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.rfind("cubrik: cannot replace " + (dir / "taken.obj").string() + ": ", 0), 0u) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "taken.mtl"));
+
+    const Outcome unknown = run({"--export", (dir / "a.cbk").string(), (dir / "a.stl").string()});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err,
+              "cubrik: " + (dir / "a.stl").string() + ": unknown output type (use .cbk, .obj, .dae or .mqo)\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.stl"));
 }
 
 }  // namespace
