@@ -3,6 +3,7 @@
 #include <charconv>
 #include <ostream>
 
+#include "app/command_line_name.h"
 #include "app/file_conversion.h"
 
 namespace cubrik {
@@ -107,7 +108,7 @@ int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std
         error = "unknown option " + first + " (see --help)";
         return 0;
     }
-    out.modelPath = first;  // only the first name is used
+    out.modelPath = commandLineFileName(commandLineOf(args));
     return 1;
 }
 

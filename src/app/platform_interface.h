@@ -1,0 +1,68 @@
+#pragma once
+// Everything the application asks of the desktop. The Qt window implements
+// it; tests implement it with a scripted fake, so the key and menu tables,
+// the gestures, the paint rule and the document commands run without Qt.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cubrik {
+
+struct FileFilter {
+    std::string label;    // "Cubrik(*.cbk)"
+    std::string pattern;  // "*.cbk"
+};
+
+struct FileDialogRequest {
+    std::string title;
+    std::vector<FileFilter> filters;  // the first is selected
+    std::string folder;               // where the dialog opens
+    std::string proposedName;         // save dialogs only
+    std::string defaultExtension;     // added when the user types none
+};
+
+struct WindowPlacement {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Window
+    virtual void invalidate() = 0;
+    virtual void setWindowTitle(const std::string& title) = 0;
+    virtual WindowPlacement normalPlacement() = 0;  // the restored window
+    virtual void showMaximized() = 0;
+    virtual void postQuit(int exitCode) = 0;
+    virtual void setMenuChecked(int command, bool checked) = 0;
+    virtual void setMenuEnabled(int command, bool enabled) = 0;
+
+    // Mouse and keyboard
+    virtual void captureMouse() = 0;
+    virtual void releaseMouse() = 0;
+    virtual bool shiftDown() = 0;  // asked at the moment of the call
+    virtual bool ctrlDown() = 0;
+    virtual void inputMethodOff() = 0;
+
+    // Dialogs; a cancelled dialog gives no value.
+    virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
+    virtual void showMessage(const std::string& caption, const std::string& text) = 0;
+    virtual std::optional<std::string> openFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> saveFileDialog(const FileDialogRequest& request) = 0;
+    // Colours are 0x00BBGGRR values.
+    virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
+                                                      std::array<std::uint32_t, 16>& customColours) = 0;
+    // Shows the help document; false when it could not be shown.
+    virtual bool openHelp(const std::string& path) = 0;
+
+    // Rendering outside the paint handler (image export) needs the window's
+    // OpenGL context current; the paint handler has it already.
+    virtual void makeGlCurrent() = 0;
+    virtual void doneGlCurrent() = 0;
+};
+
+}  // namespace cubrik

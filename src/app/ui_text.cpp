@@ -1,0 +1,120 @@
+#include "app/ui_text.h"
+
+#include <array>
+
+namespace cubrik {
+namespace {
+
+const UiStrings kEnglish = {
+    "Untitled",
+    {{"Cubrik(*.cbk)", "*.cbk"}},
+    "Open a file",
+    {{"Cubrik(*.cbk)", "*.cbk"},
+     {"Wavefront(*.obj)", "*.obj"},
+     {"COLLADA 1.4.1(*.dae)", "*.dae"},
+     {"Metasequoia(*.mqo)", "*.mqo"}},
+    "Save a file",
+    "About Cubrik",
+    "%s has changes. Do you want to save the model?",
+    {{"TARGA(*.tga)", "*.tga"}},
+    "Export an image",
+    "Cannot save %s.",
+    "Cannot open %s.",
+    "Cannot export %s.",
+    "%s was not saved: models are saved as .cbk and exported as .obj, .dae or .mqo.",
+    "%s was not written: images are exported as .tga.",
+    "There is no model in the view to export.",
+};
+
+const UiStrings kJapanese = {
+    "無題",
+    {{"Cubrik(*.cbk)", "*.cbk"}},
+    "ファイルを開く",
+    {{"Cubrik(*.cbk)", "*.cbk"},
+     {"Wavefront(*.obj)", "*.obj"},
+     {"COLLADA 1.4.1(*.dae)", "*.dae"},
+     {"メタセコイヤ(*.mqo)", "*.mqo"}},
+    "ファイルを保存",
+    "バージョン情報",
+    "%sは変更されています。保存しますか?",
+    {{"TARGA(*.tga)", "*.tga"}},
+    "画像として出力",
+    "%sを保存できません。",
+    "%sを開けません。",
+    "%sを出力できません。",
+    "%sは保存されていません。モデルは.cbkで保存し、.obj、.dae、.mqoで出力します。",
+    "%sは出力されていません。画像は.tgaで出力します。",
+    "出力するモデルが表示されていません。",
+};
+
+constexpr MenuItem kFileItems[] = {
+    {command::kNew, "New(&N)", "新規作成(&N)"},
+    {command::kOpen, "Open(&O)", "開く(&O)"},
+    {0, "", ""},
+    {command::kSave, "Save(&S)", "上書き保存(&S)"},
+    {command::kSaveAs, "Save as(&A)", "名前をつけて保存(&A)"},
+    {0, "", ""},
+    {command::kExportImage, "Export an image(&I)", "画像として出力(&I)"},
+    {0, "", ""},
+    {command::kQuit, "Quit(&Q)", "終了(&Q)"},
+};
+
+constexpr MenuItem kEditItems[] = {
+    {command::kUndo, "Undo(&U)", "取り消し(&U)"},
+    {command::kRedo, "Redo(&R)", "やり直し(&R)"},
+};
+
+constexpr MenuItem kViewItems[] = {
+    {command::kSmooth, "Smooth(&S)", "スムーズ(&S)"},
+    {0, "", ""},
+    {command::kZoom, "Zoom(&Z)", "ズーム(&Z)"},
+    {0, "", ""},
+    {40023, "Front(&F)", "前面(&F)"},
+    {40024, "Back(&A)", "背面(&A)"},
+    {40025, "Left(&L)", "左面(&L)"},
+    {40026, "Right(&R)", "右面(&R)"},
+    {40027, "Top(&T)", "上面(&T)"},
+    {40028, "Bottom(&B)", "底面(&B)"},
+};
+
+constexpr MenuItem kSettingsItems[] = {
+    {command::kBackgroundColour, "Background Color(&B)", "背景色(&B)"},
+    {0, "", ""},
+    {command::kPressureInput, "Pressure input(&P)", "筆圧感知(&P)"},
+};
+
+constexpr MenuItem kHelpItems[] = {
+    {command::kHelp, "Help(&H)", "ヘルプ(&H)"},
+    {0, "", ""},
+    {command::kAbout, "About(&A)", "バージョン情報(&V)"},
+};
+
+constexpr std::array<MenuPopup, 5> kMenuBar = {{
+    {"File(&F)", "ファイル(&F)", kFileItems},
+    {"Edit(&E)", "編集(&E)", kEditItems},
+    {"View(&V)", "表示(&V)", kViewItems},
+    {"Settings(&S)", "設定(&S)", kSettingsItems},
+    {"Help(&H)", "ヘルプ(&H)", kHelpItems},
+}};
+
+}  // namespace
+
+Language languageOfLocale(std::string_view localeName) {
+    return localeName.substr(0, 2) == "ja" && (localeName.size() == 2 || localeName[2] == '_' ||
+                                               localeName[2] == '.' || localeName[2] == '-')
+               ? Language::Japanese
+               : Language::English;
+}
+
+const UiStrings& uiStrings(Language language) { return language == Language::Japanese ? kJapanese : kEnglish; }
+
+std::string fillIn(const std::string& text, const std::string& value) {
+    std::string out = text;
+    const std::size_t at = out.find("%s");
+    if (at != std::string::npos) out.replace(at, 2, value);
+    return out;
+}
+
+std::span<const MenuPopup> menuBar() { return kMenuBar; }
+
+}  // namespace cubrik

@@ -1,0 +1,79 @@
+#pragma once
+// The user-interface texts in English and Japanese, and the menu they label.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/platform_interface.h"
+
+namespace cubrik {
+
+enum class Language { English, Japanese };
+
+// Japanese when the locale's language is Japanese ("ja_JP.UTF-8", "ja").
+Language languageOfLocale(std::string_view localeName);
+
+struct UiStrings {
+    std::string untitledBase;  // base of automatic document names
+    std::vector<FileFilter> openFilters;
+    std::string openTitle;
+    std::vector<FileFilter> saveFilters;  // native, OBJ, COLLADA, Metasequoia
+    std::string saveTitle;
+    std::string aboutCaption;
+    std::string unsavedPrompt;  // "%s" stands for the document title
+    std::vector<FileFilter> imageFilters;
+    std::string imageTitle;
+    // Failures the user hears about; "%s" stands for a path.
+    std::string cannotSave;
+    std::string cannotOpen;
+    std::string cannotExport;
+    std::string unknownSaveType;
+    std::string unknownImageType;
+    std::string nothingToExport;
+};
+
+const UiStrings& uiStrings(Language language);
+
+// A string with its "%s" replaced by `value`.
+std::string fillIn(const std::string& text, const std::string& value);
+
+// Menu item ids, as the menus send them.
+namespace command {
+inline constexpr int kNew = 40001;
+inline constexpr int kOpen = 40002;
+inline constexpr int kSave = 40003;
+inline constexpr int kSaveAs = 40004;
+inline constexpr int kExportImage = 40005;
+inline constexpr int kQuit = 40006;
+inline constexpr int kUndo = 40011;
+inline constexpr int kRedo = 40012;
+inline constexpr int kSmooth = 40021;
+inline constexpr int kZoom = 40022;
+inline constexpr int kFirstView = 40023;  // Front; the six views follow in preset order
+inline constexpr int kLastView = 40028;
+inline constexpr int kBackgroundColour = 40037;
+inline constexpr int kHelp = 40041;
+inline constexpr int kAbout = 40042;
+inline constexpr int kPressureInput = 40051;
+}  // namespace command
+
+struct MenuItem {
+    int command;  // 0: a separator
+    const char* english;
+    const char* japanese;
+    const char* text(Language language) const { return language == Language::Japanese ? japanese : english; }
+};
+
+struct MenuPopup {
+    const char* english;
+    const char* japanese;
+    std::span<const MenuItem> items;
+    const char* text(Language language) const { return language == Language::Japanese ? japanese : english; }
+};
+
+// The menu bar, left to right. Texts mark their access key with "&".
+std::span<const MenuPopup> menuBar();
+
+}  // namespace cubrik
