@@ -23,7 +23,6 @@ const UiStrings kEnglish = {
     "Cannot export %s.",
     "%s was not saved: models are saved as .cbk and exported as .obj, .dae or .mqo.",
     "%s was not written: images are exported as .tga.",
-    "There is no model in the view to export.",
 };
 
 const UiStrings kJapanese = {
@@ -44,7 +43,6 @@ const UiStrings kJapanese = {
     "%sを出力できません。",
     "%sは保存されていません。モデルは.cbkで保存し、.obj、.dae、.mqoで出力します。",
     "%sは出力されていません。画像は.tgaで出力します。",
-    "出力するモデルが表示されていません。",
 };
 
 constexpr MenuItem kFileItems[] = {

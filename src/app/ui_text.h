@@ -31,7 +31,6 @@ struct UiStrings {
     std::string cannotExport;
     std::string unknownSaveType;
     std::string unknownImageType;
-    std::string nothingToExport;
 };
 
 const UiStrings& uiStrings(Language language);

@@ -21,7 +21,7 @@ void restore(const UndoSnapshot& snapshot, VoxelModel& model, EditState& edit) {
 void exchange(UndoHistory& history, UndoSnapshot& slot, VoxelModel& model, EditState& edit) {
     store(*history.scratch, model, edit);
     restore(slot, model, edit);
-    std::swap(history.scratch, history.slots[history.undoIndex]);
+    std::swap(history.scratch, history.undoSlots[history.undoIndex]);
 }
 
 }  // namespace
@@ -29,7 +29,7 @@ void exchange(UndoHistory& history, UndoSnapshot& slot, VoxelModel& model, EditS
 int createUndoHistory(UndoHistory& history, DocumentFlags& flags) {
     history.buffers.reset(new (std::nothrow) UndoSnapshot[kUndoDepth + 1]);
     if (!history.buffers) return 0;
-    for (int i = 0; i < kUndoDepth; ++i) history.slots[i] = &history.buffers[i];
+    for (int i = 0; i < kUndoDepth; ++i) history.undoSlots[i] = &history.buffers[i];
     history.scratch = &history.buffers[kUndoDepth];
     history.undoIndex = -1;
     history.undoCount = 0;
@@ -40,11 +40,11 @@ int createUndoHistory(UndoHistory& history, DocumentFlags& flags) {
 int pushUndo(UndoHistory& history, const VoxelModel& model, const EditState& edit, DocumentFlags& flags) {
     if (history.undoIndex >= kUndoDepth - 1) {
         // Full: the oldest buffer moves to the end and is reused.
-        std::rotate(history.slots.begin(), history.slots.begin() + 1, history.slots.end());
+        std::rotate(history.undoSlots.begin(), history.undoSlots.begin() + 1, history.undoSlots.end());
         history.undoIndex = kUndoDepth - 2;
     }
     history.undoCount = history.undoIndex + 1;
-    store(*history.slots[history.undoIndex + 1], model, edit);
+    store(*history.undoSlots[history.undoIndex + 1], model, edit);
     ++history.undoIndex;
     ++history.undoCount;
     flags.undoMenuStale = 1;
@@ -53,7 +53,7 @@ int pushUndo(UndoHistory& history, const VoxelModel& model, const EditState& edi
 
 int undo(UndoHistory& history, VoxelModel& model, EditState& edit, DocumentFlags& flags) {
     if (history.undoIndex < 0) return 0;
-    exchange(history, *history.slots[history.undoIndex], model, edit);
+    exchange(history, *history.undoSlots[history.undoIndex], model, edit);
     --history.undoIndex;
     flags.undoMenuStale = 1;
     return 1;
@@ -62,7 +62,7 @@ int undo(UndoHistory& history, VoxelModel& model, EditState& edit, DocumentFlags
 int redo(UndoHistory& history, VoxelModel& model, EditState& edit, DocumentFlags& flags) {
     if (history.undoIndex + 1 >= history.undoCount) return 0;
     ++history.undoIndex;
-    exchange(history, *history.slots[history.undoIndex], model, edit);
+    exchange(history, *history.undoSlots[history.undoIndex], model, edit);
     flags.undoMenuStale = 1;
     return 1;
 }

@@ -21,7 +21,7 @@ struct UndoSnapshot {
 
 struct UndoHistory {
     std::unique_ptr<UndoSnapshot[]> buffers;         // kUndoDepth + 1 of them
-    std::array<UndoSnapshot*, kUndoDepth> slots{};   // oldest first
+    std::array<UndoSnapshot*, kUndoDepth> undoSlots{};   // oldest first
     UndoSnapshot* scratch = nullptr;
     std::int32_t undoIndex = -1;  // most recent snapshot still to undo; -1: none
     std::int32_t undoCount = 0;   // slots in use, counting those redo brings back

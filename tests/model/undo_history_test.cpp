@@ -104,11 +104,11 @@ TEST_F(UndoHistoryTest, RedoWalksForwardThroughSeveralUndos) {
 }
 
 TEST_F(UndoHistoryTest, AFullHistoryRecyclesBuffersWithoutMovingThem) {
-    std::set<UndoSnapshot*> before(history.slots.begin(), history.slots.end());
+    std::set<UndoSnapshot*> before(history.undoSlots.begin(), history.undoSlots.end());
     before.insert(history.scratch);
     for (int step = 1; step <= 45; ++step) pushThenChange(step);
     for (int i = 0; i < 7; ++i) undo(history, model(), edit, flags);
-    std::set<UndoSnapshot*> after(history.slots.begin(), history.slots.end());
+    std::set<UndoSnapshot*> after(history.undoSlots.begin(), history.undoSlots.end());
     after.insert(history.scratch);
     EXPECT_EQ(before, after);
     EXPECT_EQ(model().cells[0], 38);

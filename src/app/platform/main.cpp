@@ -1,8 +1,73 @@
+#include <QApplication>
+#include <QDir>
+#include <QLocale>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QSurfaceFormat>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "app/command_line.h"
+#include "app/platform/main_window.h"
+
+namespace {
+
+using namespace cubrik;
+
+void requestGlFormat() {
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setVersion(2, 1);
+    format.setRedBufferSize(8);
+    format.setGreenBufferSize(8);
+    format.setBlueBufferSize(8);
+    format.setAlphaBufferSize(8);
+    format.setDepthBufferSize(24);
+    QSurfaceFormat::setDefaultFormat(format);
+}
+
+AppPaths locateAppPaths() {
+    AppPaths paths;
+    paths.settingsFolder =
+        fromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) + "/" + kSettingsFolderName;
+    paths.desktopFolder = fromQString(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    paths.helpDocument = fromQString(QCoreApplication::applicationDirPath()) + "/docs/help/index.html";
+    return paths;
+}
+
+int runWindow(int argc, char** argv, const std::string& modelPath) {
+    requestGlFormat();
+    QApplication application(argc, argv);
+
+    AppPaths paths = locateAppPaths();
+    Settings settings;
+    const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+    readSettings(paths.settingsFolder / kSettingsFileName, settings, {screen.width(), screen.height()});
+    const Language language = languageOfLocale(fromQString(QLocale::system().name()));
+
+    MainWindow window(language);
+    App app(window.platform());
+    app.language = language;
+    app.paths = std::move(paths);
+    app.settings = settings;
+    app.window.startMaximized = settings.windowMaximized;
+    app.commandLineName = modelPath;
+    window.setGeometry(settings.windowX, settings.windowY, settings.windowWidth, settings.windowHeight);
+    window.attach(app);
+    window.show();  // start-up continues once the view has its OpenGL context
+
+    const int exitCode = application.exec();
+    if (!window.view().started()) return 255;
+    window.view().detach();
+    std::string reason;
+    if (!shutDown(app, reason)) std::cerr << "cubrik: the settings were not saved: " << reason << '\n';
+    return exitCode;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -12,5 +77,7 @@ int main(int argc, char** argv) {
         std::cerr << "cubrik: " << error << '\n';
         return 1;
     }
-    return cubrik::runHeadless(command, std::cout, std::cerr);
+    if (command.mode != cubrik::CommandLine::Mode::OpenWindow)
+        return cubrik::runHeadless(command, std::cout, std::cerr);
+    return runWindow(argc, argv, command.modelPath);
 }

@@ -1,0 +1,30 @@
+#include "app/app.h"
+
+#include <clocale>
+
+#include "app/document_commands.h"
+#include "render/camera.h"
+
+namespace cubrik {
+
+int startUp(App& app) {
+    std::setlocale(LC_ALL, "");  // the files the program writes format their numbers themselves
+    enableBackFaceCulling();
+    app.toggles.smoothDisplay = 1;
+    app.platform.setMenuChecked(command::kSmooth, true);
+    app.document.lastFolder = app.paths.desktopFolder;
+    if (!openStartupDocument(app)) return 0;
+    if (!chooseRenderer(app.renderer)) return 0;
+    if (!createUndoHistory(app.history, app.flags)) return 0;
+    if (!initMeshExtraction(app.meshExtractor)) return 0;
+    if (app.window.startMaximized == 1) app.platform.showMaximized();
+    // No pen tablet is supported on this platform yet: pressure input stays off.
+    app.tabletAvailable = 0;
+    app.toggles.pressureInput = 0;
+    app.platform.setMenuEnabled(command::kPressureInput, false);
+    return 1;
+}
+
+int shutDown(App& app, std::string& reason) { return writeSettings(app.paths.settingsFolder, app.settings, reason); }
+
+}  // namespace cubrik

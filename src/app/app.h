@@ -1,0 +1,99 @@
+#pragma once
+// The application: every piece of state the program keeps, owned in one
+// place and handed by reference to the free functions that work on it.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "app/message.h"
+#include "app/platform_interface.h"
+#include "app/settings.h"
+#include "app/ui_text.h"
+#include "export/mesh_extraction.h"
+#include "model/edit_state.h"
+#include "model/undo_history.h"
+#include "model/voxel_model.h"
+#include "render/renderer.h"
+
+namespace cubrik {
+
+struct DisplayToggles {
+    std::int32_t smoothDisplay = 0;  // switched on during start-up
+    std::int32_t zoomed = 0;
+    std::int32_t pressureInput = 0;
+};
+
+// Mouse gestures besides `strokeActive`, which lives with the document flags.
+struct GestureFlags {
+    std::int32_t rotateActive = 0;
+    std::int32_t panelGesture = 0;
+    std::int32_t stepSincePaint = 0;
+};
+
+struct WindowState {
+    int clientWidth = 1;
+    int clientHeight = 1;
+    std::int32_t compactPanel = 0;
+    MessageType lastMessage = MessageType::Create;
+    int mouseX = 0, mouseY = 0;  // where the last mouse message happened
+    std::int32_t startMaximized = 0;
+};
+
+struct DocumentState {
+    std::string path = "Untitled.cbk";
+    std::string title = "Untitled";
+    std::int32_t untitled = 1;
+    std::int32_t untitledCounter = 1;
+    std::string lastFolder;
+    std::string exportPath;
+    std::string exportTitle;
+    std::array<std::uint32_t, 16> customColours{};
+};
+
+// Where the program finds and keeps things outside the document.
+struct AppPaths {
+    std::filesystem::path settingsFolder;  // per-user data folder + "/Cubrik1"
+    std::string desktopFolder;             // where the file dialogs first open
+    std::string helpDocument;              // the HTML help page
+};
+
+struct App {
+    explicit App(Platform& desktop) : platform(desktop) {}
+
+    Platform& platform;
+    Language language = Language::English;
+    AppPaths paths;
+    Settings settings;
+    std::string commandLineName;
+
+    ModelStore store;
+    EditState edit;
+    PanelDragState panel;
+    DocumentFlags flags;
+    UndoHistory history;
+    DisplayToggles toggles;
+    GestureFlags gestures;
+    WindowState window;
+    DocumentState document;
+    Renderer renderer;
+    MeshExtractor meshExtractor;
+    std::int32_t tabletAvailable = 0;
+
+    VoxelModel& model() { return *store.model; }
+    const UiStrings& strings() const { return uiStrings(language); }
+};
+
+// Start-up after the window and its OpenGL context exist (the context must be
+// current). Returns 1, or 0 when a step failed and the program must end.
+int startUp(App& app);
+
+// The end of the run: the settings are written. Returns 1, or 0 with `reason`.
+int shutDown(App& app, std::string& reason);
+
+// The window procedure: every message of the window goes through here.
+// Returns the message's result (0 unless a message says otherwise).
+int handleMessage(App& app, const Message& message);
+
+}  // namespace cubrik

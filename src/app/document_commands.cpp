@@ -1,0 +1,235 @@
+#include "app/document_commands.h"
+
+#include <filesystem>
+
+#include "app/command_line.h"
+#include "app/document_paths.h"
+#include "app/frame.h"
+#include "export/collada_export.h"
+#include "export/metasequoia_export.h"
+#include "export/obj_export.h"
+#include "export/targa.h"
+#include "model/model_file.h"
+#include "model/palette.h"
+#include "render/camera.h"
+#include "render/export_image.h"
+
+namespace cubrik {
+namespace {
+
+constexpr const char* kCaption = "Cubrik";
+
+void updateWindowTitle(App& app) { app.platform.setWindowTitle(app.document.title + " - Cubrik"); }
+
+void reportFailure(App& app, const std::string& lead, const std::string& reason) {
+    endGestures(app);
+    app.platform.showMessage(kCaption, reason.empty() ? lead : lead + "\n" + reason);
+}
+
+// Untitled1, Untitled2, ... for the rest of the run.
+void giveAutomaticName(App& app) {
+    const std::string name = app.strings().untitledBase + std::to_string(app.document.untitledCounter++);
+    app.document.path = name + ".cbk";
+    app.document.title = name;
+    app.document.untitled = 1;
+}
+
+void setPalettesFromSettings(App& app) {
+    for (int i = 0; i < kPaletteSize; ++i) {
+        app.model().paletteA[i] = unpackColour(app.settings.materialA[i]);
+        app.model().paletteB[i] = unpackColour(app.settings.materialB[i]);
+    }
+}
+
+// Asks before unsaved changes are dropped. False when the user wanted them
+// saved and they were not, so the asking command must not go on.
+bool askToSave(App& app) {
+    if (!app.flags.modelModified) return true;
+    endGestures(app);
+    if (!app.platform.askYesNo(kCaption, fillIn(app.strings().unsavedPrompt, app.document.title))) return true;
+    return saveDocumentAs(app) == 1 && !app.flags.modelModified;
+}
+
+std::optional<std::string> askForFile(App& app, bool saving, const FileDialogRequest& request) {
+    endGestures(app);
+    auto chosen = saving ? app.platform.saveFileDialog(request) : app.platform.openFileDialog(request);
+    app.platform.inputMethodOff();
+    return chosen;
+}
+
+bool writeNative(App& app, const std::string& path) {
+    std::string reason;
+    if (!writeModelFile(path, app.model(), reason)) {
+        reportFailure(app, fillIn(app.strings().cannotSave, path), reason);
+        return false;
+    }
+    app.flags.modelModified = 0;
+    return true;
+}
+
+// The exporter that the extension of `path` names, or 0 when none does.
+int runExporter(App& app, const std::string& path, std::string& reason) {
+    const MeshSource source{app.model(), *app.store.cornerCodes, app.store.smoothingTable,
+                            app.toggles.smoothDisplay != 0};
+    if (extensionStartsWith(path, "obj")) return exportObj(app.meshExtractor, source, path, reason);
+    if (extensionStartsWith(path, "dae")) return exportCollada(app.meshExtractor, source, path, reason);
+    if (extensionStartsWith(path, "mqo")) return exportMetasequoia(app.meshExtractor, source, path, reason);
+    return -1;
+}
+
+}  // namespace
+
+void endGestures(App& app) {
+    app.flags.strokeActive = 0;
+    app.gestures.rotateActive = 0;
+    app.platform.releaseMouse();
+}
+
+int openStartupDocument(App& app) {
+    if (!resetModel(app.store)) return 0;
+    setPalettesFromSettings(app);
+    const std::string& name = app.commandLineName;
+    bool opened = false;
+    if (!name.empty() && std::filesystem::is_regular_file(name) && extensionStartsWith(name, "cbk")) {
+        std::string reason;
+        opened = readModelFile(name, app.model(), reason) == 1;
+        if (!opened) reportFailure(app, fillIn(app.strings().cannotOpen, name), reason);
+    }
+    if (opened) {
+        app.document.path = name;
+        app.document.title = titleOf(name);
+        app.document.lastFolder = folderOf(name);
+        app.document.untitled = 0;
+    } else {
+        giveAutomaticName(app);
+    }
+    updateWindowTitle(app);
+    app.flags.modelModified = 0;
+    return 1;
+}
+
+void newDocument(App& app) {
+    if (!askToSave(app)) return;
+    pushUndo(app.history, app.model(), app.edit, app.flags);
+    if (!resetModel(app.store)) return;
+    giveAutomaticName(app);
+    updateWindowTitle(app);
+    app.flags.modelModified = 0;
+}
+
+void openDocument(App& app) {
+    if (!askToSave(app)) return;
+    const UiStrings& text = app.strings();
+    const auto chosen = askForFile(app, false, {text.openTitle, text.openFilters, app.document.lastFolder, "", "cbk"});
+    if (!chosen) return;
+    app.document.lastFolder = folderOf(*chosen);
+    ModelFileContents contents;
+    std::string reason;
+    if (!loadModelFile(*chosen, contents, reason)) {
+        reportFailure(app, fillIn(text.cannotOpen, *chosen), reason);
+        return;
+    }
+    pushUndo(app.history, app.model(), app.edit, app.flags);
+    applyModelFile(contents, app.model());
+    presetView(app.model(), kFrontView);  // an opened model starts in the front view
+    resetEditState(app.edit, app.panel, app.model());
+    app.document.path = *chosen;
+    app.document.title = titleOf(*chosen);
+    app.document.untitled = 0;
+    updateWindowTitle(app);
+    app.flags.modelModified = 0;
+}
+
+void saveDocument(App& app) {
+    if (app.document.untitled) saveDocumentAs(app);
+    else writeNative(app, app.document.path);
+}
+
+int saveDocumentAs(App& app) {
+    const UiStrings& text = app.strings();
+    const auto chosen = askForFile(app, true, {text.saveTitle, text.saveFilters, app.document.lastFolder,
+                                               titleOf(app.document.path), "cbk"});
+    if (!chosen) return 0;
+    const std::string& path = *chosen;
+    app.document.lastFolder = folderOf(path);
+    if (extensionStartsWith(path, "cbk")) {
+        app.document.exportPath.clear();
+        app.document.exportTitle.clear();
+        if (!writeNative(app, path)) return 0;
+        app.document.path = path;
+        app.document.title = titleOf(path);
+        app.document.untitled = 0;
+        updateWindowTitle(app);
+        return 1;
+    }
+    app.document.exportPath = path;
+    app.document.exportTitle = titleOf(path);
+    std::string reason;
+    const int result = runExporter(app, path, reason);
+    if (result == 1) return 1;
+    reportFailure(app, fillIn(result < 0 ? text.unknownSaveType : text.cannotExport, path), reason);
+    return 0;
+}
+
+void exportImage(App& app) {
+    const UiStrings& text = app.strings();
+    const auto chosen = askForFile(app, true, {text.imageTitle, text.imageFilters, app.document.lastFolder,
+                                               titleOf(app.document.title), "tga"});
+    if (!chosen) return;
+    if (!extensionStartsWith(*chosen, "tga")) {
+        app.document.exportPath.clear();
+        app.document.exportTitle.clear();
+        reportFailure(app, fillIn(text.unknownImageType, *chosen), "");
+        return;
+    }
+    app.document.exportPath = *chosen;
+    app.document.exportTitle = titleOf(*chosen);
+    app.document.lastFolder = folderOf(*chosen);
+    std::string reason;
+    app.platform.makeGlCurrent();
+    const int rendered = renderExportImage(app.renderer, viewInputsOf(app), reason);
+    app.platform.doneGlCurrent();
+    if (!rendered) {
+        reportFailure(app, fillIn(text.cannotExport, *chosen), reason);
+        return;
+    }
+    if (!writeTarga(*chosen, app.renderer.exportWidth, app.renderer.exportHeight, app.renderer.exportPixels, reason))
+        reportFailure(app, fillIn(text.cannotExport, *chosen), reason);
+}
+
+void quitProgram(App& app) {
+    if (!askToSave(app)) return;
+    const WindowPlacement placement = app.platform.normalPlacement();
+    app.settings.windowX = placement.x;
+    app.settings.windowY = placement.y;
+    app.settings.windowWidth = placement.width;
+    app.settings.windowHeight = placement.height;
+    for (int i = 0; i < kPaletteSize; ++i) {
+        app.settings.materialA[i] = packColour(app.model().paletteA[i]);
+        app.settings.materialB[i] = packColour(app.model().paletteB[i]);
+    }
+    app.platform.postQuit(0);
+}
+
+int chooseBackgroundColor(App& app) {
+    endGestures(app);
+    const auto chosen = app.platform.chooseColour(static_cast<std::uint32_t>(app.settings.backgroundColor),
+                                                  app.document.customColours);
+    app.platform.inputMethodOff();
+    if (!chosen) return 0;
+    app.settings.backgroundColor = static_cast<std::int32_t>(*chosen);
+    return 1;
+}
+
+void showHelp(App& app) {
+    if (!app.platform.openHelp(app.paths.helpDocument))
+        reportFailure(app, fillIn(app.strings().cannotOpen, app.paths.helpDocument), "");
+}
+
+void showAbout(App& app) {
+    endGestures(app);
+    app.platform.showMessage(app.strings().aboutCaption,
+                             std::string(kVersionLine) + "\nA voxel modeller: sculpt and paint a 100 x 100 x 100 model.");
+}
+
+}  // namespace cubrik

@@ -1,0 +1,43 @@
+#include "app/frame.h"
+
+#include "render/camera.h"
+#include "render/view.h"
+
+namespace cubrik {
+
+ViewInputs viewInputsOf(App& app) {
+    ViewInputs inputs{app.store, app.edit};
+    inputs.smoothDisplay = app.toggles.smoothDisplay != 0;
+    inputs.zoomed = app.toggles.zoomed != 0;
+    inputs.rotateActive = app.gestures.rotateActive != 0;
+    inputs.panelGesture = app.gestures.panelGesture != 0;
+    inputs.clientWidth = app.window.clientWidth;
+    inputs.clientHeight = app.window.clientHeight;
+    inputs.backgroundColor = static_cast<std::uint32_t>(app.settings.backgroundColor);
+    return inputs;
+}
+
+void paint(App& app, int clientWidth, int clientHeight) {
+    app.gestures.stepSincePaint = 0;
+    if (app.window.lastMessage == MessageType::Paint) return;  // drawn already, nothing changed since
+    app.window.clientWidth = clientWidth;
+    app.window.clientHeight = clientHeight;
+    drawFrame(app);
+}
+
+void drawFrame(App& app) {
+    app.window.compactPanel = app.window.clientHeight < 640;
+    const ViewInputs inputs = viewInputsOf(app);
+    clearView(inputs.backgroundColor);
+    if (inputs.clientWidth > kViewLeft && inputs.clientHeight > 0) {
+        setViewViewport(inputs.clientWidth, inputs.clientHeight);
+        drawView(app.renderer, inputs);
+    }
+    if (app.flags.undoMenuStale) {
+        app.platform.setMenuEnabled(command::kUndo, canUndo(app.history));
+        app.platform.setMenuEnabled(command::kRedo, canRedo(app.history));
+        app.flags.undoMenuStale = 0;
+    }
+}
+
+}  // namespace cubrik

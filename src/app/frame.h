@@ -1,0 +1,18 @@
+#pragma once
+// The paint cycle: when a frame is drawn and what it is made of.
+
+#include "app/app.h"
+
+namespace cubrik {
+
+// What the renderer needs of the application for one view.
+ViewInputs viewInputsOf(App& app);
+
+// The paint request: draws unless the message before was a paint request too.
+void paint(App& app, int clientWidth, int clientHeight);
+
+// One frame: the background, the 3-D view, then the Undo and Redo items
+// greyed or enabled when the history changed.
+void drawFrame(App& app);
+
+}  // namespace cubrik

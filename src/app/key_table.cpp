@@ -1,0 +1,67 @@
+#include "app/key_table.h"
+
+#include "app/brush_size.h"
+#include "app/document_commands.h"
+#include "app/menu_commands.h"
+#include "model/selection.h"
+#include "render/camera.h"
+
+namespace cubrik {
+namespace {
+
+constexpr char kToolKeys[] = "QAWSEDRF";  // tools 0..7
+constexpr int kKeypadViews[] = {5, 0, 4, 6, 8, 2};  // keypad digit of each preset view
+
+// The preset view a digit key selects, or -1.
+int presetOfKey(int key) {
+    if (key >= '1' && key <= '6') return key - '1';
+    for (int view = 0; view < 6; ++view)
+        if (key == key::kKeypad0 + kKeypadViews[view]) return view;
+    return -1;
+}
+
+int toolOfKey(int key) {
+    for (int tool = 0; tool < 8; ++tool)
+        if (key == kToolKeys[tool]) return tool;
+    return -1;
+}
+
+}  // namespace
+
+bool handleKey(App& app, int key) {
+    const SelectionTarget selection{app.history, app.model(), app.edit, app.flags};
+    if (const int view = presetOfKey(key); view >= 0) {
+        presetView(app.model(), view);
+        return true;
+    }
+    if (const int tool = toolOfKey(key); tool >= 0) {
+        selectTool(selection, tool);
+        return true;
+    }
+    switch (key) {
+    case key::kEscape: quitProgram(app); return false;
+    case key::kSpace:
+        endGestures(app);
+        snapView(app.model());
+        return true;
+    case 'T': pressMaterialButton(selection, kMaterialA); return true;
+    case 'G': pressMaterialButton(selection, kMaterialB); return true;
+    case 'H': return stepColourSlot(selection, +1) != 0;
+    case 'Y':
+        if (app.platform.ctrlDown()) {
+            redo(app.history, app.model(), app.edit, app.flags);
+            return true;
+        }
+        return stepColourSlot(selection, -1) != 0;
+    case 'Z':
+        if (app.platform.ctrlDown()) undo(app.history, app.model(), app.edit, app.flags);
+        else if (!app.flags.strokeActive && !app.gestures.rotateActive) toggleDisplay(app, command::kZoom);
+        return true;
+    case 'X': toggleDisplay(app, command::kSmooth); return true;
+    case 'C': stepBrushSize(app.model().brushSize, -1); return true;
+    case 'V': stepBrushSize(app.model().brushSize, +1); return true;
+    default: return false;
+    }
+}
+
+}  // namespace cubrik

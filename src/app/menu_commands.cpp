@@ -1,0 +1,51 @@
+#include "app/menu_commands.h"
+
+#include "app/document_commands.h"
+#include "render/camera.h"
+
+namespace cubrik {
+namespace {
+
+std::int32_t* toggleOf(App& app, int command) {
+    switch (command) {
+    case command::kSmooth: return &app.toggles.smoothDisplay;
+    case command::kZoom: return &app.toggles.zoomed;
+    case command::kPressureInput: return &app.toggles.pressureInput;
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+void toggleDisplay(App& app, int command) {
+    std::int32_t* value = toggleOf(app, command);
+    if (value == nullptr) return;
+    *value = !*value;
+    app.platform.setMenuChecked(command, *value != 0);
+    endGestures(app);
+}
+
+void runMenuCommand(App& app, int command) {
+    switch (command) {
+    case command::kNew: newDocument(app); break;
+    case command::kOpen: openDocument(app); break;
+    case command::kSave: saveDocument(app); break;
+    case command::kSaveAs: saveDocumentAs(app); break;
+    case command::kExportImage: exportImage(app); break;
+    case command::kQuit: quitProgram(app); break;
+    case command::kUndo: undo(app.history, app.model(), app.edit, app.flags); break;
+    case command::kRedo: redo(app.history, app.model(), app.edit, app.flags); break;
+    case command::kSmooth:
+    case command::kZoom:
+    case command::kPressureInput: toggleDisplay(app, command); break;
+    case command::kBackgroundColour: chooseBackgroundColor(app); break;
+    case command::kHelp: showHelp(app); break;
+    case command::kAbout: showAbout(app); break;
+    default:
+        if (command >= command::kFirstView && command <= command::kLastView)
+            presetView(app.model(), command - command::kFirstView);
+        break;
+    }
+}
+
+}  // namespace cubrik

@@ -1,0 +1,50 @@
+#pragma once
+// What the window hands to the application: one Message per event, with
+// mouse positions in frame-buffer pixels (x from the left, y from the top of
+// the client area) so that high-density screens work.
+
+#include <cstdint>
+
+namespace cubrik {
+
+enum class MessageType {
+    Create,
+    Destroy,
+    Size,
+    Paint,
+    EraseBackground,
+    Close,
+    KeyDown,
+    Command,
+    MouseMove,
+    LeftDown,
+    LeftUp,
+    LeftDoubleClick,
+    RightDown,
+    RightDoubleClick,
+    RightUp,
+    MiddleDown,
+    MouseWheel,
+    InputMethodNotify,
+};
+
+enum class SizeKind { Restored, Minimized, Maximized, Other };
+
+// Keys the key table knows; letters and digits use their upper-case ASCII code.
+namespace key {
+inline constexpr int kEscape = 0x1b;
+inline constexpr int kSpace = 0x20;
+inline constexpr int kKeypad0 = 0x60;  // keypad digits: kKeypad0 + n
+}  // namespace key
+
+struct Message {
+    MessageType type = MessageType::Paint;
+    int x = 0, y = 0;     // mouse messages
+    int key = 0;          // KeyDown
+    int command = 0;      // Command: a menu item id
+    int wheelDelta = 0;   // MouseWheel: signed rotation
+    int width = 0, height = 0;  // Paint: the client area in pixels
+    SizeKind sizeKind = SizeKind::Other;
+};
+
+}  // namespace cubrik

@@ -1,0 +1,49 @@
+#include "app/platform/main_window.h"
+
+#include <QCloseEvent>
+
+namespace cubrik {
+
+MainWindow::MainWindow(Language language) : view_(new ViewWidget(this)) {
+    setWindowTitle("CUBRIK");
+    setMinimumSize(460, 460);
+    setCentralWidget(view_);
+    menus_ = std::make_unique<MenuBar>(*this, language, [this](int command) {
+        if (!view_->started()) return;
+        Message message{MessageType::Command};
+        message.command = command;
+        handleMessage(*app_, message);
+    });
+    platform_ = std::make_unique<QtPlatform>(*this, *view_, *menus_);
+}
+
+void MainWindow::attach(App& app) {
+    app_ = &app;
+    view_->attach(app);
+    view_->setFocus();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();  // the quit flow decides, and may keep the window open
+    if (!view_->started()) return;
+    handleMessage(*app_, Message{MessageType::Close});
+}
+
+void MainWindow::sendSize() {
+    if (!view_->started()) return;
+    Message message{MessageType::Size};
+    message.sizeKind = isMaximized() ? SizeKind::Maximized : isMinimized() ? SizeKind::Minimized : SizeKind::Restored;
+    handleMessage(*app_, message);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) sendSize();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    sendSize();
+}
+
+}  // namespace cubrik

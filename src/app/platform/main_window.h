@@ -1,0 +1,36 @@
+#pragma once
+// The program's one window: the menus above the OpenGL view.
+
+#include <QMainWindow>
+#include <memory>
+
+#include "app/app.h"
+#include "app/platform/menu_bar.h"
+#include "app/platform/qt_platform.h"
+#include "app/platform/view_widget.h"
+
+namespace cubrik {
+
+class MainWindow final : public QMainWindow {
+public:
+    explicit MainWindow(Language language);
+
+    ViewWidget& view() { return *view_; }
+    Platform& platform() { return *platform_; }
+    void attach(App& app);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void sendSize();
+
+    App* app_ = nullptr;
+    ViewWidget* view_;
+    std::unique_ptr<MenuBar> menus_;
+    std::unique_ptr<QtPlatform> platform_;
+};
+
+}  // namespace cubrik

@@ -1,0 +1,129 @@
+#include "app/platform/qt_platform.h"
+
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QOpenGLWidget>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/platform/menu_bar.h"
+
+namespace cubrik {
+namespace {
+
+// Colour values are 0x00BBGGRR.
+QColor toQColor(std::uint32_t colour) { return QColor(colour & 0xff, (colour >> 8) & 0xff, (colour >> 16) & 0xff); }
+
+std::uint32_t fromQColor(const QColor& colour) {
+    return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
+           static_cast<std::uint32_t>(colour.blue()) << 16;
+}
+
+// "Cubrik(*.cbk)" already shows its pattern; a bare label gets it added.
+QString nameFilterOf(const FileFilter& filter) {
+    const QString label = toQString(filter.label);
+    return label.contains('(') ? label : label + " (" + toQString(filter.pattern) + ")";
+}
+
+QString suffixOfPattern(const std::string& pattern) {
+    const std::size_t dot = pattern.rfind('.');
+    return dot == std::string::npos ? QString() : toQString(pattern.substr(dot + 1));
+}
+
+}  // namespace
+
+QString toQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+std::string fromQString(const QString& text) { return text.toUtf8().toStdString(); }
+
+void QtPlatform::invalidate() { view_.update(); }
+
+void QtPlatform::setWindowTitle(const std::string& title) { window_.setWindowTitle(toQString(title)); }
+
+WindowPlacement QtPlatform::normalPlacement() {
+    const QRect normal = window_.normalGeometry().isValid() ? window_.normalGeometry() : window_.geometry();
+    return {normal.x(), normal.y(), normal.width(), normal.height()};
+}
+
+void QtPlatform::showMaximized() {
+    // Deferred so a window that is still being shown is not resized from inside its first show.
+    QTimer::singleShot(0, &window_, [this] { window_.showMaximized(); });
+}
+
+void QtPlatform::postQuit(int exitCode) { QCoreApplication::exit(exitCode); }
+
+void QtPlatform::setMenuChecked(int command, bool checked) { menus_.setChecked(command, checked); }
+
+void QtPlatform::setMenuEnabled(int command, bool enabled) { menus_.setEnabled(command, enabled); }
+
+// Qt keeps the mouse grabbed by the view while any button is held, which is
+// what a gesture needs; there is nothing to add or undo here.
+void QtPlatform::captureMouse() {}
+void QtPlatform::releaseMouse() {}
+
+bool QtPlatform::shiftDown() { return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier; }
+
+bool QtPlatform::ctrlDown() { return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier; }
+
+void QtPlatform::inputMethodOff() {
+    view_.setAttribute(Qt::WA_InputMethodEnabled, false);
+    QGuiApplication::inputMethod()->reset();
+}
+
+bool QtPlatform::askYesNo(const std::string& caption, const std::string& text) {
+    return QMessageBox::question(&window_, toQString(caption), toQString(text), QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+void QtPlatform::showMessage(const std::string& caption, const std::string& text) {
+    QMessageBox::information(&window_, toQString(caption), toQString(text));
+}
+
+std::optional<std::string> QtPlatform::runFileDialog(const FileDialogRequest& request, bool saving) {
+    QFileDialog dialog(&window_, toQString(request.title), toQString(request.folder));
+    QStringList filters;
+    for (const FileFilter& filter : request.filters) filters << nameFilterOf(filter);
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(toQString(request.defaultExtension));
+    if (saving && !request.proposedName.empty()) dialog.selectFile(toQString(request.proposedName));
+    // A name typed without an extension takes the one of the chosen file type.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request, &filters](const QString& f) {
+        const auto chosen = filters.indexOf(f);
+        if (chosen >= 0) dialog.setDefaultSuffix(suffixOfPattern(request.filters[chosen].pattern));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return fromQString(dialog.selectedFiles().front());
+}
+
+std::optional<std::string> QtPlatform::openFileDialog(const FileDialogRequest& request) {
+    return runFileDialog(request, false);
+}
+
+std::optional<std::string> QtPlatform::saveFileDialog(const FileDialogRequest& request) {
+    return runFileDialog(request, true);
+}
+
+std::optional<std::uint32_t> QtPlatform::chooseColour(std::uint32_t initial,
+                                                      std::array<std::uint32_t, 16>& customColours) {
+    for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, toQColor(customColours[i]));
+    const QColor chosen = QColorDialog::getColor(toQColor(initial), &window_);
+    for (int i = 0; i < 16; ++i) customColours[i] = fromQColor(QColorDialog::customColor(i));
+    if (!chosen.isValid()) return std::nullopt;
+    return fromQColor(chosen);
+}
+
+bool QtPlatform::openHelp(const std::string& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path))); }
+
+void QtPlatform::makeGlCurrent() { view_.makeCurrent(); }
+
+void QtPlatform::doneGlCurrent() { view_.doneCurrent(); }
+
+}  // namespace cubrik

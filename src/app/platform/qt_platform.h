@@ -1,0 +1,54 @@
+#pragma once
+// The desktop services of the application, provided with Qt.
+
+#include <QColor>
+#include <QString>
+
+#include "app/platform_interface.h"
+
+class QMainWindow;
+class QOpenGLWidget;
+
+namespace cubrik {
+
+class MenuBar;
+
+QString toQString(const std::string& text);
+std::string fromQString(const QString& text);
+
+class QtPlatform final : public Platform {
+public:
+    QtPlatform(QMainWindow& window, QOpenGLWidget& view, MenuBar& menus)
+        : window_(window), view_(view), menus_(menus) {}
+
+    void invalidate() override;
+    void setWindowTitle(const std::string& title) override;
+    WindowPlacement normalPlacement() override;
+    void showMaximized() override;
+    void postQuit(int exitCode) override;
+    void setMenuChecked(int command, bool checked) override;
+    void setMenuEnabled(int command, bool enabled) override;
+    void captureMouse() override;
+    void releaseMouse() override;
+    bool shiftDown() override;
+    bool ctrlDown() override;
+    void inputMethodOff() override;
+    bool askYesNo(const std::string& caption, const std::string& text) override;
+    void showMessage(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
+                                              std::array<std::uint32_t, 16>& customColours) override;
+    bool openHelp(const std::string& path) override;
+    void makeGlCurrent() override;
+    void doneGlCurrent() override;
+
+private:
+    std::optional<std::string> runFileDialog(const FileDialogRequest& request, bool saving);
+
+    QMainWindow& window_;
+    QOpenGLWidget& view_;
+    MenuBar& menus_;
+};
+
+}  // namespace cubrik

@@ -1,0 +1,113 @@
+#include "app/platform/view_widget.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "render/renderer.h"
+
+namespace cubrik {
+namespace {
+
+// The key table's code of a Qt key, or 0 for keys the table does not know.
+int keyCodeOf(const QKeyEvent& event) {
+    const int key = event.key();
+    if (event.modifiers() & Qt::KeypadModifier) return key >= Qt::Key_0 && key <= Qt::Key_9 ? key::kKeypad0 + key - Qt::Key_0 : 0;
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) return key;
+    if (key == Qt::Key_Escape) return key::kEscape;
+    if (key == Qt::Key_Space) return key::kSpace;
+    return 0;
+}
+
+}  // namespace
+
+ViewWidget::ViewWidget(QWidget* parent) : QOpenGLWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    // A skipped paint must leave the last frame on screen.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
+}
+
+ViewWidget::~ViewWidget() { detach(); }
+
+void ViewWidget::detach() {
+    if (app_ != nullptr && started_) {
+        makeCurrent();  // the renderer's GL objects belong to this context
+        releaseRenderer(app_->renderer);
+        doneCurrent();
+    }
+    started_ = false;
+    app_ = nullptr;
+}
+
+void ViewWidget::initializeGL() {
+    started_ = startUp(*app_) == 1;
+    if (!started_) {
+        // The event loop may not run yet; ending it as soon as it does ends the program.
+        QTimer::singleShot(0, [] { QCoreApplication::exit(255); });
+    }
+}
+
+void ViewWidget::paintGL() {
+    if (!started_) return;
+    const qreal ratio = devicePixelRatioF();
+    Message message{MessageType::Paint};
+    message.width = static_cast<int>(width() * ratio);
+    message.height = static_cast<int>(height() * ratio);
+    handleMessage(*app_, message);
+}
+
+void ViewWidget::send(const Message& message) {
+    if (started_) handleMessage(*app_, message);
+}
+
+void ViewWidget::sendMouse(MessageType type, const QMouseEvent& event) {
+    const QPointF at = event.position() * devicePixelRatioF();
+    Message message{type};
+    message.x = static_cast<int>(at.x());
+    message.y = static_cast<int>(at.y());
+    send(message);
+}
+
+void ViewWidget::mousePressEvent(QMouseEvent* event) {
+    switch (event->button()) {
+    case Qt::LeftButton: sendMouse(MessageType::LeftDown, *event); break;
+    case Qt::RightButton: sendMouse(MessageType::RightDown, *event); break;
+    case Qt::MiddleButton: sendMouse(MessageType::MiddleDown, *event); break;
+    default: break;
+    }
+}
+
+void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) sendMouse(MessageType::LeftUp, *event);
+    if (event->button() == Qt::RightButton) sendMouse(MessageType::RightUp, *event);
+}
+
+void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) sendMouse(MessageType::LeftDoubleClick, *event);
+    if (event->button() == Qt::RightButton) sendMouse(MessageType::RightDoubleClick, *event);
+}
+
+void ViewWidget::mouseMoveEvent(QMouseEvent* event) { sendMouse(MessageType::MouseMove, *event); }
+
+void ViewWidget::wheelEvent(QWheelEvent* event) {
+    Message message{MessageType::MouseWheel};
+    message.wheelDelta = event->angleDelta().y();
+    if (message.wheelDelta != 0) send(message);
+}
+
+void ViewWidget::keyPressEvent(QKeyEvent* event) {
+    const int code = keyCodeOf(*event);
+    if (code == 0 || (event->modifiers() & Qt::AltModifier)) {
+        event->ignore();  // left to the window, so Alt opens the menus
+        return;
+    }
+    Message message{MessageType::KeyDown};
+    message.key = code;
+    send(message);
+}
+
+}  // namespace cubrik

@@ -1,0 +1,42 @@
+#pragma once
+// The OpenGL view that fills the window: it turns Qt's events into the
+// application's messages and paints through the application.
+
+#include <QOpenGLWidget>
+
+#include "app/app.h"
+
+namespace cubrik {
+
+class ViewWidget final : public QOpenGLWidget {
+public:
+    explicit ViewWidget(QWidget* parent);
+    ~ViewWidget() override;
+
+    // Set before the widget is first shown; start-up runs with its context.
+    void attach(App& app) { app_ = &app; }
+    // Releases the application's OpenGL objects while their context exists;
+    // no message reaches the application afterwards.
+    void detach();
+    // Whether start-up has run and succeeded: only then do messages reach the application.
+    bool started() const { return started_; }
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void send(const Message& message);
+    void sendMouse(MessageType type, const QMouseEvent& event);
+
+    App* app_ = nullptr;
+    bool started_ = false;
+};
+
+}  // namespace cubrik

@@ -1,0 +1,76 @@
+#include "app/brush_size.h"
+#include "app/document_commands.h"
+#include "app/frame.h"
+#include "app/key_table.h"
+#include "app/menu_commands.h"
+#include "app/view_gestures.h"
+
+namespace cubrik {
+namespace {
+
+void handleSize(App& app, SizeKind kind) {
+    if (kind == SizeKind::Restored) app.settings.windowMaximized = 0;
+    if (kind == SizeKind::Maximized) app.settings.windowMaximized = 1;
+    app.platform.invalidate();
+}
+
+bool isMouseButtonOrMove(MessageType type) {
+    switch (type) {
+    case MessageType::MouseMove:
+    case MessageType::LeftDown:
+    case MessageType::LeftUp:
+    case MessageType::LeftDoubleClick:
+    case MessageType::RightDown:
+    case MessageType::RightDoubleClick:
+    case MessageType::RightUp:
+    case MessageType::MiddleDown: return true;
+    default: return false;
+    }
+}
+
+void handleMouse(App& app, const Message& m) {
+    app.window.mouseX = m.x;
+    app.window.mouseY = m.y;
+    switch (m.type) {
+    case MessageType::MouseMove: mouseMove(app, m.x, m.y); break;
+    case MessageType::RightDown:
+    case MessageType::RightDoubleClick: rightPress(app, m.x, m.y); break;
+    case MessageType::RightUp: rightRelease(app); break;
+    default: break;  // the left and middle buttons edit the model: not yet
+    }
+    app.platform.invalidate();
+}
+
+}  // namespace
+
+int handleMessage(App& app, const Message& m) {
+    if (m.type == MessageType::EraseBackground) return 0;  // never recorded as the last message
+    if (isMouseButtonOrMove(m.type)) {
+        handleMouse(app, m);
+    } else {
+        switch (m.type) {
+        case MessageType::Size: handleSize(app, m.sizeKind); break;
+        case MessageType::Paint: paint(app, m.width, m.height); break;
+        case MessageType::Close: quitProgram(app); break;
+        case MessageType::KeyDown:
+            if (handleKey(app, m.key)) app.platform.invalidate();
+            break;
+        case MessageType::Command:
+            runMenuCommand(app, m.command);
+            // Closing a menu does not repaint the view here as it would under
+            // other window systems, so every command asks for a frame.
+            app.platform.invalidate();
+            break;
+        case MessageType::MouseWheel:
+            stepBrushSize(app.model().brushSize, m.wheelDelta);
+            app.platform.invalidate();
+            break;
+        case MessageType::InputMethodNotify: app.platform.inputMethodOff(); break;
+        default: break;
+        }
+    }
+    app.window.lastMessage = m.type;
+    return 0;
+}
+
+}  // namespace cubrik

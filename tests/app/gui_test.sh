@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The real window under Xvfb, driven with X events: it opens a model, takes
+# keys, shows the model, quits on Esc with status 0 and saves its settings.
+# Usage: xvfb-run -a -s "-screen 0 1280x1024x24" gui_test.sh CUBRIK MODEL.cbk
+set -u
+cubrik="$1"
+model="$2"
+work="$(mktemp -d)"
+export HOME="$work/home"
+unset XDG_DATA_HOME XDG_CONFIG_HOME
+mkdir -p "$HOME"
+trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+  local what="$1"; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+# Waits for the window with exactly this title; prints its id.
+find_window() {
+  local id=""
+  for _ in $(seq 100); do
+    id="$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)"
+    [ -n "$id" ] && break
+    sleep 0.2
+  done
+  echo "$id"
+}
+
+# Waits up to ten seconds for the program to end; sets status to its exit
+# status, or to "timeout".
+wait_exit() {
+  status=timeout
+  for _ in $(seq 100); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      status=$?
+      return
+    fi
+    sleep 0.1
+  done
+}
+
+# The share of pixels in the window's middle that are not the background.
+model_share() {
+  local geometry
+  geometry="$(xdotool getwindowgeometry --shell "$1")"
+  eval "$geometry"
+  import -window root "$work/shot.png"
+  convert "$work/shot.png" -crop "$((WIDTH / 2))x$((HEIGHT / 2))+$((X + WIDTH / 4))+$((Y + HEIGHT / 4))" \
+    -fuzz 3% -fill white -opaque "rgb(128,128,255)" -fill black +opaque white -format "%[fx:1-mean]" info:
+}
+
+title="$(basename "$model" .cbk) - Cubrik"
+"$cubrik" "$model" &
+pid=$!
+window="$(find_window "$title")"
+check "the window opens titled \"$title\"" test -n "$window"
+if [ -n "$window" ]; then
+  xdotool windowfocus --sync "$window"
+  xdotool key --delay 100 x z 3 space
+  sleep 1
+  share="$(model_share "$window")"
+  echo "model covers ${share} of the view's middle"
+  check "the view shows the model" awk -v s="$share" 'BEGIN { exit !(s > 0.05) }'
+  [ -n "${CUBRIK_GUI_SCREENSHOT:-}" ] && cp "$work/shot.png" "$CUBRIK_GUI_SCREENSHOT"
+  xdotool key Escape
+fi
+wait_exit
+check "Esc quits with status 0 (got $status)" test "$status" = 0
+settings="$HOME/.local/share/Cubrik1/property.txt"
+check "the settings file is written" test -f "$settings"
+check "as UTF-16 LE with its byte-order mark" test "$(head -c 2 "$settings" 2>/dev/null | od -An -tx1 | tr -d ' ')" = fffe
+
+# Japanese: the same window, menus in Japanese.
+LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$cubrik" "$model" &
+pid=$!
+window="$(find_window "$title")"
+check "the window opens under a Japanese locale" test -n "$window"
+if [ -n "$window" ]; then
+  xdotool windowfocus --sync "$window"
+  xdotool key Escape
+fi
+wait_exit
+check "and quits with status 0 (got $status)" test "$status" = 0
+
+exit $((failures > 0))
