@@ -2,9 +2,10 @@
 
 #include <array>
 #include <bit>
+#include <cstring>
 
 #include "model/palette.h"
-#include "render/smooth_geometry.h"
+#include "render/smooth_normals.h"
 
 namespace cubrik {
 namespace {
@@ -16,13 +17,13 @@ constexpr int kFaceCorners[6][4] = {{0, 4, 6, 2}, {1, 3, 7, 5}, {0, 1, 5, 4},
                                     {2, 6, 7, 3}, {0, 2, 3, 1}, {4, 5, 7, 6}};
 constexpr float kFaceNormals[6][3] = {{-1, 0, 0}, {1, 0, 0}, {0, -1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, 1}};
 
-// The corners a set of faces (bit f for face f) touches.
-constexpr std::array<std::uint8_t, 64> kCornersOfFaces = [] {
-    std::array<std::uint8_t, 64> table{};
-    for (unsigned faces = 0; faces < 64; ++faces)
-        for (int f = 0; f < 6; ++f)
-            if (faces & (1u << f))
-                for (int k : kFaceCorners[f]) table[faces] |= static_cast<std::uint8_t>(1u << k);
+using QuadFloats = std::array<float, kFloatsPerQuad>;
+
+// The cube normal of each face on all four vertices.
+constexpr std::array<QuadFloats, 6> kFaceNormalQuads = [] {
+    std::array<QuadFloats, 6> table{};
+    for (int f = 0; f < 6; ++f)
+        for (int i = 0; i < kFloatsPerQuad; ++i) table[f][i] = kFaceNormals[f][i % 3];
     return table;
 }();
 
@@ -42,43 +43,58 @@ unsigned threeBits(const RowBits& r, int x) {
     return static_cast<unsigned>(r.hi >> (x - 64)) & 7u;
 }
 
-// The 3 x 3 x 3 block of cells around (x, y, z), filled with any material:
-// bit i + 3 j + 9 k for cell (x - 1 + i, y - 1 + j, z - 1 + k).
-std::uint32_t neighbourhood(const RowMasks& masks, int x, int y, int z) {
-    std::uint32_t bits = 0;
-    for (int k = 0; k < 3; ++k)
-        for (int j = 0; j < 3; ++j)
-            bits |= threeBits(masks.filled[maskRow(y - 1 + j, z - 1 + k)], x) << (3 * j + 9 * k);
-    return bits;
-}
+// The filled rows around a row of cells: around[j][k] is row (y - 1 + j, z - 1 + k).
+using RowsAround = RowBits[3][3];
 
-// Corner code of a lattice point from the neighbourhood shifted so that its
-// cell (dx, dy, dz) sits at bit dx + 3 dy + 9 dz: bit dx + 2 dy + 4 dz.
-unsigned cornerCode(std::uint32_t shifted) {
-    return (shifted & 0x3u) | ((shifted >> 1) & 0xcu) | ((shifted >> 5) & 0x30u) | ((shifted >> 6) & 0xc0u);
-}
-
-template <FacePass Pass, bool Smooth>
-void emitCell(const FaceWalk& walk, const RowMasks& masks, int x, int y, int z, unsigned faces, QuadBatch& batch) {
-    float corner[8][3];
-    const std::uint32_t around = Smooth ? neighbourhood(masks, x, y, z) : 0;
-    for (unsigned used = kCornersOfFaces[faces]; used; used &= used - 1) {
-        const int k = std::countr_zero(used);
-        const int ci = k & 1, cj = (k >> 1) & 1, ck = k >> 2;
-        std::int32_t offset[3] = {0, 0, 0};  // cube corners stay on the lattice
-        if constexpr (Smooth) {
-            const std::int32_t* moved = walk.smoothingTable->offset[cornerCode(around >> (ci + 3 * cj + 9 * ck))];
-            offset[0] = moved[0];
-            offset[1] = moved[1];
-            offset[2] = moved[2];
+// Corner codes of the 8 corners of cell x of the middle row, straight from
+// the row masks: the code of corner (ci, cj, ck) takes two bits, cells
+// x - 1 + ci and x + ci, from each of the rows (cj + dy, ck + dz). Both
+// two-bit windows of each row are placed in separate bytes, so one round of
+// shifts gives the codes for ci = 0 (low byte) and ci = 1 (next byte) at once.
+void cornerCodes(const RowsAround& around, int x, unsigned (&codes)[8]) {
+    unsigned windows[3][3];
+    for (int j = 0; j < 3; ++j)
+        for (int k = 0; k < 3; ++k) {
+            const unsigned run = threeBits(around[j][k], x);  // cells x - 1, x, x + 1
+            windows[j][k] = (run & 3u) | ((run >> 1) << 8);
         }
-        corner[k][0] = smoothedCoordinate(x + ci, offset[0]);
-        corner[k][1] = smoothedCoordinate(y + cj, offset[1]);
-        corner[k][2] = smoothedCoordinate(z + ck, offset[2]);
+    for (int ck = 0; ck < 2; ++ck)
+        for (int cj = 0; cj < 2; ++cj) {
+            const unsigned both = windows[cj][ck] | windows[cj + 1][ck] << 2 | windows[cj][ck + 1] << 4 |
+                                  windows[cj + 1][ck + 1] << 6;
+            codes[2 * cj + 4 * ck] = both & 0xffu;
+            codes[1 + 2 * cj + 4 * ck] = both >> 8;
+        }
+}
+
+// What stays the same for a whole walk.
+struct WalkContext {
+    const FaceWalk& walk;
+    const RowMasks& masks;
+    float moved[256][3];  // the smoothing offsets in cells
+};
+
+// Positions are cell coordinate - 50 + corner delta + smoothing offset: sums
+// of multiples of 1/8 below 64, exact in single precision, so they equal
+// smoothedCoordinate's results bit for bit.
+template <FacePass Pass, bool Smooth>
+void emitCell(const WalkContext& context, const RowsAround& around, int x, int y, int z, unsigned faces,
+              QuadBatch& batch) {
+    // All eight corners at once: cheaper than per face, as most cells show
+    // several faces, and free of branches.
+    unsigned codes[8] = {};
+    if constexpr (Smooth) cornerCodes(around, x, codes);
+    const float cellCorner[3] = {static_cast<float>(x - 50), static_cast<float>(y - 50), static_cast<float>(z - 50)};
+    float corner[8][3];
+    for (int k = 0; k < 8; ++k) {
+        const float* moved = context.moved[codes[k]];  // entry 0 is (0, 0, 0)
+        corner[k][0] = (cellCorner[0] + static_cast<float>(k & 1)) + moved[0];
+        corner[k][1] = (cellCorner[1] + static_cast<float>((k >> 1) & 1)) + moved[1];
+        corner[k][2] = (cellCorner[2] + static_cast<float>(k >> 2)) + moved[2];
     }
     std::uint8_t rgb[3];
     if constexpr (Pass == FacePass::Display) {
-        const std::uint8_t* entry = walk.colourTable->rgb[walk.cells[cellIndex(x, y, z)]];
+        const std::uint8_t* entry = context.walk.colourTable->rgb[context.walk.cells[cellIndex(x, y, z)]];
         rgb[0] = entry[0];
         rgb[1] = entry[1];
         rgb[2] = entry[2];
@@ -87,35 +103,38 @@ void emitCell(const FaceWalk& walk, const RowMasks& masks, int x, int y, int z, 
         rgb[1] = static_cast<std::uint8_t>(2 * y);
         rgb[2] = static_cast<std::uint8_t>(2 * z);
     }
+    std::uint8_t colours[kColourBytesPerQuad];
+    for (int v = 0; v < 4; ++v) std::memcpy(colours + 3 * v, rgb, 3);
+
     for (int f = 0; f < 6; ++f) {
         if (!(faces & (1u << f))) continue;
         const int quad = batch.count++;
-        std::uint8_t* colours = batch.colours + quad * kColourBytesPerQuad;
+        std::memcpy(batch.colours + quad * kColourBytesPerQuad, colours, kColourBytesPerQuad);
         float* vertices = batch.vertices + quad * kFloatsPerQuad;
         for (int v = 0; v < 4; ++v) {
             // An empty cell's face is seen from the empty side: reverse the winding.
-            const float* p = corner[kFaceCorners[f][Pass == FacePass::PickEmpty ? 3 - v : v]];
-            for (int i = 0; i < 3; ++i) {
-                colours[3 * v + i] = rgb[i];
-                vertices[3 * v + i] = p[i];
-            }
+            const int k = kFaceCorners[f][Pass == FacePass::PickEmpty ? 3 - v : v];
+            std::memcpy(vertices + 3 * v, corner[k], sizeof corner[k]);
         }
-        if constexpr (Pass == FacePass::Display) {
-            float smoothed[3];
-            const float* normal = kFaceNormals[f];
-            if constexpr (Smooth) {
-                smoothedNormal(vertices, vertices + 3, vertices + 6, vertices + 9, smoothed);
-                normal = smoothed;
-            }
-            float* normals = batch.normals + quad * kFloatsPerQuad;
-            for (int v = 0; v < 4; ++v)
-                for (int i = 0; i < 3; ++i) normals[3 * v + i] = normal[i];
-        }
+        // Smoothed normals follow for the whole batch, before it is handed over.
+        if constexpr (Pass == FacePass::Display && !Smooth)
+            std::memcpy(batch.normals + quad * kFloatsPerQuad, kFaceNormalQuads[f].data(), sizeof(QuadFloats));
     }
 }
 
 template <FacePass Pass, bool Smooth>
+void handOver(const FaceWalk& walk, QuadBatch& batch, const FlushBatch& flush) {
+    if constexpr (Pass == FacePass::Display && Smooth) fillSmoothNormals(batch, walk.variant);
+    flush(batch);
+}
+
+template <FacePass Pass, bool Smooth>
 void walkPass(const FaceWalk& walk, const RowMasks& masks, QuadBatch& batch, const FlushBatch& flush) {
+    WalkContext context{walk, masks, {}};  // cubes: every offset stays (0, 0, 0)
+    if constexpr (Smooth)
+        for (int code = 0; code < 256; ++code)
+            for (int i = 0; i < 3; ++i)
+                context.moved[code][i] = static_cast<float>(walk.smoothingTable->offset[code][i]) * 0.125f;
     for (int z = 0; z < kGridSize; ++z)
         for (int y = 0; y < kGridSize; ++y) {
             const int row = maskRow(y, z);
@@ -128,6 +147,10 @@ void walkPass(const FaceWalk& walk, const RowMasks& masks, QuadBatch& batch, con
                                        masks.displayed[row + 1],
                                        masks.displayed[row - kMaskSide],
                                        masks.displayed[row + kMaskSide]};
+            RowsAround around;
+            if constexpr (Smooth)
+                for (int j = 0; j < 3; ++j)
+                    for (int k = 0; k < 3; ++k) around[j][k] = masks.filled[maskRow(y - 1 + j, z - 1 + k)];
             RowBits faces[6];
             RowBits any = {0, 0};
             for (int f = 0; f < 6; ++f) {
@@ -140,13 +163,13 @@ void walkPass(const FaceWalk& walk, const RowMasks& masks, QuadBatch& batch, con
                     unsigned cellFaces = 0;
                     for (int f = 0; f < 6; ++f)
                         cellFaces |= static_cast<unsigned>(((half ? faces[f].hi : faces[f].lo) >> bit) & 1u) << f;
-                    emitCell<Pass, Smooth>(walk, masks, 64 * half + bit, y, z, cellFaces, batch);
+                    emitCell<Pass, Smooth>(context, around, 64 * half + bit, y, z, cellFaces, batch);
                     // A cell adds at most 6 quads, so this keeps the batch from overflowing.
-                    if (batch.count > batch.quadCapacity - 6) flush(batch);
+                    if (batch.count > batch.quadCapacity - 6) handOver<Pass, Smooth>(walk, batch, flush);
                 }
             }
         }
-    if (batch.count > 0) flush(batch);
+    if (batch.count > 0) handOver<Pass, Smooth>(walk, batch, flush);
 }
 
 template <FacePass Pass>

@@ -1,0 +1,171 @@
+// The display pass: the face walk against the literal per-cell loop, the
+// display cache, and whole frames through Mesa's llvmpipe.
+#include <benchmark/benchmark.h>
+
+#include <epoxy/gl.h>
+
+#include <memory>
+#include <string>
+
+#include "render/headless_context.h"
+#include "render/offscreen_target.h"
+#include "render/renderer.h"
+#include "render/view.h"
+#include "support/model_builders.h"
+#include "support/reference_walk.h"
+
+namespace cubrik {
+namespace {
+
+enum BenchModel { kSphere, kEmpty, kFull, kCheckerboard };
+
+const char* nameOf(BenchModel which) {
+    switch (which) {
+    case kSphere: return "sphere r45";
+    case kEmpty: return "empty";
+    case kFull: return "full grid";
+    case kCheckerboard: return "checkerboard 20^3";
+    }
+    return "";
+}
+
+struct Scene {
+    ModelStore store = testing::makeStore();
+    EditState edit;
+    Renderer renderer;
+
+    Scene(BenchModel which, KernelVariant variant) {
+        edit.alsoShownMaterial = kMaterialB;  // both materials shown
+        if (which == kSphere) testing::fillSphere(*store.model, 45);
+        if (which == kFull) testing::fillAll(*store.model, 5);
+        if (which == kCheckerboard) testing::fillCheckerboard(*store.model, 20, 5);
+        allocateRenderer(renderer, 32768, variant);
+    }
+
+    ViewInputs view(bool smooth) {
+        ViewInputs inputs{store, edit};
+        inputs.smoothDisplay = smooth;
+        inputs.clientWidth = 800;
+        inputs.clientHeight = 600;
+        return inputs;
+    }
+
+    FaceWalk walk(bool smooth) {
+        buildColourTable(*store.model, renderer.colourTable);
+        return faceWalkFor(renderer, view(smooth), FacePass::Display);
+    }
+};
+
+void dropBatch(QuadBatch& batch) {
+    benchmark::DoNotOptimize(batch.vertices);
+    batch.count = 0;
+}
+
+// args: model, smooth, kernel variant (0 scalar, 1 SSE2)
+void BM_FaceWalk(benchmark::State& state) {
+    const auto which = static_cast<BenchModel>(state.range(0));
+    const bool smooth = state.range(1) != 0;
+    const auto variant = state.range(2) ? KernelVariant::Sse2 : KernelVariant::Scalar;
+    Scene scene(which, variant);
+    const FaceWalk walk = scene.walk(smooth);
+    for (auto _ : state) {
+        QuadBatch batch = batchAt(scene.renderer.displayQuads, 0, scene.renderer.quadCapacity);
+        walkFaces(walk, *scene.renderer.rowMasks, batch, dropBatch);
+    }
+    state.SetLabel(std::string(nameOf(which)) + (smooth ? ", smooth" : ", flat") +
+                   (state.range(2) ? ", SSE2" : ", scalar"));
+}
+BENCHMARK(BM_FaceWalk)
+    ->Args({kSphere, 1, 1})
+    ->Args({kSphere, 1, 0})
+    ->Args({kSphere, 0, 1})
+    ->Args({kEmpty, 1, 1})
+    ->Args({kFull, 1, 1})
+    ->Args({kCheckerboard, 1, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+// The baseline: the per-cell loop with a refresh of all corner codes.
+void BM_LiteralLoop(benchmark::State& state) {
+    const auto which = static_cast<BenchModel>(state.range(0));
+    const bool smooth = state.range(1) != 0;
+    Scene scene(which, KernelVariant::Scalar);
+    const FaceWalk walk = scene.walk(smooth);
+    auto corners = std::make_unique<CornerCodeGrid>();
+    for (auto _ : state) {
+        QuadBatch batch = batchAt(scene.renderer.displayQuads, 0, scene.renderer.quadCapacity);
+        testing::referenceWalkFaces(walk, *corners, batch, dropBatch);
+    }
+    state.SetLabel(std::string(nameOf(which)) + (smooth ? ", smooth" : ", flat"));
+}
+BENCHMARK(BM_LiteralLoop)
+    ->Args({kSphere, 1})
+    ->Args({kSphere, 0})
+    ->Args({kEmpty, 1})
+    ->Args({kFull, 1})
+    ->Args({kCheckerboard, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+// The CPU side of one display pass as a frame runs it: colour table, cache
+// check and, when the model changed, the walk and keeping its inputs.
+void BM_DisplayPass(benchmark::State& state) {
+    const auto which = static_cast<BenchModel>(state.range(0));
+    const bool cached = state.range(1) != 0;
+    Scene scene(which, chooseKernelVariant());
+    const ViewInputs view = scene.view(true);
+    produceDisplayBatches(scene.renderer, view, dropBatch);
+    for (auto _ : state) {
+        if (!cached) scene.renderer.displayCache.valid = false;  // as after an edit
+        produceDisplayBatches(scene.renderer, view, dropBatch);
+    }
+    state.SetLabel(std::string(nameOf(which)) + (cached ? ", unchanged model (cached)" : ", changed model"));
+}
+BENCHMARK(BM_DisplayPass)->Args({kSphere, 0})->Args({kSphere, 1})->Unit(benchmark::kMicrosecond);
+
+// A whole frame at 800 x 600 through llvmpipe: clear, the view, glFinish.
+void BM_FrameLlvmpipe(benchmark::State& state) {
+    const auto which = static_cast<BenchModel>(state.range(0));
+    const bool cached = state.range(1) != 0;
+    const bool smooth = state.range(2) != 0;
+    HeadlessGlContext gl;
+    std::string reason;
+    if (!createHeadlessGlContext(gl, reason)) {
+        state.SkipWithError(reason.c_str());
+        return;
+    }
+    Scene scene(which, chooseKernelVariant());
+    if (!chooseRenderer(scene.renderer)) {
+        state.SkipWithError("out of memory");
+        return;
+    }
+    enableBackFaceCulling();
+    OffscreenTarget target;
+    if (!ensureOffscreenTarget(target, 800, 600, reason)) {
+        state.SkipWithError(reason.c_str());
+        return;
+    }
+    const ViewInputs view = scene.view(smooth);
+    {
+        OffscreenBinding binding(target);
+        for (auto _ : state) {
+            if (!cached) scene.renderer.displayCache.valid = false;
+            setViewViewport(800, 600);
+            clearView(view.backgroundColor);
+            drawView(scene.renderer, view);
+            glFinish();
+        }
+    }
+    releaseOffscreenTarget(target);
+    releaseRenderer(scene.renderer);
+    state.SetLabel(std::string(nameOf(which)) + (smooth ? ", smooth" : ", flat") +
+                   (cached ? ", unchanged model" : ", changed model"));
+}
+BENCHMARK(BM_FrameLlvmpipe)
+    ->Args({kSphere, 1, 1})
+    ->Args({kSphere, 0, 1})
+    ->Args({kSphere, 1, 0})
+    ->Args({kEmpty, 1, 1})
+    ->Args({kFull, 1, 1})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace cubrik
