@@ -1,9 +1,8 @@
 #include "app/file_conversion.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 
+#include "app/document_paths.h"
 #include "export/collada_export.h"
 #include "export/mesh_extraction.h"
 #include "export/metasequoia_export.h"
@@ -16,21 +15,11 @@ namespace {
 
 using MeshWriter = int (*)(MeshExtractor&, const MeshSource&, const std::filesystem::path&, std::string&);
 
-// What Save as goes by: the first three characters after the file name's
-// last dot, in any letter case.
-std::string outputType(const std::string& path) {
-    const std::string name = std::filesystem::path(path).filename().string();
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos) return "";
-    std::string type = name.substr(dot + 1, 3);
-    std::transform(type.begin(), type.end(), type.begin(), [](unsigned char c) { return std::tolower(c); });
-    return type;
-}
-
-MeshWriter meshWriterFor(const std::string& type) {
-    if (type == "obj") return exportObj;
-    if (type == "dae") return exportCollada;
-    if (type == "mqo") return exportMetasequoia;
+// Save as goes by the same rule: the extension's first three characters, any case.
+MeshWriter meshWriterFor(const std::string& path) {
+    if (extensionStartsWith(path, "obj")) return exportObj;
+    if (extensionStartsWith(path, "dae")) return exportCollada;
+    if (extensionStartsWith(path, "mqo")) return exportMetasequoia;
     return nullptr;
 }
 
@@ -38,9 +27,8 @@ MeshWriter meshWriterFor(const std::string& type) {
 
 int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool flat,
                      std::string& reason) {
-    const std::string type = outputType(outputPath);
-    const MeshWriter writeMesh = meshWriterFor(type);
-    if (type != "cbk" && writeMesh == nullptr) {
+    const MeshWriter writeMesh = meshWriterFor(outputPath);
+    if (!extensionStartsWith(outputPath, "cbk") && writeMesh == nullptr) {
         reason = outputPath + ": unknown output type (use .cbk, .obj, .dae or .mqo)";
         return 0;
     }
