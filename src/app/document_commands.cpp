@@ -4,10 +4,8 @@
 
 #include "app/command_line.h"
 #include "app/document_paths.h"
+#include "app/file_conversion.h"
 #include "app/frame.h"
-#include "export/collada_export.h"
-#include "export/metasequoia_export.h"
-#include "export/obj_export.h"
 #include "export/targa.h"
 #include "model/model_file.h"
 #include "model/palette.h"
@@ -67,15 +65,6 @@ bool writeNative(App& app, const std::string& path) {
     return true;
 }
 
-// The exporter that the extension of `path` names, or 0 when none does.
-int runExporter(App& app, const std::string& path, std::string& reason) {
-    const MeshSource source{app.model(), *app.store.cornerCodes, app.store.smoothingTable,
-                            app.toggles.smoothDisplay != 0};
-    if (extensionStartsWith(path, "obj")) return exportObj(app.meshExtractor, source, path, reason);
-    if (extensionStartsWith(path, "dae")) return exportCollada(app.meshExtractor, source, path, reason);
-    if (extensionStartsWith(path, "mqo")) return exportMetasequoia(app.meshExtractor, source, path, reason);
-    return -1;
-}
 
 }  // namespace
 
@@ -164,10 +153,16 @@ int saveDocumentAs(App& app) {
     }
     app.document.exportPath = path;
     app.document.exportTitle = titleOf(path);
+    const MeshWriter writeMesh = meshWriterFor(path);
+    if (writeMesh == nullptr) {
+        reportFailure(app, fillIn(text.unknownSaveType, path), "");
+        return 0;
+    }
+    const MeshSource source{app.model(), *app.store.cornerCodes, app.store.smoothingTable,
+                            app.toggles.smoothDisplay != 0};
     std::string reason;
-    const int result = runExporter(app, path, reason);
-    if (result == 1) return 1;
-    reportFailure(app, fillIn(result < 0 ? text.unknownSaveType : text.cannotExport, path), reason);
+    if (writeMesh(app.meshExtractor, source, path, reason)) return 1;
+    reportFailure(app, fillIn(text.cannotExport, path), reason);
     return 0;
 }
 

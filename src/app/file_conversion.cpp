@@ -11,19 +11,13 @@
 #include "model/voxel_model.h"
 
 namespace cubrik {
-namespace {
 
-using MeshWriter = int (*)(MeshExtractor&, const MeshSource&, const std::filesystem::path&, std::string&);
-
-// Save as goes by the same rule: the extension's first three characters, any case.
 MeshWriter meshWriterFor(const std::string& path) {
     if (extensionStartsWith(path, "obj")) return exportObj;
     if (extensionStartsWith(path, "dae")) return exportCollada;
     if (extensionStartsWith(path, "mqo")) return exportMetasequoia;
     return nullptr;
 }
-
-}  // namespace
 
 int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool flat,
                      std::string& reason) {

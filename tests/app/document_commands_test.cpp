@@ -1,0 +1,269 @@
+// The file commands with scripted dialog answers: names, titles, the question
+// before unsaved changes are dropped, and what happens when a file fails.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/ui_text.h"
+#include "app_fixture.h"
+#include "model/palette.h"
+#include "support/file_bytes.h"
+
+namespace cubrik {
+namespace {
+
+using testing::AppTest;
+
+class DocumentTest : public AppTest {
+protected:
+    void modify() {
+        app.model().cells[0] = 3;
+        app.flags.modelModified = 1;
+    }
+    std::string path(const std::string& name) { return (dir / name).string(); }
+};
+
+TEST_F(DocumentTest, AutomaticNamesCountOnThroughTheRun) {
+    start();
+    EXPECT_EQ(platform.title, "Untitled1 - Cubrik");
+    command(command::kNew);
+    EXPECT_EQ(platform.title, "Untitled2 - Cubrik");
+    EXPECT_EQ(app.document.path, "Untitled2.cbk");
+    EXPECT_EQ(app.document.untitled, 1);
+}
+
+TEST_F(DocumentTest, JapaneseNamesUseTheJapaneseBase) {
+    app.language = Language::Japanese;
+    start();
+    EXPECT_EQ(platform.title, "無題1 - Cubrik");
+}
+
+TEST_F(DocumentTest, AModelOnTheCommandLineOpensWhateverTheCaseOfItsExtension) {
+    const std::string file = writeModel("model.CBK", 7);
+    start(file);
+    EXPECT_EQ(platform.title, "model - Cubrik");
+    EXPECT_EQ(app.model().cells[cellIndex(50, 50, 50)], 7);
+    EXPECT_EQ(app.document.untitled, 0);
+    EXPECT_EQ(app.document.lastFolder, dir.path().string());
+    EXPECT_EQ(app.flags.modelModified, 0);
+}
+
+TEST_F(DocumentTest, OtherCommandLineNamesGiveAnUntitledDocument) {
+    testing::writeBytes(dir / "model.txt", "hello");
+    start(path("model.txt"));
+    EXPECT_EQ(platform.title, "Untitled1 - Cubrik");
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(app.document.lastFolder, (dir / "Desktop").string());
+}
+
+TEST_F(DocumentTest, ADamagedStartUpFileIsReportedAndTheSettingsPalettesStay) {
+    std::string damaged = testing::readBytes(writeModel("damaged.cbk", 7, 1.0f));
+    damaged.resize(damaged.size() / 2);
+    testing::writeBytes(dir / "damaged.cbk", damaged);
+    app.settings.materialA[0] = 0x102030;
+    start(path("damaged.cbk"));
+    EXPECT_EQ(platform.title, "Untitled1 - Cubrik");
+    EXPECT_EQ(packColour(app.model().paletteA[0]), 0x102030u);
+    EXPECT_EQ(app.model().cells[cellIndex(50, 50, 50)], 0);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].find("the file ends early"), std::string::npos) << platform.messages[0];
+}
+
+TEST_F(DocumentTest, SaveOnAnUntitledDocumentAsksForANameThenSavesAtOnce) {
+    start();
+    modify();
+    platform.fileAnswers = {path("first.cbk")};
+    command(command::kSave);
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(platform.dialogs[0].proposedName, "Untitled1");
+    EXPECT_EQ(platform.dialogs[0].folder, (dir / "Desktop").string());
+    EXPECT_EQ(platform.title, "first - Cubrik");
+    EXPECT_EQ(app.flags.modelModified, 0);
+    EXPECT_EQ(testing::readBytes(dir / "first.cbk"), formatModelFile(app.model()));
+
+    modify();
+    command(command::kSave);  // titled now: no dialog
+    EXPECT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(testing::readBytes(dir / "first.cbk"), formatModelFile(app.model()));
+    EXPECT_EQ(app.flags.modelModified, 0);
+}
+
+TEST_F(DocumentTest, SaveAsChoosesTheWriterByTheExtension) {
+    start(writeModel("model.cbk", 9));
+    modify();
+    platform.fileAnswers = {path("mesh.obj"), path("mesh.DAE"), path("mesh.mqo"), path("mesh.stl")};
+    for (int i = 0; i < 4; ++i) command(command::kSaveAs);
+    EXPECT_EQ(testing::readBytes(dir / "mesh.obj").substr(0, 19), "mtllib mesh.mtl\r\ng ");
+    EXPECT_TRUE(std::filesystem::exists(dir / "mesh.mtl"));
+    EXPECT_EQ(testing::readBytes(dir / "mesh.DAE").substr(0, 38), "<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+    EXPECT_EQ(testing::readBytes(dir / "mesh.mqo").substr(0, 20), "Metasequoia Document");
+    EXPECT_FALSE(std::filesystem::exists(dir / "mesh.stl"));
+    ASSERT_EQ(platform.messages.size(), 1u);  // the unknown type is said, not silently dropped
+    EXPECT_NE(platform.messages[0].find("mesh.stl was not saved"), std::string::npos);
+    // Exports leave the document's name and state alone; Save still writes the model.
+    EXPECT_EQ(platform.title, "model - Cubrik");
+    EXPECT_EQ(app.flags.modelModified, 1);
+    EXPECT_EQ(app.document.exportPath, path("mesh.stl"));
+    command(command::kSave);
+    EXPECT_EQ(testing::readBytes(dir / "model.cbk"), formatModelFile(app.model()));
+}
+
+TEST_F(DocumentTest, AFailedSaveIsReportedAndKeepsTheChanges) {
+    start();
+    modify();
+    platform.fileAnswers = {path("missing folder/a.cbk")};
+    command(command::kSaveAs);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].find("Cannot save " + path("missing folder/a.cbk")), std::string::npos);
+    EXPECT_EQ(app.flags.modelModified, 1);
+    EXPECT_EQ(platform.title, "Untitled1 - Cubrik");  // the document keeps its name
+    EXPECT_EQ(app.document.untitled, 1);
+}
+
+TEST_F(DocumentTest, YesToTheQuestionOfNewSavesFirstAndUndoBringsTheModelBack) {
+    start();
+    modify();
+    platform.yesNoAnswers = {true};
+    platform.fileAnswers = {path("kept.cbk")};
+    command(command::kNew);
+    EXPECT_EQ(platform.questions[0], "Cubrik: Untitled1 has changes. Do you want to save the model?");
+    ModelStore saved;
+    resetModel(saved);
+    std::string reason;
+    ASSERT_EQ(readModelFile(dir / "kept.cbk", *saved.model, reason), 1);
+    EXPECT_EQ(saved.model->cells[0], 3);
+    EXPECT_EQ(app.model().cells[0], 0);
+    EXPECT_EQ(platform.title, "Untitled2 - Cubrik");
+    ctrlKey('Z');
+    EXPECT_EQ(app.model().cells[0], 3);
+}
+
+TEST_F(DocumentTest, NoToTheQuestionDropsTheChanges) {
+    start();
+    modify();
+    platform.yesNoAnswers = {false};
+    command(command::kNew);
+    EXPECT_EQ(app.model().cells[0], 0);
+    EXPECT_EQ(app.flags.modelModified, 0);
+}
+
+TEST_F(DocumentTest, YesThenCancellingTheSaveAbandonsNewOpenAndQuit) {
+    start();
+    modify();
+    platform.yesNoAnswers = {true, true, true};
+    platform.fileAnswers = {std::nullopt, std::nullopt, std::nullopt};
+    command(command::kNew);
+    command(command::kOpen);
+    key(key::kEscape);
+    EXPECT_EQ(app.model().cells[0], 3);
+    EXPECT_EQ(app.flags.modelModified, 1);
+    EXPECT_EQ(platform.title, "Untitled1 - Cubrik");
+    EXPECT_FALSE(platform.quitCode.has_value());
+    EXPECT_EQ(platform.dialogs.size(), 3u);  // only the save dialogs: Open never asked for a file
+}
+
+TEST_F(DocumentTest, OpenReadsTheFileResetsTheViewAndSelectionAndCanBeUndone) {
+    start();
+    const std::string file = writeModel("models/a.cbk", 12);
+    app.model().rotation[0] = -1;
+    app.edit.currentTool = 1;
+    app.model().lockedA[4] = 255;
+    platform.fileAnswers = {file};
+    command(command::kOpen);
+    EXPECT_EQ(app.model().cells[cellIndex(50, 50, 50)], 12);
+    EXPECT_EQ(app.model().rotation[0], 1.0);
+    EXPECT_EQ(app.edit.currentTool, 5);
+    EXPECT_EQ(app.model().lockedA[4], 0);
+    EXPECT_EQ(platform.title, "a - Cubrik");
+    EXPECT_EQ(app.document.untitled, 0);
+    // The next dialog starts in the folder of the opened file.
+    platform.fileAnswers = {std::nullopt};
+    command(command::kSaveAs);
+    EXPECT_EQ(platform.dialogs.back().folder, (dir / "models").string());
+    ctrlKey('Z');
+    EXPECT_EQ(app.model().cells[cellIndex(50, 50, 50)], 0);
+}
+
+TEST_F(DocumentTest, AFileThatCannotBeOpenedLeavesEverythingAsItWas) {
+    start();
+    modify();
+    app.flags.modelModified = 0;
+    testing::writeBytes(dir / "bad.cbk", "#CUBIC-100\r\n#NOT THIS\r\n");
+    platform.fileAnswers = {path("bad.cbk")};
+    const int undoIndex = app.history.undoIndex;
+    command(command::kOpen);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].find("line 2: expected \"#MATERIAL\""), std::string::npos);
+    EXPECT_EQ(app.model().cells[0], 3);
+    EXPECT_EQ(platform.title, "Untitled1 - Cubrik");
+    EXPECT_EQ(app.history.undoIndex, undoIndex);
+}
+
+TEST_F(DocumentTest, QuitStoresThePlacementAndPalettesAndTheSettingsAreWritten) {
+    start();
+    app.model().paletteB[2] = unpackColour(0x123456);
+    key(key::kEscape);
+    EXPECT_EQ(platform.quitCode, 0);
+    EXPECT_EQ(app.settings.windowX, 30);
+    EXPECT_EQ(app.settings.windowHeight, 600);
+    EXPECT_EQ(app.settings.materialB[2], 0x123456u);
+    std::string reason;
+    ASSERT_EQ(shutDown(app, reason), 1) << reason;
+    Settings read;
+    ASSERT_EQ(readSettings(dir / "settings" / "property.txt", read, {1920, 1080}), 1);
+    EXPECT_EQ(read.materialB[2], 0x123456u);
+    EXPECT_EQ(read.windowWidth, 700);
+}
+
+TEST_F(DocumentTest, ExportAnImageWritesTheViewAsTarga) {
+    start(writeModel("cell.cbk", 1));
+    paint();
+    platform.fileAnswers = {path("view.tga"), path("view.png")};
+    command(command::kExportImage);
+    EXPECT_EQ(platform.dialogs[0].proposedName, "cell");
+    const std::string image = testing::readBytes(dir / "view.tga");
+    ASSERT_GT(image.size(), 18u + 26u);
+    EXPECT_EQ(image[2], 2);
+    EXPECT_TRUE(platform.messages.empty());
+    command(command::kExportImage);  // not a .tga name: nothing written, and said so
+    EXPECT_FALSE(std::filesystem::exists(dir / "view.png"));
+    EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+TEST_F(DocumentTest, ExportingAnEmptyViewSaysWhy) {
+    start();
+    paint();
+    platform.fileAnswers = {path("empty.tga")};
+    command(command::kExportImage);
+    EXPECT_FALSE(std::filesystem::exists(dir / "empty.tga"));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].find("nothing to draw"), std::string::npos) << platform.messages[0];
+}
+
+TEST_F(DocumentTest, BackgroundColourHelpAndAbout) {
+    start();
+    platform.colourAnswers = {0x00ff00, std::nullopt};
+    command(command::kBackgroundColour);
+    EXPECT_EQ(app.settings.backgroundColor, 0x00ff00);
+    EXPECT_EQ(app.document.customColours[0], 0x010203u);
+    command(command::kBackgroundColour);  // cancelled: unchanged
+    EXPECT_EQ(app.settings.backgroundColor, 0x00ff00);
+    EXPECT_EQ(platform.inputMethodOffCount, 2);
+
+    command(command::kHelp);
+    EXPECT_EQ(platform.helpOpened, std::vector<std::string>{"/opt/cubrik/docs/help/index.html"});
+    platform.helpOpens = false;
+    command(command::kHelp);
+    command(command::kAbout);
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[1].substr(0, 32), "About Cubrik: Cubrik version 1.7");
+}
+
+TEST_F(DocumentTest, AMaximisedWindowIsMaximisedAgainAtStartUp) {
+    app.window.startMaximized = 1;
+    start();
+    EXPECT_TRUE(platform.maximized);
+}
+
+}  // namespace
+}  // namespace cubrik

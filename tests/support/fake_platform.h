@@ -1,0 +1,64 @@
+#pragma once
+// A desktop for tests: records what the application asks of it and answers
+// dialogs from a script.
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/platform_interface.h"
+
+namespace cubrik::testing {
+
+class FakePlatform final : public Platform {
+public:
+    // Script: the answers the next dialogs give, in order. An empty optional
+    // cancels a file or colour dialog. Unscripted dialogs fail the test.
+    std::deque<bool> yesNoAnswers;
+    std::deque<std::optional<std::string>> fileAnswers;
+    std::deque<std::optional<std::uint32_t>> colourAnswers;
+    bool helpOpens = true;
+    bool shift = false;
+    bool ctrl = false;
+
+    // Record
+    int invalidations = 0;
+    std::string title;
+    std::map<int, bool> checked;
+    std::map<int, bool> enabled;
+    std::vector<std::string> questions;
+    std::vector<std::string> messages;
+    std::vector<FileDialogRequest> dialogs;
+    std::vector<std::string> helpOpened;
+    std::optional<int> quitCode;
+    bool mouseCaptured = false;
+    bool maximized = false;
+    int inputMethodOffCount = 0;
+    WindowPlacement placement{30, 40, 700, 600};
+
+    void invalidate() override { ++invalidations; }
+    void setWindowTitle(const std::string& text) override { title = text; }
+    WindowPlacement normalPlacement() override { return placement; }
+    void showMaximized() override { maximized = true; }
+    void postQuit(int exitCode) override { quitCode = exitCode; }
+    void setMenuChecked(int command, bool on) override { checked[command] = on; }
+    void setMenuEnabled(int command, bool on) override { enabled[command] = on; }
+    void captureMouse() override { mouseCaptured = true; }
+    void releaseMouse() override { mouseCaptured = false; }
+    bool shiftDown() override { return shift; }
+    bool ctrlDown() override { return ctrl; }
+    void inputMethodOff() override { ++inputMethodOffCount; }
+    bool askYesNo(const std::string& caption, const std::string& text) override;
+    void showMessage(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
+                                              std::array<std::uint32_t, 16>& customColours) override;
+    bool openHelp(const std::string& path) override;
+    void makeGlCurrent() override {}
+    void doneGlCurrent() override {}
+};
+
+}  // namespace cubrik::testing
