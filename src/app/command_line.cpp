@@ -5,6 +5,7 @@
 
 #include "app/command_line_name.h"
 #include "app/file_conversion.h"
+#include "app/render_command.h"
 
 namespace cubrik {
 namespace {
@@ -120,7 +121,9 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
     case CommandLine::Mode::Export:
         if (convertModelFile(command.modelPath, command.outputPath, command.flat, reason)) return 0;
         break;
-    case CommandLine::Mode::Render: reason = "--render is not available yet"; break;
+    case CommandLine::Mode::Render:
+        if (renderModelImage(command, reason)) return 0;
+        break;
     case CommandLine::Mode::OpenWindow: reason = "no window can be opened here"; break;
     }
     err << "cubrik: " << reason << '\n';

@@ -88,6 +88,8 @@ int renderExportImage(Renderer& renderer, const ViewInputs& view, std::string& r
         reason = "nothing to draw: the model is empty or outside the view";
         return 0;
     }
+    // Only the cropped image is handed over (no reallocation: it shrinks).
+    renderer.exportPixels.resize(4 * static_cast<std::size_t>(renderer.exportWidth) * renderer.exportHeight);
     return 1;
 }
 

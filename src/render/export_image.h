@@ -13,8 +13,8 @@ namespace cubrik {
 // Renders the view of `view`'s client area into the renderer's offscreen
 // target, twice: on the background colour and on a key grey; a pixel whose
 // green differs between the two is background. Returns 1 with exportPixels
-// holding exportWidth x exportHeight BGRA pixels, rows bottom to top, alpha 0
-// on the background; or 0 with `reason` when there is nothing to write (no
+// holding exactly exportWidth x exportHeight BGRA pixels, rows bottom to top,
+// alpha 0 on the background; or 0 with `reason` when there is nothing to write (no
 // view area, no model pixel in the view) or no offscreen target. The bound
 // framebuffer and viewport are restored; the model record is not touched.
 int renderExportImage(Renderer& renderer, const ViewInputs& view, std::string& reason);

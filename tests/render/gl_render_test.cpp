@@ -194,6 +194,7 @@ TEST_F(GlRenderTest, TheExportedImageIsCroppedBgraWithATransparentBackground) {
     std::string reason;
     ASSERT_EQ(renderExportImage(renderer, view(), reason), 1) << reason;
     const int w = renderer.exportWidth, h = renderer.exportHeight;
+    EXPECT_EQ(renderer.exportPixels.size(), static_cast<std::size_t>(4 * w * h));
     // The bounding box of the front faces, as projected.
     const auto low = pixelOfPoint(-10, -10, 1), high = pixelOfPoint(10, 10, 1);
     EXPECT_NEAR(w, high[0] - low[0], 1);
