@@ -43,6 +43,7 @@ protected:
         app.paths.helpDocument = "/opt/cubrik/docs/help/index.html";
     }
     void TearDown() override {
+        EXPECT_EQ(platform.dialogsDuringGesture, 0) << "a gesture must end before any dialog";
         if (gl == nullptr) return;
         binding.reset();
         releaseRenderer(app.renderer);

@@ -15,7 +15,7 @@ namespace cubrik::testing {
 class FakePlatform final : public Platform {
 public:
     // Script: the answers the next dialogs give, in order. An empty optional
-    // cancels a file or colour dialog. Unscripted dialogs fail the test.
+    // cancels a file or colour dialog. An unscripted dialog throws.
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<std::uint32_t>> colourAnswers;
@@ -36,6 +36,7 @@ public:
     bool mouseCaptured = false;
     bool maximized = false;
     int inputMethodOffCount = 0;
+    int dialogsDuringGesture = 0;  // dialogs must never open while the mouse is captured
     WindowPlacement placement{30, 40, 700, 600};
 
     void invalidate() override { ++invalidations; }
@@ -59,6 +60,9 @@ public:
     bool openHelp(const std::string& path) override;
     void makeGlCurrent() override {}
     void doneGlCurrent() override {}
+
+private:
+    void noteDialog();
 };
 
 }  // namespace cubrik::testing
