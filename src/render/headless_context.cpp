@@ -73,7 +73,8 @@ void destroyHeadlessGlContext(HeadlessGlContext& gl) {
     EGLDisplay display = static_cast<EGLDisplay>(gl.display);
     eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (gl.context) eglDestroyContext(display, static_cast<EGLContext>(gl.context));
-    eglTerminate(display);
+    // The display is not terminated: it is one per process, shared by every
+    // context made on it, and terminating it would end those too.
     eglReleaseThread();
     gl.display = nullptr;
     gl.context = nullptr;

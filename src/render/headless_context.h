@@ -1,8 +1,7 @@
 #pragma once
 // An OpenGL compatibility-profile context with no window and no display
 // server (EGL on Mesa's surfaceless platform), for the command-line renderer,
-// the tests and the benchmarks. Draw into an OffscreenTarget. Destroying one
-// terminates the EGL display, so a process keeps at most one at a time.
+// the tests and the benchmarks. Draw into an OffscreenTarget.
 
 #include <string>
 

@@ -33,7 +33,7 @@ struct RecordedQuads {
 
 // Bit-for-bit equality: a -0.0 where +0.0 belongs is a difference too.
 inline bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0);
 }
 
 inline bool sameQuads(const RecordedQuads& a, const RecordedQuads& b) {
