@@ -74,9 +74,10 @@ struct WalkContext {
     float moved[256][3];  // the smoothing offsets in cells
 };
 
-// Positions are cell coordinate - 50 + corner delta + smoothing offset: sums
-// of multiples of 1/8 below 64, exact in single precision, so they equal
-// smoothedCoordinate's results bit for bit.
+// A corner of lattice point X with offset o (eighths) lies at (8 X + o) / 8 - 50.
+// Summed here as (cell - 50 + corner delta) + o / 8: every term and sum is a
+// multiple of 1/8 below 64, exact in single precision, so the result is the
+// same bit for bit however it is summed.
 template <FacePass Pass, bool Smooth>
 void emitCell(const WalkContext& context, const RowsAround& around, int x, int y, int z, unsigned faces,
               QuadBatch& batch) {
@@ -147,7 +148,7 @@ void walkPass(const FaceWalk& walk, const RowMasks& masks, QuadBatch& batch, con
                                        masks.displayed[row + 1],
                                        masks.displayed[row - kMaskSide],
                                        masks.displayed[row + kMaskSide]};
-            RowsAround around;
+            RowsAround around = {};
             if constexpr (Smooth)
                 for (int j = 0; j < 3; ++j)
                     for (int k = 0; k < 3; ++k) around[j][k] = masks.filled[maskRow(y - 1 + j, z - 1 + k)];
@@ -182,7 +183,7 @@ void walkPass(const FaceWalk& walk, const RowMasks& masks, QuadBatch& batch, con
 
 void buildColourTable(const VoxelModel& model, ColourTable& table) {
     table.rgb[0][0] = table.rgb[0][1] = table.rgb[0][2] = 0;
-    for (int code = kFirstCodeA; code <= kLastCode; ++code) {
+    for (int code = kFirstCodeA; code < 256; ++code) {
         const Rgb& colour = paletteColour(model, static_cast<std::uint8_t>(code));
         table.rgb[code][0] = channelByte(colour.r);
         table.rgb[code][1] = channelByte(colour.g);

@@ -23,9 +23,11 @@ enum class FacePass {
     PickEmpty,  // faces of empty cells against displayed ones, seen from the empty side
 };
 
-// Palette colours as bytes by material code (entry 0 unused).
+// Palette colours as bytes by material code (entry 0 unused). Every byte
+// value has an entry, as paletteColour gives one, so no stray code can read
+// outside the table.
 struct ColourTable {
-    std::uint8_t rgb[kLastCode + 1][3];
+    std::uint8_t rgb[256][3];
 };
 
 void buildColourTable(const VoxelModel& model, ColourTable& table);

@@ -31,9 +31,10 @@ struct Renderer {
     ColourTable colourTable{};  // rebuilt by every display pass
     DisplayCache displayCache;
     OffscreenTarget offscreen;  // client-sized target of the pick pass and the image export
-    // The image export: first the render on the background, finally the
-    // image for the TARGA writer (BGRA, rows bottom to top); then the render
-    // on the key grey.
+    // The image export: exportPixels first holds the render on the
+    // background, finally the image for the TARGA writer (BGRA, rows bottom
+    // to top, exactly exportWidth x exportHeight); keyPixels the render on
+    // the key grey.
     std::vector<std::uint8_t> exportPixels;
     std::vector<std::uint8_t> keyPixels;
     int exportWidth = 0;

@@ -1,20 +1,10 @@
 #pragma once
-// Positions and normals of the smoothed surface. The display, the pick pass
-// and the exporters must agree on them bit for bit, so they share these.
+// The normal of a smoothed quad, in single precision. The vector kernel does
+// the same operations in the same order, so every variant gives the same bits.
 
 #include <cmath>
-#include <cstdint>
-
-#include "model/smoothing.h"
 
 namespace cubrik {
-
-// World coordinate of lattice coordinate `lattice` (0..100) moved by `offset`
-// eighths of a cell. Every value is a multiple of 1/8 below 64 in magnitude,
-// so single precision holds it exactly however it is summed.
-inline float smoothedCoordinate(int lattice, std::int32_t offset) {
-    return static_cast<float>(8 * lattice + offset) * 0.125f - 50.0f;
-}
 
 // Unit normal of a quad with corners p0..p3 (x, y, z each): the cross product
 // of its diagonals, which stays well defined however the corners moved.

@@ -51,24 +51,6 @@ TEST(KeyAndCrop, CropsToTheModelKeepingRowsBottomToTopInBgra) {
     EXPECT_EQ(pixelAt(r.onBackground, 3, 0, 2), (Pixel{255, 128, 128, 0}));
 }
 
-TEST(KeyAndCrop, AModelOverTheWholeViewIsNotCropped) {
-    Renders r(3, 2, {0, 0, 0, 255});
-    for (int row = 0; row < 2; ++row)
-        for (int column = 0; column < 3; ++column)
-            r.setModelPixel(column, row, {static_cast<std::uint8_t>(column), static_cast<std::uint8_t>(row), 9, 255});
-    int width = 0, height = 0;
-    ASSERT_EQ(keyAndCropImage(r.onBackground.data(), r.onKey.data(), 3, 2, width, height), 1);
-    EXPECT_EQ(width, 3);
-    EXPECT_EQ(height, 2);
-    EXPECT_EQ(pixelAt(r.onBackground, 3, 2, 1), (Pixel{9, 1, 2, 255}));
-}
-
-TEST(KeyAndCrop, NoModelPixelMeansNothingToWrite) {
-    Renders r(4, 4, {128, 128, 255, 255});
-    int width = 0, height = 0;
-    EXPECT_EQ(keyAndCropImage(r.onBackground.data(), r.onKey.data(), 4, 4, width, height), 0);
-}
-
 TEST(KeyAndCrop, OnlyTheComparisonOfTheTwoRendersDecides) {
     // A model pixel in the background colour is kept.
     Renders r(4, 4, {128, 128, 255, 255});

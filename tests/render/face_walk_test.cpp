@@ -200,7 +200,8 @@ TEST(FaceRules, PickEmptyDrawsTheEmptyNeighboursFacesReversed) {
                                                 {102, 100, 100}, {100, 102, 100}, {100, 100, 102}};
     for (int q = 0; q < 6; ++q)
         for (int i = 0; i < 3; ++i) EXPECT_EQ(quads.colour(q)[i], expectedColours[q][i]) << q;
-    // The +z face of (50, 50, 49) in reverse: (x, y + 1, z + 1), (x + 1, y + 1, z + 1), (x + 1, y, z + 1), (x, y, z + 1).
+    // The +z face of (50, 50, 49) in reverse:
+    // (x, y + 1, z + 1), (x + 1, y + 1, z + 1), (x + 1, y, z + 1), (x, y, z + 1).
     EXPECT_EQ(vertexOf(quads, 0, 0), (Point{0, 1, 0}));
     EXPECT_EQ(vertexOf(quads, 0, 1), (Point{1, 1, 0}));
     EXPECT_EQ(vertexOf(quads, 0, 2), (Point{1, 0, 0}));
