@@ -107,11 +107,15 @@ void emitCell(const WalkContext& context, const RowsAround& around, int x, int y
     std::uint8_t colours[kColourBytesPerQuad];
     for (int v = 0; v < 4; ++v) std::memcpy(colours + 3 * v, rgb, 3);
 
+    // Local copies: the byte stores below could alias the batch's fields.
+    std::uint8_t* colourOut = batch.colours + batch.count * kColourBytesPerQuad;
+    float* vertexOut = batch.vertices + batch.count * kFloatsPerQuad;
+    float* normalOut = batch.normals + batch.count * kFloatsPerQuad;
+    int added = 0;
     for (int f = 0; f < 6; ++f) {
         if (!(faces & (1u << f))) continue;
-        const int quad = batch.count++;
-        std::memcpy(batch.colours + quad * kColourBytesPerQuad, colours, kColourBytesPerQuad);
-        float* vertices = batch.vertices + quad * kFloatsPerQuad;
+        std::memcpy(colourOut + added * kColourBytesPerQuad, colours, kColourBytesPerQuad);
+        float* vertices = vertexOut + added * kFloatsPerQuad;
         for (int v = 0; v < 4; ++v) {
             // An empty cell's face is seen from the empty side: reverse the winding.
             const int k = kFaceCorners[f][Pass == FacePass::PickEmpty ? 3 - v : v];
@@ -119,8 +123,10 @@ void emitCell(const WalkContext& context, const RowsAround& around, int x, int y
         }
         // Smoothed normals follow for the whole batch, before it is handed over.
         if constexpr (Pass == FacePass::Display && !Smooth)
-            std::memcpy(batch.normals + quad * kFloatsPerQuad, kFaceNormalQuads[f].data(), sizeof(QuadFloats));
+            std::memcpy(normalOut + added * kFloatsPerQuad, kFaceNormalQuads[f].data(), sizeof(QuadFloats));
+        ++added;
     }
+    batch.count += added;
 }
 
 template <FacePass Pass, bool Smooth>
