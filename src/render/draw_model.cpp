@@ -5,6 +5,20 @@
 namespace cubrik {
 namespace {
 
+// The batches are client-side arrays, read through buffer 0: a vertex buffer
+// left bound elsewhere (a toolkit's own drawing) would turn their pointers
+// into offsets. Unbinds it for one pass and binds it again afterwards.
+struct ClientArrayScope {
+    GLint previous = 0;
+    ClientArrayScope() {
+        glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &previous);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+    ~ClientArrayScope() { glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(previous)); }
+    ClientArrayScope(const ClientArrayScope&) = delete;
+    ClientArrayScope& operator=(const ClientArrayScope&) = delete;
+};
+
 void drawDisplayBatch(QuadBatch& batch) {
     glEnable(GL_COLOR_MATERIAL);  // ambient and diffuse follow the vertex colour
     glEnableClientState(GL_COLOR_ARRAY);
@@ -54,12 +68,16 @@ void drawModel(Renderer& renderer, const ViewInputs& view) {
     glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
-    produceDisplayBatches(renderer, view, drawDisplayBatch);
+    {
+        ClientArrayScope arrays;
+        produceDisplayBatches(renderer, view, drawDisplayBatch);
+    }
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);
 }
 
 void emitPickFaces(Renderer& renderer, const ViewInputs& view, int mode) {
+    ClientArrayScope arrays;
     producePickBatches(renderer, view, mode, drawPickBatch);
 }
 

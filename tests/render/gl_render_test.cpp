@@ -147,6 +147,23 @@ TEST_F(GlRenderTest, LitColoursAreThePaletteColourTimesTheLightingFactorClamped)
                      {static_cast<int>(200 * steep + 0.5), static_cast<int>(100 * steep + 0.5), 255}, "-x");
 }
 
+TEST_F(GlRenderTest, AVertexBufferLeftBoundElsewhereDoesNotDerailTheDraw) {
+    GLuint buffer = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, 64, nullptr, GL_STATIC_DRAW);
+    model.paletteA[0] = {200 / 255.0f, 100 / 255.0f, 1.0f};
+    fillBlock(40, 60, 1);
+    drawFrame(view());
+    const auto front = frontOfCell(50, 50, 59);
+    expectColourNear(pixelOf(target, front[0], front[1]), {240, 120, 255}, "drawn from the batch");
+    GLint bound = 0;
+    glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &bound);
+    EXPECT_EQ(bound, static_cast<GLint>(buffer));
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glDeleteBuffers(1, &buffer);
+}
+
 TEST_F(GlRenderTest, PickPassesDrawExactCellColoursOnWhite) {
     const int cells[][3] = {{50, 50, 60}, {20, 70, 80}, {99, 99, 99}, {0, 0, 0}, {77, 3, 41}};
     for (const auto& c : cells) testing::setCell(model, c[0], c[1], c[2], 30);
