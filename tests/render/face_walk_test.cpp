@@ -217,12 +217,6 @@ TEST(FaceRules, AFullGridDrawsItsSixtyThousandBoundaryFacesInTwoBatches) {
     EXPECT_GT(quads.batchSizes[0], 32768 - 6);
 }
 
-TEST(FaceRules, AnEmptyModelFlushesNothing) {
-    Walker w;
-    for (FacePass pass : {FacePass::Display, FacePass::PickSolid, FacePass::PickEmpty})
-        EXPECT_TRUE(w.record(pass, true).batchSizes.empty());
-}
-
 TEST(QuadCapacity, FollowsTheDriversPreferredVertexCount) {
     EXPECT_EQ(quadCapacityFor(3000), 32768);  // llvmpipe
     EXPECT_EQ(quadCapacityFor(100000), 32768);
