@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real window under Xvfb, driven with X events: it opens a model, takes
 # keys, shows the model, quits on Esc with status 0 and saves its settings.
-# Usage: xvfb-run -a -s "-screen 0 1280x1024x24" gui_test.sh CUBRIK MODEL.cbk
+# Usage: xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" gui_test.sh CUBRIK MODEL.cbk
+# (-noreset: the server must not reset between the two runs of the program)
 set -u
 cubrik="$1"
 model="$2"
