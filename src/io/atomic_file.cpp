@@ -29,8 +29,14 @@ std::FILE* openExclusive(const std::filesystem::path& path) {
 std::filesystem::path temporaryNameFor(const std::filesystem::path& target, int attempt) {
     static std::atomic<unsigned> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::string name = "." + target.filename().string() + "." + std::to_string(ticks % 1000000007) +
-                       "." + std::to_string(counter++) + "." + std::to_string(attempt) + ".tmp";
+    std::string name = ".";
+    name += target.filename().string();
+    for (const long long part : {static_cast<long long>(ticks % 1000000007), static_cast<long long>(counter++),
+                                 static_cast<long long>(attempt)}) {
+        name += '.';
+        name += std::to_string(part);
+    }
+    name += ".tmp";
     return target.parent_path() / name;
 }
 
