@@ -10,24 +10,13 @@
 #include <string>
 
 #include "app/app.h"
-#include "render/headless_context.h"
 #include "render/offscreen_target.h"
 #include "support/fake_platform.h"
+#include "support/shared_gl_context.h"
 #include "support/temp_dir.h"
 
 namespace cubrik {
 namespace {
-
-// One context for the whole program: EGL allows one display at a time here.
-HeadlessGlContext& sharedContext() {
-    static HeadlessGlContext gl;
-    static const bool created = [] {
-        std::string reason;
-        return createHeadlessGlContext(gl, reason) == 1;
-    }();
-    if (!created) throw std::runtime_error("no headless OpenGL context");
-    return gl;
-}
 
 // The first sample model, so the frame shows what a user opens first.
 std::string sampleModel() {
@@ -45,8 +34,8 @@ struct Window {
     int width, height;
 
     Window(int w, int h) : width(w), height(h) {
-        sharedContext();
         std::string reason;
+        if (testing::sharedGlContext(reason) == nullptr) throw std::runtime_error(reason);
         ensureOffscreenTarget(target, w, h, reason);
         binding = std::make_unique<OffscreenBinding>(target);
         app.paths.settingsFolder = dir / "settings";

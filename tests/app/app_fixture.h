@@ -10,9 +10,9 @@
 
 #include "app/app.h"
 #include "model/model_file.h"
-#include "render/headless_context.h"
 #include "render/offscreen_target.h"
 #include "support/fake_platform.h"
+#include "support/shared_gl_context.h"
 #include "support/temp_dir.h"
 
 namespace cubrik::testing {
@@ -21,19 +21,9 @@ class AppTest : public ::testing::Test {
 protected:
     static constexpr int kWidth = 640, kHeight = 480;
 
-    static void SetUpTestSuite() {
-        gl = new HeadlessGlContext;
-        if (!createHeadlessGlContext(*gl, glFailure)) {
-            delete gl;
-            gl = nullptr;
-        }
-    }
-    static void TearDownTestSuite() {
-        delete gl;
-        gl = nullptr;
-    }
-
     void SetUp() override {
+        std::string glFailure;
+        gl = sharedGlContext(glFailure);
         ASSERT_NE(gl, nullptr) << glFailure;
         std::string reason;
         ASSERT_EQ(ensureOffscreenTarget(target, kWidth, kHeight, reason), 1) << reason;
@@ -98,8 +88,7 @@ protected:
         return path;
     }
 
-    inline static HeadlessGlContext* gl = nullptr;
-    inline static std::string glFailure;
+    HeadlessGlContext* gl = nullptr;
     TempDir dir;
     FakePlatform platform;
     App app{platform};

@@ -4,11 +4,7 @@ set -u
 cubrik="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/../support/check.sh"
 
 check "--version prints the version" test "$("$cubrik" --version)" = "Cubrik version 1.7"
 

@@ -11,11 +11,7 @@ export HOME="$work/home"
 unset XDG_DATA_HOME XDG_CONFIG_HOME
 mkdir -p "$HOME"
 trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/../support/check.sh"
 
 # Waits for the window with exactly this title; prints its id.
 find_window() {

@@ -6,11 +6,7 @@ cubrik="$1"
 examples="$2"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/../support/check.sh"
 
 check "--render writes the left view" "$cubrik" --render "$examples/penguin.cbk" "$work/left.tga" --view left
 check "ImageMagick reads it as a 32-bit TARGA with alpha" \

@@ -12,11 +12,11 @@
 
 #include "render/camera.h"
 #include "render/export_image.h"
-#include "render/headless_context.h"
 #include "render/offscreen_target.h"
 #include "render/renderer.h"
 #include "render/view.h"
 #include "support/model_builders.h"
+#include "support/shared_gl_context.h"
 
 namespace cubrik {
 namespace {
@@ -27,20 +27,10 @@ constexpr int kWidth = 800, kHeight = 600;
 
 class GlRenderTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        gl = new HeadlessGlContext;
-        if (!createHeadlessGlContext(*gl, glFailure)) {
-            delete gl;
-            gl = nullptr;
-        }
-    }
-    static void TearDownTestSuite() {
-        delete gl;
-        gl = nullptr;
-    }
-
     void SetUp() override {
         // No silent skip: without a headless GL these tests fail and say why.
+        std::string glFailure;
+        gl = testing::sharedGlContext(glFailure);
         ASSERT_NE(gl, nullptr) << glFailure;
         ASSERT_EQ(chooseRenderer(renderer), 1);
         enableBackFaceCulling();
@@ -101,8 +91,7 @@ protected:
                 for (int x = from; x < to; ++x) testing::setCell(model, x, y, z, code);
     }
 
-    static HeadlessGlContext* gl;
-    static std::string glFailure;
+    HeadlessGlContext* gl = nullptr;
     ModelStore store = testing::makeStore();
     VoxelModel& model = *store.model;
     EditState edit;
@@ -111,8 +100,6 @@ protected:
     bool smooth = false;
 };
 
-HeadlessGlContext* GlRenderTest::gl = nullptr;
-std::string GlRenderTest::glFailure;
 
 void expectColourNear(const Rgba& actual, const Rgba& expected, const char* what) {
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], 1) << what << " channel " << i;
