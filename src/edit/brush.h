@@ -1,0 +1,92 @@
+#pragma once
+// What every tool works with: the buffers editing keeps for the whole run,
+// the remap table through which tools change cells, and the context of one
+// tool call. Tools are pure CPU; only the pick pass that fills the pick
+// buffers touches OpenGL.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "edit/pick_buffer.h"
+#include "model/edit_state.h"
+#include "model/voxel_model.h"
+#include "render/kernel_variant.h"
+
+namespace cubrik {
+
+// Marsaglia's xorshift128, seeded once per run with the standard values and
+// never reseeded, so successive Spray strokes continue one sequence.
+struct XorShift128 {
+    std::uint32_t x = 123456789, y = 362436069, z = 521288629, w = 88675123;
+
+    std::uint32_t next() {
+        const std::uint32_t t = x ^ (x << 11);
+        x = y;
+        y = z;
+        z = w;
+        w = w ^ (w >> 19) ^ t ^ (t >> 8);
+        return w;
+    }
+};
+
+inline constexpr int kScratchSide = 104;  // the grid with a margin of two cells
+inline constexpr int kBrushScratchBytes = kScratchSide * kScratchSide * kScratchSide;
+inline constexpr int kRowCount = kGridSize * kGridSize;  // rows of 100 cells, fixed (y, z)
+
+// The old-code to new-code table every brush applies: cells[i] = remap[cells[i]].
+using BrushRemap = std::array<std::uint8_t, kLastCode + 1>;
+
+struct EditingBuffers {
+    KernelVariant variant = KernelVariant::Scalar;
+    PickBuffer currentPick;   // filled by each read of the pick pass
+    PickBuffer previousPick;  // the read before, after swapPickBuffers
+    // Spray noise or neighbour counts in the first 1,000,000 bytes; the whole
+    // of it while the neighbour counts are summed.
+    std::unique_ptr<std::uint8_t[]> brushScratch;
+    // Scalar Punch only: the projected centre (x, y) of every cell, and per row
+    // of cells three boxes (min x, min y, max x, max y) of its thirds.
+    std::unique_ptr<std::int16_t[]> projectedCells;  // 2 per cell
+    std::unique_ptr<std::int16_t[]> rowBounds;       // 12 per row
+    BrushRemap brushRemap{};
+    XorShift128 sprayRandom;
+};
+
+// Allocates the scratch buffers for `variant` (the Punch projections only for
+// the scalar one) and gives both pick buffers their first 1 x 1 size.
+// Returns 1, or 0 when memory is exhausted.
+int allocateEditingBuffers(EditingBuffers& buffers, KernelVariant variant);
+
+// One tool call: the document, the selection it paints with, the buffers, and
+// the client height H (window row y is frame-buffer row H - 1 - y).
+struct BrushContext {
+    VoxelModel& model;
+    const EditState& edit;
+    EditingBuffers& buffers;
+    int clientHeight = 1;
+};
+
+// The remap for target code t (0 removes): empty cells and the unlocked colours
+// of the current material become t; the other material and locked colours stay.
+void setBrushRemap(BrushContext& brush, int target);
+
+// The remap that fills empty cells with t and leaves every filled cell alone.
+void setFillEmptyRemap(BrushContext& brush, int target);
+
+inline void applyRemap(const BrushRemap& remap, std::uint8_t& cell) {
+    if (cell <= kLastCode) cell = remap[cell];
+}
+
+// The kernels that come in a vector and a scalar variant, chosen once.
+struct ToolKernels {
+    // A Carve or Build stroke step; count is the step count of the stroke.
+    int (*ballStrokeKernel)(BrushContext&, int x0, int y0, int x1, int y1, int target, int count);
+    // Punch: once at stroke start, then a stamp, then a kernel per step.
+    int (*punchPrepare)(BrushContext&);
+    int (*punchStamp)(BrushContext&, int x, int y);
+    int (*punchStrokeKernel)(BrushContext&, int x0, int y0, int x1, int y1, int count);
+};
+
+ToolKernels toolKernelsFor(KernelVariant variant);
+
+}  // namespace cubrik
