@@ -43,7 +43,7 @@ struct Window {
     }
     ~Window() {
         binding.reset();
-        releaseRenderer(app.renderer);
+        releaseGlResources(app);
         releaseOffscreenTarget(target);
     }
     void paint() {

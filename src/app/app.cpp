@@ -3,6 +3,7 @@
 #include <clocale>
 
 #include "app/document_commands.h"
+#include "panel/icon_atlas.h"
 #include "render/camera.h"
 
 namespace cubrik {
@@ -15,14 +16,23 @@ int startUp(App& app) {
     app.document.lastFolder = app.paths.desktopFolder;
     if (!openStartupDocument(app)) return 0;
     if (!chooseRenderer(app.renderer)) return 0;
+    app.panelColours = app.platform.panelColours();
+    const std::span<const std::uint8_t> atlas = embeddedIconAtlas();
+    loadPanelTexture(app.panelTexture, atlas.data(), atlas.size());
+    if (!allocateEditingBuffers(app.editing, chooseKernelVariant())) return 0;
     if (!createUndoHistory(app.history, app.flags)) return 0;
     if (!initMeshExtraction(app.meshExtractor)) return 0;
     if (app.window.startMaximized == 1) app.platform.showMaximized();
     // No pen tablet is supported on this platform yet: pressure input stays off.
-    app.tabletAvailable = 0;
+    app.tablet.tabletAvailable = 0;
     app.toggles.pressureInput = 0;
     app.platform.setMenuEnabled(command::kPressureInput, false);
     return 1;
+}
+
+void releaseGlResources(App& app) {
+    releaseRenderer(app.renderer);
+    releasePanelTexture(app.panelTexture);
 }
 
 int shutDown(App& app, std::string& reason) { return writeSettings(app.paths.settingsFolder, app.settings, reason); }

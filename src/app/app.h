@@ -10,11 +10,14 @@
 #include "app/message.h"
 #include "app/platform_interface.h"
 #include "app/settings.h"
+#include "app/tablet.h"
 #include "app/ui_text.h"
+#include "edit/brush.h"
 #include "export/mesh_extraction.h"
 #include "model/edit_state.h"
 #include "model/undo_history.h"
 #include "model/voxel_model.h"
+#include "panel/panel_draw.h"
 #include "render/renderer.h"
 
 namespace cubrik {
@@ -78,8 +81,11 @@ struct App {
     WindowState window;
     DocumentState document;
     Renderer renderer;
+    PanelColours panelColours;
+    PanelTexture panelTexture;
+    EditingBuffers editing;
     MeshExtractor meshExtractor;
-    std::int32_t tabletAvailable = 0;
+    TabletState tablet;
 
     VoxelModel& model() { return *store.model; }
     const UiStrings& strings() const { return uiStrings(language); }
@@ -88,6 +94,10 @@ struct App {
 // Start-up after the window and its OpenGL context exist (the context must be
 // current). Returns 1, or 0 when a step failed and the program must end.
 int startUp(App& app);
+
+// Deletes the OpenGL objects of the renderer and the panel; the context that
+// made them must be current.
+void releaseGlResources(App& app);
 
 // The end of the run: the settings are written. Returns 1, or 0 with `reason`.
 int shutDown(App& app, std::string& reason);

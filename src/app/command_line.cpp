@@ -6,6 +6,7 @@
 #include "app/command_line_name.h"
 #include "app/file_conversion.h"
 #include "app/render_command.h"
+#include "app/replay.h"
 
 namespace cubrik {
 namespace {
@@ -80,6 +81,10 @@ std::string usageText() {
            "  cubrik --render IN.cbk OUT.tga [--view front|back|left|right|top|bottom]\n"
            "         [--size WxH] [--zoom] [--flat] [--background RRGGBB]\n"
            "      write the view of a window of W x H (default 800x600) as a TARGA image\n"
+           "  cubrik --replay SESSION.txt [FILE.cbk]\n"
+           "      run a recorded or written session without a window\n"
+           "  cubrik --record SESSION.txt [FILE.cbk]\n"
+           "      open the modeller and write every window message to SESSION.txt\n"
            "  cubrik --help | --version\n";
 }
 
@@ -105,6 +110,16 @@ int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std
         out.outputPath = args[2];
         return parseOptions(args, out, error) ? 1 : 0;
     }
+    if (first == "--replay" || first == "--record") {
+        if (args.size() < 2 || args.size() > 3) {
+            error = first + " takes a session file and an optional model (see --help)";
+            return 0;
+        }
+        out.mode = first == "--replay" ? CommandLine::Mode::Replay : CommandLine::Mode::OpenWindow;
+        out.sessionPath = args[1];
+        if (args.size() == 3) out.modelPath = args[2];
+        return 1;
+    }
     if (first.rfind("--", 0) == 0) {
         error = "unknown option " + first + " (see --help)";
         return 0;
@@ -123,6 +138,9 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
         break;
     case CommandLine::Mode::Render:
         if (renderModelImage(command, reason)) return 0;
+        break;
+    case CommandLine::Mode::Replay:
+        if (runReplay(command.sessionPath, command.modelPath, reason)) return 0;
         break;
     case CommandLine::Mode::OpenWindow: reason = "no window can be opened here"; break;
     }

@@ -12,10 +12,11 @@ namespace cubrik {
 inline constexpr const char* kVersionLine = "Cubrik version 1.7";
 
 struct CommandLine {
-    enum class Mode { OpenWindow, Export, Render, Help, Version };
+    enum class Mode { OpenWindow, Export, Render, Replay, Help, Version };
     Mode mode = Mode::OpenWindow;
     std::string modelPath;   // the model to open, convert or render; may be empty
     std::string outputPath;  // what --export or --render writes
+    std::string sessionPath; // what --replay reads or --record writes
     bool flat = false;       // cubes instead of the smoothed surface
     // --render only:
     int view = 0;            // preset view 0..5: front, back, left, right, top, bottom

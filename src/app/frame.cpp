@@ -14,6 +14,11 @@ ViewInputs viewInputsOf(App& app) {
     inputs.clientWidth = app.window.clientWidth;
     inputs.clientHeight = app.window.clientHeight;
     inputs.backgroundColor = static_cast<std::uint32_t>(app.settings.backgroundColor);
+    if (const std::optional<ClientPoint> cursor = app.platform.cursorPosition()) {
+        inputs.cursorKnown = true;
+        inputs.cursorX = cursor->x;
+        inputs.cursorY = cursor->y;
+    }
     return inputs;
 }
 
@@ -32,6 +37,13 @@ void drawFrame(App& app) {
     if (inputs.clientWidth > kViewLeft && inputs.clientHeight > 0) {
         setViewViewport(inputs.clientWidth, inputs.clientHeight);
         drawView(app.renderer, inputs);
+    }
+    if (inputs.clientWidth > 0 && inputs.clientHeight > 0) {
+        const PanelScene panel{app.model(),         app.edit,           app.panel,
+                               app.panelColours,    app.panelTexture,   inputs.clientWidth,
+                               inputs.clientHeight, app.window.compactPanel != 0,
+                               inputs.cursorKnown,  inputs.cursorX,     inputs.cursorY};
+        drawPanel(panel);
     }
     if (app.flags.undoMenuStale) {
         app.platform.setMenuEnabled(command::kUndo, canUndo(app.history));

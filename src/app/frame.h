@@ -11,8 +11,8 @@ ViewInputs viewInputsOf(App& app);
 // The paint request: draws unless the message before was a paint request too.
 void paint(App& app, int clientWidth, int clientHeight);
 
-// One frame: the background, the 3-D view, then the Undo and Redo items
-// greyed or enabled when the history changed.
+// One frame: the background, the 3-D view, the tool panel, then the Undo
+// and Redo items greyed or enabled when the history changed.
 void drawFrame(App& app);
 
 }  // namespace cubrik

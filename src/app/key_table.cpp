@@ -1,9 +1,9 @@
 #include "app/key_table.h"
 
-#include "app/brush_size.h"
 #include "app/document_commands.h"
 #include "app/menu_commands.h"
 #include "model/selection.h"
+#include "render/brush_cursor.h"
 #include "render/camera.h"
 
 namespace cubrik {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "panel/panel_draw.h"
+
 namespace cubrik {
 
 struct FileFilter {
@@ -22,6 +24,10 @@ struct FileDialogRequest {
     std::string folder;               // where the dialog opens
     std::string proposedName;         // save dialogs only
     std::string defaultExtension;     // added when the user types none
+};
+
+struct ClientPoint {
+    int x = 0, y = 0;
 };
 
 struct WindowPlacement {
@@ -46,6 +52,9 @@ public:
     virtual void releaseMouse() = 0;
     virtual bool shiftDown() = 0;  // asked at the moment of the call
     virtual bool ctrlDown() = 0;
+    // Where the pointer is now, in client pixels (not where the last mouse
+    // message happened); nothing when it cannot be told.
+    virtual std::optional<ClientPoint> cursorPosition() = 0;
     virtual void inputMethodOff() = 0;
 
     // Dialogs; a cancelled dialog gives no value.
@@ -56,6 +65,8 @@ public:
     // Colours are 0x00BBGGRR values.
     virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
                                                       std::array<std::uint32_t, 16>& customColours) = 0;
+    // The desktop's button colours for the tool panel, asked once at start-up.
+    virtual PanelColours panelColours() = 0;
     // Shows the help document; false when it could not be shown.
     virtual bool openHelp(const std::string& path) = 0;
 

@@ -1,9 +1,9 @@
-#include "app/brush_size.h"
 #include "app/document_commands.h"
 #include "app/frame.h"
+#include "app/gestures.h"
 #include "app/key_table.h"
 #include "app/menu_commands.h"
-#include "app/view_gestures.h"
+#include "render/brush_cursor.h"
 
 namespace cubrik {
 namespace {
@@ -33,10 +33,13 @@ void handleMouse(App& app, const Message& m) {
     app.window.mouseY = m.y;
     switch (m.type) {
     case MessageType::MouseMove: mouseMove(app, m.x, m.y); break;
+    case MessageType::LeftDown: leftPress(app, m.x, m.y); break;
+    case MessageType::LeftDoubleClick: leftDoubleClick(app, m.x, m.y); break;
+    case MessageType::LeftUp: leftRelease(app, m.x, m.y); break;
     case MessageType::RightDown:
     case MessageType::RightDoubleClick: rightPress(app, m.x, m.y); break;
     case MessageType::RightUp: rightRelease(app); break;
-    default: break;  // the left and middle buttons edit the model: not yet
+    default: break;
     }
     app.platform.invalidate();
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "render/brush_cursor.h"
 #include "render/camera.h"
 
 namespace cubrik {
@@ -76,7 +77,9 @@ void drawView(Renderer& renderer, const ViewInputs& view) {
     drawModel(renderer, view);
     glDisable(GL_DEPTH_TEST);
     loadOverlayMatrices(view.clientWidth, view.clientHeight);
-    // The brush cursor belongs here, drawn in this overlay state over the model.
+    model.brushRadiusPx = brushRadiusFor(view.clientHeight, view.zoomed, model.brushSize);
+    if (view.cursorKnown)
+        drawBrushCursor(model.brushRadiusPx, view.edit.currentTool, model.brushSize, view.cursorX, view.cursorY);
 }
 
 void setUpViewDrawing(const ViewInputs& view) {

@@ -19,7 +19,8 @@ void setViewViewport(int clientWidth, int clientHeight);
 // setViewViewport's rectangle) of the bound framebuffer. Records the viewport
 // and the projection in the model record, for picking. Leaves the 2-D overlay
 // state: depth test off, one unit per pixel with integer coordinates at pixel
-// centres, x from the client's left edge and y downwards.
+// centres, x from the client's left edge and y downwards. Sets the brush's
+// radius in pixels for the client height, then draws its outline.
 void drawView(Renderer& renderer, const ViewInputs& view);
 
 // Loads the projection and, as model-view, the rotation.

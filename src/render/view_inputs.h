@@ -21,6 +21,8 @@ struct ViewInputs {
     int clientWidth = 1;        // the whole client area; the view is (W - 64) x H
     int clientHeight = 1;
     std::uint32_t backgroundColor = kDefaultBackgroundColor;  // 0x00BBGGRR
+    bool cursorKnown = false;   // the brush outline is drawn where the pointer is now
+    int cursorX = 0, cursorY = 0;
 };
 
 }  // namespace cubrik

@@ -36,7 +36,7 @@ protected:
         EXPECT_EQ(platform.dialogsDuringGesture, 0) << "a gesture must end before any dialog";
         if (gl == nullptr) return;
         binding.reset();
-        releaseRenderer(app.renderer);
+        releaseGlResources(app);
         releaseOffscreenTarget(target);
     }
 

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "app/brush_size.h"
+#include "render/brush_cursor.h"
 #include "app/command_line_name.h"
 #include "app/document_paths.h"
 #include "app/ui_text.h"

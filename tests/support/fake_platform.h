@@ -22,6 +22,7 @@ public:
     bool helpOpens = true;
     bool shift = false;
     bool ctrl = false;
+    std::optional<ClientPoint> cursor;
 
     // Record
     int invalidations = 0;
@@ -50,6 +51,8 @@ public:
     void releaseMouse() override { mouseCaptured = false; }
     bool shiftDown() override { return shift; }
     bool ctrlDown() override { return ctrl; }
+    std::optional<ClientPoint> cursorPosition() override { return cursor; }
+    PanelColours panelColours() override { return {}; }
     void inputMethodOff() override { ++inputMethodOffCount; }
     bool askYesNo(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override;

@@ -1,6 +1,8 @@
 #include "app/platform/qt_platform.h"
 
+#include <QApplication>
 #include <QColorDialog>
+#include <QCursor>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -9,6 +11,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QOpenGLWidget>
+#include <QPalette>
 #include <QTimer>
 #include <QUrl>
 
@@ -71,6 +74,22 @@ bool QtPlatform::shiftDown() { return QGuiApplication::queryKeyboardModifiers() 
 
 bool QtPlatform::ctrlDown() { return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier; }
 
+std::optional<ClientPoint> QtPlatform::cursorPosition() {
+    const QPointF at = QPointF(view_.mapFromGlobal(QCursor::pos())) * view_.devicePixelRatioF();
+    return ClientPoint{static_cast<int>(at.x()), static_cast<int>(at.y())};
+}
+
+PanelColours QtPlatform::panelColours() {
+    const QPalette palette = QApplication::palette();
+    auto rgb = [&palette](QPalette::ColorRole role) {
+        const QColor c = palette.color(QPalette::Active, role);
+        return Rgb8{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                    static_cast<std::uint8_t>(c.blue())};
+    };
+    return {rgb(QPalette::Button), rgb(QPalette::Mid), rgb(QPalette::Light), rgb(QPalette::Highlight),
+            rgb(QPalette::Shadow)};
+}
+
 void QtPlatform::inputMethodOff() {
     view_.setAttribute(Qt::WA_InputMethodEnabled, false);
     QGuiApplication::inputMethod()->reset();
@@ -113,9 +132,18 @@ std::optional<std::string> QtPlatform::saveFileDialog(const FileDialogRequest& r
 
 std::optional<std::uint32_t> QtPlatform::chooseColour(std::uint32_t initial,
                                                       std::array<std::uint32_t, 16>& customColours) {
-    for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, toQColor(customColours[i]));
+    // Qt keeps custom colours for the whole process: the caller's go in for
+    // this dialog only, and what the user made of them goes back to the caller.
+    QColor kept[16];
+    for (int i = 0; i < 16; ++i) {
+        kept[i] = QColorDialog::customColor(i);
+        QColorDialog::setCustomColor(i, toQColor(customColours[i]));
+    }
     const QColor chosen = QColorDialog::getColor(toQColor(initial), &window_);
-    for (int i = 0; i < 16; ++i) customColours[i] = fromQColor(QColorDialog::customColor(i));
+    for (int i = 0; i < 16; ++i) {
+        customColours[i] = fromQColor(QColorDialog::customColor(i));
+        QColorDialog::setCustomColor(i, kept[i]);
+    }
     if (!chosen.isValid()) return std::nullopt;
     return fromQColor(chosen);
 }

@@ -32,6 +32,7 @@ public:
     void releaseMouse() override;
     bool shiftDown() override;
     bool ctrlDown() override;
+    std::optional<ClientPoint> cursorPosition() override;
     void inputMethodOff() override;
     bool askYesNo(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override;
@@ -39,6 +40,7 @@ public:
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
                                               std::array<std::uint32_t, 16>& customColours) override;
+    PanelColours panelColours() override;
     bool openHelp(const std::string& path) override;
     void makeGlCurrent() override;
     void doneGlCurrent() override;

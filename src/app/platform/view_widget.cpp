@@ -36,7 +36,7 @@ ViewWidget::~ViewWidget() { detach(); }
 void ViewWidget::detach() {
     if (app_ != nullptr && started_) {
         makeCurrent();  // the renderer's GL objects belong to this context
-        releaseRenderer(app_->renderer);
+        releaseGlResources(*app_);
         doneCurrent();
     }
     started_ = false;

@@ -1,0 +1,99 @@
+#include "app/gestures.h"
+
+#include "app/panel_commands.h"
+#include "panel/panel_layout.h"
+#include "render/camera.h"
+
+namespace cubrik {
+namespace {
+
+void endBothGestures(App& app) {
+    app.flags.strokeActive = 0;
+    app.gestures.rotateActive = 0;
+    app.platform.releaseMouse();
+}
+
+bool isSlot(int item) { return item >= kFirstSlot && item <= kLastSlot; }
+
+}  // namespace
+
+void leftPress(App& app, int x, int y) {
+    if (app.gestures.rotateActive) {  // the right button's gesture excludes this one
+        app.flags.strokeActive = 0;
+        return;
+    }
+    app.flags.strokeActive = 1;
+    app.platform.captureMouse();
+    if (panelClick(panelTargetOf(app), x, y)) {
+        app.gestures.panelGesture = 1;
+        return;
+    }
+}
+
+void leftDoubleClick(App& app, int x, int y) {
+    if (app.gestures.rotateActive) return;
+    app.flags.strokeActive = 1;
+    app.platform.captureMouse();
+    const int item = panelItemAt(x, y, app.window.compactPanel != 0);
+    if (x < kPanelWidth && item == kNoItem) {
+        app.gestures.panelGesture = 0;
+        endBothGestures(app);
+        return;
+    }
+    if (x < kPanelWidth && isSlot(item) && item == app.edit.currentSlot) {
+        editSlotColour(app, item);
+        app.gestures.panelGesture = 0;
+        return;
+    }
+    if (!app.gestures.panelGesture) leftPress(app, x, y);
+}
+
+void rightPress(App& app, int x, int y) {
+    if (app.flags.strokeActive) {  // the left button's gesture excludes this one
+        app.gestures.rotateActive = 0;
+        return;
+    }
+    app.gestures.rotateActive = 1;
+    app.platform.captureMouse();
+    if (x < kPanelWidth) {
+        const int item = panelItemAt(x, y, app.window.compactPanel != 0);
+        if (isSlot(item)) toggleColourLock(panelTargetOf(app), item);
+        app.gestures.panelGesture = 1;
+        return;
+    }
+    if (!app.gestures.panelGesture)
+        beginRotation(app.model(), x, y, app.window.clientWidth, app.window.clientHeight, app.platform.shiftDown());
+}
+
+void mouseMove(App& app, int x, int y) {
+    if (app.flags.strokeActive) {
+        if (app.gestures.panelGesture) panelDragUpdate(app.panel);
+        return;
+    }
+    if (app.gestures.rotateActive) {
+        if (!app.gestures.panelGesture && x >= 0)
+            rotateTo(app.model(), x, y, app.window.clientWidth, app.window.clientHeight);
+        return;
+    }
+    panelHoverUpdate(panelTargetOf(app), x, y);
+}
+
+void leftRelease(App& app, int x, int y) {
+    if (app.flags.strokeActive) {
+        if (app.gestures.panelGesture) panelDrop(panelTargetOf(app), x, y);
+        app.gestures.panelGesture = 0;
+    }
+    if (app.gestures.rotateActive) return;  // the right button's gesture keeps the capture
+    endBothGestures(app);
+}
+
+void rightRelease(App& app) {
+    if (app.gestures.rotateActive) {
+        if (!app.gestures.panelGesture) endRotation(app.model());
+        app.gestures.panelGesture = 0;
+    }
+    if (app.flags.strokeActive) return;  // the left button's gesture keeps the capture
+    endBothGestures(app);
+}
+
+}  // namespace cubrik

@@ -1,0 +1,45 @@
+#pragma once
+// Session files: the messages the window procedure receives, one a line, so
+// that any sequence of window events runs again without a display. A replay
+// reads them; a recording window writes them.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/message.h"
+#include "app/tablet.h"
+
+namespace cubrik {
+
+struct SessionLine {
+    enum class Kind {
+        Nothing,  // blank or comment
+        Message,  // a window message; `ctrl` marks ctrl+z and ctrl+y
+        Shift,    // the Shift state the platform reports from then on
+        Tablet,   // a pen packet for the next tablet poll
+        Answer,   // what the next dialog of its kind answers
+        Save,     // Save as `text`
+        Grab,     // the client area as last painted, to the TARGA file `text`
+        Setting,  // a settings line "key=value" in `text`, as a replay cannot read the user's
+    };
+    enum class Answer { File, Yes, No, Cancel, Colour };
+
+    Kind kind = Kind::Nothing;
+    Message message;
+    bool ctrl = false;
+    bool shift = false;
+    TabletPacket packet;
+    Answer answer = Answer::Cancel;
+    std::string text;            // a path
+    std::uint32_t colour = 0;    // 0x00BBGGRR, as dialogs give colours
+};
+
+// Reads one line (without its line end). Returns 1, or 0 with `error`
+// saying what is wrong, for example: unknown message "lclick".
+int parseSessionLine(std::string_view line, SessionLine& out, std::string& error);
+
+// The line that reads back as `line` (no line end).
+std::string formatSessionLine(const SessionLine& line);
+
+}  // namespace cubrik

@@ -1,0 +1,105 @@
+#include "panel/palette_editing.h"
+
+#include "model/palette.h"
+#include "panel/panel_layout.h"
+
+namespace cubrik {
+namespace {
+
+bool isSlot(int item) { return item >= kFirstSlot && item <= kLastSlot; }
+
+std::uint8_t& lockOf(const SelectionTarget& selection, int slot) {
+    return locksOf(selection.model, selection.edit.currentMaterial)[slot - kFirstSlot];
+}
+
+void push(const SelectionTarget& selection) {
+    pushUndo(selection.history, selection.model, selection.edit, selection.flags);
+}
+
+}  // namespace
+
+int panelClick(const PanelTarget& panel, int x, int y) {
+    if (x >= kPanelWidth) return 0;
+    const int item = panelItemAt(x, y, panel.compact);
+    if (item == kNoItem) return 1;
+    const SelectionTarget& selection = panel.selection;
+    if (item < kToolCount) {
+        selectTool(selection, item);
+    } else if (item == kMaterialA || item == kMaterialB) {
+        pressMaterialButton(selection, item);
+    } else {
+        if (!lockOf(selection, item) && item != selection.edit.currentSlot) {
+            push(selection);
+            selection.edit.currentSlot = item;
+        }
+        // A locked colour cannot be chosen but can still be dragged.
+        panel.drag.dragSourceSlot = item;
+        panel.drag.draggedSlot = kNoItem;
+        panel.drag.hoverItem = kNoItem;
+    }
+    return 1;
+}
+
+void toggleColourLock(const PanelTarget& panel, int slot) {
+    const SelectionTarget& selection = panel.selection;
+    std::uint8_t& lock = lockOf(selection, slot);
+    if (lock) {
+        push(selection);
+        lock = 0;
+        return;
+    }
+    if (slot != selection.edit.currentSlot) {
+        push(selection);
+        lock = 255;
+        return;
+    }
+    for (int other = kFirstSlot; other <= kLastSlot; ++other) {
+        if (other == slot || lockOf(selection, other)) continue;
+        push(selection);
+        selection.edit.currentSlot = other;
+        lock = 255;
+        return;
+    }
+}
+
+void panelDragUpdate(PanelDragState& drag) {
+    if (drag.dragSourceSlot != kNoItem) drag.draggedSlot = drag.dragSourceSlot;
+}
+
+int panelDrop(const PanelTarget& panel, int x, int y) {
+    const int item = panelItemAt(x, y, panel.compact);
+    PanelDragState& drag = panel.drag;
+    if (item == kNoItem) {
+        drag.hoverItem = kNoItem;
+    } else if (isSlot(item) && drag.dragSourceSlot != kNoItem && item != drag.dragSourceSlot &&
+               !lockOf(panel.selection, item) && drag.draggedSlot != kNoItem) {
+        const int material = panel.selection.edit.currentMaterial;
+        recolourCells(panel.selection, slotCode(item, material), slotCode(drag.draggedSlot, material));
+    }
+    drag.draggedSlot = kNoItem;
+    drag.dragSourceSlot = kNoItem;
+    return 1;
+}
+
+void recolourCells(const SelectionTarget& selection, int fromCode, int toCode) {
+    push(selection);
+    const auto from = static_cast<std::uint8_t>(fromCode), to = static_cast<std::uint8_t>(toCode);
+    for (std::uint8_t& cell : selection.model.cells)
+        if (cell == from) cell = to;
+    selection.flags.modelModified = 1;
+}
+
+void panelHoverUpdate(const PanelTarget& panel, int x, int y) {
+    const int item = panelItemAt(x, y, panel.compact);
+    panel.drag.hoverItem = item >= 0 && item <= kMaterialB ? item : kNoItem;
+}
+
+std::uint32_t colourToColorref(const Rgb& colour) {
+    return channelByte(colour.r) | channelByte(colour.g) << 8 | static_cast<std::uint32_t>(channelByte(colour.b)) << 16;
+}
+
+Rgb colorrefToColour(std::uint32_t colorref) {
+    return unpackColour((colorref & 0xff) << 16 | (colorref & 0xff00) | ((colorref >> 16) & 0xff));
+}
+
+}  // namespace cubrik
