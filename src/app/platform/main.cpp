@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "app/command_line.h"
 #include "app/platform/main_window.h"
+#include "app/session_recorder.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ AppPaths locateAppPaths() {
     return paths;
 }
 
-int runWindow(int argc, char** argv, const std::string& modelPath) {
+int runWindow(int argc, char** argv, const CommandLine& command) {
     requestGlFormat();
     QApplication application(argc, argv);
 
@@ -49,14 +50,27 @@ int runWindow(int argc, char** argv, const std::string& modelPath) {
     const Language language = languageOfLocale(fromQString(QLocale::system().name()));
 
     MainWindow window(language);
-    App app(window.platform());
+    SessionRecorder recorder;
+    RecordingPlatform recording(window.platform(), recorder);
+    const bool recordingSession = !command.sessionPath.empty();
+    if (recordingSession) {
+        std::string reason;
+        if (!recorder.open(command.sessionPath, reason)) {
+            std::cerr << "cubrik: " << reason << '\n';
+            return 1;
+        }
+        recordStartState(recorder, settings);
+    }
+    App app(recordingSession ? static_cast<Platform&>(recording) : window.platform());
     app.language = language;
     app.paths = std::move(paths);
     app.settings = settings;
     app.window.startMaximized = settings.windowMaximized;
-    app.commandLineName = modelPath;
+    app.commandLineName = command.modelPath;
     window.setGeometry(settings.windowX, settings.windowY, settings.windowWidth, settings.windowHeight);
-    window.attach(app);
+    window.attach(app, [&](const Message& message) {
+        return recordingSession ? handleAndRecord(app, message, recorder, recording) : handleMessage(app, message);
+    });
     window.show();  // start-up continues once the view has its OpenGL context
 
     const int exitCode = application.exec();
@@ -79,5 +93,5 @@ int main(int argc, char** argv) {
     }
     if (command.mode != cubrik::CommandLine::Mode::OpenWindow)
         return cubrik::runHeadless(command, std::cout, std::cerr);
-    return runWindow(argc, argv, command.modelPath);
+    return runWindow(argc, argv, command);
 }

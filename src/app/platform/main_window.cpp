@@ -9,31 +9,29 @@ MainWindow::MainWindow(Language language) : view_(new ViewWidget(this)) {
     setMinimumSize(460, 460);
     setCentralWidget(view_);
     menus_ = std::make_unique<MenuBar>(*this, language, [this](int command) {
-        if (!view_->started()) return;
         Message message{MessageType::Command};
         message.command = command;
-        handleMessage(*app_, message);
+        view_->send(message);
     });
     platform_ = std::make_unique<QtPlatform>(*this, *view_, *menus_);
 }
 
-void MainWindow::attach(App& app) {
-    app_ = &app;
-    view_->attach(app);
+void MainWindow::attach(App& app, ViewWidget::Deliver deliver) {
+    view_->attach(app, std::move(deliver));
     view_->setFocus();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();  // the quit flow decides, and may keep the window open
-    if (!view_->started()) return;
-    handleMessage(*app_, Message{MessageType::Close});
+    view_->send(Message{MessageType::Close});
 }
 
 void MainWindow::sendSize() {
-    if (!view_->started()) return;
     Message message{MessageType::Size};
     message.sizeKind = isMaximized() ? SizeKind::Maximized : isMinimized() ? SizeKind::Minimized : SizeKind::Restored;
-    handleMessage(*app_, message);
+    message.width = view_->clientWidth();
+    message.height = view_->clientHeight();
+    view_->send(message);
 }
 
 void MainWindow::changeEvent(QEvent* event) {

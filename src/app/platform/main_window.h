@@ -17,7 +17,7 @@ public:
 
     ViewWidget& view() { return *view_; }
     Platform& platform() { return *platform_; }
-    void attach(App& app);
+    void attach(App& app, ViewWidget::Deliver deliver);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -27,7 +27,6 @@ protected:
 private:
     void sendSize();
 
-    App* app_ = nullptr;
     ViewWidget* view_;
     std::unique_ptr<MenuBar> menus_;
     std::unique_ptr<QtPlatform> platform_;

@@ -51,17 +51,19 @@ void ViewWidget::initializeGL() {
     }
 }
 
+int ViewWidget::clientWidth() const { return static_cast<int>(width() * devicePixelRatioF()); }
+
+int ViewWidget::clientHeight() const { return static_cast<int>(height() * devicePixelRatioF()); }
+
 void ViewWidget::paintGL() {
-    if (!started_) return;
-    const qreal ratio = devicePixelRatioF();
     Message message{MessageType::Paint};
-    message.width = static_cast<int>(width() * ratio);
-    message.height = static_cast<int>(height() * ratio);
-    handleMessage(*app_, message);
+    message.width = clientWidth();
+    message.height = clientHeight();
+    send(message);
 }
 
 void ViewWidget::send(const Message& message) {
-    if (started_) handleMessage(*app_, message);
+    if (started_) deliver_(message);
 }
 
 void ViewWidget::sendMouse(MessageType type, const QMouseEvent& event) {

@@ -3,6 +3,7 @@
 // application's messages and paints through the application.
 
 #include <QOpenGLWidget>
+#include <functional>
 
 #include "app/app.h"
 
@@ -14,7 +15,18 @@ public:
     ~ViewWidget() override;
 
     // Set before the widget is first shown; start-up runs with its context.
-    void attach(App& app) { app_ = &app; }
+    // Every message goes through `deliver`, which hands it to the window
+    // procedure (and may record it).
+    using Deliver = std::function<int(const Message&)>;
+    void attach(App& app, Deliver deliver) {
+        app_ = &app;
+        deliver_ = std::move(deliver);
+    }
+    // Sends a message of the window's to the application once it has started.
+    void send(const Message& message);
+    // The client area in frame-buffer pixels.
+    int clientWidth() const;
+    int clientHeight() const;
     // Releases the application's OpenGL objects while their context exists;
     // no message reaches the application afterwards.
     void detach();
@@ -32,10 +44,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void send(const Message& message);
     void sendMouse(MessageType type, const QMouseEvent& event);
 
     App* app_ = nullptr;
+    Deliver deliver_;
     bool started_ = false;
 };
 

@@ -1,0 +1,161 @@
+// Session files: the parser, and whole panel sessions replayed headless.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/session.h"
+#include "support/session_runner.h"
+
+namespace cubrik {
+namespace {
+
+using testing::SessionTest;
+
+TEST(SessionLines, EveryKindReadsBackAsWritten) {
+    const char* lines[] = {"size 800 700", "paint", "key Q", "key 5", "key keypad8", "key space", "key escape",
+                           "key ctrl+z", "menu 40004", "ldown 10 -3", "lup 1 2", "ldbl 3 4", "rdown 5 6",
+                           "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1",
+                           "tablet 1 1 512 0 1023 0", "answer file /a b/c.cbk", "answer yes", "answer no",
+                           "answer cancel", "answer colour 80FF01", "save /a b/m.obj", "grab g.tga",
+                           "setting backgroundColor=255"};
+    for (const char* text : lines) {
+        SessionLine line;
+        std::string error;
+        ASSERT_EQ(parseSessionLine(text, line, error), 1) << text << ": " << error;
+        EXPECT_EQ(formatSessionLine(line), text);
+    }
+    SessionLine colour;
+    std::string error;
+    parseSessionLine("answer colour 80FF01", colour, error);
+    EXPECT_EQ(colour.colour, 0x01ff80u);  // dialogs take 0x00BBGGRR
+}
+
+TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"lclick 1 2", "unknown message \"lclick\""},
+        {"ldown 1", "\"ldown\" takes the pointer's X and Y"},
+        {"size 800", "\"size\" takes a width and a height from 0 to 16384"},
+        {"key F1", "\"key\" takes a letter, a digit, space, escape, keypad0 to keypad9, ctrl+z or ctrl+y"},
+        {"answer maybe", "\"answer\" takes file PATH, yes, no, cancel or colour RRGGBB"},
+        {"tablet 1 2 3", "\"tablet\" takes CURSOR BUTTONS PRESSURE MIN MAX MARK"},
+        {"save", "\"save\" takes a path"},
+    };
+    for (const auto& [text, expected] : cases) {
+        SessionLine line;
+        std::string error;
+        EXPECT_EQ(parseSessionLine(text, line, error), 0) << text;
+        EXPECT_EQ(error, expected);
+    }
+}
+
+TEST_F(SessionTest, AMalformedLineStopsTheReplayWithItsNumber) {
+    EXPECT_EQ(replay("# comment\n\npaint\nlclick 1 2\n"), (dir / "session.txt").string() + " line 4: unknown message \"lclick\"");
+    EXPECT_EQ(replay("save $DIR/no/such/folder/m.cbk\n").find((dir / "session.txt").string() + " line 1: "), 0u);
+}
+
+// Colour 12 dragged onto colour 15 turns code 6 into code 3; a locked target
+// and a drop on the source change nothing; the palettes stay.
+TEST_F(SessionTest, DraggingAColourOntoAnotherRecoloursOnlyItsCells) {
+    ModelStore store = testing::makeStore();
+    VoxelModel& m = *store.model;
+    testing::setCell(m, 1, 1, 1, 6);
+    testing::setCell(m, 2, 1, 1, 3);
+    testing::setCell(m, 3, 1, 1, 22);  // code 6 of material B
+    testing::setCell(m, 4, 1, 1, 7);
+    const std::string model = writeModel(m);
+    EXPECT_EQ(replay(R"(size 800 700
+paint
+# colour 12 onto colour 15: 6 becomes 3
+ldown 20 230
+move 20 260
+lup 20 320
+# lock colour 16, then try to drop colour 13 on it
+rdown 20 340
+rup 20 340
+ldown 20 260
+move 20 300
+lup 20 345
+# a drop on the source itself
+ldown 20 260
+move 21 261
+lup 21 262
+save $DIR/out.cbk
+)",
+                     model),
+              "");
+    const ModelStore result = saved("out.cbk"), start = saved("start.cbk");
+    const VoxelModel& out = *result.model;
+    EXPECT_EQ(out.cells[cellIndex(1, 1, 1)], 3);
+    EXPECT_EQ(out.cells[cellIndex(2, 1, 1)], 3);
+    EXPECT_EQ(out.cells[cellIndex(3, 1, 1)], 22);
+    EXPECT_EQ(out.cells[cellIndex(4, 1, 1)], 7);
+    int filled = 0;
+    for (std::uint8_t cell : out.cells) filled += cell != 0;
+    EXPECT_EQ(filled, 4);
+    EXPECT_EQ(std::memcmp(out.paletteA, start.model->paletteA, sizeof out.paletteA), 0);
+}
+
+// A colour chosen in the slot's dialog is saved with the document; a
+// cancelled one is not.
+TEST_F(SessionTest, TheSlotColourDialogChangesThePaletteTheFileKeeps) {
+    EXPECT_EQ(replay(R"(size 800 700
+paint
+ldbl 20 170
+answer cancel
+ldbl 20 170
+answer colour 80FF01
+ldbl 20 170
+save $DIR/out.cbk
+)"),
+              "");
+    const ModelStore result = saved("out.cbk");
+    const VoxelModel& out = *result.model;
+    EXPECT_FLOAT_EQ(out.paletteA[0].r, 128 / 255.0f);
+    EXPECT_FLOAT_EQ(out.paletteA[0].g, 1.0f);
+    EXPECT_FLOAT_EQ(out.paletteA[0].b, 1 / 255.0f);
+}
+
+constexpr std::uint32_t kFace = 0xf0f0f0, kLight = 0xffffff, kSelection = 0x0078d7, kDark = 0x696969;
+
+TEST_F(SessionTest, ThePanelShowsButtonStatesTheCurrentColourAndLockedColours) {
+    EXPECT_EQ(replay(R"(size 800 700
+rdown 20 240
+rup 20 240
+move 40 5
+paint
+grab $DIR/full.tga
+ldown 20 240
+move 300 300
+paint
+grab $DIR/ghost.tga
+lup 300 300
+size 800 600
+paint
+grab $DIR/compact.tga
+)"),
+              "");
+    const testing::Grab full = grab("full.tga");
+    EXPECT_EQ(full.at(2, 2), kFace);             // tool 0, plain
+    EXPECT_EQ(full.at(31, 2), 0xf7f7f7u);        // tool 1, hovered: halfway from light to face
+    EXPECT_EQ(full.at(30, 59), kDark);           // tool 5, current: dark outline ...
+    EXPECT_EQ(full.at(31, 61), kLight);          // ... on the light fill
+    EXPECT_EQ(full.at(32, 129), kSelection);     // material B, hidden
+    EXPECT_EQ(full.at(40, 180), 0xff0000u);      // slot 10, current ...
+    EXPECT_EQ(full.at(52, 180), 0x8080ffu);      // ... the notch in its right edge shows the background
+    EXPECT_EQ(full.at(52, 200), 0xff7f00u);      // slot 11 has none
+    EXPECT_EQ(full.at(3, 226), kSelection);      // slot 12 locked: a selection field ...
+    EXPECT_EQ(full.at(29, 238), 0xffff00u);      // ... round a small swatch
+    EXPECT_EQ(full.at(5, 650), kFace);           // below the last slot
+
+    const testing::Grab ghost = grab("ghost.tga");
+    int ringPixels = 0;  // the ghost's rings in the dragged (locked) colour about the pointer
+    for (int x = 280; x < 320; ++x) ringPixels += ghost.at(x, 300) == 0xffff00u;
+    EXPECT_GE(ringPixels, 4);
+
+    const testing::Grab compact = grab("compact.tga");
+    EXPECT_EQ(compact.at(10, 170), 0x0000ffu);   // slot 18 in the left column
+    EXPECT_EQ(compact.at(35, 170), 0xff0000u);   // slot 10 in the right column
+}
+
+}  // namespace
+}  // namespace cubrik
