@@ -13,10 +13,10 @@ namespace {
 constexpr int kPieceFirst[4] = {0, 34, 66, kGridSize};
 constexpr int kBoxEnds[4] = {0, 33, 66, 99};
 
-std::int16_t toPixel(double window) {
-    // Saturating keeps a degenerate view from overflowing the 16-bit store.
-    return static_cast<std::int16_t>(std::max(-32768.0, std::min(window, 32767.0)));
-}
+// Truncated toward zero and kept as 16 bits. Cell centres stay more than 200
+// units in front of the eye, so a window position is a few thousand pixels
+// at most and always fits an int.
+std::int16_t toPixel(double window) { return static_cast<std::int16_t>(static_cast<int>(window)); }
 
 struct OpenSquare {
     int left, right, bottom, top;  // all four bounds excluded
@@ -38,14 +38,23 @@ int punchPrepareScalar(BrushContext& brush) {
     const double vx = model.viewport[0], vy = model.viewport[1], vw = model.viewport[2], vh = model.viewport[3];
     std::int16_t* projected = brush.buffers.projectedCells.get();
     for (int k = 0; k < kGridSize; ++k)
-        for (int j = 0; j < kGridSize; ++j)
+        for (int j = 0; j < kGridSize; ++j) {
+            // Only x, y and w matter for the window position.
+            double row[4];
+            for (int c = 0; c < 4; ++c) row[c] = lattice.origin[c] + j * lattice.stepJ[c] + k * lattice.stepK[c];
+            // Separate x and y runs let the compiler vectorise the division.
+            std::int16_t wx[kGridSize], wy[kGridSize];
             for (int i = 0; i < kGridSize; ++i) {
-                double clip[4];
-                for (int c = 0; c < 4; ++c)
-                    clip[c] = lattice.origin[c] + i * lattice.stepI[c] + j * lattice.stepJ[c] + k * lattice.stepK[c];
-                *projected++ = toPixel(vx + vw * (clip[0] / clip[3] + 1.0) / 2.0);
-                *projected++ = toPixel(vy + vh * (clip[1] / clip[3] + 1.0) / 2.0);
+                const double cx = row[0] + i * lattice.stepI[0], cy = row[1] + i * lattice.stepI[1];
+                const double cw = row[3] + i * lattice.stepI[3];
+                wx[i] = toPixel(vx + vw * (cx / cw + 1.0) / 2.0);
+                wy[i] = toPixel(vy + vh * (cy / cw + 1.0) / 2.0);
             }
+            for (int i = 0; i < kGridSize; ++i, projected += 2) {
+                projected[0] = wx[i];
+                projected[1] = wy[i];
+            }
+        }
 
     projected = brush.buffers.projectedCells.get();
     std::int16_t* bounds = brush.buffers.rowBounds.get();

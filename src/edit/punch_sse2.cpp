@@ -49,9 +49,11 @@ void sweepCells(BrushContext& brush, const PunchSweep& sweep) {
     const __m128 pairStepXY = _mm_add_ps(pairedXY(lattice.stepI), pairedXY(lattice.stepI));
     const __m128 pairStepW = _mm_add_ps(pairedW(lattice.stepI), pairedW(lattice.stepI));
 
-    const __m128 one = _mm_set1_ps(1.0f), half = _mm_set1_ps(0.5f);
-    const __m128 viewSize = _mm_setr_ps(static_cast<float>(model.viewport[2]), static_cast<float>(model.viewport[2]),
-                                        static_cast<float>(model.viewport[3]), static_cast<float>(model.viewport[3]));
+    // vw (ndc + 1) / 2 as (vw / 2)(ndc + 1): halving is exact, so the result is the same.
+    const __m128 one = _mm_set1_ps(1.0f);
+    const float halfViewWidth = 0.5f * static_cast<float>(model.viewport[2]);
+    const float halfViewHeight = 0.5f * static_cast<float>(model.viewport[3]);
+    const __m128 halfViewSize = _mm_setr_ps(halfViewWidth, halfViewWidth, halfViewHeight, halfViewHeight);
     const __m128 viewOrigin = _mm_setr_ps(static_cast<float>(model.viewport[0]), static_cast<float>(model.viewport[0]),
                                           static_cast<float>(model.viewport[1]), static_cast<float>(model.viewport[1]));
     const __m128i boxLow = _mm_setr_epi32(sweep.minX, sweep.minX, sweep.minY, sweep.minY);
@@ -73,16 +75,20 @@ void sweepCells(BrushContext& brush, const PunchSweep& sweep) {
             __m128 clipXY = _mm_add_ps(rowXY, stepIXY), clipW = _mm_add_ps(rowW, stepIW);
             for (int i = 0; i < kGridSize; i += 2, cell += 2) {
                 const __m128 ndc = _mm_div_ps(clipXY, clipW);
-                const __m128 window = _mm_add_ps(viewOrigin, _mm_mul_ps(_mm_mul_ps(viewSize, _mm_add_ps(ndc, one)), half));
+                const __m128 window = _mm_add_ps(viewOrigin, _mm_mul_ps(halfViewSize, _mm_add_ps(ndc, one)));
                 const __m128i pixel = _mm_cvttps_epi32(window);  // wx(i), wx(i+1), wy(i), wy(i+1)
-                __m128i outside = _mm_or_si128(_mm_cmplt_epi32(pixel, boxLow), _mm_cmpgt_epi32(pixel, boxHigh));
-                const __m128i rise = _mm_sub_epi32(_mm_shuffle_epi32(pixel, _MM_SHUFFLE(3, 2, 3, 2)), bandRow);
-                const __m128i offset = _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(rise), slope));
-                const __m128i along = _mm_sub_epi32(pixel, offset);
-                outside = _mm_or_si128(outside, _mm_or_si128(_mm_cmplt_epi32(along, bandLow), _mm_cmpgt_epi32(along, bandHigh)));
-                const int out = _mm_movemask_ps(_mm_castsi128_ps(outside));
-                if ((out & 0b0101) == 0) applyRemap(remap, cell[0]);
-                if ((out & 0b1010) == 0) applyRemap(remap, cell[1]);
+                const __m128i outsideBox = _mm_or_si128(_mm_cmplt_epi32(pixel, boxLow), _mm_cmpgt_epi32(pixel, boxHigh));
+                const int outBox = _mm_movemask_ps(_mm_castsi128_ps(outsideBox));
+                // Most pairs miss the box; only the others need the band.
+                if ((outBox & 0b0101) != 0b0101 || (outBox & 0b1010) != 0b1010) {
+                    const __m128i rise = _mm_sub_epi32(_mm_shuffle_epi32(pixel, _MM_SHUFFLE(3, 2, 3, 2)), bandRow);
+                    const __m128i offset = _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(rise), slope));
+                    const __m128i along = _mm_sub_epi32(pixel, offset);
+                    const __m128i outsideBand = _mm_or_si128(_mm_cmplt_epi32(along, bandLow), _mm_cmpgt_epi32(along, bandHigh));
+                    const int out = outBox | _mm_movemask_ps(_mm_castsi128_ps(outsideBand));
+                    if ((out & 0b0101) == 0) applyRemap(remap, cell[0]);
+                    if ((out & 0b1010) == 0) applyRemap(remap, cell[1]);
+                }
                 clipXY = _mm_add_ps(clipXY, pairStepXY);
                 clipW = _mm_add_ps(clipW, pairStepW);
             }
