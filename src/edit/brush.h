@@ -77,6 +77,10 @@ inline void applyRemap(const BrushRemap& remap, std::uint8_t& cell) {
     if (cell <= kLastCode) cell = remap[cell];
 }
 
+// Sample k of n on a stroke segment, k = 1..n, truncating toward zero; the
+// previous step already covered k = 0.
+inline int strokeSample(int from, int to, int k, int n) { return from + (to - from) * k / n; }
+
 // The kernels that come in a vector and a scalar variant, chosen once.
 struct ToolKernels {
     // A Carve or Build stroke step; count is the step count of the stroke.
