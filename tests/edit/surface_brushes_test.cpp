@@ -5,54 +5,29 @@
 #include <cstring>
 
 #include "edit/surface_brushes.h"
-#include "support/model_builders.h"
+#include "stroke_fixture.h"
 #include "support/pick_pixels.h"
 
 namespace cubrik {
 namespace {
 
-struct Stroke {
-    ModelStore store = testing::makeStore();
-    EditState edit;
-    EditingBuffers buffers;
-    BrushContext brush{*store.model, edit, buffers, 40};
-    VoxelModel& model = *store.model;
+using testing::Stroke;
 
-    Stroke(int brushSize, float brushRadiusPx) {
-        if (!allocateEditingBuffers(buffers, KernelVariant::Sse2)) throw std::runtime_error("out of memory");
-        model.brushSize = brushSize;
-        model.brushRadiusPx = brushRadiusPx;
-    }
-
-    void fillSlab(int depth, std::uint8_t code) {
-        for (int z = 0; z < depth; ++z)
-            for (int y = 0; y < 40; ++y)
-                for (int x = 0; x < 40; ++x) testing::setCell(model, x, y, z, code);
-    }
-
-    int filledInLayer(int z) const {
-        int count = 0;
-        for (int y = 0; y < kGridSize; ++y)
-            for (int x = 0; x < kGridSize; ++x) count += model.cells[cellIndex(x, y, z)] != 0;
-        return count;
-    }
-
-    // Presses at (20, 20) and sweeps back and forth past it.
-    void strokeBackAndForth(int target) {
-        surfaceStart(brush, 20, 20, target);
-        surfaceStep(brush, 20, 20, 30, 24, target);
-        surfaceStep(brush, 30, 24, 10, 20, target);
-        surfaceStep(brush, 10, 20, 20, 20, target);
-    }
-};
+// Presses at (20, 20) and sweeps back and forth past it.
+void strokeBackAndForth(Stroke& stroke, int target) {
+    surfaceStart(stroke.brush, 20, 20, target);
+    surfaceStep(stroke.brush, 20, 20, 30, 24, target);
+    surfaceStep(stroke.brush, 30, 24, 10, 20, target);
+    surfaceStep(stroke.brush, 10, 20, 20, 20, target);
+}
 
 // Size 3 at 6 pixels: r = trunc(0.7667 * 6) = 4.
 TEST(SurfaceBrushes, PeelAndCoatChangeOneLayerHoweverOftenTheBrushPasses) {
     Stroke stroke(3, 6.0f);
     stroke.fillSlab(6, kFirstCodeA);
     testing::preparePickFace(stroke.buffers.currentPick, 40, 40, 5);  // the solid front face
-    stroke.strokeBackAndForth(0);
-    stroke.strokeBackAndForth(0);
+    strokeBackAndForth(stroke, 0);
+    strokeBackAndForth(stroke, 0);
     const int peeled = 1600 - stroke.filledInLayer(5);
     EXPECT_GT(peeled, 100);
     EXPECT_EQ(stroke.filledInLayer(4), 1600);
@@ -61,8 +36,8 @@ TEST(SurfaceBrushes, PeelAndCoatChangeOneLayerHoweverOftenTheBrushPasses) {
 
     // Coat the same path over the empty cells in front: as many cells as Peel took.
     testing::preparePickFace(stroke.buffers.currentPick, 40, 40, 6);
-    stroke.strokeBackAndForth(targetCode(stroke.edit));
-    stroke.strokeBackAndForth(targetCode(stroke.edit));
+    strokeBackAndForth(stroke, targetCode(stroke.edit));
+    strokeBackAndForth(stroke, targetCode(stroke.edit));
     EXPECT_EQ(stroke.filledInLayer(6), peeled);
     EXPECT_EQ(stroke.filledInLayer(7), 0);
 }
