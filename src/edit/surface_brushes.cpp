@@ -1,6 +1,8 @@
 #include "edit/surface_brushes.h"
 
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "edit/sweep_segment.h"
 
@@ -58,10 +60,15 @@ int surfaceStep(BrushContext& brush, int x0, int y0, int x1, int y1, int target)
 }
 
 void fillSprayNoise(EditingBuffers& buffers) {
+    static_assert(std::endian::native == std::endian::little, "the nibbles are spread into bytes low first");
     std::uint8_t* noise = buffers.brushScratch.get();
     for (int cell = 0; cell < kCellCount; cell += 8) {
-        std::uint32_t bits = buffers.sprayRandom.next();
-        for (int i = 0; i < 8; ++i, bits >>= 4) noise[cell + i] = static_cast<std::uint8_t>(bits & 15);
+        // Spread the eight nibbles of a draw into eight bytes in one go.
+        std::uint64_t bytes = buffers.sprayRandom.next();
+        bytes = (bytes | bytes << 16) & 0x0000ffff0000ffffull;
+        bytes = (bytes | bytes << 8) & 0x00ff00ff00ff00ffull;
+        bytes = (bytes | bytes << 4) & 0x0f0f0f0f0f0f0f0full;
+        std::memcpy(noise + cell, &bytes, sizeof bytes);
     }
 }
 
