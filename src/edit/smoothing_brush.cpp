@@ -28,10 +28,9 @@ void sumWithNeighbourLines(std::uint8_t* line0, int stride, int length, std::uin
     }
 }
 
-int smoothingRadius(int radius) { return std::max(1, radius); }
-
 // The two votes at one pixel, fill first: the count decides, the pick read-
-// backs of the stroke start say which cells the pixel shows.
+// backs of the stroke start say which cells the pixel shows. Building it
+// builds the removal remap.
 struct SmoothingVote {
     const PickBuffer& emptyPick;
     const PickBuffer& solidPick;
@@ -94,14 +93,14 @@ int smoothingStart(BrushContext& brush, int x, int y) {
     }
     // Narrower than the steps' radius: (1 - 0.9 / size) against (1.1 - 1 / size).
     const double scale = 1.0 - static_cast<double>(0.9f) / brush.model.brushSize;
-    const int r = smoothingRadius(static_cast<int>(scale * brush.model.brushRadiusPx));
+    const int r = std::max(1, static_cast<int>(scale * brush.model.brushRadiusPx));
     visitDisc(vote.everySecondPixel(), x, y, r, vote);
     return 1;
 }
 
 int smoothingStep(BrushContext& brush, int x0, int y0, int x1, int y1) {
     const SmoothingVote vote(brush);
-    const int r = smoothingRadius(surfaceRadius(brush.model.brushSize, brush.model.brushRadiusPx));
+    const int r = std::max(1, surfaceRadius(brush.model.brushSize, brush.model.brushRadiusPx));
     sweepSegment(x0, y0, x1, y1, r, vote.everySecondPixel(), vote);
     return 1;
 }

@@ -33,7 +33,7 @@ Pixels joined(Pixels a, const Pixels& b) {
     return a;
 }
 
-TEST(SurfaceRadius, TruncatesWithSinglePrecisionEleventenths) {
+TEST(SurfaceRadius, TruncatesWithASinglePrecisionOnePointOne) {
     EXPECT_EQ(surfaceRadius(1, 9.99f), 0);
     EXPECT_EQ(surfaceRadius(1, 10.0f), 1);
     // 0.6 * 25/3 is 5 exactly; only the float 1.1 keeps it from falling to 4.
