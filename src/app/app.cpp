@@ -19,7 +19,9 @@ int startUp(App& app) {
     app.panelColours = app.platform.panelColours();
     const std::span<const std::uint8_t> atlas = embeddedIconAtlas();
     loadPanelTexture(app.panelTexture, atlas.data(), atlas.size());
-    if (!allocateEditingBuffers(app.editing, chooseKernelVariant())) return 0;
+    const KernelVariant variant = chooseKernelVariant();
+    if (!allocateEditingBuffers(app.editing, variant)) return 0;
+    app.toolKernels = toolKernelsFor(variant);
     if (!createUndoHistory(app.history, app.flags)) return 0;
     if (!initMeshExtraction(app.meshExtractor)) return 0;
     if (app.window.startMaximized == 1) app.platform.showMaximized();

@@ -84,6 +84,7 @@ struct App {
     PanelColours panelColours;
     PanelTexture panelTexture;
     EditingBuffers editing;
+    ToolKernels toolKernels{};
     MeshExtractor meshExtractor;
     TabletState tablet;
 

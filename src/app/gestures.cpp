@@ -1,6 +1,7 @@
 #include "app/gestures.h"
 
 #include "app/panel_commands.h"
+#include "app/strokes.h"
 #include "panel/panel_layout.h"
 #include "render/camera.h"
 
@@ -28,6 +29,7 @@ void leftPress(App& app, int x, int y) {
         app.gestures.panelGesture = 1;
         return;
     }
+    if (!app.gestures.panelGesture) startStroke(app, x, y);
 }
 
 void leftDoubleClick(App& app, int x, int y) {
@@ -67,7 +69,12 @@ void rightPress(App& app, int x, int y) {
 
 void mouseMove(App& app, int x, int y) {
     if (app.flags.strokeActive) {
-        if (app.gestures.panelGesture) panelDragUpdate(app.panel);
+        if (app.gestures.panelGesture) {
+            panelDragUpdate(app.panel);
+        } else if (!app.gestures.stepSincePaint) {  // a stroke advances at most once a frame
+            app.gestures.stepSincePaint = 1;
+            stepStroke(app, x, y, false);
+        }
         return;
     }
     if (app.gestures.rotateActive) {

@@ -2,6 +2,7 @@
 
 #include "app/document_commands.h"
 #include "app/menu_commands.h"
+#include "app/strokes.h"
 #include "model/selection.h"
 #include "render/brush_cursor.h"
 #include "render/camera.h"
@@ -58,8 +59,11 @@ bool handleKey(App& app, int key) {
         else if (!app.flags.strokeActive && !app.gestures.rotateActive) toggleDisplay(app, command::kZoom);
         return true;
     case 'X': toggleDisplay(app, command::kSmooth); return true;
-    case 'C': stepBrushSize(app.model().brushSize, -1); return true;
-    case 'V': stepBrushSize(app.model().brushSize, +1); return true;
+    case 'C':
+    case 'V':
+        stepBrushSize(app.model().brushSize, key == 'C' ? -1 : +1);
+        forcedStrokeStep(app);
+        return true;
     default: return false;
     }
 }

@@ -3,6 +3,7 @@
 #include "app/gestures.h"
 #include "app/key_table.h"
 #include "app/menu_commands.h"
+#include "app/strokes.h"
 #include "render/brush_cursor.h"
 
 namespace cubrik {
@@ -39,6 +40,7 @@ void handleMouse(App& app, const Message& m) {
     case MessageType::RightDown:
     case MessageType::RightDoubleClick: rightPress(app, m.x, m.y); break;
     case MessageType::RightUp: rightRelease(app); break;
+    case MessageType::MiddleDown: pickColourAtCursor(app, m.x, m.y); break;
     default: break;
     }
     app.platform.invalidate();
@@ -66,6 +68,7 @@ int handleMessage(App& app, const Message& m) {
             break;
         case MessageType::MouseWheel:
             stepBrushSize(app.model().brushSize, m.wheelDelta);
+            forcedStrokeStep(app);
             app.platform.invalidate();
             break;
         case MessageType::InputMethodNotify: app.platform.inputMethodOff(); break;

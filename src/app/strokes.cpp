@@ -1,0 +1,63 @@
+#include "app/strokes.h"
+
+#include "app/frame.h"
+#include "edit/pick_pass.h"
+#include "edit/stroke.h"
+#include "panel/panel_layout.h"
+#include "render/view.h"
+
+namespace cubrik {
+namespace {
+
+StrokeTarget strokeTargetOf(App& app) {
+    return {{app.model(), app.edit, app.editing, app.window.clientHeight}, app.toolKernels, app.history, app.flags};
+}
+
+// The pick passes draw with the window's OpenGL context, current only while a message needs it.
+struct GlCurrent {
+    explicit GlCurrent(Platform& platform) : platform_(platform) { platform_.makeGlCurrent(); }
+    ~GlCurrent() { platform_.doneGlCurrent(); }
+    Platform& platform_;
+};
+
+}  // namespace
+
+void startStroke(App& app, int x, int y) {
+    GlCurrent current(app.platform);
+    StrokeTarget stroke = strokeTargetOf(app);
+    const PickReader readPick = [&app](int mode) {
+        const ViewInputs view = viewInputsOf(app);
+        return renderPickPass(app.renderer, view, mode) &&
+               readPickBuffer(app.renderer.offscreen, app.editing.currentPick, view.clientWidth, view.clientHeight);
+    };
+    if (beginStroke(stroke, x, y, readPick)) app.flags.modelModified = 1;
+}
+
+void stepStroke(App& app, int x, int y, bool forced) {
+    StrokeTarget stroke = strokeTargetOf(app);
+    if (continueStroke(stroke, x, y, forced)) app.flags.modelModified = 1;
+}
+
+void forcedStrokeStep(App& app) {
+    if (!app.gestures.panelGesture && app.flags.strokeActive) stepStroke(app, app.window.mouseX, app.window.mouseY, true);
+}
+
+void pickColourAtCursor(App& app, int x, int y) {
+    if (x < kPanelWidth) return;
+    int cell = -1;
+    {
+        GlCurrent current(app.platform);
+        const ViewInputs view = viewInputsOf(app);
+        if (renderPickPass(app.renderer, view, kPickSolid))
+            cell = readPickPixel(app.renderer.offscreen, x, y, view.clientWidth, view.clientHeight);
+    }
+    if (cell < 0) return;
+    const int code = app.model().cells[cell];
+    const int entry = app.edit.currentMaterial == kMaterialA ? code - kFirstCodeA : code - kFirstCodeB;
+    if (entry < 0 || entry >= kPaletteSize) return;
+    if (locksOf(app.model(), app.edit.currentMaterial)[entry] || app.edit.currentSlot == entry + kFirstSlot) return;
+    pushUndo(app.history, app.model(), app.edit, app.flags);
+    app.edit.currentSlot = entry + kFirstSlot;
+}
+
+}  // namespace cubrik
