@@ -40,6 +40,12 @@ void fillSphere(VoxelModel& model, double radius) {
 
 void fillAll(VoxelModel& model, std::uint8_t code) { std::memset(model.cells, code, sizeof model.cells); }
 
+void fillBox(VoxelModel& model, int x0, int y0, int z0, int x1, int y1, int z1, std::uint8_t code) {
+    for (int z = z0; z <= z1; ++z)
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) setCell(model, x, y, z, code);
+}
+
 void fillCheckerboard(VoxelModel& model, int side, std::uint8_t code) {
     for (int z = 0; z < side; ++z)
         for (int y = 0; y < side; ++y)

@@ -23,6 +23,9 @@ void fillSphere(VoxelModel& model, double radius);
 // Every cell filled with one code.
 void fillAll(VoxelModel& model, std::uint8_t code);
 
+// Every cell from (x0, y0, z0) to (x1, y1, z1), inclusive, set to `code`.
+void fillBox(VoxelModel& model, int x0, int y0, int z0, int x1, int y1, int z1, std::uint8_t code);
+
 // Cells with x + y + z even filled within a cube of `side` cells at the origin.
 void fillCheckerboard(VoxelModel& model, int side, std::uint8_t code);
 
