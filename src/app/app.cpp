@@ -25,10 +25,9 @@ int startUp(App& app) {
     if (!createUndoHistory(app.history, app.flags)) return 0;
     if (!initMeshExtraction(app.meshExtractor)) return 0;
     if (app.window.startMaximized == 1) app.platform.showMaximized();
-    // No pen tablet is supported on this platform yet: pressure input stays off.
-    app.tablet.tabletAvailable = 0;
+    app.tablet.tabletAvailable = app.platform.tabletPresent() ? 1 : 0;
     app.toggles.pressureInput = 0;
-    app.platform.setMenuEnabled(command::kPressureInput, false);
+    app.platform.setMenuEnabled(command::kPressureInput, app.tablet.tabletAvailable != 0);
     return 1;
 }
 

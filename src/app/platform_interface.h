@@ -65,6 +65,8 @@ public:
     // Colours are 0x00BBGGRR values.
     virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
                                                       std::array<std::uint32_t, 16>& customColours) = 0;
+    // Whether a pen tablet is known at start-up.
+    virtual bool tabletPresent() = 0;
     // The desktop's button colours for the tool panel, asked once at start-up.
     virtual PanelColours panelColours() = 0;
     // Shows the help document; false when it could not be shown.

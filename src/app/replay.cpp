@@ -137,7 +137,7 @@ private:
         if (!started_ && !start(failure)) return 0;
         switch (line.kind) {
         case SessionLine::Kind::Shift: platform_.shift = line.shift; return 1;
-        case SessionLine::Kind::Tablet: queueTabletPacket(app_.tablet, line.packet); return 1;
+        case SessionLine::Kind::Tablet: tabletPacketArrived(app_, line.packet); return 1;
         case SessionLine::Kind::Answer: platform_.answers.push_back(line); return 1;
         case SessionLine::Kind::Grab: return window_.grab(line.text, failure);
         case SessionLine::Kind::Save: return save(line.text, failure);

@@ -105,6 +105,13 @@ void recordStartState(SessionRecorder& recorder, const Settings& settings) {
     }
 }
 
+void recordTabletPacket(SessionRecorder& recorder, const TabletPacket& packet) {
+    SessionLine line;
+    line.kind = SessionLine::Kind::Tablet;
+    line.packet = packet;
+    recorder.write(line);
+}
+
 int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder, RecordingPlatform& platform) {
     SessionLine line;
     line.kind = SessionLine::Kind::Message;

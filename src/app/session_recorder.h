@@ -55,6 +55,7 @@ public:
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
                                               std::array<std::uint32_t, 16>& customColours) override;
+    bool tabletPresent() override { return desktop_.tabletPresent(); }
     PanelColours panelColours() override { return desktop_.panelColours(); }
     bool openHelp(const std::string& path) override { return desktop_.openHelp(path); }
     void makeGlCurrent() override { desktop_.makeGlCurrent(); }
@@ -72,6 +73,8 @@ private:
 
 // The settings a replay cannot read: the background and both palettes.
 void recordStartState(SessionRecorder& recorder, const Settings& settings);
+
+void recordTabletPacket(SessionRecorder& recorder, const TabletPacket& packet);
 
 // Hands `message` to the window procedure, then writes it down after the
 // answers its dialogs gave. Size messages carry the client size; a paint of

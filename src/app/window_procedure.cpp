@@ -32,6 +32,7 @@ bool isMouseButtonOrMove(MessageType type) {
 void handleMouse(App& app, const Message& m) {
     app.window.mouseX = m.x;
     app.window.mouseY = m.y;
+    pollTablet(app);
     switch (m.type) {
     case MessageType::MouseMove: mouseMove(app, m.x, m.y); break;
     case MessageType::LeftDown: leftPress(app, m.x, m.y); break;
@@ -67,6 +68,7 @@ int handleMessage(App& app, const Message& m) {
             app.platform.invalidate();
             break;
         case MessageType::MouseWheel:
+            pollTablet(app);
             stepBrushSize(app.model().brushSize, m.wheelDelta);
             forcedStrokeStep(app);
             app.platform.invalidate();

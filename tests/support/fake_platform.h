@@ -52,6 +52,7 @@ public:
     bool shiftDown() override { return shift; }
     bool ctrlDown() override { return ctrl; }
     std::optional<ClientPoint> cursorPosition() override { return cursor; }
+    bool tabletPresent() override { return false; }
     PanelColours panelColours() override { return {}; }
     void inputMethodOff() override { ++inputMethodOffCount; }
     bool askYesNo(const std::string& caption, const std::string& text) override;

@@ -68,9 +68,15 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
     app.window.startMaximized = settings.windowMaximized;
     app.commandLineName = command.modelPath;
     window.setGeometry(settings.windowX, settings.windowY, settings.windowWidth, settings.windowHeight);
-    window.attach(app, [&](const Message& message) {
-        return recordingSession ? handleAndRecord(app, message, recorder, recording) : handleMessage(app, message);
-    });
+    window.attach(
+        app,
+        [&](const Message& message) {
+            return recordingSession ? handleAndRecord(app, message, recorder, recording) : handleMessage(app, message);
+        },
+        [&](const TabletPacket& packet) {
+            if (recordingSession) recordTabletPacket(recorder, packet);
+            tabletPacketArrived(app, packet);
+        });
     window.show();  // start-up continues once the view has its OpenGL context
 
     const int exitCode = application.exec();

@@ -16,8 +16,8 @@ MainWindow::MainWindow(Language language) : view_(new ViewWidget(this)) {
     platform_ = std::make_unique<QtPlatform>(*this, *view_, *menus_);
 }
 
-void MainWindow::attach(App& app, ViewWidget::Deliver deliver) {
-    view_->attach(app, std::move(deliver));
+void MainWindow::attach(App& app, ViewWidget::Deliver deliver, ViewWidget::DeliverPen deliverPen) {
+    view_->attach(app, std::move(deliver), std::move(deliverPen));
     view_->setFocus();
 }
 

@@ -17,7 +17,7 @@ public:
 
     ViewWidget& view() { return *view_; }
     Platform& platform() { return *platform_; }
-    void attach(App& app, ViewWidget::Deliver deliver);
+    void attach(App& app, ViewWidget::Deliver deliver, ViewWidget::DeliverPen deliverPen);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,5 +1,7 @@
 #include "app/platform/qt_platform.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
@@ -7,6 +9,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDevice>
 #include <QInputMethod>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -77,6 +80,12 @@ bool QtPlatform::ctrlDown() { return QGuiApplication::queryKeyboardModifiers() &
 std::optional<ClientPoint> QtPlatform::cursorPosition() {
     const QPointF at = QPointF(view_.mapFromGlobal(QCursor::pos())) * view_.devicePixelRatioF();
     return ClientPoint{static_cast<int>(at.x()), static_cast<int>(at.y())};
+}
+
+bool QtPlatform::tabletPresent() {
+    const QList<const QInputDevice*> devices = QInputDevice::devices();
+    return std::any_of(devices.begin(), devices.end(),
+                       [](const QInputDevice* device) { return device->type() == QInputDevice::DeviceType::Stylus; });
 }
 
 PanelColours QtPlatform::panelColours() {

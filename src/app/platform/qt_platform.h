@@ -40,6 +40,7 @@ public:
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
                                               std::array<std::uint32_t, 16>& customColours) override;
+    bool tabletPresent() override;
     PanelColours panelColours() override;
     bool openHelp(const std::string& path) override;
     void makeGlCurrent() override;

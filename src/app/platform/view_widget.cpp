@@ -3,6 +3,10 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointingDevice>
+#include <QTabletEvent>
+#include <algorithm>
+#include <cmath>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -99,6 +103,27 @@ void ViewWidget::wheelEvent(QWheelEvent* event) {
     Message message{MessageType::MouseWheel};
     message.wheelDelta = event->angleDelta().y();
     if (message.wheelDelta != 0) send(message);
+}
+
+// Each press, move and release of a pen is one packet; the event is left
+// unaccepted so that the same motion still arrives as mouse events.
+void ViewWidget::tabletEvent(QTabletEvent* event) {
+    event->ignore();
+    if (!started_) return;
+    // Qt keeps one device object per pen; its tip and eraser differ by pointer type.
+    const std::pair identity{reinterpret_cast<qintptr>(event->pointingDevice()), static_cast<int>(event->pointerType())};
+    auto known = std::find(penCursors_.begin(), penCursors_.end(), identity);
+    if (known == penCursors_.end()) known = penCursors_.insert(penCursors_.end(), identity);
+    TabletPacket packet;
+    packet.cursor = static_cast<std::uint32_t>(known - penCursors_.begin());
+    const Qt::MouseButtons buttons = event->buttons();
+    packet.buttons = (event->type() != QEvent::TabletRelease && event->pressure() > 0 ? 1u : 0u) |
+                     (buttons & Qt::RightButton ? 2u : 0u) | (buttons & Qt::MiddleButton ? 4u : 0u);
+    packet.pressure = static_cast<std::uint32_t>(std::lround(event->pressure() * 1023));
+    packet.axisMin = 0;
+    packet.axisMax = 1023;
+    packet.pressMark = 0;
+    deliverPen_(packet);
 }
 
 void ViewWidget::keyPressEvent(QKeyEvent* event) {

@@ -4,6 +4,8 @@
 
 #include <QOpenGLWidget>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "app/app.h"
 
@@ -17,10 +19,13 @@ public:
     // Set before the widget is first shown; start-up runs with its context.
     // Every message goes through `deliver`, which hands it to the window
     // procedure (and may record it).
+    // Pen packets go through `deliverPen`.
     using Deliver = std::function<int(const Message&)>;
-    void attach(App& app, Deliver deliver) {
+    using DeliverPen = std::function<void(const TabletPacket&)>;
+    void attach(App& app, Deliver deliver, DeliverPen deliverPen) {
         app_ = &app;
         deliver_ = std::move(deliver);
+        deliverPen_ = std::move(deliverPen);
     }
     // Sends a message of the window's to the application once it has started.
     void send(const Message& message);
@@ -42,12 +47,15 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void tabletEvent(QTabletEvent* event) override;
 
 private:
     void sendMouse(MessageType type, const QMouseEvent& event);
 
     App* app_ = nullptr;
     Deliver deliver_;
+    DeliverPen deliverPen_;
+    std::vector<std::pair<qintptr, int>> penCursors_;  // (device, pointer type) of each cursor number
     bool started_ = false;
 };
 
