@@ -48,7 +48,9 @@ struct Report {
 
 Report readReport(const std::filesystem::path& assimp, const std::filesystem::path& file, bool raw) {
     Report report;
-    report.text = runCommand("'" + assimp.string() + "' info '" + file.string() + "'" + (raw ? " -r" : "") + " 2>&1");
+    std::string command = "'";  // appended piece by piece: GCC 12 misreads "..." + std::string as an overlapping copy
+    command.append(assimp.string()).append("' info '").append(file.string()).append(raw ? "' -r 2>&1" : "' 2>&1");
+    report.text = runCommand(command);
     std::istringstream lines(report.text);
     for (std::string line; std::getline(lines, line);) {
         if (line.rfind("Vertices:", 0) == 0) report.vertices = std::stol(line.substr(9));

@@ -142,7 +142,7 @@ TEST_F(ModelFileTest, ColourLinesTakeUpToSixDigitsInEitherCase) {
     text.replace(23, 6, "FF8000");
     text.replace(23 + 8, 8, "  12ab\r\n");
     text.replace(23 + 16, 8, "1234567\r\n");  // 7 digits: the first six count
-    text.insert(23 + 25, "9");                   // "97fff00": six digits 97fff0
+    text.replace(23 + 25, 0, 1, '9');             // "97fff00": six digits 97fff0
     const ModelFileContents contents = parse(text);
     EXPECT_EQ(contents.paletteA[0].r, 1.0f);
     EXPECT_FLOAT_EQ(contents.paletteA[0].g, 128 / 255.0f);

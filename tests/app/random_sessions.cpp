@@ -1,0 +1,124 @@
+// Replays seeded random sessions: every message kind, pointers outside the
+// window and over the panel, odd and zero sizes, dialogs answered wrongly or
+// not at all, pen packets with impossible calibrations. Each must run to its
+// end and save a model that reads back. Meant for the sanitizer build.
+// Usage: cubrik_random_sessions [--seconds N] [--seed S]
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <string>
+
+#include "app/replay.h"
+#include "model/model_file.h"
+#include "support/model_builders.h"
+
+namespace {
+
+using namespace cubrik;
+
+class SessionWriter {
+public:
+    SessionWriter(std::uint32_t seed, const std::filesystem::path& dir) : random_(seed), dir_(dir) {}
+
+    std::string session(int lines) {
+        std::string text = "size " + std::to_string(width_) + " " + std::to_string(height_) + "\npaint\n";
+        for (int i = 0; i < lines; ++i) text += line();
+        return text + "save " + (dir_ / "end.cbk").string() + "\n";
+    }
+
+private:
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    bool chance(int percent) { return pick(1, 100) <= percent; }
+
+    std::string point() {
+        const int x = chance(20) ? pick(0, 63) : pick(-50, width_ + 50);  // the panel, the view, outside
+        return std::to_string(x) + " " + std::to_string(pick(-50, height_ + 50)) + "\n";
+    }
+
+    std::string answer() {
+        switch (pick(0, 6)) {
+        case 0: return "answer yes\n";
+        case 1: return "answer no\n";
+        case 2: return "answer cancel\n";
+        case 3: return "answer colour " + std::string(chance(50) ? "FF8000" : "000000") + "\n";
+        case 4: return "answer file " + (dir_ / "no" / "such" / "folder" / "m.cbk").string() + "\n";
+        case 5: return "answer file " + (dir_ / ("out" + std::to_string(pick(0, 3)) + ".cbk")).string() + "\n";
+        default: return "answer file " + (dir_ / (chance(50) ? "view.tga" : "mesh.obj")).string() + "\n";
+        }
+    }
+
+    std::string line() {
+        static const char* kKeys[] = {"Q", "A", "W", "S", "E", "D", "R", "F", "T", "G", "H", "Y", "Z", "X", "C",
+                                      "V", "1", "2", "3", "4", "5", "6", "space", "keypad5", "ctrl+z", "ctrl+y", "B"};
+        static const int kMenus[] = {40001, 40002, 40003, 40004, 40005, 40011, 40012, 40021, 40022, 40023,
+                                     40026, 40028, 40037, 40041, 40042, 40051, 39999};
+        static const char* kMouse[] = {"ldown", "lup", "ldbl", "rdown", "rup", "rdbl", "mdown", "move", "move", "move"};
+        switch (pick(0, 11)) {
+        case 0:
+        case 1:
+        case 2: return std::string(kMouse[pick(0, 9)]) + " " + point();
+        case 3: return "paint\n";
+        case 4: return std::string("key ") + kKeys[pick(0, 26)] + "\n";
+        case 5: return "menu " + std::to_string(kMenus[pick(0, 16)]) + "\n";
+        case 6: return "wheel " + std::to_string(pick(-2, 2) * 120) + "\n";
+        case 7: return answer();
+        case 8: return "shift " + std::to_string(pick(0, 1)) + "\n";
+        case 9:
+            return "tablet " + std::to_string(pick(0, 3)) + " " + std::to_string(pick(0, 7)) + " " +
+                   std::to_string(pick(0, 5000)) + " " + std::to_string(pick(-100, 2000)) + " " +
+                   std::to_string(pick(-100, 2000)) + " " + std::to_string(pick(-100, 3000)) + "\n";
+        case 10:
+            if (chance(70)) return "paint\n";
+            width_ = chance(10) ? 0 : pick(1, 1200);
+            height_ = chance(10) ? 0 : pick(1, 900);
+            return "size " + std::to_string(width_) + " " + std::to_string(height_) + "\n";
+        default:
+            if (width_ == 0 || height_ == 0) return "paint\n";
+            return "paint\ngrab " + (dir_ / "grab.tga").string() + "\n";
+        }
+    }
+
+    std::mt19937 random_;
+    std::filesystem::path dir_;
+    int width_ = 800, height_ = 600;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    double seconds = 20;
+    std::uint32_t seed = std::random_device{}();
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--seconds") seconds = std::atof(argv[i + 1]);
+        if (option == "--seed") seed = static_cast<std::uint32_t>(std::strtoul(argv[i + 1], nullptr, 10));
+    }
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("cubrik-random-" + std::to_string(seed));
+    std::filesystem::create_directories(dir);
+    ModelStore start = testing::makeStore();
+    testing::fillSphere(*start.model, 30);
+    const std::string startPath = (dir / "start.cbk").string();
+    std::string reason;
+    if (!writeModelFile(startPath, *start.model, reason)) {
+        std::cerr << reason << '\n';
+        return 1;
+    }
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    int runs = 0;
+    for (std::uint32_t session = seed; std::chrono::steady_clock::now() < end; ++session, ++runs) {
+        const std::filesystem::path file = dir / "session.txt";
+        std::ofstream(file) << SessionWriter(session, dir).session(120);
+        std::filesystem::remove(dir / "end.cbk");
+        ModelStore saved = testing::makeStore();
+        if (!runReplay(file.string(), startPath, reason) || !readModelFile((dir / "end.cbk").string(), *saved.model, reason)) {
+            std::cerr << "session " << session << " failed: " << reason << "\nkept in " << file << '\n';
+            return 1;
+        }
+    }
+    std::filesystem::remove_all(dir);
+    std::cout << runs << " random sessions from seed " << seed << " ran to their end\n";
+    return 0;
+}
