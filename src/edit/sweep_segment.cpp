@@ -33,6 +33,14 @@ SlantedBand slantedBand(int x0, int y0, int x1, int y1, int r) {
     band.topLeftSlope = std::min(alongSlope, acrossSlope);
     band.topRightSlope = std::max(alongSlope, acrossSlope);
     band.middleLeftSlope = y2 < y3 ? alongSlope : acrossSlope;
+    // Across a row, the long sides lie 2r * length / dy apart about the
+    // segment, and the short ones, through the end points, length^2 / |dx|.
+    band.alongSlope = alongSlope;
+    band.longWidth = 2 * r * length / dy;
+    band.longLeft = x0 - y0 * alongSlope - band.longWidth / 2;
+    band.acrossSlope = acrossSlope;
+    band.shortWidth = length * length / std::abs(dx);
+    band.shortLeft = dx > 0 ? x0 - y0 * acrossSlope : x1 - y1 * acrossSlope;
     band.bottomLeftSlope = -band.topRightSlope;
     band.bottomRightSlope = -band.topLeftSlope;
     return band;

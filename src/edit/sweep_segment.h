@@ -66,11 +66,33 @@ struct SlantedBand {
     double topLeftSlope;  // downward from the top corner
     double topRightSlope;
     double middleLeftSlope;
+    // The band itself: between the long sides and between the short ones,
+    // each as its left edge at row 0, its slope and its width across a row.
+    double longLeft, alongSlope, longWidth;
+    double shortLeft, acrossSlope, shortWidth;
     double bottomLeftSlope;  // upward from the bottom corner
     double bottomRightSlope;
 };
 
 SlantedBand slantedBand(int x0, int y0, int x1, int y1, int r);
+
+// One row of the band from the edges tracked row by row, held to within two
+// pixels of the band itself and reaching to within a pixel of its sides:
+// where a part has only a row or two (a nearly vertical or horizontal step),
+// its rounded corner rows would send the steep edges far off the band.
+template <class Visit>
+void visitBandRow(const PixelWalk& walk, const SlantedBand& band, int y, double left, double right, Visit& visit) {
+    constexpr double kSlack = 2;
+    const double longLeft = band.longLeft + y * band.alongSlope, shortLeft = band.shortLeft + y * band.acrossSlope;
+    const double inner = std::max(longLeft, shortLeft);
+    const double outer = std::min(longLeft + band.longWidth, shortLeft + band.shortWidth);
+    double first = std::max(left, inner - kSlack), last = std::min(right, outer + kSlack);
+    if (inner + 1 <= outer - 1) {
+        first = std::min(first, inner + 1);
+        last = std::max(last, outer - 1);
+    }
+    if (first <= last) visitRow(walk, y, static_cast<int>(first), static_cast<int>(last), visit);
+}
 
 // Rows are filled from trunc(left) to trunc(right). The middle part keeps the
 // width the top part ended with; with no top rows that is 0, which turns a
@@ -80,18 +102,18 @@ void visitBand(const PixelWalk& walk, const SlantedBand& band, Visit& visit) {
     const int step = walk.step;
     double left = band.topX, right = band.topX;
     for (int y = band.firstRow; y < band.middleRow; y += step) {
-        visitRow(walk, y, static_cast<int>(left), static_cast<int>(right), visit);
+        visitBandRow(walk, band, y, left, right, visit);
         left += step * band.topLeftSlope;
         right += step * band.topRightSlope;
     }
     const double width = band.firstRow < band.middleRow ? right - left : 0.0;
     for (int y = band.middleRow; y < band.bottomPartRow; y += step) {
-        visitRow(walk, y, static_cast<int>(left), static_cast<int>(left + width), visit);
+        visitBandRow(walk, band, y, left, left + width, visit);
         left += step * band.middleLeftSlope;
     }
     left = right = band.bottomX;
     for (int y = band.lastRow; y >= band.bottomPartRow; y -= step) {
-        visitRow(walk, y, static_cast<int>(left), static_cast<int>(right), visit);
+        visitBandRow(walk, band, y, left, right, visit);
         left += step * band.bottomLeftSlope;
         right += step * band.bottomRightSlope;
     }

@@ -84,8 +84,7 @@ int panelDrop(const PanelTarget& panel, int x, int y) {
 void recolourCells(const SelectionTarget& selection, int fromCode, int toCode) {
     push(selection);
     const auto from = static_cast<std::uint8_t>(fromCode), to = static_cast<std::uint8_t>(toCode);
-    for (std::uint8_t& cell : selection.model.cells)
-        if (cell == from) cell = to;
+    for (std::uint8_t& cell : selection.model.cells) cell = cell == from ? to : cell;  // branch-free, so it vectorises
     selection.flags.modelModified = 1;
 }
 

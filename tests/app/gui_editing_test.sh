@@ -28,7 +28,7 @@ find_window() {
 
 wait_exit() {
   status=timeout
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     if ! kill -0 "$pid" 2>/dev/null; then
       wait "$pid"
       status=$?

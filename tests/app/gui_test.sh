@@ -24,11 +24,11 @@ find_window() {
   echo "$id"
 }
 
-# Waits up to ten seconds for the program to end; sets status to its exit
+# Waits up to thirty seconds for the program to end; sets status to its exit
 # status, or to "timeout".
 wait_exit() {
   status=timeout
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     if ! kill -0 "$pid" 2>/dev/null; then
       wait "$pid"
       status=$?

@@ -72,6 +72,21 @@ TEST(SweepSegment, EverySecondPixelStepsTheEdgesTwiceAsFar) {
     EXPECT_EQ(swept(2, 5, 6, 5, 2, walk), spans({{3, 2, 6}, {5, 2, 6}, {7, 2, 6}, {5, 6, 6}}, 2));
 }
 
+// A step of 100 rows drifting one column: the band stays about 2r wide about
+// the segment instead of taking the width and edges of its one top row.
+TEST(SweepSegment, ANearlyVerticalBandKeepsItsWidth) {
+    int widest = 0;
+    for (int y = 30; y < 120; ++y) {
+        int first = 1000, last = -1;
+        for (auto [x, row] : swept(100, 20, 101, 120, 10, PixelWalk{300, 300, 1}))
+            if (row == y) first = std::min(first, x), last = std::max(last, x);
+        widest = std::max(widest, last - first + 1);
+        EXPECT_LE(first, 100 - 9) << y;
+        EXPECT_GE(last, 101 + 9) << y;
+    }
+    EXPECT_LE(widest, 2 * 10 + 1 + 2 * 2);  // the band, and the two pixels the rows may stray
+}
+
 TEST(SweepSegment, RadiusZeroIsAOnePixelLine) {
     const PixelWalk walk{20, 20, 1};
     EXPECT_EQ(swept(2, 2, 5, 8, 0, walk), (Pixels{{2, 2}, {2, 3}, {3, 4}, {3, 5}, {4, 6}, {4, 7}, {5, 8}}));
