@@ -14,29 +14,8 @@ unset XDG_DATA_HOME XDG_CONFIG_HOME
 mkdir -p "$HOME"
 trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/../support/check.sh"
+source "$(dirname "$0")/../support/gui.sh"
 screenshot="${CUBRIK_GUI_SCREENSHOT:-$PWD/gui-editing.png}"
-
-find_window() {
-  local id=""
-  for _ in $(seq 100); do
-    id="$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)"
-    [ -n "$id" ] && break
-    sleep 0.2
-  done
-  echo "$id"
-}
-
-wait_exit() {
-  status=timeout
-  for _ in $(seq 300); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      return
-    fi
-    sleep 0.1
-  done
-}
 
 # Client coordinates: the view sits below the menu bar.
 at() { xdotool mousemove --window "$window" "$1" $(($2 + menu)); }
