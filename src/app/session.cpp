@@ -147,7 +147,7 @@ bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, 
 
 int parseSessionLine(std::string_view line, SessionLine& out, std::string& error) {
     out = SessionLine{};
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // CR LF files, however mangled
     const std::vector<std::string_view> w = wordsOf(line);
     if (w.empty() || w[0][0] == '#') return 1;
     const std::string_view word = w[0];

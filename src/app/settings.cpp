@@ -147,9 +147,13 @@ std::string formatSettings(const Settings& s) {
 int readSettings(const std::filesystem::path& file, Settings& settings, ScreenSize screen) {
     std::string bytes, reason;
     if (!readWholeFile(file, bytes, reason)) return 0;
+    parseSettingsFile(bytes, settings, screen);
+    return 1;
+}
+
+void parseSettingsFile(const std::string& bytes, Settings& settings, ScreenSize screen) {
     parseSettings(decodeUtf16Le(bytes), settings);
     clampWindowSettings(settings, screen);
-    return 1;
 }
 
 int writeSettings(const std::filesystem::path& folder, const Settings& settings, std::string& reason) {

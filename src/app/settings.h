@@ -39,6 +39,9 @@ void clampWindowSettings(Settings& settings, ScreenSize screen);
 // The file's exact bytes.
 std::string formatSettings(const Settings& settings);
 
+// The file's bytes read into `settings` (values clamped to the screen).
+void parseSettingsFile(const std::string& bytes, Settings& settings, ScreenSize screen);
+
 // Returns 1 when the file was read (values clamped to the screen), 0 when it
 // could not be opened (the values stay as they are).
 int readSettings(const std::filesystem::path& file, Settings& settings, ScreenSize screen);

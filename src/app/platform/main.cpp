@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
@@ -35,7 +36,12 @@ AppPaths locateAppPaths() {
     paths.settingsFolder =
         fromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) + "/" + kSettingsFolderName;
     paths.desktopFolder = fromQString(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-    paths.helpDocument = fromQString(QCoreApplication::applicationDirPath()) + "/docs/help/index.html";
+    // Beside the program in the build tree; under share/ once installed.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString besideProgram = programFolder + "/docs/help/index.html";
+    paths.helpDocument = fromQString(QFileInfo::exists(besideProgram)
+                                         ? besideProgram
+                                         : QDir::cleanPath(programFolder + "/../share/cubrik/help/index.html"));
     return paths;
 }
 
