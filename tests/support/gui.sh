@@ -24,3 +24,21 @@ wait_exit() {
     sleep 0.1
   done
 }
+
+# Presses Esc in $window until the program $pid ends, three times at most (a
+# key sent while the window is still settling may be lost); sets status as
+# wait_exit does.
+quit_by_escape() {
+  for _ in 1 2 3; do
+    xdotool windowfocus --sync "$window" key Escape 2>/dev/null
+    for _ in $(seq 100); do
+      if ! kill -0 "$pid" 2>/dev/null; then
+        wait "$pid"
+        status=$?
+        return
+      fi
+      sleep 0.1
+    done
+  done
+  status=timeout
+}
