@@ -1,5 +1,6 @@
 #include "export/gltf_export.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
