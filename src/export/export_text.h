@@ -1,7 +1,8 @@
 #pragma once
-// What the three mesh writers share: the document text on its way to the
-// file, with CR LF line ends on every platform, the safe write around it, and
-// the names built from a material letter and a colour number.
+// What the mesh writers share: the document text on its way to the file,
+// with CR LF line ends on every platform, the safe write around it (which the
+// binary glTF writer uses too), and the names built from a material letter
+// and a colour number.
 
 #include <filesystem>
 #include <functional>

@@ -1,6 +1,6 @@
-// A real consumer reads the OBJ and COLLADA exports: `assimp info` (Debian
-// assimp-utils) must find every face, grouped by colour as we wrote them,
-// and the model's extent.
+// A real consumer reads the OBJ, COLLADA and glTF exports: `assimp info`
+// (Debian assimp-utils) must find every face, grouped by colour as we wrote
+// them, and the model's extent.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "export/collada_export.h"
+#include "export/gltf_export.h"
 #include "export/obj_export.h"
 #include "support/model_builders.h"
 #include "support/temp_dir.h"
@@ -104,7 +105,7 @@ protected:
         return e;
     }
 
-    // Exports the current model in both formats and compares what assimp reads.
+    // Exports the current model in every format and compares what assimp reads.
     void check(const std::string& what, bool smooth) {
         SCOPED_TRACE(what + (smooth ? ", smooth" : ", flat"));
         const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, smooth};
@@ -112,21 +113,27 @@ protected:
         std::string reason;
         ASSERT_EQ(exportObj(extractor, source, dir / "m.obj", reason), 1) << reason;
         ASSERT_EQ(exportCollada(extractor, source, dir / "m.dae", reason), 1) << reason;
-        for (const char* name : {"m.obj", "m.dae"}) {
+        ASSERT_EQ(exportGlb(extractor, source, dir / "m.glb", reason), 1) << reason;
+        for (const char* name : {"m.obj", "m.dae", "m.glb"}) {
             SCOPED_TRACE(name);
-            const bool obj = name[2] == 'o';
+            const bool collada = name[2] == 'd';
+            const bool glb = name[2] == 'g';
+            const long perQuad = glb ? 2 : 1;  // glTF holds the quads as triangles already
+            std::vector<long> facesPerMesh = expected.facesPerColour;
+            for (long& faces : facesPerMesh) faces *= perQuad;
             const Report raw = readReport(assimp, dir / name, true);
-            EXPECT_EQ(raw.faces, expected.faces) << raw.text;
+            EXPECT_EQ(raw.faces, perQuad * expected.faces) << raw.text;
             EXPECT_EQ(raw.vertices, 4 * expected.faces);  // every face keeps its four corners
-            EXPECT_EQ(raw.facesPerMesh, expected.facesPerColour);
-            EXPECT_NE(raw.text.find(obj ? "'mat_B16'" : "'Material_B16'"), std::string::npos);  // the materials
+            EXPECT_EQ(raw.facesPerMesh, facesPerMesh);
+            // The materials: all 32 in OBJ and COLLADA, the used ones in glTF.
+            EXPECT_NE(raw.text.find(collada ? "'Material_B16'" : glb ? "'mat_" : "'mat_B16'"), std::string::npos);
             for (int axis = 0; axis < 3; ++axis) {
-                // OBJ keeps the axes at 0.6 units a cell; COLLADA makes lattice (x, y, z) (-z, y, x) at 0.2.
+                // OBJ and glTF keep the axes at 0.6 units a cell; COLLADA makes lattice (x, y, z) (-z, y, x) at 0.2.
                 const float* low = expected.minimum;
                 const float* high = expected.maximum;
                 double least = (low[axis] - 50) * 0.6, most = (high[axis] - 50) * 0.6;
-                if (!obj && axis == 0) least = (50 - high[2]) * 0.2, most = (50 - low[2]) * 0.2;
-                if (!obj && axis > 0) least = (low[2 - axis] - 50) * 0.2, most = (high[2 - axis] - 50) * 0.2;
+                if (collada && axis == 0) least = (50 - high[2]) * 0.2, most = (50 - low[2]) * 0.2;
+                if (collada && axis > 0) least = (low[2 - axis] - 50) * 0.2, most = (high[2 - axis] - 50) * 0.2;
                 EXPECT_NEAR(raw.minimum[axis], least, 1e-3) << axis;
                 EXPECT_NEAR(raw.maximum[axis], most, 1e-3) << axis;
             }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "export/collada_export.h"
+#include "export/gltf_export.h"
 #include "export/metasequoia_export.h"
 #include "export/obj_export.h"
 #include "support/file_bytes.h"
@@ -296,10 +297,10 @@ TEST_F(MeshWriters, RunningOutOfMemoryLeavesTheEarlierFilesAlone) {
     testing::fillAll(*store.model, 1);
     extractor.growthLimitBytes = 1 << 20;
     const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, true};
-    const Writer writers[] = {exportObj, exportCollada, exportMetasequoia};
-    const char* const names[] = {"m.obj", "m.dae", "m.mqo"};
+    const Writer writers[] = {exportObj, exportCollada, exportMetasequoia, exportGlb};
+    const char* const names[] = {"m.obj", "m.dae", "m.mqo", "m.glb"};
     testing::writeBytes(dir / "m.mtl", "earlier library");
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         testing::writeBytes(dir / names[i], "earlier");
         std::string reason;
         EXPECT_EQ(writers[i](extractor, source, dir / names[i], reason), 0);
@@ -309,7 +310,7 @@ TEST_F(MeshWriters, RunningOutOfMemoryLeavesTheEarlierFilesAlone) {
     EXPECT_EQ(testing::readBytes(dir / "m.mtl"), "earlier library");
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) files += entry.exists();
-    EXPECT_EQ(files, 4);  // no temporary file left behind
+    EXPECT_EQ(files, 5);  // no temporary file left behind
 
     extractor.growthLimitBytes = std::numeric_limits<std::size_t>::max();
     EXPECT_EQ(count(exportTo(exportObj, "m.obj", true), "\nf "), 60000);
