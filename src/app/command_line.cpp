@@ -74,13 +74,13 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
 
 std::string usageText() {
     return "Usage:\n"
-           "  cubrik [FILE.cbk]\n"
+           "  cubrik [FILE.cbk|FILE.vox]\n"
            "      open the modeller, with FILE if given\n"
-           "  cubrik --export IN.cbk OUT.cbk|OUT.obj|OUT.dae|OUT.mqo [--flat]\n"
+           "  cubrik --export IN.cbk|IN.vox OUT.cbk|OUT.vox|OUT.obj|OUT.dae|OUT.mqo|OUT.glb [--flat]\n"
            "      write the model again, or export it as a mesh (smoothed unless --flat)\n"
-           "  cubrik --render IN.cbk OUT.tga [--view front|back|left|right|top|bottom]\n"
+           "  cubrik --render IN.cbk OUT.tga|OUT.png [--view front|back|left|right|top|bottom]\n"
            "         [--size WxH] [--zoom] [--flat] [--background RRGGBB]\n"
-           "      write the view of a window of W x H (default 800x600) as a TARGA image\n"
+           "      write the view of a window of W x H (default 800x600) as a TARGA or PNG image\n"
            "  cubrik --replay SESSION.txt [FILE.cbk]\n"
            "      run a recorded or written session without a window\n"
            "  cubrik --record SESSION.txt [FILE.cbk]\n"

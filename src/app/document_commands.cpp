@@ -7,6 +7,7 @@
 #include "app/file_conversion.h"
 #include "app/frame.h"
 #include "export/targa.h"
+#include "export/vox_file.h"
 #include "model/model_file.h"
 #include "model/palette.h"
 #include "render/camera.h"
@@ -66,6 +67,18 @@ bool writeNative(App& app, const std::string& path) {
 }
 
 
+// The document takes the name of the file it was read from. A .vox file is
+// not what Save writes, so the document stays unsaved under the .cbk name
+// beside it: Save then asks, proposing that name.
+void adoptOpenedFile(App& app, const std::string& path, bool coloursMerged) {
+    const bool native = extensionStartsWith(path, "cbk");
+    app.document.path = native ? path : std::filesystem::path(path).replace_extension(".cbk").string();
+    app.document.title = titleOf(path);
+    app.document.lastFolder = folderOf(path);
+    app.document.untitled = native ? 0 : 1;
+    if (coloursMerged) reportFailure(app, fillIn(app.strings().coloursMerged, path), "");
+}
+
 }  // namespace
 
 void endGestures(App& app) {
@@ -79,19 +92,19 @@ int openStartupDocument(App& app) {
     setPalettesFromSettings(app);
     const std::string& name = app.commandLineName;
     bool opened = false;
-    if (!name.empty() && std::filesystem::is_regular_file(name) && extensionStartsWith(name, "cbk")) {
+    if (!name.empty() && std::filesystem::is_regular_file(name) && isModelFileName(name)) {
+        ModelFileContents contents;
+        bool coloursMerged = false;
         std::string reason;
-        opened = readModelFile(name, app.model(), reason) == 1;
-        if (!opened) reportFailure(app, fillIn(app.strings().cannotOpen, name), reason);
+        opened = loadAnyModelFile(name, contents, coloursMerged, reason) == 1;
+        if (opened) {
+            applyModelFile(contents, app.model());
+            adoptOpenedFile(app, name, coloursMerged);
+        } else {
+            reportFailure(app, fillIn(app.strings().cannotOpen, name), reason);
+        }
     }
-    if (opened) {
-        app.document.path = name;
-        app.document.title = titleOf(name);
-        app.document.lastFolder = folderOf(name);
-        app.document.untitled = 0;
-    } else {
-        giveAutomaticName(app);
-    }
+    if (!opened) giveAutomaticName(app);
     updateWindowTitle(app);
     app.flags.modelModified = 0;
     return 1;
@@ -113,8 +126,9 @@ void openDocument(App& app) {
     if (!chosen) return;
     app.document.lastFolder = folderOf(*chosen);
     ModelFileContents contents;
+    bool coloursMerged = false;
     std::string reason;
-    if (!loadModelFile(*chosen, contents, reason)) {
+    if (!loadAnyModelFile(*chosen, contents, coloursMerged, reason)) {
         reportFailure(app, fillIn(text.cannotOpen, *chosen), reason);
         return;
     }
@@ -122,9 +136,7 @@ void openDocument(App& app) {
     applyModelFile(contents, app.model());
     presetView(app.model(), kFrontView);  // an opened model starts in the front view
     resetEditState(app.edit, app.panel, app.model());
-    app.document.path = *chosen;
-    app.document.title = titleOf(*chosen);
-    app.document.untitled = 0;
+    adoptOpenedFile(app, *chosen, coloursMerged);
     updateWindowTitle(app);
     app.flags.modelModified = 0;
 }
@@ -153,6 +165,12 @@ int saveDocumentAs(App& app) {
     }
     app.document.exportPath = path;
     app.document.exportTitle = titleOf(path);
+    std::string reason;
+    if (extensionStartsWith(path, "vox")) {
+        if (writeVoxFile(path, app.model(), reason)) return 1;
+        reportFailure(app, fillIn(text.cannotExport, path), reason);
+        return 0;
+    }
     const MeshWriter writeMesh = meshWriterFor(path);
     if (writeMesh == nullptr) {
         reportFailure(app, fillIn(text.unknownSaveType, path), "");
@@ -160,7 +178,6 @@ int saveDocumentAs(App& app) {
     }
     const MeshSource source{app.model(), *app.store.cornerCodes, app.store.smoothingTable,
                             app.toggles.smoothDisplay != 0};
-    std::string reason;
     if (writeMesh(app.meshExtractor, source, path, reason)) return 1;
     reportFailure(app, fillIn(text.cannotExport, path), reason);
     return 0;
@@ -171,7 +188,8 @@ void exportImage(App& app) {
     const auto chosen = askForFile(app, true, {text.imageTitle, text.imageFilters, app.document.lastFolder,
                                                titleOf(app.document.title), "tga"});
     if (!chosen) return;
-    if (!extensionStartsWith(*chosen, "tga")) {
+    const ImageWriter writeImage = imageWriterFor(*chosen);
+    if (writeImage == nullptr) {
         app.document.exportPath.clear();
         app.document.exportTitle.clear();
         reportFailure(app, fillIn(text.unknownImageType, *chosen), "");
@@ -188,7 +206,7 @@ void exportImage(App& app) {
         reportFailure(app, fillIn(text.cannotExport, *chosen), reason);
         return;
     }
-    if (!writeTarga(*chosen, app.renderer.exportWidth, app.renderer.exportHeight, app.renderer.exportPixels, reason))
+    if (!writeImage(*chosen, app.renderer.exportWidth, app.renderer.exportHeight, app.renderer.exportPixels, reason))
         reportFailure(app, fillIn(text.cannotExport, *chosen), reason);
 }
 

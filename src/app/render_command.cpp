@@ -1,6 +1,6 @@
 #include "app/render_command.h"
 
-#include "export/targa.h"
+#include "app/file_conversion.h"
 #include "model/edit_state.h"
 #include "model/model_file.h"
 #include "render/camera.h"
@@ -11,12 +11,20 @@
 namespace cubrik {
 
 int renderModelImage(const CommandLine& command, std::string& reason) {
+    const ImageWriter writeImage = imageWriterFor(command.outputPath);
+    if (writeImage == nullptr) {
+        reason = command.outputPath + ": unknown image type (use .tga or .png)";
+        return 0;
+    }
     ModelStore store;
     if (!resetModel(store)) {
         reason = "out of memory";
         return 0;
     }
-    if (!readModelFile(command.modelPath, *store.model, reason)) return 0;
+    ModelFileContents contents;
+    bool coloursMerged = false;
+    if (!loadAnyModelFile(command.modelPath, contents, coloursMerged, reason)) return 0;
+    applyModelFile(contents, *store.model);
     presetView(*store.model, command.view);
     EditState edit;
     edit.currentMaterial = kMaterialA;
@@ -42,7 +50,7 @@ int renderModelImage(const CommandLine& command, std::string& reason) {
         reason = command.modelPath + ": " + reason;
         return 0;
     }
-    return writeTarga(command.outputPath, renderer.exportWidth, renderer.exportHeight, renderer.exportPixels, reason);
+    return writeImage(command.outputPath, renderer.exportWidth, renderer.exportHeight, renderer.exportPixels, reason);
 }
 
 }  // namespace cubrik

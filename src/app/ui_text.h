@@ -19,7 +19,7 @@ struct UiStrings {
     std::string untitledBase;  // base of automatic document names
     std::vector<FileFilter> openFilters;
     std::string openTitle;
-    std::vector<FileFilter> saveFilters;  // native, OBJ, COLLADA, Metasequoia
+    std::vector<FileFilter> saveFilters;  // native, MagicaVoxel, OBJ, COLLADA, Metasequoia, glTF
     std::string saveTitle;
     std::string aboutCaption;
     std::string unsavedPrompt;  // "%s" stands for the document title
@@ -31,6 +31,7 @@ struct UiStrings {
     std::string cannotExport;
     std::string unknownSaveType;
     std::string unknownImageType;
+    std::string coloursMerged;  // a .vox file had more colours than the palettes hold
 };
 
 const UiStrings& uiStrings(Language language);

@@ -41,6 +41,20 @@ check "--export to COLLADA succeeds" "$cubrik" --export "$work/a.cbk" "$work/m.D
 check "the document ends with its root element" test "$(tail -c 10 "$work/m.DAE")" = "</COLLADA>"
 check "--export to Metasequoia succeeds" "$cubrik" --export "$work/a.cbk" "$work/m.mqo"
 check "every line ends in CR LF" test "$(grep -vc $'\r$' "$work/m.mqo")" -eq 0
+check "--export to glTF succeeds" "$cubrik" --export "$work/a.cbk" "$work/m.glb"
+# assimp info splits the OBJ's quads into triangles as the glTF file has them.
+check "with the OBJ's faces as triangles" test "$(assimp info "$work/m.glb" | awk '/^Faces:/ { print $2 }')" = \
+  "$(assimp info "$work/m.obj" | awk '/^Faces:/ { print $2 }')"
+
+# MagicaVoxel: a model sent out as .vox and back comes back byte for byte.
+check "--export to .vox succeeds" "$cubrik" --export "$work/a.cbk" "$work/v.vox"
+check "the file is a version-150 .vox" test "$(head -c 8 "$work/v.vox" | od -An -tx1 | tr -d ' ')" = 564f582096000000
+check "a .vox reads back" "$cubrik" --export "$work/v.vox" "$work/v.cbk"
+check "to the same model" cmp -s "$work/a.cbk" "$work/v.cbk"
+printf 'VOX \226\000\000\000MAIN' >"$work/broken.vox"
+"$cubrik" --export "$work/broken.vox" "$work/never.cbk" 2>"$work/err"
+check "a damaged .vox is refused with a reason" grep -q "^cubrik: $work/broken.vox: " "$work/err"
+
 "$cubrik" --export "$work/a.cbk" "$work/missing/m.obj" 2>"$work/err"
 status=$?
 check "an export that cannot be written exits 1" test "$status" -eq 1

@@ -162,6 +162,33 @@ TEST_F(DocumentTest, YesThenCancellingTheSaveAbandonsNewOpenAndQuit) {
     EXPECT_EQ(platform.dialogs.size(), 3u);  // only the save dialogs: Open never asked for a file
 }
 
+// A .vox file of 33 voxels in a row, each of its own colour index.
+std::string thirtyThreeColourVox() {
+    auto int32 = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    std::string voxels;
+    for (int i = 0; i < 33; ++i) voxels += std::string{char(i), 0, 0, char(i + 1)};
+    const std::string size = "SIZE" + int32(12) + int32(0) + int32(33) + int32(1) + int32(1);
+    const std::string xyzi = "XYZI" + int32(4 + 4 * 33) + int32(0) + int32(33) + voxels;
+    return "VOX " + int32(150) + "MAIN" + int32(0) + int32(static_cast<std::uint32_t>(size.size() + xyzi.size())) + size + xyzi;
+}
+
+// A .vox file is not what Save writes: the document keeps the name, unsaved,
+// and says so when colours had to be merged.
+TEST_F(DocumentTest, OpeningAVoxFileLeavesItForSaveAsAndSaysColoursWereMerged) {
+    testing::writeBytes(dir / "row.vox", thirtyThreeColourVox());
+    platform.fileAnswers = {path("row.vox")};
+    start();
+    command(command::kOpen);
+    EXPECT_EQ(platform.title, "row - Cubrik");
+    EXPECT_EQ(app.document.path, path("row.cbk"));
+    EXPECT_EQ(app.document.untitled, 1);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].find("more than 32 colours"), std::string::npos);
+    int filled = 0;
+    for (std::uint8_t cell : app.model().cells) filled += cell != 0;
+    EXPECT_EQ(filled, 33);
+}
+
 TEST_F(DocumentTest, OpenReadsTheFileResetsTheViewAndSelectionAndCanBeUndone) {
     start();
     const std::string file = writeModel("models/a.cbk", 12);
@@ -215,18 +242,20 @@ TEST_F(DocumentTest, QuitStoresThePlacementAndPalettesAndTheSettingsAreWritten) 
     EXPECT_EQ(read.windowWidth, 700);
 }
 
-TEST_F(DocumentTest, ExportAnImageWritesTheViewAsTarga) {
+TEST_F(DocumentTest, ExportAnImageWritesTheViewAsTargaOrPng) {
     start(writeModel("cell.cbk", 1));
     paint();
-    platform.fileAnswers = {path("view.tga"), path("view.png")};
+    platform.fileAnswers = {path("view.tga"), path("view.png"), path("view.bmp")};
     command(command::kExportImage);
     EXPECT_EQ(platform.dialogs[0].proposedName, "cell");
     const std::string image = testing::readBytes(dir / "view.tga");
     ASSERT_GT(image.size(), 18u + 26u);
     EXPECT_EQ(image[2], 2);
     EXPECT_TRUE(platform.messages.empty());
-    command(command::kExportImage);  // not a .tga name: nothing written, and said so
-    EXPECT_FALSE(std::filesystem::exists(dir / "view.png"));
+    command(command::kExportImage);
+    EXPECT_EQ(testing::readBytes(dir / "view.png").substr(1, 3), "PNG");
+    command(command::kExportImage);  // no image type: nothing written, and said so
+    EXPECT_FALSE(std::filesystem::exists(dir / "view.bmp"));
     EXPECT_EQ(platform.messages.size(), 1u);
 }
 

@@ -31,6 +31,10 @@ PY
 else
   echo "FAILED: Python's PIL is missing (scripts/install-deps test installs python3-pil)"; failures=$((failures + 1))
 fi
+check "--render writes PNG too" "$cubrik" --render "$examples/penguin.cbk" "$work/front.png"
+"$cubrik" --render "$examples/penguin.cbk" "$work/same.tga"
+check "with the TARGA's pixels, transparency included" \
+  test "$(convert "$work/front.png" txt:- | tail -n +2 | md5sum)" = "$(convert "$work/same.tga" -auto-orient txt:- | tail -n +2 | md5sum)"
 check "flat display, zoomed, another size and background" \
   "$cubrik" --render "$examples/doughnut.cbk" "$work/flat.tga" --flat --zoom --size 400x300 --background 202020
 check "and it is read too" test "$(identify -format '%m' "$work/flat.tga")" = TGA

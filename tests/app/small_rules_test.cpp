@@ -67,7 +67,7 @@ TEST(UiText, JapaneseForAJapaneseLocaleOnly) {
     EXPECT_EQ(fillIn(uiStrings(Language::English).unsavedPrompt, "Untitled1"),
               "Untitled1 has changes. Do you want to save the model?");
     EXPECT_EQ(fillIn(uiStrings(Language::Japanese).unsavedPrompt, "無題1"), "無題1は変更されています。保存しますか?");
-    EXPECT_EQ(uiStrings(Language::Japanese).saveFilters[3].label, "メタセコイヤ(*.mqo)");
+    EXPECT_EQ(uiStrings(Language::Japanese).saveFilters[4].label, "メタセコイヤ(*.mqo)");
 }
 
 TEST(UiText, TheMenuHasEveryCommandOnceInBothLanguages) {
