@@ -8,11 +8,6 @@
 set -u
 cubrik="$1"
 model="$2"
-work="$(mktemp -d)"
-export HOME="$work/home"
-unset XDG_DATA_HOME XDG_CONFIG_HOME
-mkdir -p "$HOME"
-trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/../support/check.sh"
 source "$(dirname "$0")/../support/gui.sh"
 screenshot="${CUBRIK_GUI_SCREENSHOT:-$PWD/gui-editing.png}"

@@ -12,6 +12,7 @@
 #include "export/collada_export.h"
 #include "export/gltf_export.h"
 #include "export/obj_export.h"
+#include "support/run_command.h"
 #include "support/model_builders.h"
 #include "support/temp_dir.h"
 
@@ -28,17 +29,6 @@ std::filesystem::path findAssimp() {
     return {};
 }
 
-std::string runCommand(const std::string& command) {
-    std::string output;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return output;
-    char chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) output.append(chunk, got);
-    pclose(pipe);
-    return output;
-}
-
 // What `assimp info` reports about a file.
 struct Report {
     long vertices = -1, faces = -1;
@@ -51,7 +41,7 @@ Report readReport(const std::filesystem::path& assimp, const std::filesystem::pa
     Report report;
     std::string command = "'";  // appended piece by piece: GCC 12 misreads "..." + std::string as an overlapping copy
     command.append(assimp.string()).append("' info '").append(file.string()).append(raw ? "' -r 2>&1" : "' 2>&1");
-    report.text = runCommand(command);
+    report.text = testing::runCommand(command);
     std::istringstream lines(report.text);
     for (std::string line; std::getline(lines, line);) {
         if (line.rfind("Vertices:", 0) == 0) report.vertices = std::stol(line.substr(9));

@@ -7,6 +7,7 @@
 
 #include "export/png_image.h"
 #include "export/targa.h"
+#include "support/run_command.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
@@ -17,14 +18,7 @@ namespace {
 std::string pixelText(const std::filesystem::path& image, const char* options) {
     std::string command = "convert '";  // appended piece by piece: GCC 12 misreads "..." + std::string as an overlapping copy
     command.append(image.string()).append("' ").append(options).append(" txt:- 2>&1");
-    std::string output;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return output;
-    char chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) output.append(chunk, got);
-    pclose(pipe);
-    return output;
+    return testing::runCommand(command);
 }
 
 TEST(PngImage, ReadsBackAsTheSameImageAsTheTarga) {

@@ -1,4 +1,11 @@
-# Sourced by the tests of the real window under Xvfb.
+# Sourced by the tests of the real window under Xvfb. The program runs with a
+# fresh home folder in $work, removed at exit together with the program $pid.
+
+work="$(mktemp -d)"
+export HOME="$work/home"
+unset XDG_DATA_HOME XDG_CONFIG_HOME
+mkdir -p "$HOME"
+trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 
 # Waits for the window with exactly this title; prints its id.
 find_window() {
@@ -11,11 +18,11 @@ find_window() {
   echo "$id"
 }
 
-# Waits up to thirty seconds for the program $pid to end; sets status to its
-# exit status, or to "timeout".
+# Waits up to TENTHS tenths of a second (default 300) for the program $pid
+# to end; sets status to its exit status, or to "timeout".
 wait_exit() {
   status=timeout
-  for _ in $(seq 300); do
+  for _ in $(seq "${1:-300}"); do
     if ! kill -0 "$pid" 2>/dev/null; then
       wait "$pid"
       status=$?
@@ -31,14 +38,7 @@ wait_exit() {
 quit_by_escape() {
   for _ in 1 2 3; do
     xdotool windowfocus --sync "$window" key Escape 2>/dev/null
-    for _ in $(seq 100); do
-      if ! kill -0 "$pid" 2>/dev/null; then
-        wait "$pid"
-        status=$?
-        return
-      fi
-      sleep 0.1
-    done
+    wait_exit 100
+    [ "$status" != timeout ] && return
   done
-  status=timeout
 }
