@@ -115,8 +115,6 @@ private:
     // The start-up of the window, once the lines that set its start state are read.
     int start(std::string& failure) {
         app_.commandLineName = modelPath_;
-        app_.window.clientWidth = 1;
-        app_.window.clientHeight = 1;
         if (!startUp(app_)) {
             failure = "the program could not start (out of memory)";
             return 0;
