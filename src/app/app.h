@@ -13,7 +13,7 @@
 #include "app/tablet.h"
 #include "app/ui_text.h"
 #include "edit/brush.h"
-#include "export/mesh_extraction.h"
+#include "formats/mesh_extraction.h"
 #include "model/edit_state.h"
 #include "model/undo_history.h"
 #include "model/voxel_model.h"

@@ -2,12 +2,10 @@
 
 #include <filesystem>
 
-#include "app/command_line.h"
-#include "app/document_paths.h"
-#include "app/file_conversion.h"
 #include "app/frame.h"
-#include "export/targa.h"
-#include "export/vox_file.h"
+#include "app/version.h"
+#include "formats/file_format.h"
+#include "io/path_names.h"
 #include "model/model_file.h"
 #include "model/palette.h"
 #include "render/camera.h"
@@ -71,7 +69,8 @@ bool writeNative(App& app, const std::string& path) {
 // not what Save writes, so the document stays unsaved under the .cbk name
 // beside it: Save then asks, proposing that name.
 void adoptOpenedFile(App& app, const std::string& path, bool coloursMerged) {
-    const bool native = extensionStartsWith(path, "cbk");
+    const FileFormat* format = formatOf(path);
+    const bool native = format != nullptr && isNativeFormat(*format);
     app.document.path = native ? path : std::filesystem::path(path).replace_extension(".cbk").string();
     app.document.title = titleOf(path);
     app.document.lastFolder = folderOf(path);
@@ -92,11 +91,12 @@ int openStartupDocument(App& app) {
     setPalettesFromSettings(app);
     const std::string& name = app.commandLineName;
     bool opened = false;
-    if (!name.empty() && std::filesystem::is_regular_file(name) && isModelFileName(name)) {
+    if (!name.empty() && std::filesystem::is_regular_file(name) && formatOf(name) != nullptr &&
+        isReadable(*formatOf(name))) {
         ModelFileContents contents;
         bool coloursMerged = false;
         std::string reason;
-        opened = loadAnyModelFile(name, contents, coloursMerged, reason) == 1;
+        opened = readAnyModelFile(name, contents, coloursMerged, reason) == 1;
         if (opened) {
             applyModelFile(contents, app.model());
             adoptOpenedFile(app, name, coloursMerged);
@@ -128,7 +128,7 @@ void openDocument(App& app) {
     ModelFileContents contents;
     bool coloursMerged = false;
     std::string reason;
-    if (!loadAnyModelFile(*chosen, contents, coloursMerged, reason)) {
+    if (!readAnyModelFile(*chosen, contents, coloursMerged, reason)) {
         reportFailure(app, fillIn(text.cannotOpen, *chosen), reason);
         return;
     }
@@ -153,7 +153,8 @@ int saveDocumentAs(App& app) {
     if (!chosen) return 0;
     const std::string& path = *chosen;
     app.document.lastFolder = folderOf(path);
-    if (extensionStartsWith(path, "cbk")) {
+    const FileFormat* format = formatOf(path);
+    if (format != nullptr && isNativeFormat(*format)) {
         app.document.exportPath.clear();
         app.document.exportTitle.clear();
         if (!writeNative(app, path)) return 0;
@@ -165,20 +166,16 @@ int saveDocumentAs(App& app) {
     }
     app.document.exportPath = path;
     app.document.exportTitle = titleOf(path);
-    std::string reason;
-    if (extensionStartsWith(path, "vox")) {
-        if (writeVoxFile(path, app.model(), reason)) return 1;
-        reportFailure(app, fillIn(text.cannotExport, path), reason);
-        return 0;
-    }
-    const MeshWriter writeMesh = meshWriterFor(path);
-    if (writeMesh == nullptr) {
+    if (format == nullptr || !format->writesModel()) {
         reportFailure(app, fillIn(text.unknownSaveType, path), "");
         return 0;
     }
+    std::string reason;
     const MeshSource source{app.model(), *app.store.cornerCodes, app.store.smoothingTable,
                             app.toggles.smoothDisplay != 0};
-    if (writeMesh(app.meshExtractor, source, path, reason)) return 1;
+    const int written = format->writeModel != nullptr ? format->writeModel(path, app.model(), reason)
+                                                      : format->writeMesh(app.meshExtractor, source, path, reason);
+    if (written) return 1;
     reportFailure(app, fillIn(text.cannotExport, path), reason);
     return 0;
 }
@@ -188,8 +185,8 @@ void exportImage(App& app) {
     const auto chosen = askForFile(app, true, {text.imageTitle, text.imageFilters, app.document.lastFolder,
                                                titleOf(app.document.title), "tga"});
     if (!chosen) return;
-    const ImageWriter writeImage = imageWriterFor(*chosen);
-    if (writeImage == nullptr) {
+    const FileFormat* format = formatOf(*chosen);
+    if (format == nullptr || !isImage(*format)) {
         app.document.exportPath.clear();
         app.document.exportTitle.clear();
         reportFailure(app, fillIn(text.unknownImageType, *chosen), "");
@@ -206,7 +203,7 @@ void exportImage(App& app) {
         reportFailure(app, fillIn(text.cannotExport, *chosen), reason);
         return;
     }
-    if (!writeImage(*chosen, app.renderer.exportWidth, app.renderer.exportHeight, app.renderer.exportPixels, reason))
+    if (!format->writeImage(*chosen, app.renderer.exportWidth, app.renderer.exportHeight, app.renderer.exportPixels, reason))
         reportFailure(app, fillIn(text.cannotExport, *chosen), reason);
 }
 

@@ -2,51 +2,53 @@
 
 #include <array>
 
+#include "formats/file_format.h"
+
 namespace cubrik {
 namespace {
 
+// The dialog filters of the formats `wanted` accepts, in the table's order.
+std::vector<FileFilter> filtersOf(bool (*wanted)(const FileFormat&), Language language) {
+    std::vector<FileFilter> filters;
+    for (const FileFormat& format : fileFormats())
+        if (wanted(format))
+            filters.push_back({std::string(language == Language::Japanese ? format.filterLabelJa : format.filterLabel),
+                               "*." + std::string(format.extension)});
+    return filters;
+}
+
 const UiStrings kEnglish = {
     "Untitled",
-    {{"Cubrik(*.cbk)", "*.cbk"}, {"MagicaVoxel(*.vox)", "*.vox"}},
+    filtersOf(isReadable, Language::English),
     "Open a file",
-    {{"Cubrik(*.cbk)", "*.cbk"},
-     {"MagicaVoxel(*.vox)", "*.vox"},
-     {"Wavefront(*.obj)", "*.obj"},
-     {"COLLADA 1.4.1(*.dae)", "*.dae"},
-     {"Metasequoia(*.mqo)", "*.mqo"},
-     {"glTF 2.0 binary(*.glb)", "*.glb"}},
+    filtersOf(isWritableModel, Language::English),
     "Save a file",
     "About Cubrik",
     "%s has changes. Do you want to save the model?",
-    {{"TARGA(*.tga)", "*.tga"}, {"PNG(*.png)", "*.png"}},
+    filtersOf(isImage, Language::English),
     "Export an image",
     "Cannot save %s.",
     "Cannot open %s.",
     "Cannot export %s.",
-    "%s was not saved: models are saved as .cbk and exported as .vox, .obj, .dae, .mqo or .glb.",
+    "%s was not saved: models are saved as .cbk and exported as " + extensionList(isExport, ", ", " or ") + ".",
     "%s was not written: images are exported as .png or .tga.",
     "%s has more than 32 colours; the closest were merged so that the two palettes hold them.",
 };
 
 const UiStrings kJapanese = {
     "無題",
-    {{"Cubrik(*.cbk)", "*.cbk"}, {"MagicaVoxel(*.vox)", "*.vox"}},
+    filtersOf(isReadable, Language::Japanese),
     "ファイルを開く",
-    {{"Cubrik(*.cbk)", "*.cbk"},
-     {"MagicaVoxel(*.vox)", "*.vox"},
-     {"Wavefront(*.obj)", "*.obj"},
-     {"COLLADA 1.4.1(*.dae)", "*.dae"},
-     {"メタセコイヤ(*.mqo)", "*.mqo"},
-     {"glTF 2.0 バイナリ(*.glb)", "*.glb"}},
+    filtersOf(isWritableModel, Language::Japanese),
     "ファイルを保存",
     "バージョン情報",
     "%sは変更されています。保存しますか?",
-    {{"TARGA(*.tga)", "*.tga"}, {"PNG(*.png)", "*.png"}},
+    filtersOf(isImage, Language::Japanese),
     "画像として出力",
     "%sを保存できません。",
     "%sを開けません。",
     "%sを出力できません。",
-    "%sは保存されていません。モデルは.cbkで保存し、.vox、.obj、.dae、.mqo、.glbで出力します。",
+    "%sは保存されていません。モデルは.cbkで保存し、" + extensionList(isExport, "、", "、") + "で出力します。",
     "%sは出力されていません。画像は.pngか.tgaで出力します。",
     "%sは32色を超えています。近い色をまとめてパレットに収めました。",
 };

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "export/targa.h"
+#include "formats/image/targa.h"
 #include "panel/panel_layout.h"
 
 namespace cubrik {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <sstream>
 
-#include "app/command_line.h"
-#include "export/collada_export.h"
-#include "export/metasequoia_export.h"
-#include "export/obj_export.h"
+#include "app/cli/command_line.h"
+#include "formats/collada_export.h"
+#include "formats/metasequoia_export.h"
+#include "formats/obj_export.h"
 #include "model/model_file.h"
 #include "support/file_bytes.h"
 #include "support/model_builders.h"

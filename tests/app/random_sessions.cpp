@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-#include "app/replay.h"
+#include "app/session/replay.h"
 #include "model/model_file.h"
 #include "support/model_builders.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/session.h"
+#include "app/session/session.h"
 #include "support/session_runner.h"
 
 namespace cubrik {

@@ -5,8 +5,8 @@
 #include <set>
 
 #include "render/brush_cursor.h"
-#include "app/command_line_name.h"
-#include "app/document_paths.h"
+#include "app/cli/command_line_name.h"
+#include "io/path_names.h"
 #include "app/ui_text.h"
 
 namespace cubrik {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/session.h"
+#include "app/session/session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);

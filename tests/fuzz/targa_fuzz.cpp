@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "export/targa.h"
+#include "formats/image/targa.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> texels;

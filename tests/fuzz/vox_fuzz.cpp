@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "export/vox_file.h"
+#include "formats/vox_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cubrik::VoxContents contents;

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/replay.h"
+#include "app/session/replay.h"
 #include "model/model_file.h"
 #include "support/file_bytes.h"
 #include "support/model_builders.h"

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/command_line.h"
+#include "app/cli/command_line.h"
 #include "app/platform/main_window.h"
-#include "app/session_recorder.h"
+#include "app/session/session_recorder.h"
 
 namespace {
 

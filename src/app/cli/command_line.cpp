@@ -1,0 +1,161 @@
+#include "app/cli/command_line.h"
+
+#include <charconv>
+#include <ostream>
+#include <string_view>
+
+#include "app/cli/command_line_name.h"
+#include "app/cli/file_conversion.h"
+#include "app/cli/render_command.h"
+#include "app/session/replay.h"
+#include "app/version.h"
+#include "formats/file_format.h"
+
+namespace cubrik {
+namespace {
+
+constexpr const char* kViewNames[] = {"front", "back", "left", "right", "top", "bottom"};
+
+bool parseInt(const std::string& text, int& value) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+bool parseSize(const std::string& text, int& width, int& height) {
+    const std::size_t x = text.find('x');
+    return x != std::string::npos && parseInt(text.substr(0, x), width) && parseInt(text.substr(x + 1), height) &&
+           width > 0 && height > 0 && width <= 16384 && height <= 16384;
+}
+
+// "RRGGBB" to the 0x00BBGGRR colour value the renderer takes.
+bool parseBackground(const std::string& text, std::uint32_t& colour) {
+    std::uint32_t rgb = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), rgb, 16);
+    if (text.size() != 6 || result.ec != std::errc() || result.ptr != text.data() + text.size()) return false;
+    colour = ((rgb >> 16) & 0xff) | (rgb & 0xff00) | ((rgb & 0xff) << 16);
+    return true;
+}
+
+// The options after the two paths of --export and --render.
+bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+    const bool render = out.mode == CommandLine::Mode::Render;
+    for (std::size_t i = 3; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (option == "--flat") {
+            out.flat = true;
+        } else if (render && option == "--zoom") {
+            out.zoomed = true;
+        } else if (render && option == "--view" && hasValue) {
+            const std::string& name = args[++i];
+            out.view = -1;
+            for (int v = 0; v < 6; ++v)
+                if (name == kViewNames[v]) out.view = v;
+            if (out.view < 0) {
+                error = "--view takes front, back, left, right, top or bottom, not " + name;
+                return false;
+            }
+        } else if (render && option == "--size" && hasValue) {
+            if (!parseSize(args[++i], out.width, out.height)) {
+                error = "--size takes WIDTHxHEIGHT, for example 800x600, not " + args[i];
+                return false;
+            }
+        } else if (render && option == "--background" && hasValue) {
+            if (!parseBackground(args[++i], out.backgroundColor)) {
+                error = "--background takes a colour RRGGBB, for example 8080ff, not " + args[i];
+                return false;
+            }
+        } else {
+            error = "unknown option " + option + " (see --help)";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string usageText() {
+    // Every format of a kind, as the command line names them: "IN.cbk|IN.vox".
+    const auto names = [](std::string_view role, bool (*wanted)(const FileFormat&)) {
+        std::string list;
+        for (const FileFormat& format : fileFormats())
+            if (wanted(format)) list.append(list.empty() ? "" : "|").append(role).append(".").append(format.extension);
+        return list;
+    };
+    return "Usage:\n"
+           "  cubrik [" + names("FILE", isReadable) + "]\n"
+           "      open the modeller, with FILE if given\n"
+           "  cubrik --export " + names("IN", isReadable) + " " + names("OUT", isWritableModel) + " [--flat]\n"
+           "      write the model again, or export it as a mesh (smoothed unless --flat)\n"
+           "  cubrik --render IN.cbk " + names("OUT", isImage) + " [--view front|back|left|right|top|bottom]\n"
+           "         [--size WxH] [--zoom] [--flat] [--background RRGGBB]\n"
+           "      write the view of a window of W x H (default 800x600) as a TARGA or PNG image\n"
+           "  cubrik --replay SESSION.txt [FILE.cbk]\n"
+           "      run a recorded or written session without a window\n"
+           "  cubrik --record SESSION.txt [FILE.cbk]\n"
+           "      open the modeller and write every window message to SESSION.txt\n"
+           "  cubrik --help | --version\n";
+}
+
+int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+    out = CommandLine{};
+    if (args.empty()) return 1;
+    const std::string& first = args[0];
+    if (first == "--help" || first == "-h") {
+        out.mode = CommandLine::Mode::Help;
+        return 1;
+    }
+    if (first == "--version") {
+        out.mode = CommandLine::Mode::Version;
+        return 1;
+    }
+    if (first == "--export" || first == "--render") {
+        out.mode = first == "--export" ? CommandLine::Mode::Export : CommandLine::Mode::Render;
+        if (args.size() < 3 || args[1].rfind("--", 0) == 0 || args[2].rfind("--", 0) == 0) {
+            error = first + " takes an input model and an output file (see --help)";
+            return 0;
+        }
+        out.modelPath = args[1];
+        out.outputPath = args[2];
+        return parseOptions(args, out, error) ? 1 : 0;
+    }
+    if (first == "--replay" || first == "--record") {
+        if (args.size() < 2 || args.size() > 3) {
+            error = first + " takes a session file and an optional model (see --help)";
+            return 0;
+        }
+        out.mode = first == "--replay" ? CommandLine::Mode::Replay : CommandLine::Mode::OpenWindow;
+        out.sessionPath = args[1];
+        if (args.size() == 3) out.modelPath = args[2];
+        return 1;
+    }
+    if (first.rfind("--", 0) == 0) {
+        error = "unknown option " + first + " (see --help)";
+        return 0;
+    }
+    out.modelPath = commandLineFileName(commandLineOf(args));
+    return 1;
+}
+
+int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err) {
+    std::string reason;
+    switch (command.mode) {
+    case CommandLine::Mode::Help: out << usageText(); return 0;
+    case CommandLine::Mode::Version: out << kVersionLine << '\n'; return 0;
+    case CommandLine::Mode::Export:
+        if (convertModelFile(command.modelPath, command.outputPath, command.flat, reason)) return 0;
+        break;
+    case CommandLine::Mode::Render:
+        if (renderModelImage(command, reason)) return 0;
+        break;
+    case CommandLine::Mode::Replay:
+        if (runReplay(command.sessionPath, command.modelPath, reason)) return 0;
+        break;
+    case CommandLine::Mode::OpenWindow: reason = "no window can be opened here"; break;
+    }
+    err << "cubrik: " << reason << '\n';
+    return 1;
+}
+
+}  // namespace cubrik

@@ -1,0 +1,38 @@
+#pragma once
+// The program's command line: the modeller with an optional model file, and
+// the headless modes that share the file code with the window.
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace cubrik {
+
+
+struct CommandLine {
+    enum class Mode { OpenWindow, Export, Render, Replay, Help, Version };
+    Mode mode = Mode::OpenWindow;
+    std::string modelPath;   // the model to open, convert or render; may be empty
+    std::string outputPath;  // what --export or --render writes
+    std::string sessionPath; // what --replay reads or --record writes
+    bool flat = false;       // cubes instead of the smoothed surface
+    // --render only:
+    int view = 0;            // preset view 0..5: front, back, left, right, top, bottom
+    int width = 800;         // client area of the window whose view is rendered
+    int height = 600;
+    bool zoomed = false;
+    std::uint32_t backgroundColor = 0xff8080;  // 0x00BBGGRR: red 128, green 128, blue 255
+};
+
+// Returns 1 with `out` filled, or 0 with `error` saying what is wrong.
+int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
+
+// Runs a headless mode and returns the process exit status: 0 on success,
+// 1 with one line on `err` otherwise.
+int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err);
+
+// The usage text of --help.
+std::string usageText();
+
+}  // namespace cubrik

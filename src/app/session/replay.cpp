@@ -1,0 +1,198 @@
+#include "app/session/replay.h"
+
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "app/app.h"
+#include "app/document_commands.h"
+#include "app/session/replay_platform.h"
+#include "formats/image/targa.h"
+#include "render/headless_context.h"
+#include "render/offscreen_target.h"
+
+namespace cubrik {
+namespace {
+
+struct NumberedLine {
+    int number;
+    SessionLine line;
+};
+
+int readSession(const std::string& path, std::vector<NumberedLine>& lines, std::string& reason) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        reason = path + ": cannot be opened";
+        return 0;
+    }
+    std::string text;
+    for (int number = 1; std::getline(file, text); ++number) {
+        SessionLine line;
+        std::string error;
+        if (!parseSessionLine(text, line, error)) {
+            reason = path + " line " + std::to_string(number) + ": " + error;
+            return 0;
+        }
+        if (line.kind != SessionLine::Kind::Nothing) lines.push_back({number, std::move(line)});
+    }
+    return 1;
+}
+
+// The client area of the replayed window: an offscreen target that stays
+// bound as the window's framebuffer, sized by the size lines.
+class ReplayWindow {
+public:
+    ~ReplayWindow() {
+        binding_.reset();
+        releaseOffscreenTarget(target_);
+    }
+
+    int width = 800, height = 600;  // before any size line
+    bool painted = false;           // since the last size change
+
+    int resize(int w, int h, std::string& reason) {
+        width = w;
+        height = h;
+        painted = false;
+        if (w == 0 || h == 0) return 1;  // nothing to draw into; painting draws nothing
+        binding_.reset();
+        if (!ensureOffscreenTarget(target_, w, h, reason)) return 0;
+        binding_ = std::make_unique<OffscreenBinding>(target_);
+        return 1;
+    }
+
+    // The last frame as a TARGA image; a screen has no transparency.
+    int grab(const std::string& path, std::string& reason) {
+        if (!painted || width == 0 || height == 0) {
+            reason = "nothing has been painted at " + std::to_string(width) + " x " + std::to_string(height);
+            return 0;
+        }
+        std::vector<std::uint8_t> pixels(4 * static_cast<std::size_t>(width) * height);
+        readOffscreenPixels(target_, 0, 0, width, height, pixels.data());
+        for (std::size_t i = 0; i < pixels.size(); i += 4) {
+            std::swap(pixels[i], pixels[i + 2]);
+            pixels[i + 3] = 255;
+        }
+        return writeTarga(path, width, height, pixels, reason);
+    }
+
+private:
+    OffscreenTarget target_;
+    std::unique_ptr<OffscreenBinding> binding_;
+};
+
+void applySetting(App& app, const std::string& text) {
+    parseSettings(std::u16string(text.begin(), text.end()), app.settings);
+}
+
+class Replay {
+public:
+    Replay(const std::string& sessionPath, const std::string& modelPath)
+        : sessionPath_(sessionPath), modelPath_(modelPath) {}
+
+    int run(std::string& reason) {
+        std::vector<NumberedLine> lines;
+        if (!readSession(sessionPath_, lines, reason)) return 0;
+        if (!createHeadlessGlContext(gl_, reason)) return 0;
+        std::string windowFailure;
+        if (!window_.resize(window_.width, window_.height, windowFailure)) return fail(reason, 0, windowFailure);
+        for (const NumberedLine& numbered : lines) {
+            if (platform_.quitRequested) break;
+            std::string failure;
+            if (!runLine(numbered.line, failure)) return fail(reason, numbered.number, failure);
+        }
+        if (started_) releaseGlResources(app_);
+        return 1;
+    }
+
+private:
+    int fail(std::string& reason, int lineNumber, const std::string& failure) {
+        reason = lineNumber > 0 ? sessionPath_ + " line " + std::to_string(lineNumber) + ": " + failure : failure;
+        if (started_) releaseGlResources(app_);
+        return 0;
+    }
+
+    // The start-up of the window, once the lines that set its start state are read.
+    int start(std::string& failure) {
+        app_.commandLineName = modelPath_;
+        if (!startUp(app_)) {
+            failure = "the program could not start (out of memory)";
+            return 0;
+        }
+        started_ = true;
+        if (!platform_.lastShownMessage.empty()) {  // the start-up document could not be read
+            failure = platform_.lastShownMessage;
+            return 0;
+        }
+        return 1;
+    }
+
+    int runLine(const SessionLine& line, std::string& failure) {
+        if (line.kind == SessionLine::Kind::Setting) {
+            applySetting(app_, line.text);
+            return 1;
+        }
+        if (!started_ && !start(failure)) return 0;
+        switch (line.kind) {
+        case SessionLine::Kind::Shift: platform_.shift = line.shift; return 1;
+        case SessionLine::Kind::Tablet: tabletPacketArrived(app_, line.packet); return 1;
+        case SessionLine::Kind::Answer: platform_.answers.push_back(line); return 1;
+        case SessionLine::Kind::Grab: return window_.grab(line.text, failure);
+        case SessionLine::Kind::Save: return save(line.text, failure);
+        case SessionLine::Kind::Message: return send(line, failure);
+        default: return 1;
+        }
+    }
+
+    int save(const std::string& path, std::string& failure) {
+        SessionLine answer;
+        answer.kind = SessionLine::Kind::Answer;
+        answer.answer = SessionLine::Answer::File;
+        answer.text = path;
+        platform_.answers.push_front(answer);
+        platform_.lastShownMessage.clear();
+        if (saveDocumentAs(app_)) return 1;
+        failure = platform_.lastShownMessage.empty() ? "cannot save " + path : platform_.lastShownMessage;
+        for (char& c : failure)
+            if (c == '\n') c = ' ';
+        return 0;
+    }
+
+    int send(const SessionLine& line, std::string& failure) {
+        Message message = line.message;
+        switch (message.type) {
+        case MessageType::Size:
+            if (!window_.resize(message.width, message.height, failure)) return 0;
+            break;
+        case MessageType::Paint:
+            message.width = window_.width;
+            message.height = window_.height;
+            if (app_.window.lastMessage != MessageType::Paint) window_.painted = true;
+            break;
+        case MessageType::MouseWheel:
+        case MessageType::KeyDown:
+        case MessageType::Command: break;
+        default: platform_.pointer = ClientPoint{message.x, message.y};  // a mouse line
+        }
+        platform_.ctrl = line.ctrl;
+        handleMessage(app_, message);
+        platform_.ctrl = false;
+        return 1;
+    }
+
+    std::string sessionPath_, modelPath_;
+    HeadlessGlContext gl_;
+    ReplayWindow window_;
+    ReplayPlatform platform_;
+    App app_{platform_};
+    bool started_ = false;
+};
+
+}  // namespace
+
+int runReplay(const std::string& sessionPath, const std::string& modelPath, std::string& reason) {
+    Replay replay(sessionPath, modelPath);
+    return replay.run(reason);
+}
+
+}  // namespace cubrik

@@ -1,0 +1,39 @@
+#include "app/session/replay_platform.h"
+
+namespace cubrik {
+
+std::optional<SessionLine> ReplayPlatform::take(SessionLine::Answer kind) {
+    if (answers.empty()) return std::nullopt;
+    const SessionLine::Answer front = answers.front().answer;
+    const bool yesNo = kind == SessionLine::Answer::Yes && front == SessionLine::Answer::No;
+    if (front != kind && front != SessionLine::Answer::Cancel && !yesNo) return std::nullopt;
+    SessionLine answer = answers.front();
+    answers.pop_front();
+    if (answer.answer == SessionLine::Answer::Cancel) return std::nullopt;
+    return answer;
+}
+
+bool ReplayPlatform::askYesNo(const std::string&, const std::string&) {
+    const std::optional<SessionLine> answer = take(SessionLine::Answer::Yes);
+    return answer && answer->answer == SessionLine::Answer::Yes;
+}
+
+void ReplayPlatform::showMessage(const std::string&, const std::string& text) { lastShownMessage = text; }
+
+std::optional<std::string> ReplayPlatform::openFileDialog(const FileDialogRequest&) {
+    const std::optional<SessionLine> answer = take(SessionLine::Answer::File);
+    if (!answer) return std::nullopt;
+    return answer->text;
+}
+
+std::optional<std::string> ReplayPlatform::saveFileDialog(const FileDialogRequest& request) {
+    return openFileDialog(request);
+}
+
+std::optional<std::uint32_t> ReplayPlatform::chooseColour(std::uint32_t, std::array<std::uint32_t, 16>&) {
+    const std::optional<SessionLine> answer = take(SessionLine::Answer::Colour);
+    if (!answer) return std::nullopt;
+    return answer->colour;
+}
+
+}  // namespace cubrik

@@ -1,0 +1,53 @@
+#pragma once
+// The desktop of a replay: dialogs take their answers from the session, the
+// pointer is where the last mouse line put it, the panel has fixed colours so
+// that grabs are the same everywhere, and nothing is shown.
+
+#include <deque>
+
+#include "app/platform_interface.h"
+#include "app/session/session.h"
+
+namespace cubrik {
+
+class ReplayPlatform final : public Platform {
+public:
+    std::deque<SessionLine> answers;  // answer lines not yet taken, in order
+    bool shift = false;
+    bool ctrl = false;
+    std::optional<ClientPoint> pointer;
+    std::string lastShownMessage;
+    bool quitRequested = false;
+
+    void invalidate() override {}
+    void setWindowTitle(const std::string&) override {}
+    WindowPlacement normalPlacement() override { return {0, 0, 580, 564}; }
+    void showMaximized() override {}
+    void postQuit(int) override { quitRequested = true; }
+    void setMenuChecked(int, bool) override {}
+    void setMenuEnabled(int, bool) override {}
+    void captureMouse() override {}
+    void releaseMouse() override {}
+    bool shiftDown() override { return shift; }
+    bool ctrlDown() override { return ctrl; }
+    std::optional<ClientPoint> cursorPosition() override { return pointer; }
+    void inputMethodOff() override {}
+    bool askYesNo(const std::string& caption, const std::string& text) override;
+    void showMessage(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
+                                              std::array<std::uint32_t, 16>& customColours) override;
+    bool tabletPresent() override { return true; }
+    PanelColours panelColours() override { return {}; }
+    bool openHelp(const std::string&) override { return true; }
+    void makeGlCurrent() override {}
+    void doneGlCurrent() override {}
+
+private:
+    // The first waiting answer when it is of `kind` or a cancel; otherwise
+    // the dialog is cancelled and the answer waits for its own kind.
+    std::optional<SessionLine> take(SessionLine::Answer kind);
+};
+
+}  // namespace cubrik

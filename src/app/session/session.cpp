@@ -1,0 +1,224 @@
+#include "app/session/session.h"
+
+#include <charconv>
+#include <cstdio>
+#include <vector>
+
+#include "app/ui_text.h"
+
+namespace cubrik {
+namespace {
+
+struct MouseWord {
+    const char* word;
+    MessageType type;
+};
+
+constexpr MouseWord kMouseWords[] = {
+    {"ldown", MessageType::LeftDown},   {"lup", MessageType::LeftUp},   {"ldbl", MessageType::LeftDoubleClick},
+    {"rdown", MessageType::RightDown},  {"rup", MessageType::RightUp},  {"rdbl", MessageType::RightDoubleClick},
+    {"mdown", MessageType::MiddleDown}, {"move", MessageType::MouseMove},
+};
+
+std::vector<std::string_view> wordsOf(std::string_view text) {
+    std::vector<std::string_view> words;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+        std::size_t end = at;
+        while (end < text.size() && text[end] != ' ' && text[end] != '\t') ++end;
+        if (end > at) words.push_back(text.substr(at, end - at));
+        at = end;
+    }
+    return words;
+}
+
+template <class Int>
+bool parseNumber(std::string_view word, Int& value, int base = 10) {
+    const auto result = std::from_chars(word.data(), word.data() + word.size(), value, base);
+    return result.ec == std::errc() && result.ptr == word.data() + word.size();
+}
+
+// The key table's code of a key name, or 0.
+int keyCodeOf(std::string_view name, bool& ctrl) {
+    ctrl = false;
+    if (name == "ctrl+z" || name == "ctrl+y") {
+        ctrl = true;
+        return name.back() - 'a' + 'A';
+    }
+    if (name == "space") return key::kSpace;
+    if (name == "escape") return key::kEscape;
+    if (name.size() == 7 && name.substr(0, 6) == "keypad" && name[6] >= '0' && name[6] <= '9')
+        return key::kKeypad0 + name[6] - '0';
+    if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9'))) return name[0];
+    if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') return name[0] - 'a' + 'A';
+    return 0;
+}
+
+std::string keyNameOf(int code, bool ctrl) {
+    if (ctrl && (code == 'Z' || code == 'Y')) return code == 'Z' ? "ctrl+z" : "ctrl+y";
+    if (code == key::kSpace) return "space";
+    if (code == key::kEscape) return "escape";
+    if (code >= key::kKeypad0 && code <= key::kKeypad0 + 9) return "keypad" + std::to_string(code - key::kKeypad0);
+    return std::string(1, static_cast<char>(code));
+}
+
+// The rest of the line after its first word and one blank: a path may hold blanks.
+std::string_view restOf(std::string_view line, std::string_view first) {
+    const std::size_t start = line.find(first) + first.size();
+    return start + 1 <= line.size() ? line.substr(start + 1) : std::string_view{};
+}
+
+// Built by appending: GCC 12 misreads "..." + std::string(...) + "..." as an overlapping copy.
+std::string quoted(std::string_view word, std::string_view after) {
+    std::string text = "\"";
+    text.append(word).append("\"").append(after);
+    return text;
+}
+
+bool fail(std::string& error, const std::string& text) {
+    error = text;
+    return false;
+}
+
+bool parseMessage(const std::vector<std::string_view>& w, SessionLine& out, std::string& error) {
+    const std::string_view word = w[0];
+    Message& m = out.message;
+    out.kind = SessionLine::Kind::Message;
+    for (const MouseWord& mouse : kMouseWords) {
+        if (word != mouse.word) continue;
+        m.type = mouse.type;
+        if (w.size() != 3 || !parseNumber(w[1], m.x) || !parseNumber(w[2], m.y))
+            return fail(error, quoted(word, " takes the pointer's X and Y"));
+        return true;
+    }
+    if (word == "size") {
+        m.type = MessageType::Size;
+        if (w.size() != 3 || !parseNumber(w[1], m.width) || !parseNumber(w[2], m.height) || m.width < 0 ||
+            m.height < 0 || m.width > 16384 || m.height > 16384)
+            return fail(error, "\"size\" takes a width and a height from 0 to 16384");
+        return true;
+    }
+    if (word == "paint") {
+        m.type = MessageType::Paint;
+        return w.size() == 1 || fail(error, "\"paint\" takes nothing");
+    }
+    if (word == "key") {
+        m.type = MessageType::KeyDown;
+        if (w.size() != 2 || (m.key = keyCodeOf(w[1], out.ctrl)) == 0)
+            return fail(error, "\"key\" takes a letter, a digit, space, escape, keypad0 to keypad9, ctrl+z or ctrl+y");
+        return true;
+    }
+    if (word == "menu") {
+        m.type = MessageType::Command;
+        return (w.size() == 2 && parseNumber(w[1], m.command)) || fail(error, "\"menu\" takes a menu item number");
+    }
+    if (word == "wheel") {
+        m.type = MessageType::MouseWheel;
+        return (w.size() == 2 && parseNumber(w[1], m.wheelDelta)) || fail(error, "\"wheel\" takes a signed delta");
+    }
+    return fail(error, "unknown message " + quoted(word, ""));
+}
+
+bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, SessionLine& out, std::string& error) {
+    out.kind = SessionLine::Kind::Answer;
+    const std::string_view what = w.size() > 1 ? w[1] : std::string_view{};
+    if (what == "file" && w.size() > 2) {
+        out.answer = SessionLine::Answer::File;
+        out.text = restOf(line, "file");
+        return true;
+    }
+    if (w.size() == 2 && (what == "yes" || what == "no" || what == "cancel")) {
+        out.answer = what == "yes" ? SessionLine::Answer::Yes
+                     : what == "no" ? SessionLine::Answer::No
+                                    : SessionLine::Answer::Cancel;
+        return true;
+    }
+    std::uint32_t rgb = 0;
+    if (what == "colour" && w.size() == 3 && w[2].size() == 6 && parseNumber(w[2], rgb, 16)) {
+        out.answer = SessionLine::Answer::Colour;
+        out.colour = ((rgb >> 16) & 0xff) | (rgb & 0xff00) | ((rgb & 0xff) << 16);
+        return true;
+    }
+    return fail(error, "\"answer\" takes file PATH, yes, no, cancel or colour RRGGBB");
+}
+
+}  // namespace
+
+int parseSessionLine(std::string_view line, SessionLine& out, std::string& error) {
+    out = SessionLine{};
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // CR LF files, however mangled
+    const std::vector<std::string_view> w = wordsOf(line);
+    if (w.empty() || w[0][0] == '#') return 1;
+    const std::string_view word = w[0];
+    if (word == "shift") {
+        out.kind = SessionLine::Kind::Shift;
+        out.shift = w.size() == 2 && w[1] == "1";
+        return (w.size() == 2 && (w[1] == "0" || w[1] == "1")) || fail(error, "\"shift\" takes 0 or 1");
+    }
+    if (word == "tablet") {
+        out.kind = SessionLine::Kind::Tablet;
+        TabletPacket& p = out.packet;
+        const bool ok = w.size() == 7 && parseNumber(w[1], p.cursor) && parseNumber(w[2], p.buttons) &&
+                        parseNumber(w[3], p.pressure) && parseNumber(w[4], p.axisMin) &&
+                        parseNumber(w[5], p.axisMax) && parseNumber(w[6], p.pressMark);
+        return ok || fail(error, "\"tablet\" takes CURSOR BUTTONS PRESSURE MIN MAX MARK");
+    }
+    if (word == "setting") {
+        out.kind = SessionLine::Kind::Setting;
+        out.text = restOf(line, word);
+        return out.text.find('=') != std::string::npos || fail(error, "\"setting\" takes KEY=VALUE");
+    }
+    if (word == "answer") return parseAnswer(line, w, out, error) ? 1 : 0;
+    if (word == "save" || word == "grab") {
+        out.kind = word == "save" ? SessionLine::Kind::Save : SessionLine::Kind::Grab;
+        out.text = restOf(line, word);
+        return !out.text.empty() || fail(error, quoted(word, " takes a path"));
+    }
+    return parseMessage(w, out, error) ? 1 : 0;
+}
+
+std::string formatSessionLine(const SessionLine& line) {
+    const Message& m = line.message;
+    switch (line.kind) {
+    case SessionLine::Kind::Nothing: return "";
+    case SessionLine::Kind::Shift: return line.shift ? "shift 1" : "shift 0";
+    case SessionLine::Kind::Tablet: {
+        const TabletPacket& p = line.packet;
+        return "tablet " + std::to_string(p.cursor) + " " + std::to_string(p.buttons) + " " +
+               std::to_string(p.pressure) + " " + std::to_string(p.axisMin) + " " + std::to_string(p.axisMax) + " " +
+               std::to_string(p.pressMark);
+    }
+    case SessionLine::Kind::Answer:
+        switch (line.answer) {
+        case SessionLine::Answer::File: return "answer file " + line.text;
+        case SessionLine::Answer::Yes: return "answer yes";
+        case SessionLine::Answer::No: return "answer no";
+        case SessionLine::Answer::Cancel: return "answer cancel";
+        case SessionLine::Answer::Colour: {
+            char rgb[8];
+            std::snprintf(rgb, sizeof rgb, "%02X%02X%02X", line.colour & 0xff, (line.colour >> 8) & 0xff,
+                          (line.colour >> 16) & 0xff);
+            return std::string("answer colour ") + rgb;
+        }
+        }
+        return "";
+    case SessionLine::Kind::Save: return "save " + line.text;
+    case SessionLine::Kind::Grab: return "grab " + line.text;
+    case SessionLine::Kind::Setting: return "setting " + line.text;
+    case SessionLine::Kind::Message: break;
+    }
+    for (const MouseWord& mouse : kMouseWords)
+        if (m.type == mouse.type) return std::string(mouse.word) + " " + std::to_string(m.x) + " " + std::to_string(m.y);
+    switch (m.type) {
+    case MessageType::Size: return "size " + std::to_string(m.width) + " " + std::to_string(m.height);
+    case MessageType::Paint: return "paint";
+    case MessageType::KeyDown: return "key " + keyNameOf(m.key, line.ctrl);
+    case MessageType::Command: return "menu " + std::to_string(m.command);
+    case MessageType::MouseWheel: return "wheel " + std::to_string(m.wheelDelta);
+    case MessageType::Close: return "menu " + std::to_string(command::kQuit);  // the same quit flow
+    default: return "";  // nothing a session carries
+    }
+}
+
+}  // namespace cubrik

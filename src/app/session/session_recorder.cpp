@@ -1,0 +1,132 @@
+#include "app/session/session_recorder.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace cubrik {
+
+SessionRecorder::~SessionRecorder() {
+    if (file_) std::fclose(file_);
+}
+
+int SessionRecorder::open(const std::string& path, std::string& reason) {
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_) {
+        reason = "cannot record to " + path + ": " + std::strerror(errno);
+        return 0;
+    }
+    return 1;
+}
+
+void SessionRecorder::write(const SessionLine& line) {
+    if (line.kind == SessionLine::Kind::Message && line.message.type == MessageType::Size) {
+        width = line.message.width;
+        height = line.message.height;
+    }
+    const std::string text = formatSessionLine(line);
+    if (!file_ || text.empty()) return;
+    std::fputs(text.c_str(), file_);
+    std::fputc('\n', file_);
+    std::fflush(file_);
+}
+
+bool RecordingPlatform::takeCtrlSeen() {
+    const bool seen = ctrlSeen_;
+    ctrlSeen_ = false;
+    return seen;
+}
+
+bool RecordingPlatform::shiftDown() {
+    const bool down = desktop_.shiftDown();
+    if (down != shift_) {
+        SessionLine line;
+        line.kind = SessionLine::Kind::Shift;
+        line.shift = shift_ = down;
+        recorder_.write(line);
+    }
+    return down;
+}
+
+bool RecordingPlatform::ctrlDown() {
+    const bool down = desktop_.ctrlDown();
+    ctrlSeen_ = ctrlSeen_ || down;
+    return down;
+}
+
+void RecordingPlatform::answer(SessionLine::Answer kind, const std::string& text, std::uint32_t colour) {
+    SessionLine line;
+    line.kind = SessionLine::Kind::Answer;
+    line.answer = kind;
+    line.text = text;
+    line.colour = colour;
+    recorder_.write(line);
+}
+
+bool RecordingPlatform::askYesNo(const std::string& caption, const std::string& text) {
+    const bool yes = desktop_.askYesNo(caption, text);
+    answer(yes ? SessionLine::Answer::Yes : SessionLine::Answer::No);
+    return yes;
+}
+
+std::optional<std::string> RecordingPlatform::recordFile(const std::optional<std::string>& chosen) {
+    if (chosen) answer(SessionLine::Answer::File, *chosen);
+    else answer(SessionLine::Answer::Cancel);
+    return chosen;
+}
+
+std::optional<std::string> RecordingPlatform::openFileDialog(const FileDialogRequest& request) {
+    return recordFile(desktop_.openFileDialog(request));
+}
+
+std::optional<std::string> RecordingPlatform::saveFileDialog(const FileDialogRequest& request) {
+    return recordFile(desktop_.saveFileDialog(request));
+}
+
+std::optional<std::uint32_t> RecordingPlatform::chooseColour(std::uint32_t initial,
+                                                             std::array<std::uint32_t, 16>& customColours) {
+    const std::optional<std::uint32_t> chosen = desktop_.chooseColour(initial, customColours);
+    if (chosen) answer(SessionLine::Answer::Colour, "", *chosen);
+    else answer(SessionLine::Answer::Cancel);
+    return chosen;
+}
+
+void recordStartState(SessionRecorder& recorder, const Settings& settings) {
+    const std::string bytes = formatSettings(settings);  // UTF-16 LE with a byte-order mark, CR LF
+    std::string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) text.push_back(bytes[i]);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string entry = text.substr(start, end - start);
+        if (entry.rfind("backgroundColor=", 0) != 0 && entry.rfind("material", 0) != 0) continue;
+        SessionLine line;
+        line.kind = SessionLine::Kind::Setting;
+        line.text = entry;
+        recorder.write(line);
+    }
+}
+
+void recordTabletPacket(SessionRecorder& recorder, const TabletPacket& packet) {
+    SessionLine line;
+    line.kind = SessionLine::Kind::Tablet;
+    line.packet = packet;
+    recorder.write(line);
+}
+
+int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder, RecordingPlatform& platform) {
+    SessionLine line;
+    line.kind = SessionLine::Kind::Message;
+    line.message = message;
+    if (message.type == MessageType::Paint && (message.width != recorder.width || message.height != recorder.height)) {
+        // The window was resized without a size message that said so.
+        SessionLine size = line;
+        size.message.type = MessageType::Size;
+        recorder.write(size);
+    }
+    platform.takeCtrlSeen();
+    const int result = handleMessage(app, message);
+    line.ctrl = platform.takeCtrlSeen();
+    recorder.write(line);
+    return result;
+}
+
+}  // namespace cubrik

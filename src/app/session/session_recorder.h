@@ -1,0 +1,84 @@
+#pragma once
+// `cubrik --record`: the ordinary window also writes every message it hands
+// to the window procedure, and the answers its dialogs gave, as session
+// lines that `--replay` runs again.
+
+#include <cstdio>
+#include <string>
+
+#include "app/app.h"
+#include "app/session/session.h"
+
+namespace cubrik {
+
+class SessionRecorder {
+public:
+    ~SessionRecorder();
+    // Returns 1, or 0 with `reason` when the file cannot be created.
+    int open(const std::string& path, std::string& reason);
+    // Writes and flushes one line, so a crash leaves the log up to the crash.
+    void write(const SessionLine& line);
+
+    int width = -1, height = -1;  // the client size the last size line gave
+
+private:
+    std::FILE* file_ = nullptr;
+};
+
+// Passes everything to the real desktop and writes down what the replay
+// cannot know: dialog answers, and the Shift state when it changes.
+class RecordingPlatform final : public Platform {
+public:
+    RecordingPlatform(Platform& desktop, SessionRecorder& recorder) : desktop_(desktop), recorder_(recorder) {}
+
+    // Whether Ctrl was found held since the last call: a key is then ctrl+z or ctrl+y.
+    bool takeCtrlSeen();
+
+    void invalidate() override { desktop_.invalidate(); }
+    void setWindowTitle(const std::string& title) override { desktop_.setWindowTitle(title); }
+    WindowPlacement normalPlacement() override { return desktop_.normalPlacement(); }
+    void showMaximized() override { desktop_.showMaximized(); }
+    void postQuit(int exitCode) override { desktop_.postQuit(exitCode); }
+    void setMenuChecked(int command, bool checked) override { desktop_.setMenuChecked(command, checked); }
+    void setMenuEnabled(int command, bool enabled) override { desktop_.setMenuEnabled(command, enabled); }
+    void captureMouse() override { desktop_.captureMouse(); }
+    void releaseMouse() override { desktop_.releaseMouse(); }
+    bool shiftDown() override;
+    bool ctrlDown() override;
+    std::optional<ClientPoint> cursorPosition() override { return desktop_.cursorPosition(); }
+    void inputMethodOff() override { desktop_.inputMethodOff(); }
+    bool askYesNo(const std::string& caption, const std::string& text) override;
+    void showMessage(const std::string& caption, const std::string& text) override {
+        desktop_.showMessage(caption, text);
+    }
+    std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
+                                              std::array<std::uint32_t, 16>& customColours) override;
+    bool tabletPresent() override { return desktop_.tabletPresent(); }
+    PanelColours panelColours() override { return desktop_.panelColours(); }
+    bool openHelp(const std::string& path) override { return desktop_.openHelp(path); }
+    void makeGlCurrent() override { desktop_.makeGlCurrent(); }
+    void doneGlCurrent() override { desktop_.doneGlCurrent(); }
+
+private:
+    void answer(SessionLine::Answer kind, const std::string& text = "", std::uint32_t colour = 0);
+    std::optional<std::string> recordFile(const std::optional<std::string>& chosen);
+
+    Platform& desktop_;
+    SessionRecorder& recorder_;
+    bool shift_ = false;  // a replay starts with Shift up
+    bool ctrlSeen_ = false;
+};
+
+// The settings a replay cannot read: the background and both palettes.
+void recordStartState(SessionRecorder& recorder, const Settings& settings);
+
+void recordTabletPacket(SessionRecorder& recorder, const TabletPacket& packet);
+
+// Hands `message` to the window procedure, then writes it down after the
+// answers its dialogs gave. Size messages carry the client size; a paint of
+// another size than the last size line is preceded by one.
+int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder, RecordingPlatform& platform);
+
+}  // namespace cubrik

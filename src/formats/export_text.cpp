@@ -1,0 +1,76 @@
+#include "formats/export_text.h"
+
+#include <new>
+
+#include "io/text_format.h"
+
+namespace cubrik {
+namespace {
+
+// The writer buffers as well; this only keeps the appends cheap.
+constexpr std::size_t kHandOnSize = 1 << 16;
+
+}  // namespace
+
+void put(ExportText& text, std::string_view templateText) {
+    for (std::size_t start = 0; start < templateText.size();) {
+        const std::size_t end = templateText.find('\n', start);
+        if (end == std::string_view::npos) {
+            text.buffer.append(templateText.substr(start));
+            break;
+        }
+        text.buffer.append(templateText.substr(start, end - start));
+        text.buffer.append("\r\n");
+        start = end + 1;
+    }
+    if (text.buffer.size() >= kHandOnSize) {
+        text.file.write(text.buffer);
+        text.buffer.clear();
+    }
+}
+
+int writeExportFile(const std::filesystem::path& path, const MeshSource& source, std::string& reason,
+                    const std::function<void(ExportText&)>& writeBody) {
+    AtomicFileWriter file(path);
+    if (!file.open()) {
+        reason = file.error();
+        return 0;
+    }
+    try {
+        ExportText text{file, {}};
+        if (source.smooth) refreshCornerCodes(source.model.cells, source.cornerCodes);
+        writeBody(text);
+        file.write(text.buffer);
+    } catch (const std::bad_alloc&) {
+        file.abandon();
+        reason = "out of memory while exporting " + path.string();
+        return 0;
+    }
+    if (!file.commit()) {
+        reason = file.error();
+        return 0;
+    }
+    return 1;
+}
+
+char materialLetter(int materialSelector) { return materialSelector == kSelectA ? 'A' : 'B'; }
+
+const Rgb* paletteOf(const VoxelModel& model, int materialSelector) {
+    return materialSelector == kSelectA ? model.paletteA : model.paletteB;
+}
+
+void appendTriple(std::string& out, double a, double b, double c, int decimals) {
+    appendFixed(out, a, decimals);
+    out.push_back(' ');
+    appendFixed(out, b, decimals);
+    out.push_back(' ');
+    appendFixed(out, c, decimals);
+}
+
+void appendMaterialName(std::string& out, std::string_view prefix, int materialSelector, int colour) {
+    out.append(prefix);
+    out.push_back(materialLetter(materialSelector));
+    appendZeroPadded(out, colour, 2);
+}
+
+}  // namespace cubrik

@@ -1,0 +1,58 @@
+#pragma once
+// What the mesh writers share: the document text on its way to the file,
+// with CR LF line ends on every platform, the safe write around it (which the
+// binary glTF writer uses too), and the names built from a material letter
+// and a colour number.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "formats/mesh_extraction.h"
+#include "io/atomic_file.h"
+
+namespace cubrik {
+
+// The text of one export document. Numbers are appended to `buffer` with the
+// io/text_format functions; put() adds template text and hands full buffers on.
+struct ExportText {
+    AtomicFileWriter& file;
+    std::string buffer;
+};
+
+// Appends `text`, writing each "\n" as CR LF.
+void put(ExportText& text, std::string_view templateText);
+
+// Writes the document to `path` through a temporary file: refreshes the
+// corner codes first for a smooth export, runs `writeBody`, then puts the
+// file in place. Returns 1, or 0 with `reason` when the file cannot be
+// written or memory ran out; any earlier file at `path` is then left as it was.
+int writeExportFile(const std::filesystem::path& path, const MeshSource& source, std::string& reason,
+                    const std::function<void(ExportText&)>& writeBody);
+
+// "A" for material A, "B" for material B.
+char materialLetter(int materialSelector);
+
+// The palette of a material selector.
+const Rgb* paletteOf(const VoxelModel& model, int materialSelector);
+
+// Appends three numbers with `decimals` places, separated by single spaces.
+void appendTriple(std::string& out, double a, double b, double c, int decimals);
+
+// Appends `prefix`, the material letter and the colour number as two digits:
+// ("mat_", material A, 5) gives "mat_A05".
+void appendMaterialName(std::string& out, std::string_view prefix, int materialSelector, int colour);
+
+// Calls `emit` with the index of every face of `colour`, in face order.
+template <class Emit>
+void forEachFaceOfColour(const QuadMesh& mesh, int colour, Emit emit) {
+    int left = mesh.facesPerColour[colour];
+    for (int face = 0; left > 0; ++face)
+        if (mesh.faceColours[face] == colour) {
+            emit(face);
+            --left;
+        }
+}
+
+}  // namespace cubrik

@@ -1,0 +1,80 @@
+#include "formats/file_format.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "formats/collada_export.h"
+#include "formats/gltf_export.h"
+#include "formats/image/png_image.h"
+#include "formats/image/targa.h"
+#include "formats/metasequoia_export.h"
+#include "formats/obj_export.h"
+#include "formats/vox_file.h"
+#include "io/path_names.h"
+
+namespace cubrik {
+namespace {
+
+int readNativeModel(const std::filesystem::path& path, ModelFileContents& out, bool& coloursMerged,
+                    std::string& reason) {
+    coloursMerged = false;
+    return loadModelFile(path, out, reason);
+}
+
+int readVoxModel(const std::filesystem::path& path, ModelFileContents& out, bool& coloursMerged,
+                 std::string& reason) {
+    VoxContents vox;
+    if (!loadVoxFile(path, vox, reason)) return 0;
+    std::copy(std::begin(vox.paletteA), std::end(vox.paletteA), out.paletteA);
+    std::copy(std::begin(vox.paletteB), std::end(vox.paletteB), out.paletteB);
+    out.cells = std::move(vox.cells);
+    coloursMerged = vox.coloursMerged;
+    return 1;
+}
+
+constexpr FileFormat kFormats[] = {
+    {"cbk", "Cubrik(*.cbk)", "Cubrik(*.cbk)", readNativeModel, writeModelFile},
+    {"vox", "MagicaVoxel(*.vox)", "MagicaVoxel(*.vox)", readVoxModel, writeVoxFile},
+    {"obj", "Wavefront(*.obj)", "Wavefront(*.obj)", nullptr, nullptr, exportObj},
+    {"dae", "COLLADA 1.4.1(*.dae)", "COLLADA 1.4.1(*.dae)", nullptr, nullptr, exportCollada},
+    {"mqo", "Metasequoia(*.mqo)", "メタセコイヤ(*.mqo)", nullptr, nullptr, exportMetasequoia},
+    {"glb", "glTF 2.0 binary(*.glb)", "glTF 2.0 バイナリ(*.glb)", nullptr, nullptr, exportGlb},
+    {"tga", "TARGA(*.tga)", "TARGA(*.tga)", nullptr, nullptr, nullptr, writeTarga},
+    {"png", "PNG(*.png)", "PNG(*.png)", nullptr, nullptr, nullptr, writePng},
+};
+
+}  // namespace
+
+std::span<const FileFormat> fileFormats() { return kFormats; }
+
+bool isNativeFormat(const FileFormat& format) { return &format == &kFormats[0]; }
+
+const FileFormat* formatOf(std::string_view path) {
+    for (const FileFormat& format : kFormats)
+        if (extensionStartsWith(path, format.extension)) return &format;
+    return nullptr;
+}
+
+int readAnyModelFile(const std::filesystem::path& path, ModelFileContents& out, bool& coloursMerged,
+                     std::string& reason) {
+    const FileFormat* format = formatOf(path.string());
+    const ModelReader read = format != nullptr && format->read != nullptr ? format->read : kFormats[0].read;
+    return read(path, out, coloursMerged, reason);
+}
+
+std::string extensionList(bool (*wanted)(const FileFormat&), std::string_view separator,
+                          std::string_view lastSeparator) {
+    std::string list;
+    const auto count = std::count_if(std::begin(kFormats), std::end(kFormats), wanted);
+    int written = 0;
+    for (const FileFormat& format : kFormats) {
+        if (!wanted(format)) continue;
+        if (written > 0) list += written == count - 1 ? lastSeparator : separator;
+        list += '.';
+        list += format.extension;
+        ++written;
+    }
+    return list;
+}
+
+}  // namespace cubrik

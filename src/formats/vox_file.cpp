@@ -1,0 +1,142 @@
+#include "formats/vox_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "formats/vox_colours.h"
+#include "formats/vox_scene.h"
+#include "io/atomic_file.h"
+#include "model/palette.h"
+
+namespace cubrik {
+namespace {
+
+constexpr std::uint32_t kVoxVersion = 150;
+constexpr std::uint32_t kChunkHeaderSize = 12;
+constexpr std::uint32_t kPaletteBytes = 256 * 4;
+
+char* putLe32(char* at, std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) *at++ = static_cast<char>((value >> shift) & 0xff);
+    return at;
+}
+
+char* putChunkHeader(char* at, const char* id, std::uint32_t contentSize, std::uint32_t childrenSize) {
+    std::memcpy(at, id, 4);
+    return putLe32(putLe32(at + 4, contentSize), childrenSize);
+}
+
+// Cells filled by the placed scene, as colour indices, and how many cells use
+// each index. Refuses scenes larger than the grid.
+bool placeScene(const VoxScene& scene, std::vector<std::uint8_t>& indices, std::uint32_t (&counts)[256],
+                std::string& reason) {
+    std::int64_t low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
+    for (std::size_t i = 0; i < scene.placements.size(); ++i) {
+        const VoxPlacement& placement = scene.placements[i];
+        for (int axis = 0; axis < 3; ++axis) {
+            const std::int64_t start = placement.origin[axis];
+            const std::int64_t end = start + scene.shapes[placement.shape].size[axis];
+            low[axis] = i == 0 ? start : std::min(low[axis], start);
+            high[axis] = i == 0 ? end : std::max(high[axis], end);
+        }
+    }
+    std::int64_t shift[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        const std::int64_t extent = high[axis] - low[axis];
+        if (extent > kGridSize) {
+            reason = "the scene is " + std::to_string(high[0] - low[0]) + " x " + std::to_string(high[1] - low[1]) +
+                     " x " + std::to_string(high[2] - low[2]) + " voxels; Cubrik models hold at most 100 x 100 x 100";
+            return false;
+        }
+        shift[axis] = (kGridSize - extent) / 2 - low[axis];
+    }
+    // File (X, Y, Z), z-up, becomes cell (X, Z, 99 - Y).
+    indices.assign(kCellCount, 0);
+    for (const VoxPlacement& placement : scene.placements) {
+        const std::span<const std::uint8_t> voxels = scene.shapes[placement.shape].voxels;
+        const int x0 = static_cast<int>(placement.origin[0] + shift[0]);
+        const int y0 = static_cast<int>(placement.origin[1] + shift[1]);
+        const int z0 = static_cast<int>(placement.origin[2] + shift[2]);
+        for (std::size_t i = 0; i < voxels.size(); i += 4)
+            indices[cellIndex(x0 + voxels[i], z0 + voxels[i + 2], kGridSize - 1 - (y0 + voxels[i + 1]))] =
+                voxels[i + 3];
+    }
+    std::fill(std::begin(counts), std::end(counts), 0u);
+    for (std::uint8_t index : indices) ++counts[index];
+    return true;
+}
+
+}  // namespace
+
+std::string formatVox(const VoxelModel& model) {
+    const auto filled = static_cast<std::uint32_t>(
+        kCellCount - std::count(std::begin(model.cells), std::end(model.cells), kEmpty));
+    const std::uint32_t sizeChunk = kChunkHeaderSize + 12;
+    const std::uint32_t voxelChunk = kChunkHeaderSize + 4 + 4 * filled;
+    const std::uint32_t paletteChunk = kChunkHeaderSize + kPaletteBytes;
+    const std::uint32_t children = sizeChunk + voxelChunk + paletteChunk;
+
+    std::string out(8 + kChunkHeaderSize + children, '\0');
+    char* at = out.data();
+    std::memcpy(at, "VOX ", 4);
+    at = putLe32(at + 4, kVoxVersion);
+    at = putChunkHeader(at, "MAIN", 0, children);
+    at = putChunkHeader(at, "SIZE", 12, 0);
+    for (int axis = 0; axis < 3; ++axis) at = putLe32(at, kGridSize);
+    at = putChunkHeader(at, "XYZI", voxelChunk - kChunkHeaderSize, 0);
+    at = putLe32(at, filled);
+    // Cell (x, y, z) goes to file (x, 99 - z, y); a code is its colour index.
+    const std::uint8_t* cell = model.cells;
+    for (int z = 0; z < kGridSize; ++z)
+        for (int y = 0; y < kGridSize; ++y)
+            for (int x = 0; x < kGridSize; ++x, ++cell)
+                if (*cell != kEmpty) {
+                    at[0] = static_cast<char>(x);
+                    at[1] = static_cast<char>(kGridSize - 1 - z);
+                    at[2] = static_cast<char>(y);
+                    at[3] = static_cast<char>(*cell);
+                    at += 4;
+                }
+    at = putChunkHeader(at, "RGBA", kPaletteBytes, 0);
+    for (int entry = 0; entry < 256; ++entry) {
+        const bool inPalette = entry < 2 * kPaletteSize;
+        const Rgb colour = !inPalette                ? Rgb{0, 0, 0}
+                           : entry < kPaletteSize ? model.paletteA[entry]
+                                                  : model.paletteB[entry - kPaletteSize];
+        *at++ = static_cast<char>(channelByte(colour.r));
+        *at++ = static_cast<char>(channelByte(colour.g));
+        *at++ = static_cast<char>(channelByte(colour.b));
+        *at++ = static_cast<char>(0xff);
+    }
+    return out;
+}
+
+int writeVoxFile(const std::filesystem::path& path, const VoxelModel& model, std::string& reason) {
+    return writeFileAtomically(path, formatVox(model), reason);
+}
+
+int parseVox(std::span<const std::uint8_t> bytes, VoxContents& out, std::string& reason) {
+    VoxScene scene;
+    std::vector<std::uint8_t> cells;
+    std::uint32_t counts[256];
+    if (!readVoxScene(bytes, scene, reason) || !placeScene(scene, cells, counts, reason)) return 0;
+    const VoxColourMap map = mapVoxColours(scene.palette, counts);
+    for (std::uint8_t& cell : cells) cell = map.code[cell];
+    std::copy(std::begin(map.paletteA), std::end(map.paletteA), out.paletteA);
+    std::copy(std::begin(map.paletteB), std::end(map.paletteB), out.paletteB);
+    out.cells = std::move(cells);
+    out.coloursMerged = map.merged;
+    return 1;
+}
+
+int loadVoxFile(const std::filesystem::path& path, VoxContents& out, std::string& reason) {
+    std::string bytes;
+    if (!readWholeFile(path, bytes, reason)) return 0;
+    std::string why;
+    if (!parseVox({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, out, why)) {
+        reason = path.string() + ": " + why;
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace cubrik

@@ -1,0 +1,19 @@
+#pragma once
+// Names derived from a path: its folder, its title and its extension.
+
+#include <string>
+#include <string_view>
+
+namespace cubrik {
+
+// The characters before the last path separator; empty when there is none.
+std::string folderOf(std::string_view path);
+
+// The file name with everything from its last dot removed.
+std::string titleOf(std::string_view path);
+
+// Whether the file name's extension (after its last dot) begins with
+// `prefix`, in any letter case.
+bool extensionStartsWith(std::string_view path, std::string_view prefix);
+
+}  // namespace cubrik
