@@ -10,7 +10,7 @@
 #include <string>
 
 #include "model/model_file.h"
-#include "model/palette.h"
+#include "model/material.h"
 #include "model/voxel_model.h"
 
 namespace cubrik {

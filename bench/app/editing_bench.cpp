@@ -42,7 +42,7 @@ struct Editor {
         if (!startUp(app)) throw std::runtime_error("start-up failed");
         testing::fillSphere(app.model(), 45);
         std::memcpy(sphere.get(), app.model().cells, kCellCount);
-        app.edit.alsoShownMaterial = kMaterialB;
+        app.edit.alsoShownMaterial = Material::B;
         paint();
     }
     ~Editor() {
@@ -70,7 +70,7 @@ struct Editor {
 // range(0): the tool.
 void BM_StrokeStart(benchmark::State& state) {
     Editor editor;
-    editor.app.edit.currentTool = static_cast<int>(state.range(0));
+    editor.app.edit.currentTool = static_cast<Tool>(state.range(0));
     for (auto _ : state) {
         editor.send(MessageType::LeftDown, kCentreX, kCentreY);
         state.PauseTiming();
@@ -85,7 +85,7 @@ BENCHMARK(BM_StrokeStart)->Arg(1)->Arg(2)->Arg(6)->ArgName("tool")->Unit(benchma
 // after it walks the changed model.
 void BM_StrokeStepAndFrame(benchmark::State& state) {
     Editor editor;
-    editor.app.edit.currentTool = 3;
+    editor.app.edit.currentTool = Tool::Coat;
     editor.app.model().brushSize = 8;
     int step = 0;
     for (auto _ : state) {

@@ -47,8 +47,8 @@ void extractBoth(benchmark::State& state, Shape shape, bool smooth) {
     for (auto _ : state) {
         if (smooth) refreshCornerCodes(setup.store.model->cells, setup.source.cornerCodes);
         faces = vertices = 0;
-        for (int selector : {kSelectA, kSelectB}) {
-            extractQuadMesh(setup.extractor, setup.source, selector);
+        for (const Material material : kMaterials) {
+            extractQuadMesh(setup.extractor, setup.source, material);
             faces += faceCount(setup.extractor.mesh);
             vertices += vertexCount(setup.extractor.mesh);
         }

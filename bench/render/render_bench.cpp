@@ -35,7 +35,7 @@ struct Scene {
     Renderer renderer;
 
     Scene(BenchModel which, KernelVariant variant) {
-        edit.alsoShownMaterial = kMaterialB;  // both materials shown
+        edit.alsoShownMaterial = Material::B;  // both materials shown
         if (which == kSphere) testing::fillSphere(*store.model, 45);
         if (which == kFull) testing::fillAll(*store.model, 5);
         if (which == kCheckerboard) testing::fillCheckerboard(*store.model, 20, 5);

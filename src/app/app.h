@@ -28,8 +28,8 @@ struct DisplayToggles {
     std::int32_t pressureInput = 0;
 };
 
-// Mouse gestures besides `strokeActive`, which lives with the document flags.
 struct GestureFlags {
+    std::int32_t strokeActive = 0;
     std::int32_t rotateActive = 0;
     std::int32_t panelGesture = 0;
     std::int32_t stepSincePaint = 0;

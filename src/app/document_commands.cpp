@@ -3,11 +3,12 @@
 #include <filesystem>
 
 #include "app/frame.h"
+#include "app/gestures.h"
 #include "app/version.h"
 #include "formats/file_format.h"
 #include "io/path_names.h"
 #include "model/model_file.h"
-#include "model/palette.h"
+#include "model/material.h"
 #include "render/camera.h"
 #include "render/export_image.h"
 
@@ -79,12 +80,6 @@ void adoptOpenedFile(App& app, const std::string& path, bool coloursMerged) {
 }
 
 }  // namespace
-
-void endGestures(App& app) {
-    app.flags.strokeActive = 0;
-    app.gestures.rotateActive = 0;
-    app.platform.releaseMouse();
-}
 
 int openStartupDocument(App& app) {
     if (!resetModel(app.store)) return 0;
@@ -196,9 +191,11 @@ void exportImage(App& app) {
     app.document.exportTitle = titleOf(*chosen);
     app.document.lastFolder = folderOf(*chosen);
     std::string reason;
-    app.platform.makeGlCurrent();
-    const int rendered = renderExportImage(app.renderer, viewInputsOf(app), reason);
-    app.platform.doneGlCurrent();
+    int rendered = 0;
+    {
+        const GlCurrent current(app.platform);
+        rendered = renderExportImage(app.renderer, viewInputsOf(app), reason);
+    }
     if (!rendered) {
         reportFailure(app, fillIn(text.cannotExport, *chosen), reason);
         return;

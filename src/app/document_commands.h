@@ -21,7 +21,4 @@ int chooseBackgroundColor(App& app);
 void showHelp(App& app);
 void showAbout(App& app);
 
-// Ends any mouse gesture; done before every dialog and message box.
-void endGestures(App& app);
-
 }  // namespace cubrik

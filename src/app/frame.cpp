@@ -1,5 +1,6 @@
 #include "app/frame.h"
 
+#include "edit/tool_table.h"
 #include "render/camera.h"
 #include "render/view.h"
 
@@ -19,6 +20,7 @@ ViewInputs viewInputsOf(App& app) {
         inputs.cursorX = cursor->x;
         inputs.cursorY = cursor->y;
     }
+    inputs.squareOutline = toolInfo(app.edit.currentTool).squareOutline;
     return inputs;
 }
 

@@ -6,24 +6,19 @@
 #include "render/camera.h"
 
 namespace cubrik {
-namespace {
 
-void endBothGestures(App& app) {
-    app.flags.strokeActive = 0;
+void endGestures(App& app) {
+    app.gestures.strokeActive = 0;
     app.gestures.rotateActive = 0;
     app.platform.releaseMouse();
 }
 
-bool isSlot(int item) { return item >= kFirstSlot && item <= kLastSlot; }
-
-}  // namespace
-
 void leftPress(App& app, int x, int y) {
     if (app.gestures.rotateActive) {  // the right button's gesture excludes this one
-        app.flags.strokeActive = 0;
+        app.gestures.strokeActive = 0;
         return;
     }
-    app.flags.strokeActive = 1;
+    app.gestures.strokeActive = 1;
     app.platform.captureMouse();
     if (panelClick(panelTargetOf(app), x, y)) {
         app.gestures.panelGesture = 1;
@@ -34,12 +29,12 @@ void leftPress(App& app, int x, int y) {
 
 void leftDoubleClick(App& app, int x, int y) {
     if (app.gestures.rotateActive) return;
-    app.flags.strokeActive = 1;
+    app.gestures.strokeActive = 1;
     app.platform.captureMouse();
     const int item = panelItemAt(x, y, app.window.compactPanel != 0);
     if (x < kPanelWidth && item == kNoItem) {
         app.gestures.panelGesture = 0;
-        endBothGestures(app);
+        endGestures(app);
         return;
     }
     if (x < kPanelWidth && isSlot(item) && item == app.edit.currentSlot) {
@@ -51,7 +46,7 @@ void leftDoubleClick(App& app, int x, int y) {
 }
 
 void rightPress(App& app, int x, int y) {
-    if (app.flags.strokeActive) {  // the left button's gesture excludes this one
+    if (app.gestures.strokeActive) {  // the left button's gesture excludes this one
         app.gestures.rotateActive = 0;
         return;
     }
@@ -68,7 +63,7 @@ void rightPress(App& app, int x, int y) {
 }
 
 void mouseMove(App& app, int x, int y) {
-    if (app.flags.strokeActive) {
+    if (app.gestures.strokeActive) {
         if (app.gestures.panelGesture) {
             panelDragUpdate(app.panel);
         } else if (!app.gestures.stepSincePaint) {  // a stroke advances at most once a frame
@@ -86,12 +81,12 @@ void mouseMove(App& app, int x, int y) {
 }
 
 void leftRelease(App& app, int x, int y) {
-    if (app.flags.strokeActive) {
+    if (app.gestures.strokeActive) {
         if (app.gestures.panelGesture) panelDrop(panelTargetOf(app), x, y);
         app.gestures.panelGesture = 0;
     }
     if (app.gestures.rotateActive) return;  // the right button's gesture keeps the capture
-    endBothGestures(app);
+    endGestures(app);
 }
 
 void rightRelease(App& app) {
@@ -99,8 +94,8 @@ void rightRelease(App& app) {
         if (!app.gestures.panelGesture) endRotation(app.model());
         app.gestures.panelGesture = 0;
     }
-    if (app.flags.strokeActive) return;  // the left button's gesture keeps the capture
-    endBothGestures(app);
+    if (app.gestures.strokeActive) return;  // the left button's gesture keeps the capture
+    endGestures(app);
 }
 
 }  // namespace cubrik

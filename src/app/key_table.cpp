@@ -1,16 +1,17 @@
 #include "app/key_table.h"
 
 #include "app/document_commands.h"
+#include "app/gestures.h"
 #include "app/menu_commands.h"
 #include "app/strokes.h"
+#include "edit/brush.h"
+#include "edit/tool_table.h"
 #include "model/selection.h"
-#include "render/brush_cursor.h"
 #include "render/camera.h"
 
 namespace cubrik {
 namespace {
 
-constexpr char kToolKeys[] = "QAWSEDRF";  // tools 0..7
 constexpr int kKeypadViews[] = {5, 0, 4, 6, 8, 2};  // keypad digit of each preset view
 
 // The preset view a digit key selects, or -1.
@@ -18,12 +19,6 @@ int presetOfKey(int key) {
     if (key >= '1' && key <= '6') return key - '1';
     for (int view = 0; view < 6; ++view)
         if (key == key::kKeypad0 + kKeypadViews[view]) return view;
-    return -1;
-}
-
-int toolOfKey(int key) {
-    for (int tool = 0; tool < 8; ++tool)
-        if (key == kToolKeys[tool]) return tool;
     return -1;
 }
 
@@ -35,8 +30,8 @@ bool handleKey(App& app, int key) {
         presetView(app.model(), view);
         return true;
     }
-    if (const int tool = toolOfKey(key); tool >= 0) {
-        selectTool(selection, tool);
+    if (const std::optional<Tool> tool = toolOfKey(key)) {
+        selectTool(selection, *tool);
         return true;
     }
     switch (key) {
@@ -45,8 +40,8 @@ bool handleKey(App& app, int key) {
         endGestures(app);
         snapView(app.model());
         return true;
-    case 'T': pressMaterialButton(selection, kMaterialA); return true;
-    case 'G': pressMaterialButton(selection, kMaterialB); return true;
+    case 'T': pressMaterialButton(selection, Material::A); return true;
+    case 'G': pressMaterialButton(selection, Material::B); return true;
     case 'H': return stepColourSlot(selection, +1) != 0;
     case 'Y':
         if (app.platform.ctrlDown()) {
@@ -56,7 +51,7 @@ bool handleKey(App& app, int key) {
         return stepColourSlot(selection, -1) != 0;
     case 'Z':
         if (app.platform.ctrlDown()) undo(app.history, app.model(), app.edit, app.flags);
-        else if (!app.flags.strokeActive && !app.gestures.rotateActive) toggleDisplay(app, command::kZoom);
+        else if (!app.gestures.strokeActive && !app.gestures.rotateActive) toggleDisplay(app, command::kZoom);
         return true;
     case 'X': toggleDisplay(app, command::kSmooth); return true;
     case 'C':

@@ -1,6 +1,7 @@
 #include "app/menu_commands.h"
 
 #include "app/document_commands.h"
+#include "app/gestures.h"
 #include "render/camera.h"
 
 namespace cubrik {

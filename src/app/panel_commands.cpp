@@ -1,6 +1,7 @@
 #include "app/panel_commands.h"
 
 #include "app/document_commands.h"
+#include "app/gestures.h"
 
 namespace cubrik {
 
@@ -11,7 +12,7 @@ PanelTarget panelTargetOf(App& app) {
 int editSlotColour(App& app, int slot) {
     pushUndo(app.history, app.model(), app.edit, app.flags);
     endGestures(app);  // the dialog takes the mouse
-    Rgb* palette = app.edit.currentMaterial == kMaterialA ? app.model().paletteA : app.model().paletteB;
+    Rgb* palette = paletteOf(app.model(), app.edit.currentMaterial);
     Rgb& colour = palette[slot - kFirstSlot];
     std::array<std::uint32_t, 16> presets{};
     for (int i = 0; i < kPaletteSize; ++i) presets[i] = colourToColorref(palette[i]);

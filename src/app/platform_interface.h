@@ -78,4 +78,13 @@ public:
     virtual void doneGlCurrent() = 0;
 };
 
+// Keeps the window's OpenGL context current for the life of the scope.
+struct GlCurrent {
+    explicit GlCurrent(Platform& platform) : platform_(platform) { platform_.makeGlCurrent(); }
+    ~GlCurrent() { platform_.doneGlCurrent(); }
+    GlCurrent(const GlCurrent&) = delete;
+    GlCurrent& operator=(const GlCurrent&) = delete;
+    Platform& platform_;
+};
+
 }  // namespace cubrik

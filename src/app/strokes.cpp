@@ -1,9 +1,9 @@
 #include "app/strokes.h"
 
 #include "app/frame.h"
-#include "edit/pick_pass.h"
 #include "edit/stroke.h"
 #include "panel/panel_layout.h"
+#include "render/pick_pass.h"
 #include "render/view.h"
 
 namespace cubrik {
@@ -13,19 +13,12 @@ StrokeTarget strokeTargetOf(App& app) {
     return {{app.model(), app.edit, app.editing, app.window.clientHeight}, app.toolKernels, app.history, app.flags};
 }
 
-// The pick passes draw with the window's OpenGL context, current only while a message needs it.
-struct GlCurrent {
-    explicit GlCurrent(Platform& platform) : platform_(platform) { platform_.makeGlCurrent(); }
-    ~GlCurrent() { platform_.doneGlCurrent(); }
-    Platform& platform_;
-};
-
 }  // namespace
 
 void startStroke(App& app, int x, int y) {
     GlCurrent current(app.platform);
     StrokeTarget stroke = strokeTargetOf(app);
-    const PickReader readPick = [&app](int mode) {
+    const PickReader readPick = [&app](PickMode mode) {
         const ViewInputs view = viewInputsOf(app);
         return renderPickPass(app.renderer, view, mode) &&
                readPickBuffer(app.renderer.offscreen, app.editing.currentPick, view.clientWidth, view.clientHeight);
@@ -39,7 +32,7 @@ void stepStroke(App& app, int x, int y, bool forced) {
 }
 
 void forcedStrokeStep(App& app) {
-    if (!app.gestures.panelGesture && app.flags.strokeActive) stepStroke(app, app.window.mouseX, app.window.mouseY, true);
+    if (!app.gestures.panelGesture && app.gestures.strokeActive) stepStroke(app, app.window.mouseX, app.window.mouseY, true);
 }
 
 void pickColourAtCursor(App& app, int x, int y) {
@@ -48,12 +41,12 @@ void pickColourAtCursor(App& app, int x, int y) {
     {
         GlCurrent current(app.platform);
         const ViewInputs view = viewInputsOf(app);
-        if (renderPickPass(app.renderer, view, kPickSolid))
+        if (renderPickPass(app.renderer, view, PickMode::Solid))
             cell = readPickPixel(app.renderer.offscreen, x, y, view.clientWidth, view.clientHeight);
     }
     if (cell < 0) return;
     const int code = app.model().cells[cell];
-    const int entry = app.edit.currentMaterial == kMaterialA ? code - kFirstCodeA : code - kFirstCodeB;
+    const int entry = code - firstCodeOf(app.edit.currentMaterial);
     if (entry < 0 || entry >= kPaletteSize) return;
     if (locksOf(app.model(), app.edit.currentMaterial)[entry] || app.edit.currentSlot == entry + kFirstSlot) return;
     pushUndo(app.history, app.model(), app.edit, app.flags);

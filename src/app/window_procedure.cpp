@@ -4,7 +4,7 @@
 #include "app/key_table.h"
 #include "app/menu_commands.h"
 #include "app/strokes.h"
-#include "render/brush_cursor.h"
+#include "edit/brush.h"
 
 namespace cubrik {
 namespace {

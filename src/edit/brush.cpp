@@ -20,11 +20,22 @@ void setBrushRemap(BrushContext& brush, int target) {
     BrushRemap& remap = brush.buffers.brushRemap;
     for (int code = 0; code <= kLastCode; ++code) remap[code] = static_cast<std::uint8_t>(code);
     remap[0] = static_cast<std::uint8_t>(target);
-    const int material = brush.edit.currentMaterial;
+    const Material material = brush.edit.currentMaterial;
     const std::uint8_t* locks = locksOf(brush.model, material);
-    const int firstCode = material == kMaterialA ? kFirstCodeA : kFirstCodeB;
+    const int firstCode = firstCodeOf(material);
     for (int j = 0; j < kPaletteSize; ++j)
         if (locks[j] == 0) remap[firstCode + j] = static_cast<std::uint8_t>(target);
+}
+
+int stepBrushSize(std::int32_t& brushSize, int delta) {
+    const int direction = delta < 0 ? -1 : 1;
+    if ((delta < 0 && brushSize > 1) || (delta > 0 && brushSize < 24)) {
+        // Each test sees the value the one before left.
+        if (brushSize > 12) brushSize += direction;
+        if (brushSize > 6) brushSize += direction;
+        brushSize += direction;
+    }
+    return 1;
 }
 
 void setFillEmptyRemap(BrushContext& brush, int target) {

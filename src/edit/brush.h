@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "edit/pick_buffer.h"
+#include "model/pick_buffer.h"
 #include "model/edit_state.h"
 #include "model/voxel_model.h"
-#include "render/kernel_variant.h"
+#include "model/kernel_variant.h"
 
 namespace cubrik {
 
@@ -92,5 +92,11 @@ struct ToolKernels {
 };
 
 ToolKernels toolKernelsFor(KernelVariant variant);
+
+// One step of the brush size, as the wheel and the keys C and V take it: down
+// for delta < 0 (not below 1), up for delta > 0 (from sizes below 24); the
+// steps grow with the size, so the ladders up (1..7, 9, 11, 13, 16, 19, 22,
+// 25) and down (25, 22, 19, 16, 13, 10, 8, 6..1) differ. Returns 1.
+int stepBrushSize(std::int32_t& brushSize, int delta);
 
 }  // namespace cubrik

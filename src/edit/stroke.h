@@ -10,12 +10,9 @@
 
 namespace cubrik {
 
-inline constexpr int kSprayTool = 0, kPaintTool = 1, kPeelTool = 2, kCoatTool = 3, kCarveTool = 4, kBuildTool = 5,
-                     kSmoothingTool = 6;
-
-// Draws the pick pass of `mode` (kPickSolid or kPickEmpty) and reads it into
-// the editing buffers' current pick. Returns 1, or 0 when nothing could be read.
-using PickReader = std::function<int(int mode)>;
+// Draws the pick pass of `mode` and reads it into the editing buffers' current
+// pick. Returns 1, or 0 when nothing could be read.
+using PickReader = std::function<int(PickMode mode)>;
 
 struct StrokeTarget {
     BrushContext brush;
@@ -25,7 +22,7 @@ struct StrokeTarget {
 };
 
 // Pixels between stroke samples of the scalar ball and Punch kernels.
-int strokeSpacing(int tool, int brushSize);
+int strokeSpacing(Tool tool, int brushSize);
 
 // Starts a stroke at window pixel (x, y). Returns nonzero when the document
 // is to count as modified: always, except for Carve and Build finding no cell.

@@ -123,14 +123,14 @@ void putColour(ExportText& text, double r, double g, double b) {
 
 void writeEffects(ExportText& text, const VoxelModel& model) {
     put(text, "\t<library_effects>\n");
-    for (int selector : {kSelectA, kSelectB}) {
-        const Rgb* palette = paletteOf(model, selector);
+    for (const Material material : kMaterials) {
+        const Rgb* palette = paletteOf(model, material);
         for (int colour = 1; colour <= kPaletteSize; ++colour) {
             const Rgb& c = palette[colour - 1];
             put(text, "\t\t<effect id=\"");
-            appendMaterialName(text.buffer, "Effect_", selector, colour);
+            appendMaterialName(text.buffer, "Effect_", material, colour);
             put(text, "\" name=\"");
-            appendMaterialName(text.buffer, "Effect_", selector, colour);
+            appendMaterialName(text.buffer, "Effect_", material, colour);
             put(text, "\">\n");
             put(text, kEffectStart);
             putColour(text, c.r, c.g, c.b);
@@ -146,14 +146,14 @@ void writeEffects(ExportText& text, const VoxelModel& model) {
 
 void writeMaterials(ExportText& text) {
     put(text, "\t<library_materials>\n");
-    for (int selector : {kSelectA, kSelectB})
+    for (const Material material : kMaterials)
         for (int colour = 1; colour <= kPaletteSize; ++colour) {
             put(text, "\t\t<material id=\"");
-            appendMaterialName(text.buffer, "Material_", selector, colour);
+            appendMaterialName(text.buffer, "Material_", material, colour);
             put(text, "\" name=\"");
-            appendMaterialName(text.buffer, "Material_", selector, colour);
+            appendMaterialName(text.buffer, "Material_", material, colour);
             put(text, "\">\n\t\t\t<instance_effect url=\"#");
-            appendMaterialName(text.buffer, "Effect_", selector, colour);
+            appendMaterialName(text.buffer, "Effect_", material, colour);
             put(text, "\"/>\n\t\t</material>\n");
         }
     put(text, "\t</library_materials>\n");
@@ -187,11 +187,11 @@ void writeSource(ExportText& text, const std::string& id, std::string_view kind,
 }
 
 void writeColladaGeometry(ExportText& text, MeshExtractor& extractor, const MeshSource& source,
-                          int materialSelector) {
-    extractQuadMesh(extractor, source, materialSelector);
+                          Material material) {
+    extractQuadMesh(extractor, source, material);
     const QuadMesh& mesh = extractor.mesh;
     std::string& out = text.buffer;
-    const std::string id = std::string("Object_") + materialLetter(materialSelector);
+    const std::string id = std::string("Object_") + materialLetter(material);
     put(text, "\t\t<geometry id=\"");
     out += id;
     put(text, "\" name=\"");
@@ -217,7 +217,7 @@ void writeColladaGeometry(ExportText& text, MeshExtractor& extractor, const Mesh
         put(text, "\t\t\t\t<polygons count=\"");
         appendInt(out, mesh.facesPerColour[colour]);
         put(text, "\" material=\"");
-        appendMaterialName(out, "Material_", materialSelector, colour);
+        appendMaterialName(out, "Material_", material, colour);
         put(text, "\">\n\t\t\t\t\t<input offset=\"0\" semantic=\"VERTEX\" source=\"#");
         out += id;
         put(text, "-Vtx\"/>\n\t\t\t\t\t<input offset=\"1\" semantic=\"NORMAL\" source=\"#");
@@ -241,15 +241,15 @@ void writeColladaGeometry(ExportText& text, MeshExtractor& extractor, const Mesh
 // Both geometries are placed, each binding all 16 materials of its letter.
 void writeVisualScenes(ExportText& text) {
     put(text, kSceneStart);
-    for (int selector : {kSelectA, kSelectB}) {
+    for (const Material material : kMaterials) {
         put(text, "\t\t\t\t<instance_geometry url=\"#Object_");
-        text.buffer.push_back(materialLetter(selector));
+        text.buffer.push_back(materialLetter(material));
         put(text, "\">\n\t\t\t\t\t<bind_material>\n\t\t\t\t\t\t<technique_common>\n");
         for (int colour = 1; colour <= kPaletteSize; ++colour) {
             put(text, "\t\t\t\t\t\t\t<instance_material symbol=\"");
-            appendMaterialName(text.buffer, "Material_", selector, colour);
+            appendMaterialName(text.buffer, "Material_", material, colour);
             put(text, "\" target=\"#");
-            appendMaterialName(text.buffer, "Material_", selector, colour);
+            appendMaterialName(text.buffer, "Material_", material, colour);
             put(text, "\" />\n");
         }
         put(text, kInstanceGeometryEnd);
@@ -267,8 +267,8 @@ int exportCollada(MeshExtractor& extractor, const MeshSource& source, const std:
         writeEffects(text, source.model);
         writeMaterials(text);
         put(text, "\t<library_geometries>\n");
-        writeColladaGeometry(text, extractor, source, kSelectA);
-        writeColladaGeometry(text, extractor, source, kSelectB);
+        writeColladaGeometry(text, extractor, source, Material::A);
+        writeColladaGeometry(text, extractor, source, Material::B);
         put(text, "\t</library_geometries>\n");
         put(text, kLights);
         put(text, kCameras);

@@ -53,11 +53,7 @@ int writeExportFile(const std::filesystem::path& path, const MeshSource& source,
     return 1;
 }
 
-char materialLetter(int materialSelector) { return materialSelector == kSelectA ? 'A' : 'B'; }
-
-const Rgb* paletteOf(const VoxelModel& model, int materialSelector) {
-    return materialSelector == kSelectA ? model.paletteA : model.paletteB;
-}
+char materialLetter(Material material) { return material == Material::A ? 'A' : 'B'; }
 
 void appendTriple(std::string& out, double a, double b, double c, int decimals) {
     appendFixed(out, a, decimals);
@@ -67,9 +63,9 @@ void appendTriple(std::string& out, double a, double b, double c, int decimals) 
     appendFixed(out, c, decimals);
 }
 
-void appendMaterialName(std::string& out, std::string_view prefix, int materialSelector, int colour) {
+void appendMaterialName(std::string& out, std::string_view prefix, Material material, int colour) {
     out.append(prefix);
-    out.push_back(materialLetter(materialSelector));
+    out.push_back(materialLetter(material));
     appendZeroPadded(out, colour, 2);
 }
 

@@ -32,17 +32,14 @@ int writeExportFile(const std::filesystem::path& path, const MeshSource& source,
                     const std::function<void(ExportText&)>& writeBody);
 
 // "A" for material A, "B" for material B.
-char materialLetter(int materialSelector);
-
-// The palette of a material selector.
-const Rgb* paletteOf(const VoxelModel& model, int materialSelector);
+char materialLetter(Material material);
 
 // Appends three numbers with `decimals` places, separated by single spaces.
 void appendTriple(std::string& out, double a, double b, double c, int decimals);
 
 // Appends `prefix`, the material letter and the colour number as two digits:
 // ("mat_", material A, 5) gives "mat_A05".
-void appendMaterialName(std::string& out, std::string_view prefix, int materialSelector, int colour);
+void appendMaterialName(std::string& out, std::string_view prefix, Material material, int colour);
 
 // Calls `emit` with the index of every face of `colour`, in face order.
 template <class Emit>

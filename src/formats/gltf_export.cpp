@@ -33,14 +33,14 @@ struct BinaryArrays {
 // glTF colour factors are linear; the palette holds the colours as shown.
 double linearFromDisplay(float c) { return c <= 0.04045f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); }
 
-int addMaterial(tinygltf::Model& gltf, const VoxelModel& model, int materialSelector, int colour) {
-    const Rgb& c = paletteOf(model, materialSelector)[colour - 1];
-    tinygltf::Material material;
-    appendMaterialName(material.name, "mat_", materialSelector, colour);
-    material.pbrMetallicRoughness.baseColorFactor = {linearFromDisplay(c.r), linearFromDisplay(c.g),
+int addMaterial(tinygltf::Model& gltf, const VoxelModel& model, Material material, int colour) {
+    const Rgb& c = paletteOf(model, material)[colour - 1];
+    tinygltf::Material gltfMaterial;
+    appendMaterialName(gltfMaterial.name, "mat_", material, colour);
+    gltfMaterial.pbrMetallicRoughness.baseColorFactor = {linearFromDisplay(c.r), linearFromDisplay(c.g),
                                                      linearFromDisplay(c.b), 1.0};
-    material.pbrMetallicRoughness.metallicFactor = 0.0;
-    gltf.materials.push_back(std::move(material));
+    gltfMaterial.pbrMetallicRoughness.metallicFactor = 0.0;
+    gltf.materials.push_back(std::move(gltfMaterial));
     return static_cast<int>(gltf.materials.size()) - 1;
 }
 
@@ -98,16 +98,16 @@ tinygltf::Primitive makePrimitive(tinygltf::Model& gltf, BinaryArrays& arrays, c
 
 // One mesh and node per material that has faces, named as the OBJ groups.
 void addMaterialMesh(tinygltf::Model& gltf, BinaryArrays& arrays, MeshExtractor& extractor, const MeshSource& source,
-                     int materialSelector) {
-    extractQuadMesh(extractor, source, materialSelector);
+                     Material material) {
+    extractQuadMesh(extractor, source, material);
     const QuadMesh& mesh = extractor.mesh;
     if (faceCount(mesh) == 0) return;
     tinygltf::Mesh gltfMesh;
-    gltfMesh.name = std::string("obj_") + materialLetter(materialSelector);
+    gltfMesh.name = std::string("obj_") + materialLetter(material);
     for (int colour = 1; colour <= kPaletteSize; ++colour) {
         if (mesh.facesPerColour[colour] == 0) continue;
         tinygltf::Primitive primitive = makePrimitive(gltf, arrays, mesh, colour);
-        primitive.material = addMaterial(gltf, source.model, materialSelector, colour);
+        primitive.material = addMaterial(gltf, source.model, material, colour);
         gltfMesh.primitives.push_back(std::move(primitive));
     }
     tinygltf::Node node;
@@ -138,7 +138,7 @@ std::string formatGlb(MeshExtractor& extractor, const MeshSource& source) {
     gltf.scenes.emplace_back();
     gltf.defaultScene = 0;
     BinaryArrays arrays;
-    for (int selector : {kSelectA, kSelectB}) addMaterialMesh(gltf, arrays, extractor, source, selector);
+    for (const Material material : kMaterials) addMaterialMesh(gltf, arrays, extractor, source, material);
     // A buffer or view of no bytes is not allowed, so an empty model has none.
     if (!arrays.indices.empty()) {
         gltf.buffers.emplace_back();

@@ -180,10 +180,10 @@ int initMeshExtraction(MeshExtractor& extractor) {
     return 1;
 }
 
-int extractQuadMesh(MeshExtractor& extractor, const MeshSource& source, int materialSelector) {
+int extractQuadMesh(MeshExtractor& extractor, const MeshSource& source, Material material) {
     resetExtraction(extractor);
     Extraction run{extractor, source, {}};
-    const int firstCode = materialSelector == kSelectA ? kFirstCodeA : kFirstCodeB;
+    const int firstCode = firstCodeOf(material);
     for (int c = 0; c < kPaletteSize; ++c) run.colourOf[firstCode + c] = static_cast<std::uint8_t>(c + 1);
 
     const std::uint8_t* cells = source.model.cells;

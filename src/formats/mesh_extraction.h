@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/material.h"
 #include "model/smoothing.h"
 #include "model/voxel_model.h"
 
@@ -23,10 +24,6 @@ inline constexpr int kLatticeCount = kLatticeSide * kLatticePlane;
 
 // The output arrays grow by this many vertices or faces at a time.
 inline constexpr std::size_t kMeshBlock = 10201;
-
-// Material selectors.
-inline constexpr int kSelectA = 0;
-inline constexpr int kSelectB = 1;
 
 // The mesh of one material, refilled by every extraction. The arrays are
 // allocated in whole blocks; the lengths say how much of them is used.
@@ -73,10 +70,9 @@ struct MeshExtractor {
 // memory is short.
 int initMeshExtraction(MeshExtractor& extractor);
 
-// Refills `extractor.mesh` with the surface of material `materialSelector`
-// (kSelectA or kSelectB), smoothed when `source.smooth`. Returns 1. Throws
+// Refills `extractor.mesh` with the surface of `material`, smoothed when `source.smooth`. Returns 1. Throws
 // std::bad_alloc when a mesh array cannot grow; the writers catch it and
 // abandon their file. The next extraction starts afresh.
-int extractQuadMesh(MeshExtractor& extractor, const MeshSource& source, int materialSelector);
+int extractQuadMesh(MeshExtractor& extractor, const MeshSource& source, Material material);
 
 }  // namespace cubrik

@@ -41,11 +41,11 @@ constexpr std::string_view kObjectSettings =
 // Materials are numbered in list order: colours 1..16 of A are 0..15, of B 16..31.
 void writeMaterials(ExportText& text, const VoxelModel& model) {
     put(text, "Material 32 {\n");
-    for (int selector : {kSelectA, kSelectB}) {
-        const Rgb* palette = paletteOf(model, selector);
+    for (const Material material : kMaterials) {
+        const Rgb* palette = paletteOf(model, material);
         for (int colour = 1; colour <= kPaletteSize; ++colour) {
             const Rgb& c = palette[colour - 1];
-            appendMaterialName(text.buffer, "\t\"mat_", selector, colour);
+            appendMaterialName(text.buffer, "\t\"mat_", material, colour);
             put(text, "\" shader(3) col(");
             appendTriple(text.buffer, c.r, c.g, c.b, 3);
             put(text, " 1.000)dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)\n");
@@ -56,13 +56,13 @@ void writeMaterials(ExportText& text, const VoxelModel& model) {
 
 // Nothing for a material without cells. The faces are written q3..q0, which
 // reverses the winding, and in face order rather than by colour.
-void writeObject(ExportText& text, MeshExtractor& extractor, const MeshSource& source, int materialSelector) {
-    extractQuadMesh(extractor, source, materialSelector);
+void writeObject(ExportText& text, MeshExtractor& extractor, const MeshSource& source, Material material) {
+    extractQuadMesh(extractor, source, material);
     const QuadMesh& mesh = extractor.mesh;
     if (vertexCount(mesh) == 0) return;
     std::string& out = text.buffer;
     put(text, "Object \"obj_");
-    out.push_back(materialLetter(materialSelector));
+    out.push_back(materialLetter(material));
     put(text, "\" {\n");
     put(text, kObjectSettings);
     put(text, "\tvertex ");
@@ -77,7 +77,7 @@ void writeObject(ExportText& text, MeshExtractor& extractor, const MeshSource& s
     put(text, "\t}\n\tface ");
     appendInt(out, faceCount(mesh));
     put(text, " {\n");
-    const int materialBase = materialSelector == kSelectA ? -1 : kPaletteSize - 1;
+    const int materialBase = material == Material::A ? -1 : kPaletteSize - 1;
     for (int face = 0; face < faceCount(mesh); ++face) {
         const std::int32_t* q = mesh.quads.data() + 4 * static_cast<std::size_t>(face);
         put(text, "\t\t4 V(");
@@ -99,8 +99,8 @@ int exportMetasequoia(MeshExtractor& extractor, const MeshSource& source, const 
     return writeExportFile(path, source, reason, [&](ExportText& text) {
         put(text, kHeader);
         writeMaterials(text, source.model);
-        writeObject(text, extractor, source, kSelectA);
-        writeObject(text, extractor, source, kSelectB);
+        writeObject(text, extractor, source, Material::A);
+        writeObject(text, extractor, source, Material::B);
         put(text, "Eof\n");
     });
 }

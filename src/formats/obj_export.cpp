@@ -22,14 +22,14 @@ constexpr double kAmbientShare = 0.8f;
 
 // One group: the vertices of the material's mesh, then its faces by colour,
 // with indices counted across the whole file from `vertexBase` + 1.
-void writeObjGroup(ExportText& text, MeshExtractor& extractor, const MeshSource& source, int materialSelector,
+void writeObjGroup(ExportText& text, MeshExtractor& extractor, const MeshSource& source, Material material,
                    int& vertexBase) {
-    extractQuadMesh(extractor, source, materialSelector);
+    extractQuadMesh(extractor, source, material);
     const QuadMesh& mesh = extractor.mesh;
     if (vertexCount(mesh) == 0) return;
     std::string& out = text.buffer;
     put(text, "g obj_");
-    out.push_back(materialLetter(materialSelector));
+    out.push_back(materialLetter(material));
     put(text, "\n");
     for (std::size_t i = 0; i < mesh.positionsLength; i += 3) {
         put(text, "v ");
@@ -39,7 +39,7 @@ void writeObjGroup(ExportText& text, MeshExtractor& extractor, const MeshSource&
     }
     for (int colour = 1; colour <= kPaletteSize; ++colour) {
         if (mesh.facesPerColour[colour] == 0) continue;
-        appendMaterialName(out, "usemtl mat_", materialSelector, colour);
+        appendMaterialName(out, "usemtl mat_", material, colour);
         put(text, "\n");
         forEachFaceOfColour(mesh, colour, [&](int face) {
             out.push_back('f');
@@ -55,11 +55,11 @@ void writeObjGroup(ExportText& text, MeshExtractor& extractor, const MeshSource&
 
 std::string formatMtl(const VoxelModel& model) {
     std::string out;
-    for (int selector : {kSelectA, kSelectB}) {
-        const Rgb* palette = paletteOf(model, selector);
+    for (const Material material : kMaterials) {
+        const Rgb* palette = paletteOf(model, material);
         for (int colour = 1; colour <= kPaletteSize; ++colour) {
             const Rgb& c = palette[colour - 1];
-            appendMaterialName(out, "newmtl mat_", selector, colour);
+            appendMaterialName(out, "newmtl mat_", material, colour);
             out += "\r\nNs 50.000000\r\nKa ";
             appendTriple(out, c.r * kAmbientShare, c.g * kAmbientShare, c.b * kAmbientShare, 6);
             out += "\r\nKd ";
@@ -93,8 +93,8 @@ int exportObj(MeshExtractor& extractor, const MeshSource& source, const std::fil
         text.buffer += mtlPath.filename().string();
         put(text, "\n");
         int vertexBase = 0;
-        writeObjGroup(text, extractor, source, kSelectA, vertexBase);
-        writeObjGroup(text, extractor, source, kSelectB, vertexBase);
+        writeObjGroup(text, extractor, source, Material::A, vertexBase);
+        writeObjGroup(text, extractor, source, Material::B, vertexBase);
     });
     if (!written) return 0;
     // Written after the mesh so that a failed export leaves the earlier pair

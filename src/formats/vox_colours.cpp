@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "model/palette.h"
+#include "model/material.h"
 
 namespace cubrik {
 namespace {

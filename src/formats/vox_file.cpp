@@ -6,7 +6,7 @@
 #include "formats/vox_colours.h"
 #include "formats/vox_scene.h"
 #include "io/atomic_file.h"
-#include "model/palette.h"
+#include "model/material.h"
 
 namespace cubrik {
 namespace {

@@ -3,15 +3,21 @@
 // flags the shell keeps beside the model.
 
 #include <cstdint>
+#include <optional>
 
+#include "model/material.h"
 #include "model/voxel_model.h"
 
 namespace cubrik {
 
+// The eight tools, in the order of their keys and panel buttons; what each
+// one does is in the tool table (edit/tool_table.h).
+enum class Tool : std::int32_t { Spray, Paint, Peel, Coat, Carve, Build, Smoothing, Punch };
+
 struct EditState {
-    std::int32_t currentTool = 5;         // 0..7
-    std::int32_t currentMaterial = kMaterialA;
-    std::int32_t alsoShownMaterial = kNoItem;  // the other material when shown too
+    Tool currentTool = Tool::Build;
+    Material currentMaterial = Material::A;
+    std::optional<Material> alsoShownMaterial;  // the other material when shown too
     std::int32_t currentSlot = kFirstSlot;
     std::int32_t otherSlot = kFirstSlot;  // slot remembered for the other material
 };
@@ -25,11 +31,10 @@ struct PanelDragState {
 
 struct DocumentFlags {
     std::int32_t modelModified = 0;
-    std::int32_t strokeActive = 0;
     std::int32_t undoMenuStale = 0;
 };
 
-// Back to tool 5, material A, the first colours, nothing dragged or hovered,
+// Back to Build, material A, the first colours, nothing dragged or hovered,
 // and every colour unlocked.
 void resetEditState(EditState& edit, PanelDragState& panel, VoxelModel& model);
 

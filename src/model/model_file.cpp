@@ -6,7 +6,7 @@
 
 #include "io/atomic_file.h"
 #include "io/text_format.h"
-#include "model/palette.h"
+#include "model/material.h"
 
 namespace cubrik {
 namespace {

@@ -9,21 +9,21 @@ void push(const SelectionTarget& t) { pushUndo(t.history, t.model, t.edit, t.fla
 
 }  // namespace
 
-void selectTool(const SelectionTarget& target, int tool) {
+void selectTool(const SelectionTarget& target, Tool tool) {
     push(target);
     target.edit.currentTool = tool;
 }
 
-void pressMaterialButton(const SelectionTarget& target, int material) {
+void pressMaterialButton(const SelectionTarget& target, Material material) {
     push(target);
     EditState& edit = target.edit;
-    const int other = material == kMaterialA ? kMaterialB : kMaterialA;
+    const Material other = otherMaterial(material);
     if (edit.currentMaterial == material) {
-        edit.alsoShownMaterial = edit.alsoShownMaterial == other ? kNoItem : other;
+        edit.alsoShownMaterial = edit.alsoShownMaterial == other ? std::nullopt : std::optional(other);
     } else {
         edit.currentMaterial = material;
         std::swap(edit.currentSlot, edit.otherSlot);
-        edit.alsoShownMaterial = kNoItem;
+        edit.alsoShownMaterial.reset();
     }
 }
 

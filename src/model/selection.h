@@ -14,13 +14,13 @@ struct SelectionTarget {
     DocumentFlags& flags;
 };
 
-// Makes `tool` (0..7) current; pushes a snapshot even when it already is.
-void selectTool(const SelectionTarget& target, int tool);
+// Makes `tool` current; pushes a snapshot even when it already is.
+void selectTool(const SelectionTarget& target, Tool tool);
 
 // The material buttons: pressing the current material shows or hides the
 // other one beside it; pressing the other makes it current, each material
 // keeping its own current colour.
-void pressMaterialButton(const SelectionTarget& target, int material);
+void pressMaterialButton(const SelectionTarget& target, Material material);
 
 // Moves the current colour one slot up (+1) or down (-1) unless that colour
 // is locked. Returns 0 at the end of the slots (nothing to repaint), else 1.

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "model/edit_state.h"
+#include "model/matrix4.h"
 
 namespace cubrik {
 
@@ -14,25 +15,8 @@ const Rgb kDefaultPalette[kPaletteSize] = {
     {0, 0, 0},   {0.25f, 0.25f, 0.25f},      {0.5f, 0.5f, 0.5f},            {1, 1, 1},
 };
 
-namespace {
-
-void setIdentity(double (&m)[16]) {
-    std::fill(std::begin(m), std::end(m), 0.0);
-    m[0] = m[5] = m[10] = m[15] = 1.0;
-}
-
-}  // namespace
-
 const Rgb& paletteColour(const VoxelModel& model, std::uint8_t code) {
     return isMaterialB(code) ? model.paletteB[(code - kFirstCodeB) & 15] : model.paletteA[(code - kFirstCodeA) & 15];
-}
-
-std::uint8_t* locksOf(VoxelModel& model, int material) {
-    return material == kMaterialB ? model.lockedB : model.lockedA;
-}
-
-const std::uint8_t* locksOf(const VoxelModel& model, int material) {
-    return material == kMaterialB ? model.lockedB : model.lockedA;
 }
 
 int resetModel(ModelStore& store) {
@@ -74,7 +58,7 @@ void resetEditState(EditState& edit, PanelDragState& panel, VoxelModel& model) {
 
 bool isDisplayed(const EditState& edit, std::uint8_t code) {
     if (code == kEmpty) return false;
-    const int material = isMaterialB(code) ? kMaterialB : kMaterialA;
+    const Material material = materialOfCode(code);
     return edit.currentMaterial == material || edit.alsoShownMaterial == material;
 }
 

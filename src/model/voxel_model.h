@@ -22,11 +22,9 @@ inline constexpr int kFirstCodeA = 1;
 inline constexpr int kFirstCodeB = 17;
 inline constexpr int kLastCode = 32;
 
-// Panel item numbers, shared by the panel, the keys and the editing state.
+// Colour slots as the panel numbers them, shared by the editing state; the
+// first slot holds a material's first colour.
 inline constexpr int kNoItem = -1;
-inline constexpr int kToolCount = 8;
-inline constexpr int kMaterialA = 8;
-inline constexpr int kMaterialB = 9;
 inline constexpr int kFirstSlot = 10;
 inline constexpr int kLastSlot = 25;
 
@@ -59,13 +57,6 @@ constexpr bool isMaterialB(std::uint8_t code) { return code >= kFirstCodeB; }
 
 // Palette colour of a non-empty material code.
 const Rgb& paletteColour(const VoxelModel& model, std::uint8_t code);
-
-// Material code painted with colour slot `slot` (10..25) of `material` (8 or 9).
-constexpr int slotCode(int slot, int material) { return material == kMaterialA ? slot - 9 : slot + 7; }
-
-// Lock flags of `material` (8 or 9).
-std::uint8_t* locksOf(VoxelModel& model, int material);
-const std::uint8_t* locksOf(const VoxelModel& model, int material);
 
 // The model record with the buffers that live beside it for the whole run:
 // the padded corner-code grid of the smooth display and its offset table.

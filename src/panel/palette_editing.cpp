@@ -1,12 +1,10 @@
 #include "panel/palette_editing.h"
 
-#include "model/palette.h"
+#include "model/material.h"
 #include "panel/panel_layout.h"
 
 namespace cubrik {
 namespace {
-
-bool isSlot(int item) { return item >= kFirstSlot && item <= kLastSlot; }
 
 std::uint8_t& lockOf(const SelectionTarget& selection, int slot) {
     return locksOf(selection.model, selection.edit.currentMaterial)[slot - kFirstSlot];
@@ -23,10 +21,10 @@ int panelClick(const PanelTarget& panel, int x, int y) {
     const int item = panelItemAt(x, y, panel.compact);
     if (item == kNoItem) return 1;
     const SelectionTarget& selection = panel.selection;
-    if (item < kToolCount) {
-        selectTool(selection, item);
-    } else if (item == kMaterialA || item == kMaterialB) {
-        pressMaterialButton(selection, item);
+    if (isToolButton(item)) {
+        selectTool(selection, toolOfButton(item));
+    } else if (isMaterialButton(item)) {
+        pressMaterialButton(selection, materialOfButton(item));
     } else {
         if (!lockOf(selection, item) && item != selection.edit.currentSlot) {
             push(selection);
@@ -73,7 +71,7 @@ int panelDrop(const PanelTarget& panel, int x, int y) {
         drag.hoverItem = kNoItem;
     } else if (isSlot(item) && drag.dragSourceSlot != kNoItem && item != drag.dragSourceSlot &&
                !lockOf(panel.selection, item) && drag.draggedSlot != kNoItem) {
-        const int material = panel.selection.edit.currentMaterial;
+        const Material material = panel.selection.edit.currentMaterial;
         recolourCells(panel.selection, slotCode(item, material), slotCode(drag.draggedSlot, material));
     }
     drag.draggedSlot = kNoItem;
@@ -90,15 +88,7 @@ void recolourCells(const SelectionTarget& selection, int fromCode, int toCode) {
 
 void panelHoverUpdate(const PanelTarget& panel, int x, int y) {
     const int item = panelItemAt(x, y, panel.compact);
-    panel.drag.hoverItem = item >= 0 && item <= kMaterialB ? item : kNoItem;
-}
-
-std::uint32_t colourToColorref(const Rgb& colour) {
-    return channelByte(colour.r) | channelByte(colour.g) << 8 | static_cast<std::uint32_t>(channelByte(colour.b)) << 16;
-}
-
-Rgb colorrefToColour(std::uint32_t colorref) {
-    return unpackColour((colorref & 0xff) << 16 | (colorref & 0xff00) | ((colorref >> 16) & 0xff));
+    panel.drag.hoverItem = isToolButton(item) || isMaterialButton(item) ? item : kNoItem;
 }
 
 }  // namespace cubrik

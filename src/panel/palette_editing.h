@@ -38,8 +38,4 @@ void recolourCells(const SelectionTarget& selection, int fromCode, int toCode);
 // A move with no button held: the button under the pointer lights up.
 void panelHoverUpdate(const PanelTarget& panel, int x, int y);
 
-// 0x00BBGGRR, as colour dialogs take colours: each component times 255, truncated.
-std::uint32_t colourToColorref(const Rgb& colour);
-Rgb colorrefToColour(std::uint32_t colorref);
-
 }  // namespace cubrik

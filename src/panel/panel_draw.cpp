@@ -42,9 +42,10 @@ void line(double x0, double y0, double x1, double y1) { shape(GL_LINES, {{x0, y0
 // 0 normal, 1 chosen, 2 hovered, 3 hidden material, 4 hidden and hovered.
 int buttonState(const EditState& edit, const PanelDragState& drag, int item) {
     const bool hovered = item == drag.hoverItem;
-    if (item < kToolCount) return item == edit.currentTool ? 1 : hovered ? 2 : 0;
-    if (item == edit.alsoShownMaterial) return hovered ? 2 : 0;
-    if (item == edit.currentMaterial) return 1;
+    if (isToolButton(item)) return toolOfButton(item) == edit.currentTool ? 1 : hovered ? 2 : 0;
+    const Material material = materialOfButton(item);
+    if (material == edit.alsoShownMaterial) return hovered ? 2 : 0;
+    if (material == edit.currentMaterial) return 1;
     return hovered ? 4 : 3;
 }
 
@@ -126,16 +127,14 @@ void drawLockedSlot(const PanelScene& scene, const PanelRect& r, const Rgb& colo
     line(r.left + 1, r.bottom - 2, r.right - 1, r.bottom - 2);
 }
 
-const Rgb* paletteOf(const PanelScene& scene) {
-    return scene.edit.currentMaterial == kMaterialA ? scene.model.paletteA : scene.model.paletteB;
-}
+const Rgb* currentPalette(const PanelScene& scene) { return paletteOf(scene.model, scene.edit.currentMaterial); }
 
 // Half a slot centred on the pointer, drawn as nested outlines.
 void drawDragGhost(const PanelScene& scene) {
     const double w = scene.compact ? 29 : 58;
     const double x0 = scene.cursorX - w / 2, y0 = scene.cursorY - 14.5;
     const double left = x0 + w / 4, top = y0 + 7.25, right = x0 + 3 * w / 4, bottom = y0 + 21.75;
-    const Rgb& colour = paletteOf(scene)[scene.drag.draggedSlot - kFirstSlot];
+    const Rgb& colour = currentPalette(scene)[scene.drag.draggedSlot - kFirstSlot];
     const Rgb black{0, 0, 0}, white{1, 1, 1};
     const Rgb* rings[7] = {&black, &white, &colour, &colour, &colour, &white, &black};
     for (int i = 0; i < 7; ++i) {
@@ -187,12 +186,12 @@ void drawPanel(const PanelScene& scene) {
     line(0, 0, 0, h);
     fillRect(0, 0, 60, panelItemRect(kFirstSlot, scene.compact).top);
     fillRect(0, panelItemRect(kLastSlot, scene.compact).bottom, 60, h);
-    for (int item = 0; item <= kMaterialB; ++item) drawButton(scene, item);
+    for (int item = 0; item <= kMaterialBButton; ++item) drawButton(scene, item);
 
     const std::uint8_t* locks = locksOf(scene.model, scene.edit.currentMaterial);
     for (int slot = kFirstSlot; slot <= kLastSlot; ++slot) {
         const PanelRect r = panelItemRect(slot, scene.compact);
-        const Rgb& colour = paletteOf(scene)[slot - kFirstSlot];
+        const Rgb& colour = currentPalette(scene)[slot - kFirstSlot];
         if (locks[slot - kFirstSlot]) drawLockedSlot(scene, r, colour);
         else drawPlainSlot(scene, r, colour, slot == scene.edit.currentSlot);
     }

@@ -1,6 +1,5 @@
 #include "panel/panel_layout.h"
 
-#include "model/voxel_model.h"
 
 namespace cubrik {
 namespace {
@@ -13,13 +12,13 @@ PanelRect shifted(int left, int top, int right, int bottom) { return {left + 1, 
 }  // namespace
 
 PanelRect panelItemRect(int item, bool compact) {
-    if (item >= 0 && item < kToolCount) {
+    if (isToolButton(item)) {
         const int left = kCell * (item % 2), top = kCell * (item / 2);
         return shifted(left, top, left + kCell, top + kCell);
     }
-    if (item == kMaterialA) return shifted(0, 126, 29, 155);
-    if (item == kMaterialB) return shifted(29, 126, 58, 155);
-    if (item >= kFirstSlot && item <= kLastSlot) {
+    if (item == kMaterialAButton) return shifted(0, 126, 29, 155);
+    if (item == kMaterialBButton) return shifted(29, 126, 58, 155);
+    if (isSlot(item)) {
         const int entry = item - kFirstSlot;
         if (!compact) return shifted(0, 165 + kCell * entry, 58, 194 + kCell * entry);
         if (entry < 8) return shifted(29, 165 + kCell * entry, 58, 194 + kCell * entry);
@@ -37,9 +36,13 @@ int panelItemAt(int x, int y, bool compact) {
 }
 
 PanelRect atlasIconRect(int item) {
-    if (item < 0 || item > kMaterialB) return {};
-    const int left = kCell * (item % 2), top = kCell * (item / 2);
-    return {left, top, left + kCell, top + kCell};
+    if (isToolButton(item)) {
+        const ToolInfo& tool = toolInfo(toolOfButton(item));
+        return {tool.iconLeft, tool.iconTop, tool.iconLeft + kCell, tool.iconTop + kCell};
+    }
+    if (item == kMaterialAButton) return {0, 116, kCell, 116 + kCell};
+    if (item == kMaterialBButton) return {kCell, 116, 2 * kCell, 116 + kCell};
+    return {};
 }
 
 }  // namespace cubrik

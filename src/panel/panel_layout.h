@@ -3,11 +3,29 @@
 // two material buttons, and the sixteen colour slots of the current material,
 // in one column or, in a window under 640 pixels high, two.
 
+#include "edit/tool_table.h"
+#include "model/material.h"
+
 namespace cubrik {
 
 inline constexpr int kPanelWidth = 64;         // the strip at the left of the window
 inline constexpr int kCompactBelowHeight = 640;  // client heights below this use two slot columns
 inline constexpr int kItemCount = 26;
+
+// Items 0..7 are the tool buttons in the tool table's order, 8 and 9 the
+// material buttons, 10..25 the colour slots.
+inline constexpr int kMaterialAButton = kToolCount;
+inline constexpr int kMaterialBButton = kToolCount + 1;
+
+constexpr bool isToolButton(int item) { return item >= 0 && item < kToolCount; }
+constexpr Tool toolOfButton(int item) { return static_cast<Tool>(item); }
+constexpr int buttonOf(Tool tool) { return static_cast<int>(tool); }
+
+constexpr bool isMaterialButton(int item) { return item == kMaterialAButton || item == kMaterialBButton; }
+constexpr Material materialOfButton(int item) { return item == kMaterialAButton ? Material::A : Material::B; }
+constexpr int buttonOf(Material material) { return material == Material::A ? kMaterialAButton : kMaterialBButton; }
+
+constexpr bool isSlot(int item) { return item >= kFirstSlot && item <= kLastSlot; }
 
 // left <= x < right, top <= y < bottom, in window pixels with y down.
 struct PanelRect {

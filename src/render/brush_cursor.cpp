@@ -13,9 +13,9 @@ namespace {
 constexpr float kVisibleHeight = 140.84508f;
 constexpr float kZoomedVisibleHeight = 90.14085f;
 
-void outline(float radius, int tool, int brushSize, int px, int py) {
+void outline(float radius, bool square, int brushSize, int px, int py) {
     glBegin(GL_LINE_LOOP);
-    if (tool == kPunchTool) {
+    if (square) {
         glVertex2f(px - radius, py - radius);
         glVertex2f(px - radius, py + radius);
         glVertex2f(px + radius, py + radius);
@@ -38,22 +38,11 @@ float brushRadiusFor(int clientHeight, bool zoomed, int brushSize) {
     return r < 1.1f ? 1.1f : r;
 }
 
-void drawBrushCursor(float radius, int tool, int brushSize, int px, int py) {
+void drawBrushCursor(float radius, bool square, int brushSize, int px, int py) {
     glColor3f(0.5f, 0.5f, 0.5f);
-    outline(radius - 1, tool, brushSize, px, py);
+    outline(radius - 1, square, brushSize, px, py);
     glColor3f(1, 1, 1);
-    outline(radius, tool, brushSize, px, py);
-}
-
-int stepBrushSize(std::int32_t& brushSize, int delta) {
-    const int direction = delta < 0 ? -1 : 1;
-    if ((delta < 0 && brushSize > 1) || (delta > 0 && brushSize < 24)) {
-        // Each test sees the value the one before left.
-        if (brushSize > 12) brushSize += direction;
-        if (brushSize > 6) brushSize += direction;
-        brushSize += direction;
-    }
-    return 1;
+    outline(radius, square, brushSize, px, py);
 }
 
 }  // namespace cubrik

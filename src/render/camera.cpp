@@ -4,27 +4,14 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/matrix4.h"
+
 namespace cubrik {
 namespace {
 
 constexpr double kNear = 213.0;
 constexpr double kFar = 389.5;
 constexpr double kEyeDistance = 300.0;  // from the eye to the centre of the grid
-
-void setIdentity(double (&m)[16]) {
-    std::fill(std::begin(m), std::end(m), 0.0);
-    m[0] = m[5] = m[10] = m[15] = 1.0;
-}
-
-// out = a * b, column-major; `out` may not alias either input.
-void multiply(const double (&a)[16], const double (&b)[16], double (&out)[16]) {
-    for (int column = 0; column < 4; ++column)
-        for (int row = 0; row < 4; ++row) {
-            double sum = 0.0;
-            for (int k = 0; k < 4; ++k) sum += a[k * 4 + row] * b[column * 4 + k];
-            out[column * 4 + row] = sum;
-        }
-}
 
 struct Vec3 {
     double x, y, z;

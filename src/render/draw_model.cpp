@@ -76,7 +76,7 @@ void drawModel(Renderer& renderer, const ViewInputs& view) {
     glDisable(GL_LIGHT0);
 }
 
-void emitPickFaces(Renderer& renderer, const ViewInputs& view, int mode) {
+void emitPickFaces(Renderer& renderer, const ViewInputs& view, PickMode mode) {
     ClientArrayScope arrays;
     producePickBatches(renderer, view, mode, drawPickBatch);
 }

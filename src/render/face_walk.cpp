@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "model/palette.h"
+#include "model/material.h"
 #include "render/smooth_normals.h"
 
 namespace cubrik {

@@ -7,15 +7,12 @@
 
 #include "model/smoothing.h"
 #include "model/voxel_model.h"
-#include "render/kernel_variant.h"
+#include "model/kernel_variant.h"
+#include "model/pick_buffer.h"
 #include "render/quad_batch.h"
 #include "render/row_masks.h"
 
 namespace cubrik {
-
-// The pick modes, as the pick pass is asked for them.
-inline constexpr int kPickEmpty = 0;
-inline constexpr int kPickSolid = 1;
 
 enum class FacePass {
     Display,    // lit faces of displayed cells in palette colours

@@ -25,8 +25,8 @@ FaceWalk faceWalkFor(const Renderer& renderer, const ViewInputs& view, FacePass 
     FaceWalk walk;
     walk.pass = pass;
     walk.cells = view.store.model->cells;
-    walk.showA = view.edit.currentMaterial == kMaterialA || view.edit.alsoShownMaterial == kMaterialA;
-    walk.showB = view.edit.currentMaterial == kMaterialB || view.edit.alsoShownMaterial == kMaterialB;
+    walk.showA = view.edit.currentMaterial == Material::A || view.edit.alsoShownMaterial == Material::A;
+    walk.showB = view.edit.currentMaterial == Material::B || view.edit.alsoShownMaterial == Material::B;
     walk.smooth = view.smoothDisplay;
     walk.smoothingTable = &view.store.smoothingTable;
     walk.colourTable = &renderer.colourTable;
@@ -71,9 +71,9 @@ int produceDisplayBatches(Renderer& renderer, const ViewInputs& view, const Flus
     return 1;
 }
 
-void producePickBatches(Renderer& renderer, const ViewInputs& view, int mode, const FlushBatch& draw) {
+void producePickBatches(Renderer& renderer, const ViewInputs& view, PickMode mode, const FlushBatch& draw) {
     if (renderer.quadCapacity == 0) return;
-    const FaceWalk walk = faceWalkFor(renderer, view, mode == kPickSolid ? FacePass::PickSolid : FacePass::PickEmpty);
+    const FaceWalk walk = faceWalkFor(renderer, view, mode == PickMode::Solid ? FacePass::PickSolid : FacePass::PickEmpty);
     QuadBatch batch = batchAt(renderer.pickQuads, 0, renderer.quadCapacity);
     walkFaces(walk, *renderer.rowMasks, batch, [&](QuadBatch& full) {
         draw(full);

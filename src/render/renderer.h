@@ -9,7 +9,7 @@
 
 #include "render/display_cache.h"
 #include "render/face_walk.h"
-#include "render/kernel_variant.h"
+#include "model/kernel_variant.h"
 #include "render/offscreen_target.h"
 #include "render/quad_batch.h"
 #include "render/row_masks.h"
@@ -53,8 +53,8 @@ FaceWalk faceWalkFor(const Renderer& renderer, const ViewInputs& view, FacePass 
 // of the last walk; otherwise the grid is walked. Returns 1 when it walked.
 int produceDisplayBatches(Renderer& renderer, const ViewInputs& view, const FlushBatch& draw);
 
-// Hands the batches of the pick pass of `mode` (kPickSolid or kPickEmpty) to `draw`.
-void producePickBatches(Renderer& renderer, const ViewInputs& view, int mode, const FlushBatch& draw);
+// Hands the batches of the pick pass of `mode` to `draw`.
+void producePickBatches(Renderer& renderer, const ViewInputs& view, PickMode mode, const FlushBatch& draw);
 
 // --- OpenGL: every function below needs a current context.
 
@@ -75,8 +75,8 @@ void releaseRenderer(Renderer& renderer);
 // lighting off.
 void drawModel(Renderer& renderer, const ViewInputs& view);
 
-// The pick variant of `mode` (kPickSolid or kPickEmpty): unlit faces in pick
+// The pick variant of `mode`: unlit faces in pick
 // colours. Expects lighting off and a white background.
-void emitPickFaces(Renderer& renderer, const ViewInputs& view, int mode);
+void emitPickFaces(Renderer& renderer, const ViewInputs& view, PickMode mode);
 
 }  // namespace cubrik

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "render/kernel_variant.h"
+#include "model/kernel_variant.h"
 
 namespace cubrik {
 

@@ -3,7 +3,7 @@
 // vector variant works on four quads at once with the same single-precision
 // operations in the same order, so both variants give the same bits.
 
-#include "render/kernel_variant.h"
+#include "model/kernel_variant.h"
 #include "render/quad_batch.h"
 
 namespace cubrik {

@@ -79,7 +79,7 @@ void drawView(Renderer& renderer, const ViewInputs& view) {
     loadOverlayMatrices(view.clientWidth, view.clientHeight);
     model.brushRadiusPx = brushRadiusFor(view.clientHeight, view.zoomed, model.brushSize);
     if (view.cursorKnown)
-        drawBrushCursor(model.brushRadiusPx, view.edit.currentTool, model.brushSize, view.cursorX, view.cursorY);
+        drawBrushCursor(model.brushRadiusPx, view.squareOutline, model.brushSize, view.cursorX, view.cursorY);
 }
 
 void setUpViewDrawing(const ViewInputs& view) {
@@ -91,7 +91,7 @@ void setUpViewDrawing(const ViewInputs& view) {
     glDisable(GL_TEXTURE_2D);
 }
 
-int renderPickPass(Renderer& renderer, const ViewInputs& view, int mode) {
+int renderPickPass(Renderer& renderer, const ViewInputs& view, PickMode mode) {
     std::string reason;
     if (!ensureOffscreenTarget(renderer.offscreen, view.clientWidth, view.clientHeight, reason)) return 0;
     OffscreenBinding binding(renderer.offscreen);

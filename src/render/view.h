@@ -31,10 +31,10 @@ void loadViewMatrices(const double (&projection)[16], const double (&rotation)[1
 // image export repeat.
 void setUpViewDrawing(const ViewInputs& view);
 
-// Draws the pick pass of `mode` (kPickSolid or kPickEmpty) into the
+// Draws the pick pass of `mode` into the
 // renderer's offscreen target of the client size: cells in pick colours on
 // white, the panel columns left white. Read it with readOffscreenPixels.
 // Returns 1, or 0 when no offscreen target of that size can be made.
-int renderPickPass(Renderer& renderer, const ViewInputs& view, int mode);
+int renderPickPass(Renderer& renderer, const ViewInputs& view, PickMode mode);
 
 }  // namespace cubrik

@@ -22,6 +22,7 @@ struct ViewInputs {
     int clientHeight = 1;
     std::uint32_t backgroundColor = kDefaultBackgroundColor;  // 0x00BBGGRR
     bool cursorKnown = false;   // the brush outline is drawn where the pointer is now
+    bool squareOutline = false; // the current tool's brush is a square, not a disc
     int cursorX = 0, cursorY = 0;
 };
 

@@ -6,7 +6,7 @@
 
 #include "app/ui_text.h"
 #include "app_fixture.h"
-#include "model/palette.h"
+#include "model/material.h"
 #include "support/file_bytes.h"
 
 namespace cubrik {
@@ -193,13 +193,13 @@ TEST_F(DocumentTest, OpenReadsTheFileResetsTheViewAndSelectionAndCanBeUndone) {
     start();
     const std::string file = writeModel("models/a.cbk", 12);
     app.model().rotation[0] = -1;
-    app.edit.currentTool = 1;
+    app.edit.currentTool = Tool::Paint;
     app.model().lockedA[4] = 255;
     platform.fileAnswers = {file};
     command(command::kOpen);
     EXPECT_EQ(app.model().cells[cellIndex(50, 50, 50)], 12);
     EXPECT_EQ(app.model().rotation[0], 1.0);
-    EXPECT_EQ(app.edit.currentTool, 5);
+    EXPECT_EQ(app.edit.currentTool, Tool::Build);
     EXPECT_EQ(app.model().lockedA[4], 0);
     EXPECT_EQ(platform.title, "a - Cubrik");
     EXPECT_EQ(app.document.untitled, 0);

@@ -70,9 +70,9 @@ TEST_F(GesturesTest, AStrokeStepsOncePerFrameAndTheWheelStepsItWithoutAMove) {
     // The right button does not turn the model during a stroke, nor end it.
     mouse(MessageType::RightDown, kCentreX, kCentreY);
     mouse(MessageType::RightUp, kCentreX, kCentreY);
-    EXPECT_EQ(app.flags.strokeActive, 1);
+    EXPECT_EQ(app.gestures.strokeActive, 1);
     mouse(MessageType::LeftUp, kCentreX, kCentreY);
-    EXPECT_EQ(app.flags.strokeActive, 0);
+    EXPECT_EQ(app.gestures.strokeActive, 0);
     EXPECT_EQ(app.flags.modelModified, 1);
     EXPECT_EQ(snapshots(), 2);  // the tool key and the stroke
 }
@@ -102,7 +102,7 @@ TEST_F(GesturesTest, DoubleClickingTheCurrentColourOpensItsDialog) {
     mouse(MessageType::LeftDown, 40, 170);
     mouse(MessageType::LeftUp, 40, 170);
     mouse(MessageType::LeftDoubleClick, 40, 170);
-    EXPECT_EQ(app.flags.strokeActive, 0);  // the dialog ended the gesture
+    EXPECT_EQ(app.gestures.strokeActive, 0);  // the dialog ended the gesture
     EXPECT_EQ(snapshots(), 1);             // pushed though cancelled
     EXPECT_EQ(app.flags.modelModified, 0);
 }

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "render/brush_cursor.h"
+#include "edit/brush.h"
 #include "app/cli/command_line_name.h"
 #include "io/path_names.h"
 #include "app/ui_text.h"

@@ -40,28 +40,28 @@ TEST_F(WindowProcedureTest, StartUpChecksSmoothAndGreysPressureInput) {
 TEST_F(WindowProcedureTest, ToolKeysPushSnapshotsThatCtrlZTakesBack) {
     key('Q');
     key('Q');
-    EXPECT_EQ(app.edit.currentTool, 0);
+    EXPECT_EQ(app.edit.currentTool, Tool::Spray);
     ctrlKey('Z');
-    EXPECT_EQ(app.edit.currentTool, 0);
+    EXPECT_EQ(app.edit.currentTool, Tool::Spray);
     ctrlKey('Z');
-    EXPECT_EQ(app.edit.currentTool, 5);
+    EXPECT_EQ(app.edit.currentTool, Tool::Build);
     ctrlKey('Y');
-    EXPECT_EQ(app.edit.currentTool, 0);
+    EXPECT_EQ(app.edit.currentTool, Tool::Spray);
     const char keys[] = "QAWSEDRF";
     for (int tool = 0; tool < 8; ++tool) {
         key(keys[tool]);
-        EXPECT_EQ(app.edit.currentTool, tool);
+        EXPECT_EQ(app.edit.currentTool, static_cast<Tool>(tool));
     }
 }
 
 TEST_F(WindowProcedureTest, MaterialKeysShowBothThenSwitch) {
     key('T');
-    EXPECT_EQ(app.edit.alsoShownMaterial, kMaterialB);
+    EXPECT_EQ(app.edit.alsoShownMaterial, Material::B);
     key('T');
-    EXPECT_EQ(app.edit.alsoShownMaterial, kNoItem);
+    EXPECT_EQ(app.edit.alsoShownMaterial, std::nullopt);
     key('H');
     key('G');
-    EXPECT_EQ(app.edit.currentMaterial, kMaterialB);
+    EXPECT_EQ(app.edit.currentMaterial, Material::B);
     EXPECT_EQ(app.edit.currentSlot, 10);
     EXPECT_EQ(app.edit.otherSlot, 11);
 }

@@ -81,8 +81,8 @@ protected:
     Expected expectedFor(const MeshSource& source) {
         Expected e;
         if (source.smooth) refreshCornerCodes(store.model->cells, *store.cornerCodes);
-        for (int selector : {kSelectA, kSelectB}) {
-            extractQuadMesh(extractor, source, selector);
+        for (const Material material : kMaterials) {
+            extractQuadMesh(extractor, source, material);
             const QuadMesh& mesh = extractor.mesh;
             e.faces += faceCount(mesh);
             for (int c = 1; c <= kPaletteSize; ++c)

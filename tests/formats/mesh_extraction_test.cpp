@@ -18,10 +18,10 @@ class MeshExtraction : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(initMeshExtraction(extractor), 1); }
 
-    const QuadMesh& extract(int selector, bool smooth = false) {
+    const QuadMesh& extract(Material material, bool smooth = false) {
         if (smooth) refreshCornerCodes(store.model->cells, *store.cornerCodes);
         const MeshSource source{*store.model, *store.cornerCodes, table, smooth};
-        EXPECT_EQ(extractQuadMesh(extractor, source, selector), 1);
+        EXPECT_EQ(extractQuadMesh(extractor, source, material), 1);
         return extractor.mesh;
     }
     void set(int x, int y, int z, std::uint8_t code) { testing::setCell(*store.model, x, y, z, code); }
@@ -60,7 +60,7 @@ protected:
 
 TEST_F(MeshExtraction, OneCellGivesTheWorkedExample) {
     set(0, 0, 0, 5);
-    const QuadMesh& mesh = extract(kSelectA);
+    const QuadMesh& mesh = extract(Material::A);
     EXPECT_EQ(vertices(), (std::vector<Point>{{0, 1, 0}, {0, 1, 1}, {0, 0, 1}, {0, 0, 0},
                                               {1, 0, 1}, {1, 1, 1}, {1, 1, 0}, {1, 0, 0}}));
     EXPECT_EQ(faces(), (std::vector<Quad>{{3, 2, 1, 0}, {7, 6, 5, 4}, {3, 7, 4, 2},
@@ -74,19 +74,19 @@ TEST_F(MeshExtraction, OneCellGivesTheWorkedExample) {
 TEST_F(MeshExtraction, TheOtherMaterialCountsAsEmptySpace) {
     set(10, 10, 10, 3);        // material A, colour 3
     set(11, 10, 10, 16 + 4);   // material B, colour 4
-    const QuadMesh& a = extract(kSelectA);
+    const QuadMesh& a = extract(Material::A);
     EXPECT_EQ(vertexCount(a), 8);
     EXPECT_EQ(faceCount(a), 6);
     EXPECT_EQ(a.facesPerColour[3], 6);
     EXPECT_EQ(normals()[1], (Point{1, 0, 0}));  // the face towards the B cell
-    const QuadMesh& b = extract(kSelectB);
+    const QuadMesh& b = extract(Material::B);
     EXPECT_EQ(vertexCount(b), 8);
     EXPECT_EQ(faceCount(b), 6);
     EXPECT_EQ(b.facesPerColour[4], 6);
     EXPECT_EQ(normals()[0], (Point{-1, 0, 0}));
 
     store.model->cells[cellIndex(11, 10, 10)] = 0;
-    const QuadMesh& none = extract(kSelectB);
+    const QuadMesh& none = extract(Material::B);
     EXPECT_EQ(vertexCount(none), 0);
     EXPECT_EQ(faceCount(none), 0);
 }
@@ -94,7 +94,7 @@ TEST_F(MeshExtraction, TheOtherMaterialCountsAsEmptySpace) {
 TEST_F(MeshExtraction, TwoColoursSharingAFaceShareItsVerticesButNotTheFace) {
     set(0, 0, 0, 1);
     set(1, 0, 0, 2);
-    const QuadMesh& mesh = extract(kSelectA);
+    const QuadMesh& mesh = extract(Material::A);
     EXPECT_EQ(vertexCount(mesh), 12);
     EXPECT_EQ(faceCount(mesh), 10);
     EXPECT_EQ(mesh.facesPerColour[1], 5);
@@ -104,14 +104,14 @@ TEST_F(MeshExtraction, TwoColoursSharingAFaceShareItsVerticesButNotTheFace) {
 TEST_F(MeshExtraction, CellsTouchingOnlyAtAnEdgeOrACornerKeepSeparateVertices) {
     set(0, 0, 0, 1);
     set(1, 1, 0, 1);
-    EXPECT_EQ(vertexCount(extract(kSelectA)), 16);
+    EXPECT_EQ(vertexCount(extract(Material::A)), 16);
     EXPECT_EQ(faceCount(extractor.mesh), 12);
     EXPECT_EQ(verticesAt({1, 1, 0}), 2);
     EXPECT_EQ(verticesAt({1, 1, 1}), 2);
 
     store.model->cells[cellIndex(1, 1, 0)] = 0;
     set(1, 1, 1, 1);
-    EXPECT_EQ(vertexCount(extract(kSelectA)), 16);
+    EXPECT_EQ(vertexCount(extract(Material::A)), 16);
     EXPECT_EQ(faceCount(extractor.mesh), 12);
     EXPECT_EQ(verticesAt({1, 1, 1}), 2);
 }
@@ -120,7 +120,7 @@ TEST_F(MeshExtraction, ACellJoiningTwoOthersThroughFacesMakesThemShareVertices) 
     set(0, 0, 0, 1);
     set(1, 0, 0, 1);
     set(1, 1, 0, 1);
-    EXPECT_EQ(vertexCount(extract(kSelectA)), 16);
+    EXPECT_EQ(vertexCount(extract(Material::A)), 16);
     EXPECT_EQ(faceCount(extractor.mesh), 14);
     EXPECT_EQ(verticesAt({1, 1, 0}), 1);
 }
@@ -130,19 +130,19 @@ TEST_F(MeshExtraction, FourCellsMeetingOnlyAtEdgesGetFourVerticesAtTheirCommonPo
     set(1, 1, 0, 1);
     set(1, 0, 1, 1);
     set(0, 1, 1, 1);
-    EXPECT_EQ(vertexCount(extract(kSelectA)), 32);
+    EXPECT_EQ(vertexCount(extract(Material::A)), 32);
     EXPECT_EQ(faceCount(extractor.mesh), 24);
     EXPECT_EQ(verticesAt({1, 1, 1}), 4);
 }
 
 TEST_F(MeshExtraction, CellsOnTheBorderEmitTheirOuterFaces) {
     set(99, 99, 99, 16);
-    extract(kSelectA);
+    extract(Material::A);
     EXPECT_EQ(faceCount(extractor.mesh), 6);
     EXPECT_EQ(verticesAt({100, 100, 100}), 1);
 
     testing::fillAll(*store.model, 7);  // many blocks of growth
-    const QuadMesh& mesh = extract(kSelectA);
+    const QuadMesh& mesh = extract(Material::A);
     EXPECT_EQ(faceCount(mesh), 6 * 100 * 100);
     EXPECT_EQ(vertexCount(mesh), 101 * 101 * 101 - 99 * 99 * 99);
     EXPECT_EQ(mesh.facesPerColour[7], 60000);
@@ -153,7 +153,7 @@ TEST_F(MeshExtraction, CellsOnTheBorderEmitTheirOuterFaces) {
 TEST_F(MeshExtraction, SmoothModeMovesCornersAsTheSmoothDisplayDoes) {
     set(0, 0, 0, 1);
     set(1, 0, 0, 1);
-    extract(kSelectA, true);
+    extract(Material::A, true);
     // A 2 x 1 x 1 block becomes a box of 1.5 x 0.5 x 0.5 cells with the same centre.
     for (const Point& v : vertices()) {
         EXPECT_TRUE(v[0] == 0.25f || v[0] == 1.0f || v[0] == 1.75f) << v[0];
@@ -165,9 +165,9 @@ TEST_F(MeshExtraction, SmoothModeMovesCornersAsTheSmoothDisplayDoes) {
 
 TEST_F(MeshExtraction, SmoothModeKeepsTheFacesAndGivesOutwardUnitNormals) {
     testing::fillSphere(*store.model, 12);
-    const QuadMesh& flat = extract(kSelectB);
+    const QuadMesh& flat = extract(Material::B);
     const std::vector<int> flatQuads(flat.quads.begin(), flat.quads.begin() + flat.quadsLength);
-    const QuadMesh& mesh = extract(kSelectB, true);
+    const QuadMesh& mesh = extract(Material::B, true);
     EXPECT_EQ(std::vector<int>(mesh.quads.begin(), mesh.quads.begin() + mesh.quadsLength), flatQuads);
     const std::vector<Point> v = vertices();
     const std::vector<Quad> f = faces();
@@ -192,7 +192,7 @@ TEST_F(MeshExtraction, ASmoothFaceWhoseCornersCollapseHasANullNormal) {
     for (int bit = 0; bit < 8; ++bit)
         for (int axis = 0; axis < 3; ++axis) table.offset[1 << bit][axis] = (bit >> axis & 1) ? 4 : -4;
     set(0, 0, 0, 1);
-    extract(kSelectA, true);
+    extract(Material::A, true);
     for (const Point& v : vertices()) EXPECT_EQ(v, (Point{0.5f, 0.5f, 0.5f}));
     for (const Point& n : normals()) EXPECT_EQ(n, (Point{0, 0, 0}));
 }
@@ -200,9 +200,9 @@ TEST_F(MeshExtraction, ASmoothFaceWhoseCornersCollapseHasANullNormal) {
 TEST_F(MeshExtraction, RunningOutOfMemoryThrowsAndTheNextExtractionStartsAfresh) {
     testing::fillAll(*store.model, 2);
     extractor.growthLimitBytes = 1 << 20;
-    EXPECT_THROW(extract(kSelectA), std::bad_alloc);
+    EXPECT_THROW(extract(Material::A), std::bad_alloc);
     extractor.growthLimitBytes = std::numeric_limits<std::size_t>::max();
-    EXPECT_EQ(faceCount(extract(kSelectA)), 60000);
+    EXPECT_EQ(faceCount(extract(Material::A)), 60000);
     EXPECT_EQ(vertexCount(extractor.mesh), 60002);
 }
 

@@ -6,7 +6,7 @@
 
 #include "formats/vox_colours.h"
 #include "formats/vox_file.h"
-#include "model/palette.h"
+#include "model/material.h"
 #include "support/model_builders.h"
 #include "support/temp_dir.h"
 

@@ -6,7 +6,7 @@
 #include <sys/resource.h>
 
 #include "model/model_file.h"
-#include "model/palette.h"
+#include "model/material.h"
 #include "support/file_bytes.h"
 #include "support/model_builders.h"
 #include "support/temp_dir.h"

@@ -18,28 +18,28 @@ protected:
 };
 
 TEST_F(SelectionTest, SelectingAToolTwiceLeavesTwoSnapshots) {
-    selectTool(target(), 0);
-    selectTool(target(), 0);
-    EXPECT_EQ(edit.currentTool, 0);
+    selectTool(target(), Tool::Spray);
+    selectTool(target(), Tool::Spray);
+    EXPECT_EQ(edit.currentTool, Tool::Spray);
     undo(history, *store.model, edit, flags);
-    EXPECT_EQ(edit.currentTool, 0);
+    EXPECT_EQ(edit.currentTool, Tool::Spray);
     undo(history, *store.model, edit, flags);
-    EXPECT_EQ(edit.currentTool, 5);
+    EXPECT_EQ(edit.currentTool, Tool::Build);
 }
 
 TEST_F(SelectionTest, MaterialButtonsShowHideAndSwitch) {
     edit.currentSlot = 14;
     edit.otherSlot = 20;
-    pressMaterialButton(target(), kMaterialA);
-    EXPECT_EQ(edit.alsoShownMaterial, kMaterialB);
-    pressMaterialButton(target(), kMaterialA);
-    EXPECT_EQ(edit.alsoShownMaterial, kNoItem);
-    pressMaterialButton(target(), kMaterialA);
-    pressMaterialButton(target(), kMaterialB);  // switching hides the other material again
-    EXPECT_EQ(edit.currentMaterial, kMaterialB);
+    pressMaterialButton(target(), Material::A);
+    EXPECT_EQ(edit.alsoShownMaterial, Material::B);
+    pressMaterialButton(target(), Material::A);
+    EXPECT_EQ(edit.alsoShownMaterial, std::nullopt);
+    pressMaterialButton(target(), Material::A);
+    pressMaterialButton(target(), Material::B);  // switching hides the other material again
+    EXPECT_EQ(edit.currentMaterial, Material::B);
     EXPECT_EQ(edit.currentSlot, 20);
     EXPECT_EQ(edit.otherSlot, 14);
-    EXPECT_EQ(edit.alsoShownMaterial, kNoItem);
+    EXPECT_EQ(edit.alsoShownMaterial, std::nullopt);
     EXPECT_EQ(history.undoIndex, 3);
 }
 
@@ -56,7 +56,7 @@ TEST_F(SelectionTest, ColourStepsStopAtTheEndsAndAtLockedColours) {
     edit.currentSlot = 25;
     EXPECT_EQ(stepColourSlot(target(), +1), 0);
     // The locks of the current material count, not those of the other.
-    edit.currentMaterial = kMaterialB;
+    edit.currentMaterial = Material::B;
     store.model->lockedA[14] = 255;
     EXPECT_EQ(stepColourSlot(target(), -1), 1);
     EXPECT_EQ(edit.currentSlot, 24);

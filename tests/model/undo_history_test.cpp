@@ -16,7 +16,7 @@ protected:
     // A change that the state remembers: cell 0 holds the step number.
     void change(int step) {
         model().cells[0] = static_cast<std::uint8_t>(step);
-        edit.currentTool = step % 8;
+        edit.currentTool = static_cast<Tool>(step % 8);
     }
     void pushThenChange(int step) {
         pushUndo(history, model(), edit, flags);
@@ -46,7 +46,7 @@ TEST_F(UndoHistoryTest, KeepsTheTwentyLatestSnapshots) {
     for (int i = 0; i < 20; ++i) ASSERT_EQ(undo(history, model(), edit, flags), 1);
     EXPECT_EQ(undo(history, model(), edit, flags), 0);
     EXPECT_EQ(model().cells[0], 1);  // the state the second push saved
-    EXPECT_EQ(edit.currentTool, 1);
+    EXPECT_EQ(edit.currentTool, Tool::Paint);
 }
 
 TEST_F(UndoHistoryTest, APushAfterUndoDropsWhatRedoCouldBringBack) {
@@ -58,11 +58,11 @@ TEST_F(UndoHistoryTest, APushAfterUndoDropsWhatRedoCouldBringBack) {
 }
 
 TEST_F(UndoHistoryTest, UndoRestoresTheSelectionAlongWithTheCells) {
-    edit.currentTool = 5;
+    edit.currentTool = Tool::Build;
     pushUndo(history, model(), edit, flags);  // the tool key pushes first
-    edit.currentTool = 0;
+    edit.currentTool = Tool::Spray;
     ASSERT_EQ(undo(history, model(), edit, flags), 1);
-    EXPECT_EQ(edit.currentTool, 5);
+    EXPECT_EQ(edit.currentTool, Tool::Build);
 }
 
 TEST_F(UndoHistoryTest, UndoThenRedoGivesBackExactlyTheStateBeforeTheUndo) {
@@ -71,7 +71,7 @@ TEST_F(UndoHistoryTest, UndoThenRedoGivesBackExactlyTheStateBeforeTheUndo) {
     testing::fillRandom(model(), 4);
     model().rotation[2] = 0.75;
     model().brushSize = 11;
-    edit = EditState{3, kMaterialB, kMaterialA, 17, 12};
+    edit = EditState{Tool::Coat, Material::B, Material::A, 17, 12};
     auto before = std::make_unique<VoxelModel>(model());
     const EditState editBefore = edit;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/edit_state.h"
-#include "model/palette.h"
+#include "model/material.h"
 #include "model/voxel_model.h"
 #include "support/model_builders.h"
 
@@ -65,12 +65,12 @@ TEST(VoxelModel, CellIndexingRunsXFastest) {
 }
 
 TEST(VoxelModel, SlotsPaintTheCodesOfTheCurrentMaterial) {
-    EXPECT_EQ(slotCode(10, kMaterialA), 1);
-    EXPECT_EQ(slotCode(25, kMaterialA), 16);
-    EXPECT_EQ(slotCode(10, kMaterialB), 17);
-    EXPECT_EQ(slotCode(25, kMaterialB), 32);
+    EXPECT_EQ(slotCode(10, Material::A), 1);
+    EXPECT_EQ(slotCode(25, Material::A), 16);
+    EXPECT_EQ(slotCode(10, Material::B), 17);
+    EXPECT_EQ(slotCode(25, Material::B), 32);
     EditState edit;
-    edit.currentMaterial = kMaterialB;
+    edit.currentMaterial = Material::B;
     edit.currentSlot = 12;
     EXPECT_EQ(targetCode(edit), 19);
 }
@@ -91,24 +91,24 @@ TEST(VoxelModel, DisplayRuleHidesTheMaterialThatIsNeitherCurrentNorShown) {
     EXPECT_TRUE(isDisplayed(edit, 16));
     EXPECT_FALSE(isDisplayed(edit, 17));
     EXPECT_FALSE(isDisplayed(edit, 32));
-    edit.alsoShownMaterial = kMaterialB;
+    edit.alsoShownMaterial = Material::B;
     EXPECT_TRUE(isDisplayed(edit, 17));
     edit = EditState{};
-    edit.currentMaterial = kMaterialB;
+    edit.currentMaterial = Material::B;
     EXPECT_FALSE(isDisplayed(edit, 1));
     EXPECT_TRUE(isDisplayed(edit, 32));
 }
 
 TEST(VoxelModel, ResetEditStateRestoresTheSelectionAndUnlocksEveryColour) {
     ModelStore store = testing::makeStore();
-    EditState edit{2, kMaterialB, kMaterialA, 20, 14};
+    EditState edit{Tool::Peel, Material::B, Material::A, 20, 14};
     PanelDragState panel{11, 12, 3};
     store.model->lockedA[0] = 255;
     store.model->lockedB[9] = 255;
     resetEditState(edit, panel, *store.model);
-    EXPECT_EQ(edit.currentTool, 5);
-    EXPECT_EQ(edit.currentMaterial, kMaterialA);
-    EXPECT_EQ(edit.alsoShownMaterial, -1);
+    EXPECT_EQ(edit.currentTool, Tool::Build);
+    EXPECT_EQ(edit.currentMaterial, Material::A);
+    EXPECT_EQ(edit.alsoShownMaterial, std::nullopt);
     EXPECT_EQ(edit.currentSlot, 10);
     EXPECT_EQ(edit.otherSlot, 10);
     EXPECT_EQ(panel.dragSourceSlot, -1);

@@ -80,7 +80,7 @@ TEST_F(PaletteEditing, PressesOnTheGapOrRightOfThePanelChangeNothing) {
     EXPECT_EQ(panelClick(panel(), 1, 1), 1);     // a tool: one snapshot even when already chosen
     EXPECT_EQ(panelClick(panel(), 1, 1), 1);
     EXPECT_EQ(snapshots(), 2);
-    EXPECT_EQ(edit.currentTool, 0);
+    EXPECT_EQ(edit.currentTool, Tool::Spray);
 }
 
 TEST_F(PaletteEditing, HoverLightsButtonsButNeverColourSlots) {

@@ -20,7 +20,7 @@ struct DisplayCacheTest : ::testing::Test {
     bool smooth = true;
 
     DisplayCacheTest() {
-        edit.alsoShownMaterial = kMaterialB;
+        edit.alsoShownMaterial = Material::B;
         if (!allocateRenderer(renderer, 32768, chooseKernelVariant())) throw std::bad_alloc();
         testing::fillSphere(model, 20);
     }
@@ -81,8 +81,8 @@ TEST_F(DisplayCacheTest, EveryChangeOfWhatIsShownIsDrawnAtTheNextFrame) {
     expectRedrawnAfter("one cell", [&] { testing::setCell(model, 49, 49, 69, 0); });
     expectRedrawnAfter("a buried cell", [&] { testing::setCell(model, 50, 50, 50, 3); });
     expectRedrawnAfter("one palette entry", [&] { model.paletteB[4].g = 0.5f; });
-    expectRedrawnAfter("the display rule", [&] { edit.alsoShownMaterial = kNoItem; });
-    expectRedrawnAfter("the current material", [&] { edit.currentMaterial = kMaterialB; });
+    expectRedrawnAfter("the display rule", [&] { edit.alsoShownMaterial.reset(); });
+    expectRedrawnAfter("the current material", [&] { edit.currentMaterial = Material::B; });
     expectRedrawnAfter("smooth off", [&] { smooth = false; });
     expectRedrawnAfter("smooth on", [&] { smooth = true; });
 }
@@ -104,7 +104,7 @@ TEST_F(DisplayCacheTest, ARendererWithoutBuffersDrawsNothing) {
     EXPECT_EQ(allocateRenderer(failed, 3, KernelVariant::Scalar), 0);
     int batches = 0;
     produceDisplayBatches(failed, view(), [&](QuadBatch&) { ++batches; });
-    producePickBatches(failed, view(), kPickSolid, [&](QuadBatch&) { ++batches; });
+    producePickBatches(failed, view(), PickMode::Solid, [&](QuadBatch&) { ++batches; });
     EXPECT_EQ(batches, 0);
 }
 

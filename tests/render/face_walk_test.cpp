@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "model/palette.h"
+#include "model/material.h"
 #include "render/face_walk.h"
 #include "render/quad_batch.h"
 #include "support/model_builders.h"

@@ -34,7 +34,7 @@ protected:
         ASSERT_NE(gl, nullptr) << glFailure;
         ASSERT_EQ(chooseRenderer(renderer), 1);
         enableBackFaceCulling();
-        edit.alsoShownMaterial = kMaterialB;
+        edit.alsoShownMaterial = Material::B;
         std::string reason;
         ASSERT_EQ(ensureOffscreenTarget(target, kWidth, kHeight, reason), 1) << reason;
     }
@@ -156,7 +156,7 @@ TEST_F(GlRenderTest, PickPassesDrawExactCellColoursOnWhite) {
     for (const auto& c : cells) testing::setCell(model, c[0], c[1], c[2], 30);
     for (bool smoothPick : {false, true}) {
         smooth = smoothPick;
-        ASSERT_EQ(renderPickPass(renderer, view(), kPickSolid), 1);
+        ASSERT_EQ(renderPickPass(renderer, view(), PickMode::Solid), 1);
         for (const auto& c : cells) {
             const auto at = frontOfCell(c[0], c[1], c[2]);
             EXPECT_EQ(pixelOf(renderer.offscreen, at[0], at[1]), (Rgba{2 * c[0], 2 * c[1], 2 * c[2], 255}))
@@ -164,7 +164,7 @@ TEST_F(GlRenderTest, PickPassesDrawExactCellColoursOnWhite) {
         }
         EXPECT_EQ(pixelOf(renderer.offscreen, 70, 3), (Rgba{255, 255, 255, 255}));  // background
         EXPECT_EQ(pixelOf(renderer.offscreen, 10, 300), (Rgba{255, 255, 255, 255}));  // under the panel
-        ASSERT_EQ(renderPickPass(renderer, view(), kPickEmpty), 1);
+        ASSERT_EQ(renderPickPass(renderer, view(), PickMode::Empty), 1);
         const auto at = frontOfCell(50, 50, 60);
         EXPECT_EQ(pixelOf(renderer.offscreen, at[0], at[1]), (Rgba{100, 100, 122, 255}));  // the cell in front
     }

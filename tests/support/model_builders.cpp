@@ -4,7 +4,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "model/palette.h"
+#include "model/material.h"
 
 namespace cubrik::testing {
 

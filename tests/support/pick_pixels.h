@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <stdexcept>
 
-#include "edit/pick_buffer.h"
+#include "model/pick_buffer.h"
 #include "model/voxel_model.h"
 
 namespace cubrik::testing {

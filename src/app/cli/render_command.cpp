@@ -21,8 +21,8 @@ int renderModelImage(const CommandLine& command, std::string& reason) {
     if (!loadModelInto(command.modelPath, store, reason)) return 0;
     presetView(*store.model, command.view);
     EditState edit;
-    edit.currentMaterial = kMaterialA;
-    edit.alsoShownMaterial = kMaterialB;
+    edit.currentMaterial = Material::A;
+    edit.alsoShownMaterial = Material::B;
 
     HeadlessGlContext gl;
     if (!createHeadlessGlContext(gl, reason)) return 0;

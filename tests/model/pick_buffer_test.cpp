@@ -1,7 +1,7 @@
 // Decoding the pick read-back, and how the buffer grows with the window.
 #include <gtest/gtest.h>
 
-#include "edit/pick_buffer.h"
+#include "model/pick_buffer.h"
 
 namespace cubrik {
 namespace {

@@ -8,6 +8,10 @@
 
 namespace cubrik {
 
+// The two pick passes: the visible filled cells, or the empty cells just in
+// front of the visible faces.
+enum class PickMode { Empty, Solid };
+
 struct PickBuffer {
     std::unique_ptr<std::uint8_t[]> pixels;  // RGBA, rows bottom to top, packed
     std::uint32_t capacity = 0;              // bytes allocated; grows, never shrinks

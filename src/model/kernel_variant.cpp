@@ -1,4 +1,4 @@
-#include "render/kernel_variant.h"
+#include "model/kernel_variant.h"
 
 #include <cstdlib>
 #include <cstring>

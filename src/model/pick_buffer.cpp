@@ -1,4 +1,4 @@
-#include "edit/pick_buffer.h"
+#include "model/pick_buffer.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "edit/pick_pass.h"
+#include "render/pick_pass.h"
 
 namespace cubrik {
 

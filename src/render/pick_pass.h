@@ -2,7 +2,7 @@
 // Reading the pick pass back from the offscreen target it was drawn into.
 // Needs a current OpenGL context.
 
-#include "edit/pick_buffer.h"
+#include "model/pick_buffer.h"
 #include "render/offscreen_target.h"
 
 namespace cubrik {
