@@ -42,6 +42,16 @@ void BM_BallStep(benchmark::State& state) {
 }
 BENCHMARK(BM_BallStep)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
+// A Build step, size 24, with the mirror planes off (0) or all three on (1).
+void BM_BuildStep(benchmark::State& state) {
+    CarveScene scene(KernelVariant::Sse2);
+    scene.brush.mirror.enabled = {state.range(0) != 0, state.range(0) != 0, state.range(0) != 0};
+    const ToolKernels kernels = toolKernelsFor(KernelVariant::Sse2);
+    for (auto _ : state) benchmark::DoNotOptimize(kernels.ballStrokeKernel(scene.brush, 300, 300, 540, 300, 2, 12));
+    state.SetLabel(state.range(0) ? "mirrored" : "single");
+}
+BENCHMARK(BM_BuildStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // Every cell of the grid tested against every centre, in integers.
 void BM_BallStepPerCell(benchmark::State& state) {
     CarveScene scene(KernelVariant::Scalar);

@@ -3,6 +3,7 @@
 #include <clocale>
 
 #include "app/document_commands.h"
+#include "app/mirror_commands.h"
 #include "panel/icon_atlas.h"
 #include "render/camera.h"
 
@@ -14,6 +15,7 @@ int startUp(App& app) {
     app.toggles.smoothDisplay = 1;
     app.platform.setMenuChecked(command::kSmooth, true);
     app.document.lastFolder = app.paths.desktopFolder;
+    restoreMirrorPlanes(app);
     if (!openStartupDocument(app)) return 0;
     if (!chooseRenderer(app.renderer)) return 0;
     app.panelColours = app.platform.panelColours();

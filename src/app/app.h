@@ -85,6 +85,7 @@ struct App {
     PanelTexture panelTexture;
     EditingBuffers editing;
     ToolKernels toolKernels{};
+    MirrorPlanes mirror;  // kept in `settings` too, which the next run starts from
     MeshExtractor meshExtractor;
     TabletState tablet;
 

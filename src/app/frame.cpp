@@ -21,6 +21,7 @@ ViewInputs viewInputsOf(App& app) {
         inputs.cursorY = cursor->y;
     }
     inputs.squareOutline = toolInfo(app.edit.currentTool).squareOutline;
+    inputs.mirror = app.mirror;
     return inputs;
 }
 

@@ -3,6 +3,7 @@
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/menu_commands.h"
+#include "app/mirror_commands.h"
 #include "app/strokes.h"
 #include "edit/brush.h"
 #include "edit/tool_table.h"
@@ -54,6 +55,7 @@ bool handleKey(App& app, int key) {
         else if (!app.gestures.strokeActive && !app.gestures.rotateActive) toggleDisplay(app, command::kZoom);
         return true;
     case 'X': toggleDisplay(app, command::kSmooth); return true;
+    case 'M': runMirrorCommand(app, command::kMirrorToCursor); return true;
     case 'C':
     case 'V':
         stepBrushSize(app.model().brushSize, key == 'C' ? -1 : +1);

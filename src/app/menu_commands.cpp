@@ -2,6 +2,7 @@
 
 #include "app/document_commands.h"
 #include "app/gestures.h"
+#include "app/mirror_commands.h"
 #include "render/camera.h"
 
 namespace cubrik {
@@ -45,6 +46,8 @@ void runMenuCommand(App& app, int command) {
     default:
         if (command >= command::kFirstView && command <= command::kLastView)
             presetView(app.model(), command - command::kFirstView);
+        else if (command >= command::kMirrorX && command <= command::kMirrorToMiddle)
+            runMirrorCommand(app, command);
         break;
     }
 }

@@ -72,6 +72,8 @@ void applyLine(std::u16string_view line, Settings& s) {
         {"windowX", &Settings::windowX},           {"windowY", &Settings::windowY},
         {"windowWidth", &Settings::windowWidth},   {"windowHeight", &Settings::windowHeight},
         {"windowMaximized", &Settings::windowMaximized}, {"backgroundColor", &Settings::backgroundColor},
+        {"mirrorPlanes", &Settings::mirrorPlanes}, {"mirrorX", &Settings::mirrorX},
+        {"mirrorY", &Settings::mirrorY}, {"mirrorZ", &Settings::mirrorZ},
     };
     std::u16string_view value;
     for (const NumberKey& number : kNumbers)
@@ -137,6 +139,14 @@ std::string formatSettings(const Settings& s) {
             appendHex6(text, (*palette)[i]);
         }
     }
+    text += "\r\nmirrorPlanes=";
+    appendInt(text, s.mirrorPlanes);
+    text += "\r\nmirrorX=";
+    appendInt(text, s.mirrorX);
+    text += "\r\nmirrorY=";
+    appendInt(text, s.mirrorY);
+    text += "\r\nmirrorZ=";
+    appendInt(text, s.mirrorZ);
     text += "\r\n";
     std::string bytes = "\xff\xfe";  // byte-order mark
     appendUtf16(bytes, "@\r\n");

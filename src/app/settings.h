@@ -23,6 +23,13 @@ struct Settings {
                                    0x0000ff, 0x7f00ff, 0xff00ff, 0xff007f, 0x000000, 0x3f3f3f, 0x7f7f7f, 0xffffff};
     std::uint32_t materialB[16] = {0xff0000, 0xff7f00, 0xffff00, 0x7fff00, 0x00ff00, 0x00ff7f, 0x00ffff, 0x007fff,
                                    0x0000ff, 0x7f00ff, 0xff00ff, 0xff007f, 0x000000, 0x3f3f3f, 0x7f7f7f, 0xffffff};
+    // Mirror editing: bit 0, 1, 2 for the x, y, z planes, and each plane's
+    // position (twice its coordinate, 0..198); values out of range read as off
+    // and the middle.
+    std::int32_t mirrorPlanes = 0;
+    std::int32_t mirrorX = 99;
+    std::int32_t mirrorY = 99;
+    std::int32_t mirrorZ = 99;
 };
 
 // The client area of a full-screen window, which bounds the saved placement.

@@ -10,7 +10,8 @@ namespace cubrik {
 namespace {
 
 StrokeTarget strokeTargetOf(App& app) {
-    return {{app.model(), app.edit, app.editing, app.window.clientHeight}, app.toolKernels, app.history, app.flags};
+    return {{app.model(), app.edit, app.editing, app.window.clientHeight, app.mirror}, app.toolKernels, app.history,
+            app.flags};
 }
 
 }  // namespace
@@ -35,15 +36,16 @@ void forcedStrokeStep(App& app) {
     if (!app.gestures.panelGesture && app.gestures.strokeActive) stepStroke(app, app.window.mouseX, app.window.mouseY, true);
 }
 
+int visibleCellAt(App& app, int x, int y) {
+    if (x < kPanelWidth) return -1;
+    const GlCurrent current(app.platform);
+    const ViewInputs view = viewInputsOf(app);
+    if (!renderPickPass(app.renderer, view, PickMode::Solid)) return -1;
+    return readPickPixel(app.renderer.offscreen, x, y, view.clientWidth, view.clientHeight);
+}
+
 void pickColourAtCursor(App& app, int x, int y) {
-    if (x < kPanelWidth) return;
-    int cell = -1;
-    {
-        GlCurrent current(app.platform);
-        const ViewInputs view = viewInputsOf(app);
-        if (renderPickPass(app.renderer, view, PickMode::Solid))
-            cell = readPickPixel(app.renderer.offscreen, x, y, view.clientWidth, view.clientHeight);
-    }
+    const int cell = visibleCellAt(app, x, y);
     if (cell < 0) return;
     const int code = app.model().cells[cell];
     const int entry = code - firstCodeOf(app.edit.currentMaterial);

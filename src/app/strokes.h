@@ -17,6 +17,9 @@ void stepStroke(App& app, int x, int y, bool forced);
 // in progress takes one step at the last mouse position with the new size.
 void forcedStrokeStep(App& app);
 
+// The visible cell at window pixel (x, y), as the Carve tool picks it, or -1.
+int visibleCellAt(App& app, int x, int y);
+
 // The middle button: the colour of the cell under (x, y) becomes the current
 // colour when it is of the current material and not locked.
 void pickColourAtCursor(App& app, int x, int y);

@@ -83,6 +83,15 @@ constexpr MenuItem kViewItems[] = {
     {40028, "Bottom(&B)", "底面(&B)"},
 };
 
+constexpr MenuItem kMirrorItems[] = {
+    {command::kMirrorX, "X: left and right(&X)", "X: 左右(&X)"},
+    {command::kMirrorX + 1, "Y: up and down(&Y)", "Y: 上下(&Y)"},
+    {command::kMirrorZ, "Z: front and back(&Z)", "Z: 前後(&Z)"},
+    {0, "", ""},
+    {command::kMirrorToCursor, "Planes through the cell under the cursor(&C)", "カーソル下のセルを通す(&C)"},
+    {command::kMirrorToMiddle, "Planes through the middle(&R)", "中央を通す(&R)"},
+};
+
 constexpr MenuItem kSettingsItems[] = {
     {command::kBackgroundColour, "Background Color(&B)", "背景色(&B)"},
     {0, "", ""},
@@ -95,10 +104,11 @@ constexpr MenuItem kHelpItems[] = {
     {command::kAbout, "About(&A)", "バージョン情報(&V)"},
 };
 
-constexpr std::array<MenuPopup, 5> kMenuBar = {{
+constexpr std::array<MenuPopup, 6> kMenuBar = {{
     {"File(&F)", "ファイル(&F)", kFileItems},
     {"Edit(&E)", "編集(&E)", kEditItems},
     {"View(&V)", "表示(&V)", kViewItems},
+    {"Mirror(&M)", "ミラー(&M)", kMirrorItems},
     {"Settings(&S)", "設定(&S)", kSettingsItems},
     {"Help(&H)", "ヘルプ(&H)", kHelpItems},
 }};

@@ -57,6 +57,10 @@ inline constexpr int kBackgroundColour = 40037;
 inline constexpr int kHelp = 40041;
 inline constexpr int kAbout = 40042;
 inline constexpr int kPressureInput = 40051;
+inline constexpr int kMirrorX = 40061;  // Y and Z follow
+inline constexpr int kMirrorZ = 40063;
+inline constexpr int kMirrorToCursor = 40064;
+inline constexpr int kMirrorToMiddle = 40065;
 }  // namespace command
 
 struct MenuItem {

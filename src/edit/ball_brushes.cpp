@@ -40,7 +40,7 @@ void applyBall(BrushContext& brush, int centre) {
         for (int y = std::max(c.y - e, 0); y <= std::min(c.y + e, kGridSize - 1); ++y)
             for (int x = std::max(c.x - e, 0); x <= std::min(c.x + e, kGridSize - 1); ++x) {
                 const int dx = x - c.x, dy = y - c.y, dz = z - c.z;
-                if (dx * dx + dy * dy + dz * dz < e * e) applyRemap(remap, brush.model.cells[cellIndex(x, y, z)]);
+                if (dx * dx + dy * dy + dz * dz < e * e) applyRemapAt(brush, remap, cellIndex(x, y, z));
             }
 }
 
@@ -106,7 +106,7 @@ int ballStrokeKernelSse2(BrushContext& brush, int x0, int y0, int x1, int y1, in
             }
             // No ball meets this row: x can only add to the distance.
             if (_mm_movemask_ps(rowReaches) == 0) continue;
-            std::uint8_t* row = brush.model.cells + cellIndex(0, y, z);
+            const int rowStart = cellIndex(0, y, z);
             for (int x = std::max(low.x - e, 0); x <= std::min(high.x + e, kGridSize - 1); ++x) {
                 const __m128 cellX = _mm_set1_ps(static_cast<float>(x));
                 __m128 inside = _mm_setzero_ps();
@@ -114,7 +114,7 @@ int ballStrokeKernelSse2(BrushContext& brush, int x0, int y0, int x1, int y1, in
                     const __m128 dx = _mm_sub_ps(cellX, _mm_load_ps(centreX + 4 * g));
                     inside = _mm_or_ps(inside, _mm_cmplt_ps(_mm_add_ps(_mm_mul_ps(dx, dx), rowDistance[g]), radiusSquared));
                 }
-                if (_mm_movemask_ps(inside) != 0) applyRemap(remap, row[x]);
+                if (_mm_movemask_ps(inside) != 0) applyRemapAt(brush, remap, rowStart + x);
             }
         }
     return 1;

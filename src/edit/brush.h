@@ -8,8 +8,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "model/pick_buffer.h"
+#include "edit/mirror.h"
 #include "model/edit_state.h"
+#include "model/pick_buffer.h"
 #include "model/voxel_model.h"
 #include "model/kernel_variant.h"
 
@@ -57,13 +58,15 @@ struct EditingBuffers {
 // Returns 1, or 0 when memory is exhausted.
 int allocateEditingBuffers(EditingBuffers& buffers, KernelVariant variant);
 
-// One tool call: the document, the selection it paints with, the buffers, and
-// the client height H (window row y is frame-buffer row H - 1 - y).
+// One tool call: the document, the selection it paints with, the buffers,
+// the client height H (window row y is frame-buffer row H - 1 - y) and the
+// mirror planes every change is repeated in.
 struct BrushContext {
     VoxelModel& model;
     const EditState& edit;
     EditingBuffers& buffers;
     int clientHeight = 1;
+    MirrorPlanes mirror{};
 };
 
 // The remap for target code t (0 removes): empty cells and the unlocked colours
@@ -75,6 +78,11 @@ void setFillEmptyRemap(BrushContext& brush, int target);
 
 inline void applyRemap(const BrushRemap& remap, std::uint8_t& cell) {
     if (cell <= kLastCode) cell = remap[cell];
+}
+
+// Applies `remap` to cell `index` of the brush's model and to its mirror images.
+inline void applyRemapAt(const BrushContext& brush, const BrushRemap& remap, int index) {
+    changeMirrored(brush.mirror, index, [&](int cell) { applyRemap(remap, brush.model.cells[cell]); });
 }
 
 // Sample k of n on a stroke segment, k = 1..n, truncating toward zero; the

@@ -82,7 +82,7 @@ int punchStampScalar(BrushContext& brush, int x, int y) {
             if (!overlaps(square, bounds + 12 * cellRow + 4 * piece)) continue;
             for (int cell = kGridSize * cellRow + kPieceFirst[piece]; cell < kGridSize * cellRow + kPieceFirst[piece + 1];
                  ++cell)
-                if (contains(square, projected + 2 * cell)) applyRemap(remap, brush.model.cells[cell]);
+                if (contains(square, projected + 2 * cell)) applyRemapAt(brush, remap, cell);
         }
     return 1;
 }

@@ -86,8 +86,9 @@ void sweepCells(BrushContext& brush, const PunchSweep& sweep) {
                     const __m128i along = _mm_sub_epi32(pixel, offset);
                     const __m128i outsideBand = _mm_or_si128(_mm_cmplt_epi32(along, bandLow), _mm_cmpgt_epi32(along, bandHigh));
                     const int out = outBox | _mm_movemask_ps(_mm_castsi128_ps(outsideBand));
-                    if ((out & 0b0101) == 0) applyRemap(remap, cell[0]);
-                    if ((out & 0b1010) == 0) applyRemap(remap, cell[1]);
+                    const int index = static_cast<int>(cell - brush.model.cells);
+                    if ((out & 0b0101) == 0) applyRemapAt(brush, remap, index);
+                    if ((out & 0b1010) == 0) applyRemapAt(brush, remap, index + 1);
                 }
                 clipXY = _mm_add_ps(clipXY, pairStepXY);
                 clipW = _mm_add_ps(clipW, pairStepW);

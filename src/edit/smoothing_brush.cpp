@@ -38,6 +38,7 @@ struct SmoothingVote {
     const std::uint8_t* counts;
     const BrushRemap& removal;
     std::uint8_t fillCode;
+    MirrorPlanes mirror;
 
     explicit SmoothingVote(BrushContext& brush)
         : emptyPick(brush.buffers.currentPick),
@@ -45,7 +46,8 @@ struct SmoothingVote {
           cells(brush.model.cells),
           counts(brush.buffers.brushScratch.get()),
           removal(brush.buffers.brushRemap),
-          fillCode(static_cast<std::uint8_t>(targetCode(brush.edit))) {
+          fillCode(static_cast<std::uint8_t>(targetCode(brush.edit))),
+          mirror(brush.mirror) {
         setBrushRemap(brush, 0);
     }
 
@@ -55,9 +57,13 @@ struct SmoothingVote {
 
     void operator()(int px, int py) const {
         const int empty = pickCell(emptyPick, px, py);
-        if (empty >= 0 && cells[empty] == 0 && counts[empty] > kMostlyEmpty) cells[empty] = fillCode;
+        if (empty >= 0 && cells[empty] == 0 && counts[empty] > kMostlyEmpty)
+            changeMirrored(mirror, empty, [&](int cell) {
+                if (cells[cell] == 0) cells[cell] = fillCode;
+            });
         const int solid = pickCell(solidPick, px, py);
-        if (solid >= 0 && counts[solid] <= kMostlyEmpty) applyRemap(removal, cells[solid]);
+        if (solid >= 0 && counts[solid] <= kMostlyEmpty)
+            changeMirrored(mirror, solid, [&](int cell) { applyRemap(removal, cells[cell]); });
     }
 };
 

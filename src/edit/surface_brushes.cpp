@@ -12,14 +12,14 @@ namespace {
 // Applies brushRemap to the cells that pixels of the current pick name; with
 // noise, only where the cell's noise reaches a threshold.
 struct SurfacePaint {
+    const BrushContext& brush;
     const PickBuffer& pick;
-    std::uint8_t* cells;
     const BrushRemap& remap;
     const std::uint8_t* noise;
 
     explicit SurfacePaint(BrushContext& brush)
-        : pick(brush.buffers.currentPick),
-          cells(brush.model.cells),
+        : brush(brush),
+          pick(brush.buffers.currentPick),
           remap(brush.buffers.brushRemap),
           noise(brush.buffers.brushScratch.get()) {}
 
@@ -27,12 +27,12 @@ struct SurfacePaint {
 
     void paint(int px, int py) const {
         const int cell = pickCell(pick, px, py);
-        if (cell >= 0) applyRemap(remap, cells[cell]);
+        if (cell >= 0) applyRemapAt(brush, remap, cell);
     }
 
     void spray(int px, int py, int threshold) const {
         const int cell = pickCell(pick, px, py);
-        if (cell >= 0 && noise[cell] >= threshold) applyRemap(remap, cells[cell]);
+        if (cell >= 0 && noise[cell] >= threshold) applyRemapAt(brush, remap, cell);
     }
 };
 

@@ -36,6 +36,29 @@ void drawGridBox() {
     glEnd();
 }
 
+// The outline of each enabled mirror plane across the grid, in the plane's
+// colour: x red, y green, z blue.
+void drawMirrorPlanes(const MirrorPlanes& mirror) {
+    constexpr float kColours[3][3] = {{0.9f, 0.25f, 0.25f}, {0.25f, 0.8f, 0.25f}, {0.3f, 0.45f, 1.0f}};
+    const double e = 50.0;  // the grid's faces, just inside the box's edges
+    for (int axis = 0; axis < 3; ++axis) {
+        if (!mirror.enabled[axis]) continue;
+        // Cell i spans [i - 50, i - 49]; the plane of position P lies at (P + 1) / 2 - 50.
+        const double at = (mirror.position[axis] + 1) / 2.0 - 50.0;
+        const double corners[4][2] = {{-e, -e}, {e, -e}, {e, e}, {-e, e}};
+        glColor3fv(kColours[axis]);
+        glBegin(GL_LINE_LOOP);
+        for (const auto& corner : corners) {
+            double point[3];
+            point[axis] = at;
+            point[(axis + 1) % 3] = corner[0];
+            point[(axis + 2) % 3] = corner[1];
+            glVertex3dv(point);
+        }
+        glEnd();
+    }
+}
+
 // One unit per pixel over the view, in the mouse's coordinates.
 void loadOverlayMatrices(int clientWidth, int clientHeight) {
     glMatrixMode(GL_PROJECTION);
@@ -74,6 +97,7 @@ void drawView(Renderer& renderer, const ViewInputs& view) {
     loadViewMatrices(model.projection, model.rotation);
     glDisable(GL_TEXTURE_2D);  // the panel draws textured
     if (view.rotateActive && !view.panelGesture) drawGridBox();
+    if (view.mirror.any()) drawMirrorPlanes(view.mirror);
     drawModel(renderer, view);
     glDisable(GL_DEPTH_TEST);
     loadOverlayMatrices(view.clientWidth, view.clientHeight);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "model/edit_state.h"
+#include "model/mirror_planes.h"
 #include "model/voxel_model.h"
 
 namespace cubrik {
@@ -23,6 +24,7 @@ struct ViewInputs {
     std::uint32_t backgroundColor = kDefaultBackgroundColor;  // 0x00BBGGRR
     bool cursorKnown = false;   // the brush outline is drawn where the pointer is now
     bool squareOutline = false; // the current tool's brush is a square, not a disc
+    MirrorPlanes mirror{};      // the enabled planes are outlined across the grid
     int cursorX = 0, cursorY = 0;
 };
 

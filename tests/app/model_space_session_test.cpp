@@ -7,18 +7,15 @@
 #include <cstdlib>
 #include <set>
 
-#include "render/camera.h"
+#include "support/front_view_cells.h"
 #include "support/session_runner.h"
 
 namespace cubrik {
 namespace {
 
-struct Cell {
-    int x, y, z;
-    auto operator<=>(const Cell&) const = default;
-};
-
-Cell cellAt(int index) { return {index % 100, index / 100 % 100, index / 10000}; }
+using testing::Cell;
+using testing::cellAt;
+using testing::projectedCentre;
 
 class ModelSpaceSessionTest : public testing::SessionTest, public ::testing::WithParamInterface<bool> {
 protected:
@@ -84,18 +81,6 @@ TEST_P(ModelSpaceSessionTest, SmoothingRemovesABumpFillsAPitAndLeavesAFlatFace) 
     testing::setCell(*block.model, 52, 50, 69, 0);
     const std::set<Cell> changed = changedCells(*block.model, "key R\nkey H\nldown 439 298\nlup 439 298\n");
     EXPECT_EQ(changed, (std::set<Cell>{{50, 50, 70}, {52, 50, 69}}));
-}
-
-// The window pixel where the centre of cell c projects, as the frame set
-// the view up; x from the left, y from the bottom.
-std::pair<double, double> projectedCentre(Cell c) {
-    double projection[16];
-    viewProjection(800, 600, false, projection);
-    const double p[4] = {c.x - 49.5, c.y - 49.5, c.z - 49.5, 1};
-    double clip[4] = {};
-    for (int row = 0; row < 4; ++row)
-        for (int k = 0; k < 4; ++k) clip[row] += projection[row + 4 * k] * p[k];
-    return {64 + 736 * (clip[0] / clip[3] + 1) / 2, 600 * (clip[1] / clip[3] + 1) / 2};
 }
 
 // Every cell of material A whose centre falls in the square about the pointer

@@ -32,7 +32,8 @@ TEST(Settings, TheDefaultFileHasTheHandCheckedBytes) {
         u"materialA=ff0000 ff7f00 ffff00 7fff00 00ff00 00ff7f 00ffff 007fff 0000ff 7f00ff ff00ff ff007f 000000 "
         u"3f3f3f 7f7f7f ffffff\r\n"
         u"materialB=ff0000 ff7f00 ffff00 7fff00 00ff00 00ff7f 00ffff 007fff 0000ff 7f00ff ff00ff ff007f 000000 "
-        u"3f3f3f 7f7f7f ffffff\r\n";
+        u"3f3f3f 7f7f7f ffffff\r\n"
+        u"mirrorPlanes=0\r\nmirrorX=99\r\nmirrorY=99\r\nmirrorZ=99\r\n";
     const std::string bytes = formatSettings(Settings{});
     EXPECT_EQ(bytes.substr(0, 2), "\xff\xfe");
     EXPECT_EQ(bytes, utf16(expected));

@@ -11,7 +11,8 @@ namespace cubrik {
 namespace {
 
 bool isToggle(int command) {
-    return command == command::kSmooth || command == command::kZoom || command == command::kPressureInput;
+    return command == command::kSmooth || command == command::kZoom || command == command::kPressureInput ||
+           (command >= command::kMirrorX && command <= command::kMirrorZ);
 }
 
 }  // namespace

@@ -97,7 +97,9 @@ void recordStartState(SessionRecorder& recorder, const Settings& settings) {
     std::size_t start = 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
         const std::string entry = text.substr(start, end - start);
-        if (entry.rfind("backgroundColor=", 0) != 0 && entry.rfind("material", 0) != 0) continue;
+        if (entry.rfind("backgroundColor=", 0) != 0 && entry.rfind("material", 0) != 0 &&
+            entry.rfind("mirror", 0) != 0)
+            continue;
         SessionLine line;
         line.kind = SessionLine::Kind::Setting;
         line.text = entry;
