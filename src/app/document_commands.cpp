@@ -69,14 +69,15 @@ bool writeNative(App& app, const std::string& path) {
 
 // The document takes the name of the file it was read from. A .vox file is
 // not what Save writes, so the document stays unsaved under the .cbk name
-// beside it: Save then asks, proposing that name.
-void adoptOpenedFile(App& app, const std::string& path, bool coloursMerged) {
+// beside it: Save then asks, proposing that name. A merge of colours is said,
+// with what else reading did.
+void adoptOpenedFile(App& app, const std::string& path, bool coloursMerged, const std::string& notes) {
     const bool native = extensionStartsWith(path, "cbk");
     app.document.path = native ? path : std::filesystem::path(path).replace_extension(".cbk").string();
     app.document.title = titleOf(path);
     app.document.lastFolder = folderOf(path);
     app.document.untitled = native ? 0 : 1;
-    if (coloursMerged) reportFailure(app, fillIn(app.strings().coloursMerged, path), "");
+    if (coloursMerged) reportFailure(app, fillIn(app.strings().coloursMerged, path), notes);
 }
 
 }  // namespace
@@ -95,11 +96,11 @@ int openStartupDocument(App& app) {
     if (!name.empty() && std::filesystem::is_regular_file(name) && isModelFileName(name)) {
         ModelFileContents contents;
         bool coloursMerged = false;
-        std::string reason;
-        opened = loadAnyModelFile(name, contents, coloursMerged, reason) == 1;
+        std::string reason, notes;
+        opened = loadAnyModelFile(name, contents, coloursMerged, reason, &notes) == 1;
         if (opened) {
             applyModelFile(contents, app.model());
-            adoptOpenedFile(app, name, coloursMerged);
+            adoptOpenedFile(app, name, coloursMerged, notes);
         } else {
             reportFailure(app, fillIn(app.strings().cannotOpen, name), reason);
         }
@@ -127,8 +128,8 @@ void openDocument(App& app) {
     app.document.lastFolder = folderOf(*chosen);
     ModelFileContents contents;
     bool coloursMerged = false;
-    std::string reason;
-    if (!loadAnyModelFile(*chosen, contents, coloursMerged, reason)) {
+    std::string reason, notes;
+    if (!loadAnyModelFile(*chosen, contents, coloursMerged, reason, &notes)) {
         reportFailure(app, fillIn(text.cannotOpen, *chosen), reason);
         return;
     }
@@ -136,7 +137,7 @@ void openDocument(App& app) {
     applyModelFile(contents, app.model());
     presetView(app.model(), kFrontView);  // an opened model starts in the front view
     resetEditState(app.edit, app.panel, app.model());
-    adoptOpenedFile(app, *chosen, coloursMerged);
+    adoptOpenedFile(app, *chosen, coloursMerged, notes);
     updateWindowTitle(app);
     app.flags.modelModified = 0;
 }

@@ -35,8 +35,10 @@ bool isModelFileName(const std::string& path) {
     return extensionStartsWith(path, "cbk") || extensionStartsWith(path, "vox");
 }
 
-int loadAnyModelFile(const std::string& path, ModelFileContents& out, bool& coloursMerged, std::string& reason) {
+int loadAnyModelFile(const std::string& path, ModelFileContents& out, bool& coloursMerged, std::string& reason,
+                     std::string* notes) {
     coloursMerged = false;
+    if (notes != nullptr) notes->clear();
     if (!extensionStartsWith(path, "vox")) return loadModelFile(path, out, reason);
     VoxContents vox;
     if (!loadVoxFile(path, vox, reason)) return 0;
@@ -44,6 +46,7 @@ int loadAnyModelFile(const std::string& path, ModelFileContents& out, bool& colo
     std::copy(std::begin(vox.paletteB), std::end(vox.paletteB), out.paletteB);
     out.cells = std::move(vox.cells);
     coloursMerged = vox.coloursMerged;
+    if (notes != nullptr) *notes = std::move(vox.notes);
     return 1;
 }
 

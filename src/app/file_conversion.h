@@ -28,9 +28,11 @@ ImageWriter imageWriterFor(const std::string& path);
 bool isModelFileName(const std::string& path);
 
 // Reads a .cbk file, or a .vox file by its extension. `coloursMerged` says
-// that a .vox file had more colours than the two palettes hold. Returns 1, or
-// 0 with `reason`.
-int loadAnyModelFile(const std::string& path, ModelFileContents& out, bool& coloursMerged, std::string& reason);
+// that a .vox file had more colours than the two palettes hold; `notes`, when
+// given, receives what reading did (models merged, rotations applied, colours
+// reduced), empty for a plain file. Returns 1, or 0 with `reason`.
+int loadAnyModelFile(const std::string& path, ModelFileContents& out, bool& coloursMerged, std::string& reason,
+                     std::string* notes = nullptr);
 
 // The output type follows the extension of `outputPath`. Returns 1 when the
 // output was written, else 0 with `reason`; nothing is written on failure.
