@@ -1,0 +1,42 @@
+#pragma once
+// Qubicle .qb files, both ways.
+//
+// Axes: .qb files are y-up. A right-handed file's (x, y, z) is cell (x, y, z)
+// (x to the right, y up, z towards the viewer, as the cells are); a
+// left-handed file has z pointing away, so its z is mirrored. This matches the
+// .vox mapping, whose z-up file (X, Y, Z) is cell (X, Z, 99 - Y).
+//
+// The writer stores the whole 100 x 100 x 100 grid as one uncompressed matrix
+// at position (0, 0, 0), RGBA, right-handed, empty cells as alpha 0 and filled
+// ones as their palette colour with alpha 255. The whole grid rather than the
+// filled box keeps the model where it was: the reader centres what it reads,
+// and the full grid is already centred.
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+#include "export/vox_file.h"
+#include "model/voxel_model.h"
+
+namespace cubrik {
+
+std::string formatQb(const VoxelModel& model);
+
+// Writes the file atomically. Returns 1, or 0 with `reason`.
+int writeQbFile(const std::filesystem::path& path, const VoxelModel& model, std::string& reason);
+
+// Reads any version, RGBA or BGRA, left- or right-handed, compressed (run
+// codes 2 and 6) or not, with any number of matrices placed by their
+// positions; alpha 0 is an empty cell. The matrices' boxes are centred in the
+// grid (a scene larger than 100 x 100 x 100 is refused with its size); where
+// matrices overlap the first in the file keeps the cell. Colours are numbered
+// in the order first met and brought down to the two palettes as
+// reduceColours does. Returns 1, or 0 with `reason` and `out` untouched.
+int parseQb(std::span<const std::uint8_t> bytes, VoxContents& out, std::string& reason);
+
+// Reads and parses a whole file. Returns 1, or 0 with `reason` naming the file.
+int loadQbFile(const std::filesystem::path& path, VoxContents& out, std::string& reason);
+
+}  // namespace cubrik
