@@ -74,9 +74,9 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
 
 std::string usageText() {
     return "Usage:\n"
-           "  cubrik [FILE.cbk|FILE.vox]\n"
+           "  cubrik [FILE.cbk|FILE.vox|FILE.qb]\n"
            "      open the modeller, with FILE if given\n"
-           "  cubrik --export IN.cbk|IN.vox OUT.cbk|OUT.vox|OUT.obj|OUT.dae|OUT.mqo|OUT.glb [--flat]\n"
+           "  cubrik --export IN.cbk|IN.vox|IN.qb OUT.cbk|OUT.vox|OUT.qb|OUT.obj|OUT.dae|OUT.mqo|OUT.glb [--flat]\n"
            "      write the model again, or export it as a mesh (smoothed unless --flat)\n"
            "  cubrik --render IN.cbk OUT.tga|OUT.png [--view front|back|left|right|top|bottom]\n"
            "         [--size WxH] [--zoom] [--flat] [--background RRGGBB]\n"

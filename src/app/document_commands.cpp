@@ -7,6 +7,7 @@
 #include "app/file_conversion.h"
 #include "app/frame.h"
 #include "export/targa.h"
+#include "export/qb_file.h"
 #include "export/vox_file.h"
 #include "model/model_file.h"
 #include "model/palette.h"
@@ -67,7 +68,7 @@ bool writeNative(App& app, const std::string& path) {
 }
 
 
-// The document takes the name of the file it was read from. A .vox file is
+// The document takes the name of the file it was read from. A .vox or .qb file is
 // not what Save writes, so the document stays unsaved under the .cbk name
 // beside it: Save then asks, proposing that name. A merge of colours is said,
 // with what else reading did.
@@ -167,8 +168,9 @@ int saveDocumentAs(App& app) {
     app.document.exportPath = path;
     app.document.exportTitle = titleOf(path);
     std::string reason;
-    if (extensionStartsWith(path, "vox")) {
-        if (writeVoxFile(path, app.model(), reason)) return 1;
+    if (extensionStartsWith(path, "vox") || isQbFileName(path)) {
+        const bool vox = extensionStartsWith(path, "vox");
+        if (vox ? writeVoxFile(path, app.model(), reason) : writeQbFile(path, app.model(), reason)) return 1;
         reportFailure(app, fillIn(text.cannotExport, path), reason);
         return 0;
     }

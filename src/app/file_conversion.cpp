@@ -10,6 +10,7 @@
 #include "export/metasequoia_export.h"
 #include "export/obj_export.h"
 #include "export/png_image.h"
+#include "export/qb_file.h"
 #include "export/targa.h"
 #include "export/vox_file.h"
 #include "model/model_file.h"
@@ -31,17 +32,22 @@ ImageWriter imageWriterFor(const std::string& path) {
     return nullptr;
 }
 
+bool isQbFileName(const std::string& path) {
+    return extensionStartsWith(path, "qb") && std::filesystem::path(path).extension().string().size() == 3;
+}
+
 bool isModelFileName(const std::string& path) {
-    return extensionStartsWith(path, "cbk") || extensionStartsWith(path, "vox");
+    return extensionStartsWith(path, "cbk") || extensionStartsWith(path, "vox") || isQbFileName(path);
 }
 
 int loadAnyModelFile(const std::string& path, ModelFileContents& out, bool& coloursMerged, std::string& reason,
                      std::string* notes) {
     coloursMerged = false;
     if (notes != nullptr) notes->clear();
-    if (!extensionStartsWith(path, "vox")) return loadModelFile(path, out, reason);
+    const bool qb = isQbFileName(path);
+    if (!qb && !extensionStartsWith(path, "vox")) return loadModelFile(path, out, reason);
     VoxContents vox;
-    if (!loadVoxFile(path, vox, reason)) return 0;
+    if (!(qb ? loadQbFile(path, vox, reason) : loadVoxFile(path, vox, reason))) return 0;
     std::copy(std::begin(vox.paletteA), std::end(vox.paletteA), out.paletteA);
     std::copy(std::begin(vox.paletteB), std::end(vox.paletteB), out.paletteB);
     out.cells = std::move(vox.cells);
@@ -54,8 +60,9 @@ int convertModelFile(const std::string& inputPath, const std::string& outputPath
                      std::string& reason) {
     const MeshWriter writeMesh = meshWriterFor(outputPath);
     const bool native = extensionStartsWith(outputPath, "cbk"), vox = extensionStartsWith(outputPath, "vox");
-    if (!native && !vox && writeMesh == nullptr) {
-        reason = outputPath + ": unknown output type (use .cbk, .vox, .obj, .dae, .mqo or .glb)";
+    const bool qb = isQbFileName(outputPath);
+    if (!native && !vox && !qb && writeMesh == nullptr) {
+        reason = outputPath + ": unknown output type (use .cbk, .vox, .qb, .obj, .dae, .mqo or .glb)";
         return 0;
     }
     ModelStore store;
@@ -69,6 +76,7 @@ int convertModelFile(const std::string& inputPath, const std::string& outputPath
     applyModelFile(contents, *store.model);
     if (native) return writeModelFile(outputPath, *store.model, reason);
     if (vox) return writeVoxFile(outputPath, *store.model, reason);
+    if (qb) return writeQbFile(outputPath, *store.model, reason);
 
     MeshExtractor extractor;
     if (!initMeshExtraction(extractor)) {

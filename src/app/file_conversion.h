@@ -24,10 +24,13 @@ using ImageWriter = int (*)(const std::filesystem::path&, int, int, std::span<co
 // PNG by its extension; none for other names.
 ImageWriter imageWriterFor(const std::string& path);
 
-// Whether Open and the command line read `path` as a model: .cbk or .vox.
+// Whether `path` ends in .qb, in any letter case; .qbt and .qbcl are other formats.
+bool isQbFileName(const std::string& path);
+
+// Whether Open and the command line read `path` as a model: .cbk, .vox or .qb.
 bool isModelFileName(const std::string& path);
 
-// Reads a .cbk file, or a .vox file by its extension. `coloursMerged` says
+// Reads a .cbk file, or a .vox or .qb file by its extension. `coloursMerged` says
 // that a .vox file had more colours than the two palettes hold; `notes`, when
 // given, receives what reading did (models merged, rotations applied, colours
 // reduced), empty for a plain file. Returns 1, or 0 with `reason`.

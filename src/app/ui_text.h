@@ -19,7 +19,7 @@ struct UiStrings {
     std::string untitledBase;  // base of automatic document names
     std::vector<FileFilter> openFilters;
     std::string openTitle;
-    std::vector<FileFilter> saveFilters;  // native, MagicaVoxel, OBJ, COLLADA, Metasequoia, glTF
+    std::vector<FileFilter> saveFilters;  // native, MagicaVoxel, OBJ, COLLADA, Metasequoia, glTF, Qubicle
     std::string saveTitle;
     std::string aboutCaption;
     std::string unsavedPrompt;  // "%s" stands for the document title
