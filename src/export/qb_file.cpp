@@ -170,9 +170,9 @@ struct ColourTable {
 // Places the matrices in the grid as colour numbers + 1 (0 for empty cells).
 bool placeMatrices(const QbHeader& header, const std::vector<Matrix>& matrices, std::vector<std::uint32_t>& numbers,
                    ColourTable& table, std::string& reason) {
-    // Each matrix's box in cell axes; a left-handed file's z is mirrored.
+    // Each matrix's box in cell axes; a right-handed file's z is mirrored.
     auto boxStart = [&](const Matrix& m, int axis) {
-        return axis == 2 && !header.rightHanded ? -m.position[2] - std::int64_t{m.size[2]} : m.position[axis];
+        return axis == 2 && header.rightHanded ? -m.position[2] - std::int64_t{m.size[2]} : m.position[axis];
     };
     std::int64_t low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
     for (std::size_t i = 0; i < matrices.size(); ++i)
@@ -205,7 +205,7 @@ bool placeMatrices(const QbHeader& header, const std::vector<Matrix>& matrices, 
         decodeMatrix(reader, m, header.compressed, index, reason,
                      [&](std::uint32_t x, std::uint32_t y, std::uint32_t z, std::uint32_t value) {
                          if (value >> 24 == 0) return;  // alpha 0: empty
-                         const int cellZ = z0 + (header.rightHanded ? static_cast<int>(z) : zLast - static_cast<int>(z));
+                         const int cellZ = z0 + (header.rightHanded ? zLast - static_cast<int>(z) : static_cast<int>(z));
                          std::uint32_t& cell = numbers[cellIndex(x0 + static_cast<int>(x), y0 + static_cast<int>(y), cellZ)];
                          if (cell != 0) return;
                          if (!haveLast || value != lastValue) {
@@ -251,10 +251,11 @@ std::string formatQb(const VoxelModel& model) {
         colours[code][2] = channelByte(c.b);
         colours[code][3] = 0xff;
     }
-    // Cell order is the file's order: x fastest, then y, then z.
-    for (std::uint8_t code : model.cells) {
-        if (code <= kLastCode) std::memcpy(at, colours[code], 4);
-        at += 4;
+    // x fastest, then y, then z; file z is cell 99 - z.
+    for (int z = kGridSize - 1; z >= 0; --z) {
+        const std::uint8_t* row = model.cells + cellIndex(0, 0, z);
+        for (int i = 0; i < kGridSize * kGridSize; ++i, at += 4)
+            if (row[i] <= kLastCode) std::memcpy(at, colours[row[i]], 4);
     }
     return out;
 }

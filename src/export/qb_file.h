@@ -1,13 +1,15 @@
 #pragma once
 // Qubicle .qb files, both ways.
 //
-// Axes: .qb files are y-up. A right-handed file's (x, y, z) is cell (x, y, z)
-// (x to the right, y up, z towards the viewer, as the cells are); a
-// left-handed file has z pointing away, so its z is mirrored. This matches the
-// .vox mapping, whose z-up file (X, Y, Z) is cell (X, Z, 99 - Y).
+// Axes: .qb files are y-up and map to cells as .vox files do, whose z-up
+// (X, Y, Z) is cell (X, Z, 99 - Y): the file's depth axis runs away from the
+// viewer while cell z runs towards it. So a right-handed file's (x, y, z) is
+// cell (x, y, -z), moved into the grid; a left-handed file's z is mirrored
+// once more, to cell z. A peer editor (goxel) reads and writes .qb the same
+// way, so models pass between the two unmirrored.
 //
 // The writer stores the whole 100 x 100 x 100 grid as one uncompressed matrix
-// at position (0, 0, 0), RGBA, right-handed, empty cells as alpha 0 and filled
+// at position (0, 0, 0), RGBA, right-handed (file z = 99 - cell z), empty cells as alpha 0 and filled
 // ones as their palette colour with alpha 255. The whole grid rather than the
 // filled box keeps the model where it was: the reader centres what it reads,
 // and the full grid is already centred.

@@ -88,8 +88,8 @@ TEST(QbFile, CubriksOwnFileReopensWithEveryCellInPlaceAndEveryColourExact) {
     ModelStore store = testing::makeStore();
     VoxelModel& m = *store.model;
     testing::fillRandom(m, 20240612);
-    testing::setCell(m, 0, 0, 0, 5);  // the corners pin the placement
-    testing::setCell(m, 99, 99, 99, 20);
+    testing::setCell(m, 0, 0, 99, 5);  // the file's first cell
+    testing::setCell(m, 99, 99, 0, 20);
     testing::TempDir dir;
     std::string reason;
     ASSERT_EQ(writeQbFile(dir / "m.qb", m, reason), 1) << reason;
@@ -110,7 +110,7 @@ TEST(QbFile, CubriksOwnFileReopensWithEveryCellInPlaceAndEveryColourExact) {
     EXPECT_EQ(wrong, 0);
 
     // The header: version 1.1.0.0, RGBA, right-handed, uncompressed, one
-    // 100-cube matrix at the origin; cell (0, 0, 0) first, alpha 255.
+    // 100-cube matrix at the origin; cell (0, 0, 99) first, alpha 255.
     const std::string file = formatQb(m);
     EXPECT_EQ(file.size(), 24u + 7 + 24 + 4000000);
     EXPECT_EQ(file.substr(0, 24), std::string("\1\1\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\0\0\0\1\0\0\0", 24));
@@ -123,23 +123,23 @@ TEST(QbFile, CubriksOwnFileReopensWithEveryCellInPlaceAndEveryColourExact) {
 
 TEST(QbFile, MatricesArePlacedByTheirPositionsInEitherHandednessAndColourOrder) {
     const std::uint32_t red = 0xff0000, blue = 0x0000ff, green = 0x008000;
-    // Right-handed: z as stored. Green sits at (5, 3, -2) against red at (0, 0, 0).
-    const std::map<Position, std::uint32_t> right = {{{0, 0, 2}, red}, {{1, 0, 3}, blue}, {{5, 3, 0}, green}};
-    EXPECT_EQ(readCells(qbFile(0, 1, 0, twoMatrices())), right);
-    EXPECT_EQ(readCells(qbFile(0, 1, 1, twoMatrices())), right);
-    // Left-handed: z mirrored, within matrices and between them.
-    const std::map<Position, std::uint32_t> left = {{{0, 0, 1}, red}, {{1, 0, 0}, blue}, {{5, 3, 3}, green}};
+    // Left-handed: z as stored. Green sits at (5, 3, -2) against red at (0, 0, 0).
+    const std::map<Position, std::uint32_t> left = {{{0, 0, 2}, red}, {{1, 0, 3}, blue}, {{5, 3, 0}, green}};
     EXPECT_EQ(readCells(qbFile(0, 0, 0, twoMatrices())), left);
     EXPECT_EQ(readCells(qbFile(0, 0, 1, twoMatrices())), left);
+    // Right-handed: z mirrored, within matrices and between them.
+    const std::map<Position, std::uint32_t> right = {{{0, 0, 1}, red}, {{1, 0, 0}, blue}, {{5, 3, 3}, green}};
+    EXPECT_EQ(readCells(qbFile(0, 1, 0, twoMatrices())), right);
+    EXPECT_EQ(readCells(qbFile(0, 1, 1, twoMatrices())), right);
     // BGRA: the same bytes with red and blue swapped.
-    const std::map<Position, std::uint32_t> bgra = {{{0, 0, 2}, blue}, {{1, 0, 3}, red}, {{5, 3, 0}, green}};
+    const std::map<Position, std::uint32_t> bgra = {{{0, 0, 1}, blue}, {{1, 0, 0}, red}, {{5, 3, 3}, green}};
     EXPECT_EQ(readCells(qbFile(1, 1, 1, twoMatrices())), bgra);
 
     // Colours take slots in the order first met; the grid is centred on the
     // matrices' boxes, 6 x 5 x 4 cells.
     VoxContents out;
     std::string reason;
-    ASSERT_EQ(parseQb(qbFile(0, 1, 0, twoMatrices()), out, reason), 1) << reason;
+    ASSERT_EQ(parseQb(qbFile(0, 0, 0, twoMatrices()), out, reason), 1) << reason;
     EXPECT_EQ(out.cells[cellIndex(47, 47, 50)], 1);
     EXPECT_EQ(out.cells[cellIndex(48, 47, 51)], 2);
     EXPECT_EQ(out.cells[cellIndex(52, 50, 48)], 3);
