@@ -167,6 +167,11 @@ struct ColourTable {
     }
 };
 
+// 0xRRGGBB of a cell read as a little-endian value of bytes R, G, B, A or B, G, R, A.
+std::uint32_t rgbOf(std::uint32_t value, bool bgra) {
+    return bgra ? value & 0xffffff : (value & 0xff) << 16 | (value & 0xff00) | (value >> 16 & 0xff);
+}
+
 // Places the matrices in the grid as colour numbers + 1 (0 for empty cells).
 bool placeMatrices(const QbHeader& header, const std::vector<Matrix>& matrices, std::vector<std::uint32_t>& numbers,
                    ColourTable& table, std::string& reason) {
@@ -202,24 +207,20 @@ bool placeMatrices(const QbHeader& header, const std::vector<Matrix>& matrices, 
         const int z0 = static_cast<int>(boxStart(m, 2) + shift[2]);
         const int zLast = static_cast<int>(m.size[2]) - 1;
         ByteReader reader{m.data};
-        decodeMatrix(reader, m, header.compressed, index, reason,
-                     [&](std::uint32_t x, std::uint32_t y, std::uint32_t z, std::uint32_t value) {
-                         if (value >> 24 == 0) return;  // alpha 0: empty
-                         const int cellZ = z0 + (header.rightHanded ? zLast - static_cast<int>(z) : static_cast<int>(z));
-                         std::uint32_t& cell = numbers[cellIndex(x0 + static_cast<int>(x), y0 + static_cast<int>(y), cellZ)];
-                         if (cell != 0) return;
-                         if (!haveLast || value != lastValue) {
-                             // Bytes R, G, B or B, G, R, low byte first.
-                             const std::uint32_t rgb = header.bgra ? value & 0xffffff
-                                                                   : (value & 0xff) << 16 | (value & 0xff00) |
-                                                                         (value >> 16 & 0xff);
-                             lastNumber = table.number(rgb);
-                             lastValue = value;
-                             haveLast = true;
-                         }
-                         cell = lastNumber + 1;
-                         ++table.counts[lastNumber];
-                     });
+        auto place = [&](std::uint32_t x, std::uint32_t y, std::uint32_t z, std::uint32_t value) {
+            if (value >> 24 == 0) return;  // alpha 0: empty
+            const int depth = header.rightHanded ? zLast - static_cast<int>(z) : static_cast<int>(z);
+            std::uint32_t& cell = numbers[cellIndex(x0 + static_cast<int>(x), y0 + static_cast<int>(y), z0 + depth)];
+            if (cell != 0) return;
+            if (!haveLast || value != lastValue) {
+                lastNumber = table.number(rgbOf(value, header.bgra));
+                lastValue = value;
+                haveLast = true;
+            }
+            cell = lastNumber + 1;
+            ++table.counts[lastNumber];
+        };
+        decodeMatrix(reader, m, header.compressed, index, reason, place);
     }
     return true;
 }
@@ -239,8 +240,8 @@ std::string formatQb(const VoxelModel& model) {
     *at++ = static_cast<char>(nameLength);
     std::memcpy(at, kMatrixName, nameLength);
     at += nameLength;
-    for (std::uint32_t field : {std::uint32_t{kGridSize}, std::uint32_t{kGridSize}, std::uint32_t{kGridSize}, 0u, 0u, 0u})
-        at = put32(at, field);
+    constexpr std::uint32_t kSide = kGridSize;
+    for (std::uint32_t field : {kSide, kSide, kSide, 0u, 0u, 0u}) at = put32(at, field);  // size, position
     // The bytes of every code: its palette colour, alpha 255; empty is all 0.
     std::uint8_t colours[kLastCode + 1][4] = {};
     for (int code = kFirstCodeA; code <= kLastCode; ++code) {

@@ -84,7 +84,8 @@ std::string describeScene(const VoxScene& scene, const VoxColourMap& map) {
     if (scene.placements.size() > 1) parts.push_back(std::to_string(scene.placements.size()) + " models merged");
     const auto turned = std::count_if(scene.placements.begin(), scene.placements.end(),
                                       [](const VoxPlacement& p) { return !isIdentityRotation(p.transform); });
-    if (turned > 0) parts.push_back("rotations applied to " + std::to_string(turned) + (turned == 1 ? " model" : " models"));
+    if (turned > 0)
+        parts.push_back("rotations applied to " + std::to_string(turned) + (turned == 1 ? " model" : " models"));
     if (scene.badRotations > 0)
         parts.push_back("rotation byte " + std::to_string(scene.firstBadRotation) + " is no rotation, read as none" +
                         (scene.badRotations > 1 ? " (" + std::to_string(scene.badRotations) + " nodes)" : ""));

@@ -68,8 +68,8 @@ std::map<Position, std::uint32_t> colouredCells(const VoxContents& out) {
         for (int y = 0; y < kGridSize; ++y)
             for (int x = 0; x < kGridSize; ++x)
                 if (const std::uint8_t code = out.cells[cellIndex(x, y, z)]; code != 0) {
-                    const Rgb& c = isMaterialA(code) ? out.paletteA[code - kFirstCodeA] : out.paletteB[code - kFirstCodeB];
-                    cells[{x, y, z}] = packColour(c);
+                    cells[{x, y, z}] = packColour(isMaterialA(code) ? out.paletteA[code - kFirstCodeA]
+                                                                    : out.paletteB[code - kFirstCodeB]);
                     low = {std::min(low[0], x), std::min(low[1], y), std::min(low[2], z)};
                 }
     std::map<Position, std::uint32_t> moved;
@@ -155,8 +155,9 @@ TEST(QbFile, RunsAndSliceEndsOfACompressedMatrixFillTheirCells) {
     file.push_back(0);  // no name
     for (int field : {3, 2, 2, 0, 0, 0}) put32(file, field);
     for (std::uint32_t value : {2u, 3u, kRed, kBlue, 6u, 6u}) put32(file, value);
-    EXPECT_EQ(readCells(file), (std::map<Position, std::uint32_t>{
-                                   {{0, 0, 0}, 0xff0000}, {{1, 0, 0}, 0xff0000}, {{2, 0, 0}, 0xff0000}, {{0, 1, 0}, 0x0000ff}}));
+    const std::map<Position, std::uint32_t> expected = {
+        {{0, 0, 0}, 0xff0000}, {{1, 0, 0}, 0xff0000}, {{2, 0, 0}, 0xff0000}, {{0, 1, 0}, 0x0000ff}};
+    EXPECT_EQ(readCells(file), expected);
     VoxContents out;
     std::string reason;
     file[file.size() - 20] = 7;  // a run of 7 in a slice of 6

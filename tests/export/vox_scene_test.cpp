@@ -112,7 +112,8 @@ std::map<Position, int> readVoxels(const Bytes& file, VoxContents& out) {
 
 // Indices 1-32 keep their codes and their file colours.
 void expectFileColours(const VoxContents& out) {
-    for (int index = 1; index <= 16; ++index) EXPECT_EQ(packColour(out.paletteA[index - 1]), 0x10000u * index + 0x200u * index + 0xffu);
+    for (int index = 1; index <= 16; ++index)
+        EXPECT_EQ(packColour(out.paletteA[index - 1]), 0x10000u * index + 0x200u * index + 0xffu);
 }
 
 TEST(VoxScene, AQuarterTurnAndAFlatTurnOfAnOddModelLandWhereTheRuleSays) {
