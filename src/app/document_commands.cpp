@@ -65,18 +65,18 @@ bool writeNative(App& app, const std::string& path) {
     return true;
 }
 
-
-// The document takes the name of the file it was read from. A .vox file is
-// not what Save writes, so the document stays unsaved under the .cbk name
-// beside it: Save then asks, proposing that name.
-void adoptOpenedFile(App& app, const std::string& path, bool coloursMerged) {
+// The document takes the name of the file it was read from. Another editor's
+// file is not what Save writes, so the document stays unsaved under the .cbk
+// name beside it: Save then asks, proposing that name. A merge of colours is
+// said, with what else reading did.
+void adoptOpenedFile(App& app, const std::string& path, const ReadReport& report) {
     const FileFormat* format = formatOf(path);
     const bool native = format != nullptr && isNativeFormat(*format);
     app.document.path = native ? path : std::filesystem::path(path).replace_extension(".cbk").string();
     app.document.title = titleOf(path);
     app.document.lastFolder = folderOf(path);
     app.document.untitled = native ? 0 : 1;
-    if (coloursMerged) reportFailure(app, fillIn(app.strings().coloursMerged, path), "");
+    if (report.coloursMerged) reportFailure(app, fillIn(app.strings().coloursMerged, path), report.notes);
 }
 
 }  // namespace
@@ -89,12 +89,12 @@ int openStartupDocument(App& app) {
     if (!name.empty() && std::filesystem::is_regular_file(name) && formatOf(name) != nullptr &&
         isReadable(*formatOf(name))) {
         ModelFileContents contents;
-        bool coloursMerged = false;
+        ReadReport report;
         std::string reason;
-        opened = readAnyModelFile(name, contents, coloursMerged, reason) == 1;
+        opened = readAnyModelFile(name, contents, report, reason) == 1;
         if (opened) {
             applyModelFile(contents, app.model());
-            adoptOpenedFile(app, name, coloursMerged);
+            adoptOpenedFile(app, name, report);
         } else {
             reportFailure(app, fillIn(app.strings().cannotOpen, name), reason);
         }
@@ -121,9 +121,9 @@ void openDocument(App& app) {
     if (!chosen) return;
     app.document.lastFolder = folderOf(*chosen);
     ModelFileContents contents;
-    bool coloursMerged = false;
+    ReadReport report;
     std::string reason;
-    if (!readAnyModelFile(*chosen, contents, coloursMerged, reason)) {
+    if (!readAnyModelFile(*chosen, contents, report, reason)) {
         reportFailure(app, fillIn(text.cannotOpen, *chosen), reason);
         return;
     }
@@ -131,7 +131,7 @@ void openDocument(App& app) {
     applyModelFile(contents, app.model());
     presetView(app.model(), kFrontView);  // an opened model starts in the front view
     resetEditState(app.edit, app.panel, app.model());
-    adoptOpenedFile(app, *chosen, coloursMerged);
+    adoptOpenedFile(app, *chosen, report);
     updateWindowTitle(app);
     app.flags.modelModified = 0;
 }

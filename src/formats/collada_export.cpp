@@ -14,7 +14,7 @@ constexpr double kScale = 0.2f;
 
 constexpr std::string_view kEffectStart =
     "\t\t\t<profile_COMMON>\n"
-    "\t\t\t\t<technique>\n"
+    "\t\t\t\t<technique sid=\"common\">\n"
     "\t\t\t\t\t<phong>\n"
     "\t\t\t\t\t\t<emission>\n"
     "\t\t\t\t\t\t\t<color>0 0 0 1</color>\n"

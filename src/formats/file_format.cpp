@@ -9,36 +9,40 @@
 #include "formats/image/targa.h"
 #include "formats/metasequoia_export.h"
 #include "formats/obj_export.h"
+#include "formats/qb_file.h"
 #include "formats/vox_file.h"
 #include "io/path_names.h"
 
 namespace cubrik {
 namespace {
 
-int readNativeModel(const std::filesystem::path& path, ModelFileContents& out, bool& coloursMerged,
+int readNativeModel(const std::filesystem::path& path, ModelFileContents& out, ReadReport& report,
                     std::string& reason) {
-    coloursMerged = false;
+    report = {};
     return loadModelFile(path, out, reason);
 }
 
-int readVoxModel(const std::filesystem::path& path, ModelFileContents& out, bool& coloursMerged,
-                 std::string& reason) {
-    VoxContents vox;
-    if (!loadVoxFile(path, vox, reason)) return 0;
-    std::copy(std::begin(vox.paletteA), std::end(vox.paletteA), out.paletteA);
-    std::copy(std::begin(vox.paletteB), std::end(vox.paletteB), out.paletteB);
-    out.cells = std::move(vox.cells);
-    coloursMerged = vox.coloursMerged;
+// The readers of other editors' files, whose colours come down to the two palettes.
+template <int (*load)(const std::filesystem::path&, VoxContents&, std::string&)>
+int readForeignModel(const std::filesystem::path& path, ModelFileContents& out, ReadReport& report,
+                     std::string& reason) {
+    VoxContents contents;
+    if (!load(path, contents, reason)) return 0;
+    std::copy(std::begin(contents.paletteA), std::end(contents.paletteA), out.paletteA);
+    std::copy(std::begin(contents.paletteB), std::end(contents.paletteB), out.paletteB);
+    out.cells = std::move(contents.cells);
+    report = {contents.coloursMerged, std::move(contents.notes)};
     return 1;
 }
 
 constexpr FileFormat kFormats[] = {
     {"cbk", "Cubrik(*.cbk)", "Cubrik(*.cbk)", readNativeModel, writeModelFile},
-    {"vox", "MagicaVoxel(*.vox)", "MagicaVoxel(*.vox)", readVoxModel, writeVoxFile},
+    {"vox", "MagicaVoxel(*.vox)", "MagicaVoxel(*.vox)", readForeignModel<loadVoxFile>, writeVoxFile},
     {"obj", "Wavefront(*.obj)", "Wavefront(*.obj)", nullptr, nullptr, exportObj},
     {"dae", "COLLADA 1.4.1(*.dae)", "COLLADA 1.4.1(*.dae)", nullptr, nullptr, exportCollada},
     {"mqo", "Metasequoia(*.mqo)", "メタセコイヤ(*.mqo)", nullptr, nullptr, exportMetasequoia},
     {"glb", "glTF 2.0 binary(*.glb)", "glTF 2.0 バイナリ(*.glb)", nullptr, nullptr, exportGlb},
+    {"qb", "Qubicle(*.qb)", "Qubicle(*.qb)", readForeignModel<loadQbFile>, writeQbFile},
     {"tga", "TARGA(*.tga)", "TARGA(*.tga)", nullptr, nullptr, nullptr, writeTarga},
     {"png", "PNG(*.png)", "PNG(*.png)", nullptr, nullptr, nullptr, writePng},
 };
@@ -50,16 +54,19 @@ std::span<const FileFormat> fileFormats() { return kFormats; }
 bool isNativeFormat(const FileFormat& format) { return &format == &kFormats[0]; }
 
 const FileFormat* formatOf(std::string_view path) {
+    const std::string_view extension = extensionOf(path);
     for (const FileFormat& format : kFormats)
-        if (extensionStartsWith(path, format.extension)) return &format;
+        if (extensionStartsWith(path, format.extension) &&
+            std::min<std::size_t>(extension.size(), 3) == format.extension.size())
+            return &format;
     return nullptr;
 }
 
-int readAnyModelFile(const std::filesystem::path& path, ModelFileContents& out, bool& coloursMerged,
+int readAnyModelFile(const std::filesystem::path& path, ModelFileContents& out, ReadReport& report,
                      std::string& reason) {
     const FileFormat* format = formatOf(path.string());
     const ModelReader read = format != nullptr && format->read != nullptr ? format->read : kFormats[0].read;
-    return read(path, out, coloursMerged, reason);
+    return read(path, out, report, reason);
 }
 
 std::string extensionList(bool (*wanted)(const FileFormat&), std::string_view separator,

@@ -14,9 +14,14 @@
 
 namespace cubrik {
 
-// Reads a model file. `coloursMerged` says that the file had more colours
-// than the two palettes hold. Returns 1, or 0 with `reason`.
-using ModelReader = int (*)(const std::filesystem::path&, ModelFileContents&, bool& coloursMerged, std::string&);
+// What reading a model file did besides reading it.
+struct ReadReport {
+    bool coloursMerged = false;  // the file had more colours than the two palettes hold
+    std::string notes;           // e.g. "3 models merged; rotations applied to 3 models"; empty for a plain file
+};
+
+// Reads a model file. Returns 1, or 0 with `reason`.
+using ModelReader = int (*)(const std::filesystem::path&, ModelFileContents&, ReadReport&, std::string&);
 // Writes the cells and palettes as they are. Returns 1, or 0 with `reason`.
 using ModelWriter = int (*)(const std::filesystem::path&, const VoxelModel&, std::string&);
 // Writes the quad mesh of both materials. Returns 1, or 0 with `reason`.
@@ -25,7 +30,7 @@ using MeshWriter = int (*)(MeshExtractor&, const MeshSource&, const std::filesys
 using ImageWriter = int (*)(const std::filesystem::path&, int, int, std::span<const std::uint8_t>, std::string&);
 
 struct FileFormat {
-    std::string_view extension;      // "cbk": what a name's extension starts with, in any letter case
+    std::string_view extension;      // "cbk": the first three letters of a name's extension, in any letter case
     std::string_view filterLabel;    // the file dialogs' filter, "Cubrik(*.cbk)"
     std::string_view filterLabelJa;  // the same under a Japanese locale
     ModelReader read = nullptr;      // set for what Open reads
@@ -43,13 +48,13 @@ std::span<const FileFormat> fileFormats();
 // Whether `format` is the program's own model file, the one Save keeps writing to.
 bool isNativeFormat(const FileFormat& format);
 
-// The format whose extension the extension of `path` starts with, in any
-// letter case; null for other names.
+// The format named by the first three letters of the extension of `path`,
+// in any letter case; null for other names.
 const FileFormat* formatOf(std::string_view path);
 
 // Reads the model in `path` by its format; a name of no readable format is
 // read as the program's own file. Returns 1, or 0 with `reason`.
-int readAnyModelFile(const std::filesystem::path& path, ModelFileContents& out, bool& coloursMerged,
+int readAnyModelFile(const std::filesystem::path& path, ModelFileContents& out, ReadReport& report,
                      std::string& reason);
 
 // The extensions of the formats `wanted` accepts, each with its dot, joined

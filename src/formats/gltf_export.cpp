@@ -68,6 +68,11 @@ tinygltf::Primitive makePrimitive(tinygltf::Model& gltf, BinaryArrays& arrays, c
     forEachFaceOfColour(mesh, colour, [&](int face) {
         const std::int32_t* quad = mesh.quads.data() + 4 * static_cast<std::size_t>(face);
         const float* normal = mesh.faceNormals.data() + 3 * static_cast<std::size_t>(face);
+        // A smoothed face whose corners met in one point has the normal
+        // (0, 0, 0), which glTF refuses; having no area, it shows under any
+        // unit normal.
+        static constexpr float kCollapsedNormal[3] = {0.0f, 1.0f, 0.0f};
+        if (normal[0] == 0.0f && normal[1] == 0.0f && normal[2] == 0.0f) normal = kCollapsedNormal;
         for (int c = 0; c < 4; ++c) {
             const float* p = mesh.positions.data() + 3 * static_cast<std::size_t>(quad[c]);
             for (int axis = 0; axis < 3; ++axis) {
@@ -118,14 +123,18 @@ void addMaterialMesh(tinygltf::Model& gltf, BinaryArrays& arrays, MeshExtractor&
     gltf.nodes.push_back(std::move(node));
 }
 
+// Vertex attributes give their stride: accessors of several primitives share
+// each attribute view, and a shared vertex view must say how far apart its
+// vertices lie.
 template <class T>
-void appendView(tinygltf::Model& gltf, const std::vector<T>& items, int target) {
+void appendView(tinygltf::Model& gltf, const std::vector<T>& items, int target, std::size_t byteStride = 0) {
     std::vector<unsigned char>& data = gltf.buffers[0].data;
     tinygltf::BufferView view;
     view.buffer = 0;
     view.byteOffset = data.size();
     view.byteLength = items.size() * sizeof(T);
     view.target = target;
+    view.byteStride = byteStride;
     data.resize(data.size() + view.byteLength);
     std::memcpy(data.data() + view.byteOffset, items.data(), view.byteLength);  // glb is little-endian, as we are
     gltf.bufferViews.push_back(view);
@@ -142,8 +151,8 @@ std::string formatGlb(MeshExtractor& extractor, const MeshSource& source) {
     // A buffer or view of no bytes is not allowed, so an empty model has none.
     if (!arrays.indices.empty()) {
         gltf.buffers.emplace_back();
-        appendView(gltf, arrays.positions, TINYGLTF_TARGET_ARRAY_BUFFER);
-        appendView(gltf, arrays.normals, TINYGLTF_TARGET_ARRAY_BUFFER);
+        appendView(gltf, arrays.positions, TINYGLTF_TARGET_ARRAY_BUFFER, 3 * sizeof(float));
+        appendView(gltf, arrays.normals, TINYGLTF_TARGET_ARRAY_BUFFER, 3 * sizeof(float));
         appendView(gltf, arrays.indices, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
     }
     std::ostringstream out;

@@ -46,6 +46,41 @@ std::uint32_t defaultVoxColour(int index) {
     }
 }
 
+bool reduceColours(std::span<const std::uint32_t> colours, std::span<const std::uint32_t> counts,
+                   std::span<std::uint8_t> codes, Rgb (&paletteA)[kPaletteSize], Rgb (&paletteB)[kPaletteSize]) {
+    std::copy(std::begin(kDefaultPalette), std::end(kDefaultPalette), paletteA);
+    std::copy(std::begin(kDefaultPalette), std::end(kDefaultPalette), paletteB);
+    std::fill(codes.begin(), codes.end(), std::uint8_t{0});
+    std::vector<std::size_t> used;
+    for (std::size_t index = 0; index < colours.size(); ++index)
+        if (counts[index] > 0) used.push_back(index);
+    std::vector<std::size_t> kept = used;
+    bool merged = false;
+    if (kept.size() > kKeptColours) {
+        std::stable_sort(kept.begin(), kept.end(), [&](std::size_t a, std::size_t b) { return counts[a] > counts[b]; });
+        kept.resize(kKeptColours);
+        std::sort(kept.begin(), kept.end());
+        merged = true;
+    }
+    for (std::size_t slot = 0; slot < kept.size(); ++slot) {
+        const int s = static_cast<int>(slot);
+        codes[kept[slot]] = codeOfSlot(s);
+        (s < kPaletteSize ? paletteA[s] : paletteB[s - kPaletteSize]) = unpackColour(colours[kept[slot]]);
+    }
+    for (std::size_t index : used) {
+        if (codes[index] != 0) continue;
+        std::size_t nearest = 0;
+        int nearestDistance = squaredDistance(colours[index], colours[kept[0]]);
+        for (std::size_t slot = 1; slot < kept.size(); ++slot)
+            if (const int d = squaredDistance(colours[index], colours[kept[slot]]); d < nearestDistance) {
+                nearest = slot;
+                nearestDistance = d;
+            }
+        codes[index] = codeOfSlot(static_cast<int>(nearest));
+    }
+    return merged;
+}
+
 VoxColourMap mapVoxColours(const std::uint32_t (&palette)[256], const std::uint32_t (&counts)[256]) {
     VoxColourMap map{};
     std::vector<int> used;
@@ -64,29 +99,9 @@ VoxColourMap mapVoxColours(const std::uint32_t (&palette)[256], const std::uint3
         return map;
     }
 
-    std::copy(std::begin(kDefaultPalette), std::end(kDefaultPalette), map.paletteA);
-    std::copy(std::begin(kDefaultPalette), std::end(kDefaultPalette), map.paletteB);
-    std::vector<int> kept = used;
-    if (kept.size() > kKeptColours) {
-        std::stable_sort(kept.begin(), kept.end(), [&](int a, int b) { return counts[a] > counts[b]; });
-        kept.resize(kKeptColours);
-        std::sort(kept.begin(), kept.end());
-        map.merged = true;
-    }
-    for (std::size_t slot = 0; slot < kept.size(); ++slot) {
-        const int s = static_cast<int>(slot);
-        map.code[kept[slot]] = codeOfSlot(s);
-        (s < kPaletteSize ? map.paletteA[s] : map.paletteB[s - kPaletteSize]) = unpackColour(palette[kept[slot]]);
-    }
-    for (int index : used) {
-        if (map.code[index] != 0) continue;
-        std::size_t nearest = 0;
-        for (std::size_t slot = 1; slot < kept.size(); ++slot)
-            if (squaredDistance(palette[index], palette[kept[slot]]) <
-                squaredDistance(palette[index], palette[kept[nearest]]))
-                nearest = slot;
-        map.code[index] = codeOfSlot(static_cast<int>(nearest));
-    }
+    // Index 0 is no colour.
+    map.merged = reduceColours(std::span(palette).subspan(1), std::span(counts).subspan(1),
+                               std::span(map.code).subspan(1), map.paletteA, map.paletteB);
     return map;
 }
 

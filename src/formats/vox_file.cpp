@@ -26,15 +26,27 @@ char* putChunkHeader(char* at, const char* id, std::uint32_t contentSize, std::u
 }
 
 // Cells filled by the placed scene, as colour indices, and how many cells use
-// each index. Refuses scenes larger than the grid.
+// each index. The scene's box is that of its models' boxes as placed; scenes
+// larger than the grid are refused. Where models overlap, the first placed
+// keeps the cell.
 bool placeScene(const VoxScene& scene, std::vector<std::uint8_t>& indices, std::uint32_t (&counts)[256],
                 std::string& reason) {
     std::int64_t low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
     for (std::size_t i = 0; i < scene.placements.size(); ++i) {
         const VoxPlacement& placement = scene.placements[i];
+        const VoxShape& shape = scene.shapes[placement.shape];
+        // A signed permutation maps the box's two far corners to the far
+        // corners of the placed box.
+        const std::uint8_t first[3] = {0, 0, 0};
+        const std::uint8_t last[3] = {static_cast<std::uint8_t>(shape.size[0] - 1),
+                                      static_cast<std::uint8_t>(shape.size[1] - 1),
+                                      static_cast<std::uint8_t>(shape.size[2] - 1)};
+        std::int64_t a[3], b[3];
+        placeVoxVoxel(placement.transform, shape.size, first, a);
+        placeVoxVoxel(placement.transform, shape.size, last, b);
         for (int axis = 0; axis < 3; ++axis) {
-            const std::int64_t start = placement.origin[axis];
-            const std::int64_t end = start + scene.shapes[placement.shape].size[axis];
+            const std::int64_t start = std::min(a[axis], b[axis]);
+            const std::int64_t end = std::max(a[axis], b[axis]) + 1;
             low[axis] = i == 0 ? start : std::min(low[axis], start);
             high[axis] = i == 0 ? end : std::max(high[axis], end);
         }
@@ -52,17 +64,35 @@ bool placeScene(const VoxScene& scene, std::vector<std::uint8_t>& indices, std::
     // File (X, Y, Z), z-up, becomes cell (X, Z, 99 - Y).
     indices.assign(kCellCount, 0);
     for (const VoxPlacement& placement : scene.placements) {
-        const std::span<const std::uint8_t> voxels = scene.shapes[placement.shape].voxels;
-        const int x0 = static_cast<int>(placement.origin[0] + shift[0]);
-        const int y0 = static_cast<int>(placement.origin[1] + shift[1]);
-        const int z0 = static_cast<int>(placement.origin[2] + shift[2]);
-        for (std::size_t i = 0; i < voxels.size(); i += 4)
-            indices[cellIndex(x0 + voxels[i], z0 + voxels[i + 2], kGridSize - 1 - (y0 + voxels[i + 1]))] =
-                voxels[i + 3];
+        const VoxShape& shape = scene.shapes[placement.shape];
+        for (std::size_t i = 0; i < shape.voxels.size(); i += 4) {
+            std::int64_t p[3];
+            placeVoxVoxel(placement.transform, shape.size, &shape.voxels[i], p);
+            std::uint8_t& cell = indices[cellIndex(static_cast<int>(p[0] + shift[0]), static_cast<int>(p[2] + shift[2]),
+                                                   kGridSize - 1 - static_cast<int>(p[1] + shift[1]))];
+            if (cell == 0) cell = shape.voxels[i + 3];
+        }
     }
     std::fill(std::begin(counts), std::end(counts), 0u);
     for (std::uint8_t index : indices) ++counts[index];
     return true;
+}
+
+// What reading did beyond copying voxels, for the message shown after opening.
+std::string describeScene(const VoxScene& scene, const VoxColourMap& map) {
+    std::vector<std::string> parts;
+    if (scene.placements.size() > 1) parts.push_back(std::to_string(scene.placements.size()) + " models merged");
+    const auto turned = std::count_if(scene.placements.begin(), scene.placements.end(),
+                                      [](const VoxPlacement& p) { return !isIdentityRotation(p.transform); });
+    if (turned > 0)
+        parts.push_back("rotations applied to " + std::to_string(turned) + (turned == 1 ? " model" : " models"));
+    if (scene.badRotations > 0)
+        parts.push_back("rotation byte " + std::to_string(scene.firstBadRotation) + " is no rotation, read as none" +
+                        (scene.badRotations > 1 ? " (" + std::to_string(scene.badRotations) + " nodes)" : ""));
+    if (map.merged) parts.push_back("colours reduced to 32");
+    std::string text;
+    for (const std::string& part : parts) text += (text.empty() ? "" : "; ") + part;
+    return text;
 }
 
 }  // namespace
@@ -125,6 +155,7 @@ int parseVox(std::span<const std::uint8_t> bytes, VoxContents& out, std::string&
     std::copy(std::begin(map.paletteB), std::end(map.paletteB), out.paletteB);
     out.cells = std::move(cells);
     out.coloursMerged = map.merged;
+    out.notes = describeScene(scene, map);
     return 1;
 }
 

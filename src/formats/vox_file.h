@@ -1,8 +1,8 @@
 #pragma once
 // MagicaVoxel .vox files, both ways. The writer stores the whole 100 x 100 x 100
 // grid as one model with the two palettes as colour indices 1-32; the reader
-// places every model of a scene by its translations and brings the colours
-// down to the two sixteen-colour palettes.
+// places every model of a scene by its rotations and translations and brings
+// the colours down to the two sixteen-colour palettes.
 
 #include <cstdint>
 #include <filesystem>
@@ -20,6 +20,7 @@ struct VoxContents {
     Rgb paletteB[kPaletteSize];
     std::vector<std::uint8_t> cells;  // kCellCount codes
     bool coloursMerged;               // more than 32 colours were brought down to 32
+    std::string notes;                // what reading did, e.g. "3 models merged; colours reduced to 32"; may be empty
 };
 
 // A version-150 file: SIZE 100 x 100 x 100, XYZI with the filled cells in cell

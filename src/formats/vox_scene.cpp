@@ -1,10 +1,12 @@
 #include "formats/vox_scene.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
 
+#include "formats/byte_reader.h"
 #include "formats/vox_colours.h"
 
 namespace cubrik {
@@ -15,36 +17,6 @@ namespace {
 constexpr int kMaxGraphDepth = 64;
 constexpr std::size_t kMaxPlacements = 4096;
 constexpr std::size_t kMaxPlacedVoxels = std::size_t{1} << 26;
-
-// Little-endian reads bounded by the span. The first read past the end marks
-// the reader failed; later reads return nothing.
-struct ByteReader {
-    std::span<const std::uint8_t> bytes;
-    std::size_t at = 0;
-    bool failed = false;
-
-    std::span<const std::uint8_t> take(std::size_t count) {
-        if (failed || bytes.size() - at < count) {
-            failed = true;
-            return {};
-        }
-        const auto part = bytes.subspan(at, count);
-        at += count;
-        return part;
-    }
-    std::uint32_t u32() {
-        const auto b = take(4);
-        if (b.empty()) return 0;
-        return b[0] | b[1] << 8 | b[2] << 16 | std::uint32_t{b[3]} << 24;
-    }
-    std::int32_t i32() { return static_cast<std::int32_t>(u32()); }
-    std::string_view string() {
-        const std::int32_t length = i32();
-        if (length < 0) failed = true;
-        const auto text = take(failed ? 0 : static_cast<std::size_t>(length));
-        return {reinterpret_cast<const char*>(text.data()), text.size()};
-    }
-};
 
 struct Chunk {
     std::string id;
@@ -83,6 +55,33 @@ std::optional<std::string_view> readDict(ByteReader& reader, std::string_view ke
     return found;
 }
 
+// The translation and rotation of a transform node's frame.
+struct Frame {
+    std::optional<std::string_view> translation, rotation;
+};
+
+Frame readFrame(ByteReader& reader) {
+    Frame frame;
+    const std::int32_t pairs = reader.i32();
+    if (pairs < 0) reader.failed = true;
+    for (std::int32_t i = 0; i < pairs && !reader.failed; ++i) {
+        const std::string_view name = reader.string();
+        const std::string_view value = reader.string();
+        if (name == "_t") frame.translation = value;
+        if (name == "_r") frame.rotation = value;
+    }
+    return frame;
+}
+
+// A rotation byte written as a decimal number.
+bool parseRotation(std::string_view text, std::uint8_t& rotation) {
+    unsigned value = 0;
+    const auto [next, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || next != text.data() + text.size() || value > 255) return false;
+    rotation = static_cast<std::uint8_t>(value);
+    return true;
+}
+
 // "x y z" as three whole numbers.
 bool parseTranslation(std::string_view text, std::int64_t (&t)[3]) {
     const char* at = text.data();
@@ -104,25 +103,37 @@ enum class NodeKind { Transform, Group, Shape };
 struct Node {
     NodeKind kind;
     std::int64_t translation[3] = {0, 0, 0};
+    std::optional<std::uint8_t> rotation;
     std::vector<std::int32_t> children;  // for a shape, its model
+    std::size_t chunkOrder = 0;          // where the node's chunk lies among the file's chunks
 };
 
 using NodeMap = std::unordered_map<std::int32_t, Node>;
 
-bool readNode(const Chunk& chunk, NodeMap& nodes, std::string& reason) {
+bool readNode(const Chunk& chunk, std::size_t chunkOrder, NodeMap& nodes, std::string& reason) {
     ByteReader reader{chunk.content};
     Node node;
+    node.chunkOrder = chunkOrder;
     const std::int32_t id = reader.i32();
     readDict(reader, "");
     if (chunk.id == "nTRN") {
         node.kind = NodeKind::Transform;
         node.children.push_back(reader.i32());
         reader.take(8);  // reserved and layer ids
-        if (reader.i32() >= 1)
-            if (const auto t = readDict(reader, "_t"); t && !parseTranslation(*t, node.translation)) {
+        // An animated node stands as its first frame shows it.
+        if (reader.i32() >= 1) {
+            const Frame frame = readFrame(reader);
+            if (frame.translation && !parseTranslation(*frame.translation, node.translation)) {
                 reason = "scene node " + std::to_string(id) + " has a damaged translation";
                 return false;
             }
+            std::uint8_t rotation = 0;
+            if (frame.rotation && !parseRotation(*frame.rotation, rotation)) {
+                reason = "scene node " + std::to_string(id) + " has a damaged rotation";
+                return false;
+            }
+            if (frame.rotation) node.rotation = rotation;
+        }
     } else if (chunk.id == "nGRP") {
         node.kind = NodeKind::Group;
         const std::int32_t count = reader.i32();
@@ -182,9 +193,10 @@ struct GraphWalk {
     const NodeMap& nodes;
     VoxScene& scene;
     std::string& reason;
+    std::vector<std::size_t> order;  // the shape node's chunk order, by placement
     std::size_t placedVoxels = 0;
 
-    bool place(std::int32_t id, const std::int64_t (&translation)[3], int depth) {
+    bool place(std::int32_t id, const VoxTransform& parent, int depth) {
         if (depth > kMaxGraphDepth) {
             reason = "the scene graph is nested too deeply or loops";
             return false;
@@ -195,15 +207,19 @@ struct GraphWalk {
             return false;
         }
         const Node& node = found->second;
-        if (node.kind == NodeKind::Shape) return placeShape(node.children.front(), translation);
-        std::int64_t t[3];
-        for (int axis = 0; axis < 3; ++axis) t[axis] = translation[axis] + node.translation[axis];
+        if (node.kind == NodeKind::Shape) return placeShape(node, parent);
+        VoxTransform local;
+        std::copy(std::begin(node.translation), std::end(node.translation), local.translation);
+        if (node.rotation && !decodeVoxRotation(*node.rotation, local.matrix) && scene.badRotations++ == 0)
+            scene.firstBadRotation = *node.rotation;
+        const VoxTransform transform = composeVoxTransforms(parent, local);
         for (std::int32_t child : node.children)
-            if (!place(child, t, depth + 1)) return false;
+            if (!place(child, transform, depth + 1)) return false;
         return true;
     }
 
-    bool placeShape(std::int32_t model, const std::int64_t (&translation)[3]) {
+    bool placeShape(const Node& node, const VoxTransform& transform) {
+        const std::int32_t model = node.children.front();
         if (model < 0 || static_cast<std::size_t>(model) >= scene.shapes.size()) {
             reason = "the scene graph refers to a missing model " + std::to_string(model);
             return false;
@@ -213,18 +229,27 @@ struct GraphWalk {
             reason = "the scene places more models or voxels than Cubrik can take";
             return false;
         }
-        VoxPlacement placement{model, {}};
-        for (int axis = 0; axis < 3; ++axis)
-            placement.origin[axis] = translation[axis] - scene.shapes[model].size[axis] / 2;
-        scene.placements.push_back(placement);
+        scene.placements.push_back({model, transform});
+        order.push_back(node.chunkOrder);
         return true;
+    }
+
+    // Shape nodes in file order; a shape reached twice keeps its walk order.
+    void sortPlacements() {
+        std::vector<std::size_t> index(order.size());
+        for (std::size_t i = 0; i < index.size(); ++i) index[i] = i;
+        std::stable_sort(index.begin(), index.end(), [&](std::size_t a, std::size_t b) { return order[a] < order[b]; });
+        std::vector<VoxPlacement> sorted;
+        sorted.reserve(index.size());
+        for (std::size_t i : index) sorted.push_back(scene.placements[i]);
+        scene.placements = std::move(sorted);
     }
 };
 
 bool readMainChildren(std::span<const std::uint8_t> children, VoxScene& scene, NodeMap& nodes, std::string& reason) {
     ByteReader reader{children};
     bool sizePending = false;
-    while (reader.at < children.size()) {
+    for (std::size_t chunkOrder = 0; reader.at < children.size(); ++chunkOrder) {
         Chunk chunk;
         if (!readChunk(reader, chunk, reason)) return false;
         if (chunk.id == "SIZE") {
@@ -248,7 +273,7 @@ bool readMainChildren(std::span<const std::uint8_t> children, VoxScene& scene, N
                 scene.palette[i + 1] = std::uint32_t{rgba[0]} << 16 | std::uint32_t{rgba[1]} << 8 | rgba[2];
             }
         } else if (chunk.id == "nTRN" || chunk.id == "nGRP" || chunk.id == "nSHP") {
-            if (!readNode(chunk, nodes, reason)) return false;
+            if (!readNode(chunk, chunkOrder, nodes, reason)) return false;
         }
     }
     if (sizePending) {
@@ -280,10 +305,15 @@ int readVoxScene(std::span<const std::uint8_t> bytes, VoxScene& scene, std::stri
     NodeMap nodes;
     if (!readMainChildren(main.children, scene, nodes, reason)) return 0;
 
-    const std::int64_t origin[3] = {0, 0, 0};
-    if (!nodes.empty()) return GraphWalk{nodes, scene, reason, 0}.place(0, origin, 0) ? 1 : 0;
+    scene.badRotations = 0;
+    if (!nodes.empty()) {
+        GraphWalk walk{nodes, scene, reason, {}};
+        if (!walk.place(0, VoxTransform{}, 0)) return 0;
+        walk.sortPlacements();
+        return 1;
+    }
     for (std::size_t shape = 0; shape < scene.shapes.size(); ++shape)
-        scene.placements.push_back({static_cast<int>(shape), {0, 0, 0}});
+        scene.placements.push_back({static_cast<int>(shape), VoxTransform{}});
     return 1;
 }
 

@@ -28,11 +28,15 @@ std::string titleOf(std::string_view path) {
     return std::string(name.substr(0, name.rfind('.')));
 }
 
-bool extensionStartsWith(std::string_view path, std::string_view prefix) {
+std::string_view extensionOf(std::string_view path) {
     const std::string_view name = fileNameOf(path);
     const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos) return false;
-    const std::string_view extension = name.substr(dot + 1);
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+}
+
+bool extensionStartsWith(std::string_view path, std::string_view prefix) {
+    const std::string_view extension = extensionOf(path);
+    if (extension.empty()) return false;
     if (extension.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
         if (std::tolower(static_cast<unsigned char>(extension[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))

@@ -12,6 +12,9 @@ std::string folderOf(std::string_view path);
 // The file name with everything from its last dot removed.
 std::string titleOf(std::string_view path);
 
+// The file name's extension, after its last dot; empty when it has none.
+std::string_view extensionOf(std::string_view path);
+
 // Whether the file name's extension (after its last dot) begins with
 // `prefix`, in any letter case.
 bool extensionStartsWith(std::string_view path, std::string_view prefix);

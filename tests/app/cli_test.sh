@@ -55,6 +55,18 @@ printf 'VOX \226\000\000\000MAIN' >"$work/broken.vox"
 "$cubrik" --export "$work/broken.vox" "$work/never.cbk" 2>"$work/err"
 check "a damaged .vox is refused with a reason" grep -q "^cubrik: $work/broken.vox: " "$work/err"
 
+# Qubicle: the cells and colours a .qb brings back make the same .qb again.
+check "--export to .qb succeeds" "$cubrik" --export "$work/a.cbk" "$work/q.qb"
+check "a .qb reads back" "$cubrik" --export "$work/q.qb" "$work/q.cbk"
+check "to the same cells and colours" "$cubrik" --export "$work/q.cbk" "$work/q2.qb"
+check "byte for byte" cmp -s "$work/q.qb" "$work/q2.qb"
+head -c 40 "$work/q.qb" >"$work/broken.qb"
+"$cubrik" --export "$work/broken.qb" "$work/never.cbk" 2>"$work/err"
+status=$?
+check "a damaged .qb is refused with one line" test "$status" -eq 1 -a "$(wc -l <"$work/err")" -eq 1
+check "naming the file" grep -q "^cubrik: $work/broken.qb: the file ends inside matrix 1" "$work/err"
+check "and writing nothing" test ! -e "$work/never.cbk"
+
 "$cubrik" --export "$work/a.cbk" "$work/missing/m.obj" 2>"$work/err"
 status=$?
 check "an export that cannot be written exits 1" test "$status" -eq 1

@@ -151,7 +151,7 @@ TEST_F(ExportCommand, AFailedExportGivesOneLineAndWritesNothing) {
     const Outcome unknown = run({"--export", (dir / "a.cbk").string(), (dir / "a.stl").string()});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.err,
-              "cubrik: " + (dir / "a.stl").string() + ": unknown output type (use .cbk, .vox, .obj, .dae, .mqo or .glb)\n");
+              "cubrik: " + (dir / "a.stl").string() + ": unknown output type (use .cbk, .vox, .obj, .dae, .mqo, .glb or .qb)\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "a.stl"));
 }
 

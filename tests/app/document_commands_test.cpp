@@ -184,6 +184,7 @@ TEST_F(DocumentTest, OpeningAVoxFileLeavesItForSaveAsAndSaysColoursWereMerged) {
     EXPECT_EQ(app.document.untitled, 1);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].find("more than 32 colours"), std::string::npos);
+    EXPECT_NE(platform.messages[0].find("\ncolours reduced to 32"), std::string::npos);
     int filled = 0;
     for (std::uint8_t cell : app.model().cells) filled += cell != 0;
     EXPECT_EQ(filled, 33);

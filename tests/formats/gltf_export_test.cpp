@@ -50,6 +50,10 @@ const T* item(const Glb& glb, int accessor, std::size_t i, std::size_t size) {
     const nlohmann::json& a = glb.document["accessors"][accessor];
     const nlohmann::json& view = glb.document["bufferViews"][a["bufferView"].get<int>()];
     const std::size_t at = view.value("byteOffset", 0) + a.value("byteOffset", 0) + i * size;
+    // Vertex views are shared by the primitives' accessors, so they must state their stride.
+    if (view["target"] == 34962) {
+        EXPECT_EQ(view.value("byteStride", 0), 12);
+    }
     return reinterpret_cast<const T*>(glb.binary.data() + at);
 }
 

@@ -190,6 +190,11 @@ TEST_F(MeshWriters, ColladaOfAnEmptyModelIsACompleteDocument) {
     const std::string body = dae.substr(effect, dae.find("</effect>", effect) - effect);
     EXPECT_EQ(count(body, "<color>0.1000 0.2500 1.0000 1</color>"), 2);
     EXPECT_EQ(count(body, "<color>0.0000 0.0000 0.0000 1</color>"), 1);
+    // Importers look the common technique up by its sid.
+    EXPECT_NE(body.find("<profile_COMMON>\r\n\t\t\t\t<technique sid=\"common\">\r\n\t\t\t\t\t<phong>\r\n"),
+              std::string::npos);
+    EXPECT_EQ(count(dae, "<technique sid=\"common\">"), 32);
+    EXPECT_EQ(count(dae, "<technique>"), 0);
     EXPECT_NE(dae.find("\t\t\t\t\t\t\t<instance_material symbol=\"Material_B16\" target=\"#Material_B16\" />\r\n"
                        "\t\t\t\t\t\t</technique_common>\r\n"),
               std::string::npos);

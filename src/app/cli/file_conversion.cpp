@@ -12,8 +12,8 @@ int loadModelInto(const std::string& path, ModelStore& store, std::string& reaso
         return 0;
     }
     ModelFileContents contents;
-    bool coloursMerged = false;
-    if (!readAnyModelFile(path, contents, coloursMerged, reason)) return 0;
+    ReadReport report;
+    if (!readAnyModelFile(path, contents, report, reason)) return 0;
     applyModelFile(contents, *store.model);
     return 1;
 }
