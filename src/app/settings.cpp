@@ -76,6 +76,12 @@ void applyLine(std::u16string_view line, Settings& s) {
     std::u16string_view value;
     for (const NumberKey& number : kNumbers)
         if (valueOf(line, number.key, value) && parseDecimal(value, s.*number.field)) return;
+    if (valueOf(line, "autosaveSeconds", value)) {
+        // A negative interval is damage, not a wish: the default stays.
+        std::int32_t seconds = 0;
+        if (parseDecimal(value, seconds) && seconds >= 0) s.autosaveSeconds = seconds;
+        return;
+    }
     if (valueOf(line, "materialA", value) && parseColours(value, s.materialA)) return;
     if (valueOf(line, "materialB", value)) parseColours(value, s.materialB);
 }
@@ -136,6 +142,11 @@ std::string formatSettings(const Settings& s) {
             if (i > 0) text += ' ';
             appendHex6(text, (*palette)[i]);
         }
+    }
+    // Only when changed, so the file stays as other versions of the program write it.
+    if (s.autosaveSeconds != kDefaultAutosaveSeconds) {
+        text += "\r\nautosaveSeconds=";
+        appendInt(text, s.autosaveSeconds);
     }
     text += "\r\n";
     std::string bytes = "\xff\xfe";  // byte-order mark
