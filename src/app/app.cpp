@@ -16,7 +16,8 @@ int startUp(App& app) {
     app.platform.setMenuChecked(command::kSmooth, true);
     app.document.lastFolder = app.paths.desktopFolder;
     restoreMirrorPlanes(app);
-    if (!openStartupDocument(app)) return 0;
+    const int recovered = offerRecoveryCopies(app);
+    if (recovered < 0 || (recovered == 0 && !openStartupDocument(app))) return 0;
     if (!chooseRenderer(app.renderer)) return 0;
     app.panelColours = app.platform.panelColours();
     const std::span<const std::uint8_t> atlas = embeddedIconAtlas();

@@ -9,6 +9,7 @@
 
 #include "app/message.h"
 #include "app/platform_interface.h"
+#include "app/recovery.h"
 #include "app/settings.h"
 #include "app/tablet.h"
 #include "app/ui_text.h"
@@ -60,6 +61,7 @@ struct AppPaths {
     std::filesystem::path settingsFolder;  // per-user data folder + "/Cubrik1"
     std::string desktopFolder;             // where the file dialogs first open
     std::string helpDocument;              // the HTML help page
+    std::filesystem::path stateFolder;     // per-user state; empty: no recovery copies
 };
 
 struct App {
@@ -88,6 +90,7 @@ struct App {
     MirrorPlanes mirror;  // kept in `settings` too, which the next run starts from
     MeshExtractor meshExtractor;
     TabletState tablet;
+    RecoveryState recovery;
 
     VoxelModel& model() { return *store.model; }
     const UiStrings& strings() const { return uiStrings(language); }

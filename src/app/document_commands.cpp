@@ -39,13 +39,17 @@ void setPalettesFromSettings(App& app) {
     }
 }
 
-// Asks before unsaved changes are dropped. False when the user wanted them
-// saved and they were not, so the asking command must not go on.
+// Asks before unsaved changes are dropped. False when the user cancelled, or
+// wanted them saved and they were not, so the asking command must not go on.
 bool askToSave(App& app) {
     if (!app.flags.modelModified) return true;
     endGestures(app);
-    if (!app.platform.askYesNo(kCaption, fillIn(app.strings().unsavedPrompt, app.document.title))) return true;
-    return saveDocumentAs(app) == 1 && !app.flags.modelModified;
+    switch (app.platform.askYesNoCancel(kCaption, fillIn(app.strings().unsavedPrompt, app.document.title))) {
+    case Reply::Yes: return saveDocumentAs(app) == 1 && !app.flags.modelModified;
+    case Reply::No: return true;
+    case Reply::Cancel: break;
+    }
+    return false;
 }
 
 std::optional<std::string> askForFile(App& app, bool saving, const FileDialogRequest& request) {
@@ -206,6 +210,7 @@ void exportImage(App& app) {
 
 void quitProgram(App& app) {
     if (!askToSave(app)) return;
+    endRecovery(app);  // answered: nothing unsaved is wanted any more
     const WindowPlacement placement = app.platform.normalPlacement();
     app.settings.windowX = placement.x;
     app.settings.windowY = placement.y;

@@ -26,6 +26,7 @@ enum class MessageType {
     MiddleDown,
     MouseWheel,
     InputMethodNotify,
+    Timer,  // time has passed: the recovery copy may be due
 };
 
 enum class SizeKind { Restored, Minimized, Maximized, Other };

@@ -34,6 +34,8 @@ struct WindowPlacement {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
+enum class Reply { Yes, No, Cancel };
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -59,6 +61,8 @@ public:
 
     // Dialogs; a cancelled dialog gives no value.
     virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
+    // Yes, No or Cancel; Esc and closing the box give Cancel.
+    virtual Reply askYesNoCancel(const std::string& caption, const std::string& text) = 0;
     virtual void showMessage(const std::string& caption, const std::string& text) = 0;
     virtual std::optional<std::string> openFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> saveFileDialog(const FileDialogRequest& request) = 0;
@@ -76,6 +80,10 @@ public:
     // OpenGL context current; the paint handler has it already.
     virtual void makeGlCurrent() = 0;
     virtual void doneGlCurrent() = 0;
+
+    // Seconds on the wall clock; a replay's clock starts at 0 and moves only
+    // with its wait lines, so timed behaviour replays the same everywhere.
+    virtual double now() = 0;
 };
 
 // Keeps the window's OpenGL context current for the life of the scope.

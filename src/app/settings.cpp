@@ -78,6 +78,12 @@ void applyLine(std::u16string_view line, Settings& s) {
     std::u16string_view value;
     for (const NumberKey& number : kNumbers)
         if (valueOf(line, number.key, value) && parseDecimal(value, s.*number.field)) return;
+    if (valueOf(line, "autosaveSeconds", value)) {
+        // A negative interval is damage, not a wish: the default stays.
+        std::int32_t seconds = 0;
+        if (parseDecimal(value, seconds) && seconds >= 0) s.autosaveSeconds = seconds;
+        return;
+    }
     if (valueOf(line, "materialA", value) && parseColours(value, s.materialA)) return;
     if (valueOf(line, "materialB", value)) parseColours(value, s.materialB);
 }
@@ -139,14 +145,21 @@ std::string formatSettings(const Settings& s) {
             appendHex6(text, (*palette)[i]);
         }
     }
-    text += "\r\nmirrorPlanes=";
-    appendInt(text, s.mirrorPlanes);
-    text += "\r\nmirrorX=";
-    appendInt(text, s.mirrorX);
-    text += "\r\nmirrorY=";
-    appendInt(text, s.mirrorY);
-    text += "\r\nmirrorZ=";
-    appendInt(text, s.mirrorZ);
+    // Only when changed, so the file stays as other versions of the program write it.
+    if (s.autosaveSeconds != kDefaultAutosaveSeconds) {
+        text += "\r\nautosaveSeconds=";
+        appendInt(text, s.autosaveSeconds);
+    }
+    if (s.mirrorPlanes != 0 || s.mirrorX != kMirrorMiddle || s.mirrorY != kMirrorMiddle || s.mirrorZ != kMirrorMiddle) {
+        text += "\r\nmirrorPlanes=";
+        appendInt(text, s.mirrorPlanes);
+        text += "\r\nmirrorX=";
+        appendInt(text, s.mirrorX);
+        text += "\r\nmirrorY=";
+        appendInt(text, s.mirrorY);
+        text += "\r\nmirrorZ=";
+        appendInt(text, s.mirrorZ);
+    }
     text += "\r\n";
     std::string bytes = "\xff\xfe";  // byte-order mark
     appendUtf16(bytes, "@\r\n");

@@ -7,10 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "model/mirror_planes.h"
+
 namespace cubrik {
 
 inline constexpr const char* kSettingsFolderName = "Cubrik1";
 inline constexpr const char* kSettingsFileName = "property.txt";
+inline constexpr std::int32_t kDefaultAutosaveSeconds = 30;
 
 struct Settings {
     std::int32_t windowX = 0;
@@ -19,6 +22,7 @@ struct Settings {
     std::int32_t windowHeight = 564;
     std::int32_t windowMaximized = 0;
     std::int32_t backgroundColor = 16744576;  // 0x00BBGGRR: red 128, green 128, blue 255
+    std::int32_t autosaveSeconds = kDefaultAutosaveSeconds;  // the recovery copy's interval; 0: no copy
     std::uint32_t materialA[16] = {0xff0000, 0xff7f00, 0xffff00, 0x7fff00, 0x00ff00, 0x00ff7f, 0x00ffff, 0x007fff,
                                    0x0000ff, 0x7f00ff, 0xff00ff, 0xff007f, 0x000000, 0x3f3f3f, 0x7f7f7f, 0xffffff};
     std::uint32_t materialB[16] = {0xff0000, 0xff7f00, 0xffff00, 0x7fff00, 0x00ff00, 0x00ff7f, 0x00ffff, 0x007fff,
@@ -27,9 +31,9 @@ struct Settings {
     // position (twice its coordinate, 0..198); values out of range read as off
     // and the middle.
     std::int32_t mirrorPlanes = 0;
-    std::int32_t mirrorX = 99;
-    std::int32_t mirrorY = 99;
-    std::int32_t mirrorZ = 99;
+    std::int32_t mirrorX = kMirrorMiddle;
+    std::int32_t mirrorY = kMirrorMiddle;
+    std::int32_t mirrorZ = kMirrorMiddle;
 };
 
 // The client area of a full-screen window, which bounds the saved placement.

@@ -33,6 +33,7 @@ const UiStrings kEnglish = {
     "%s was not saved: models are saved as .cbk and exported as " + extensionList(isExport, ", ", " or ") + ".",
     "%s was not written: images are exported as .png or .tga.",
     "%s has more than 32 colours; the closest were merged so that the two palettes hold them.",
+    "Cubrik ended without saving changes to \"%s\" (kept at %t). Recover them?",
 };
 
 const UiStrings kJapanese = {
@@ -51,6 +52,7 @@ const UiStrings kJapanese = {
     "%sは保存されていません。モデルは.cbkで保存し、" + extensionList(isExport, "、", "、") + "で出力します。",
     "%sは出力されていません。画像は.pngか.tgaで出力します。",
     "%sは32色を超えています。近い色をまとめてパレットに収めました。",
+    "Cubrikは「%s」の変更を保存せずに終了しました(%tの時点の内容を保管しています)。復元しますか?",
 };
 
 constexpr MenuItem kFileItems[] = {

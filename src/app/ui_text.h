@@ -32,6 +32,8 @@ struct UiStrings {
     std::string unknownSaveType;
     std::string unknownImageType;
     std::string coloursMerged;  // a .vox file had more colours than the palettes hold
+    // The offer of a recovery copy at start: "%s" the title, "%t" the copy's time.
+    std::string recoveryPrompt;
 };
 
 const UiStrings& uiStrings(Language language);

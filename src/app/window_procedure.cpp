@@ -51,6 +51,12 @@ void handleMouse(App& app, const Message& m) {
 
 int handleMessage(App& app, const Message& m) {
     if (m.type == MessageType::EraseBackground) return 0;  // never recorded as the last message
+    if (m.type == MessageType::Timer) {
+        // Not the last message either: a tick between two paints must not make the second draw.
+        keepRecoveryCopy(app);
+        return 0;
+    }
+    ++app.recovery.messageDepth;  // a dialog of this message may let a tick in
     if (isMouseButtonOrMove(m.type)) {
         handleMouse(app, m);
     } else {
@@ -78,6 +84,8 @@ int handleMessage(App& app, const Message& m) {
         }
     }
     app.window.lastMessage = m.type;
+    --app.recovery.messageDepth;
+    keepRecoveryCopy(app);  // a copy due during a stroke or dialog is written as it ends
     return 0;
 }
 

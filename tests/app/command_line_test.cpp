@@ -53,6 +53,23 @@ TEST(CommandLine, BadOptionsSayWhatIsWrong) {
     EXPECT_EQ(run({"--export", "only-one.cbk"}).status, 1);
 }
 
+TEST(CommandLine, ReplayAndRecordTakeAStateFolderAndAModelInEitherOrder) {
+    CommandLine command;
+    std::string error;
+    ASSERT_EQ(parseCommandLine({"--replay", "s.txt", "--state", "st", "m.cbk"}, command, error), 1) << error;
+    EXPECT_EQ(command.mode, CommandLine::Mode::Replay);
+    EXPECT_EQ(command.stateFolder, "st");
+    EXPECT_EQ(command.modelPath, "m.cbk");
+    ASSERT_EQ(parseCommandLine({"--record", "s.txt", "m.cbk", "--state", "st"}, command, error), 1) << error;
+    EXPECT_EQ(command.mode, CommandLine::Mode::OpenWindow);
+    EXPECT_EQ(command.stateFolder, "st");
+    EXPECT_EQ(command.sessionPath, "s.txt");
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"--replay", "s.txt", "--state"}, {"--replay", "s.txt", "a.cbk", "b.cbk"},
+             {"--replay", "--state", "st"}, {"--replay", "s.txt", "--state", "a", "--state", "b"}})
+        EXPECT_EQ(parseCommandLine(bad, command, error), 0) << bad.back();
+}
+
 TEST(CommandLine, RenderOptions) {
     CommandLine command;
     std::string error;

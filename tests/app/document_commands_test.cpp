@@ -162,6 +162,22 @@ TEST_F(DocumentTest, YesThenCancellingTheSaveAbandonsNewOpenAndQuit) {
     EXPECT_EQ(platform.dialogs.size(), 3u);  // only the save dialogs: Open never asked for a file
 }
 
+// Cancel (and Esc, and closing the box) abandons the command that asked,
+// where No used to drop every unsaved edit.
+TEST_F(DocumentTest, CancelToTheQuestionAbandonsNewOpenAndQuit) {
+    start();
+    modify();
+    platform.replies = {Reply::Cancel, Reply::Cancel, Reply::Cancel};
+    command(command::kNew);
+    command(command::kOpen);
+    key(key::kEscape);
+    EXPECT_EQ(platform.questions.size(), 3u);
+    EXPECT_EQ(app.model().cells[0], 3);
+    EXPECT_EQ(app.flags.modelModified, 1);
+    EXPECT_FALSE(platform.quitCode.has_value());
+    EXPECT_TRUE(platform.dialogs.empty());
+}
+
 // A .vox file of 33 voxels in a row, each of its own colour index.
 std::string thirtyThreeColourVox() {
     auto int32 = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };

@@ -1,7 +1,9 @@
 // Replays seeded random sessions: every message kind, pointers outside the
 // window and over the panel, odd and zero sizes, dialogs answered wrongly or
-// not at all, pen packets with impossible calibrations. Each must run to its
-// end and save a model that reads back. Meant for the sanitizer build.
+// not at all, pen packets with impossible calibrations, waits, crashes and
+// the recovery copies they leave. Each must run to its end (or its crash),
+// save a model that reads back, and leave copies that read back. Meant for
+// the sanitizer build.
 // Usage: cubrik_random_sessions [--seconds N] [--seed S]
 #include <chrono>
 #include <cstdlib>
@@ -11,6 +13,7 @@
 #include <random>
 #include <string>
 
+#include "app/recovery.h"
 #include "app/session/replay.h"
 #include "model/model_file.h"
 #include "support/model_builders.h"
@@ -23,9 +26,15 @@ class SessionWriter {
 public:
     SessionWriter(std::uint32_t seed, const std::filesystem::path& dir) : random_(seed), dir_(dir) {}
 
+    // Some sessions begin with answers, for the recovery copies earlier ones
+    // left in the state folder, and some crash part of the way.
     std::string session(int lines) {
-        std::string text = "size " + std::to_string(width_) + " " + std::to_string(height_) + "\npaint\n";
-        for (int i = 0; i < lines; ++i) text += line();
+        std::string text;
+        if (chance(20)) text += "setting autosaveSeconds=" + std::to_string(pick(0, 5)) + "\n";
+        while (chance(40)) text += answer();
+        text += "size " + std::to_string(width_) + " " + std::to_string(height_) + "\npaint\n";
+        const int crashAt = chance(25) ? pick(0, lines - 1) : -1;
+        for (int i = 0; i < lines; ++i) text += i == crashAt ? "crash\n" : line();
         return text + "save " + (dir_ / "end.cbk").string() + "\n";
     }
 
@@ -56,7 +65,7 @@ private:
         static const int kMenus[] = {40001, 40002, 40003, 40004, 40005, 40011, 40012, 40021, 40022, 40023,
                                      40026, 40028, 40037, 40041, 40042, 40051, 39999};
         static const char* kMouse[] = {"ldown", "lup", "ldbl", "rdown", "rup", "rdbl", "mdown", "move", "move", "move"};
-        switch (pick(0, 11)) {
+        switch (pick(0, 12)) {
         case 0:
         case 1:
         case 2: return std::string(kMouse[pick(0, 9)]) + " " + point();
@@ -75,6 +84,7 @@ private:
             width_ = chance(10) ? 0 : pick(1, 1200);
             height_ = chance(10) ? 0 : pick(1, 900);
             return "size " + std::to_string(width_) + " " + std::to_string(height_) + "\n";
+        case 11: return "wait " + std::to_string(pick(0, 40)) + (chance(50) ? ".5\n" : "\n");
         default:
             if (width_ == 0 || height_ == 0) return "paint\n";
             return "paint\ngrab " + (dir_ / "grab.tga").string() + "\n";
@@ -106,19 +116,32 @@ int main(int argc, char** argv) {
         std::cerr << reason << '\n';
         return 1;
     }
+    // Kept from one session to the next, so later sessions find earlier ones' copies.
+    const std::filesystem::path state = dir / "state";
+    std::error_code ignored;
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    int runs = 0;
+    int runs = 0, crashes = 0, copiesSeen = 0;
     for (std::uint32_t session = seed; std::chrono::steady_clock::now() < end; ++session, ++runs) {
         const std::filesystem::path file = dir / "session.txt";
         std::ofstream(file) << SessionWriter(session, dir).session(120);
         std::filesystem::remove(dir / "end.cbk");
         ModelStore saved = testing::makeStore();
-        if (!runReplay(file.string(), startPath, reason) || !readModelFile((dir / "end.cbk").string(), *saved.model, reason)) {
+        const int result = runReplay(ReplayOptions{file.string(), startPath, state.string(), false}, reason);
+        // After a crash there is no end.cbk, but every recovery copy must read back.
+        bool ok = result == kReplayCrashed || (result == 1 && readModelFile((dir / "end.cbk").string(), *saved.model, reason));
+        for (const auto& entry : std::filesystem::directory_iterator(recoveryFolderOf(state), ignored))
+            if (ok && entry.path().extension() == ".cbk") {
+                ok = readModelFile(entry.path(), *saved.model, reason) == 1;
+                ++copiesSeen;
+            }
+        crashes += result == kReplayCrashed;
+        if (!ok) {
             std::cerr << "session " << session << " failed: " << reason << "\nkept in " << file << '\n';
             return 1;
         }
     }
     std::filesystem::remove_all(dir);
-    std::cout << runs << " random sessions from seed " << seed << " ran to their end\n";
+    std::cout << runs << " random sessions from seed " << seed << " ran to their end (" << crashes
+              << " crashed; recovery copies found after them: " << copiesSeen << ")\n";
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/session/session.h"
+#include "app/session/session_recorder.h"
 #include "support/session_runner.h"
 
 namespace cubrik {
@@ -17,7 +18,7 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
                            "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1",
                            "tablet 1 1 512 0 1023 0", "answer file /a b/c.cbk", "answer yes", "answer no",
                            "answer cancel", "answer colour 80FF01", "save /a b/m.obj", "grab g.tga",
-                           "setting backgroundColor=255"};
+                           "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "crash"};
     for (const char* text : lines) {
         SessionLine line;
         std::string error;
@@ -39,6 +40,10 @@ TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
         {"answer maybe", "\"answer\" takes file PATH, yes, no, cancel or colour RRGGBB"},
         {"tablet 1 2 3", "\"tablet\" takes CURSOR BUTTONS PRESSURE MIN MAX MARK"},
         {"save", "\"save\" takes a path"},
+        {"wait -1", "\"wait\" takes seconds, a decimal number such as 31 or 2.5"},
+        {"wait 1e3", "\"wait\" takes seconds, a decimal number such as 31 or 2.5"},
+        {"wait 2.", "\"wait\" takes seconds, a decimal number such as 31 or 2.5"},
+        {"crash now", "\"crash\" takes nothing"},
     };
     for (const auto& [text, expected] : cases) {
         SessionLine line;
@@ -46,6 +51,20 @@ TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
         EXPECT_EQ(parseSessionLine(text, line, error), 0) << text;
         EXPECT_EQ(error, expected);
     }
+}
+
+// Waits are written down in whole tenths, and what the rounding leaves out
+// is carried into the next wait, so a long recording does not drift.
+TEST(SessionRecording, AWaitLineStandsForEachSecondOrMoreThatPassed) {
+    testing::TempDir dir;
+    const std::string path = (dir / "s.txt").string();
+    {
+        SessionRecorder recorder;
+        std::string reason;
+        ASSERT_EQ(recorder.open(path, reason), 1) << reason;
+        for (double now : {100.0, 100.5, 103.27, 104.0, 104.25}) recorder.keepTime(now);
+    }
+    EXPECT_EQ(testing::readBytes(dir / "s.txt"), "wait 3.2\nwait 1\n");
 }
 
 TEST_F(SessionTest, AMalformedLineStopsTheReplayWithItsNumber) {

@@ -32,8 +32,7 @@ TEST(Settings, TheDefaultFileHasTheHandCheckedBytes) {
         u"materialA=ff0000 ff7f00 ffff00 7fff00 00ff00 00ff7f 00ffff 007fff 0000ff 7f00ff ff00ff ff007f 000000 "
         u"3f3f3f 7f7f7f ffffff\r\n"
         u"materialB=ff0000 ff7f00 ffff00 7fff00 00ff00 00ff7f 00ffff 007fff 0000ff 7f00ff ff00ff ff007f 000000 "
-        u"3f3f3f 7f7f7f ffffff\r\n"
-        u"mirrorPlanes=0\r\nmirrorX=99\r\nmirrorY=99\r\nmirrorZ=99\r\n";
+        u"3f3f3f 7f7f7f ffffff\r\n";
     const std::string bytes = formatSettings(Settings{});
     EXPECT_EQ(bytes.substr(0, 2), "\xff\xfe");
     EXPECT_EQ(bytes, utf16(expected));
@@ -49,6 +48,7 @@ TEST(Settings, WrittenValuesReadBack) {
     settings.backgroundColor = 0x123456;
     settings.materialA[3] = 0xabcdef;
     settings.materialB[15] = 0x000001;
+    settings.autosaveSeconds = 0;  // written only when not the default
     testing::TempDir dir;
     std::string reason;
     ASSERT_EQ(writeSettings(dir / "deeper" / "Cubrik1", settings, reason), 1) << reason;
@@ -79,6 +79,14 @@ TEST(Settings, TheLaterOfTwoLinesWinsAndLineEndsMayBeBare) {
     const Settings s = parsed(u"windowX=5\nwindowX=9\nwindowMaximized=1");
     EXPECT_EQ(s.windowX, 9);
     EXPECT_EQ(s.windowMaximized, 1);
+}
+
+TEST(Settings, AMissingOrDamagedRecoveryIntervalIsTheDefault) {
+    EXPECT_EQ(parsed(u"").autosaveSeconds, 30);
+    EXPECT_EQ(parsed(u"autosaveSeconds=0\r\n").autosaveSeconds, 0);
+    EXPECT_EQ(parsed(u"autosaveSeconds=120\r\n").autosaveSeconds, 120);
+    EXPECT_EQ(parsed(u"autosaveSeconds=-5\r\n").autosaveSeconds, 30);
+    EXPECT_EQ(parsed(u"autosaveSeconds=soon\r\n").autosaveSeconds, 30);
 }
 
 TEST(Settings, PalettesNeedAllSixteenColours) {

@@ -25,6 +25,13 @@ bool FakePlatform::askYesNo(const std::string& caption, const std::string& text)
     return next(yesNoAnswers, "question");
 }
 
+Reply FakePlatform::askYesNoCancel(const std::string& caption, const std::string& text) {
+    if (replies.empty()) return askYesNo(caption, text) ? Reply::Yes : Reply::No;
+    noteDialog();
+    questions.push_back(caption + ": " + text);
+    return next(replies, "question");
+}
+
 void FakePlatform::showMessage(const std::string& caption, const std::string& text) {
     noteDialog();
     messages.push_back(caption + ": " + text);

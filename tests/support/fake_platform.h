@@ -17,6 +17,8 @@ public:
     // Script: the answers the next dialogs give, in order. An empty optional
     // cancels a file or colour dialog. An unscripted dialog throws.
     std::deque<bool> yesNoAnswers;
+    // Yes/No/Cancel questions take these first, then a yes-no answer.
+    std::deque<Reply> replies;
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<std::uint32_t>> colourAnswers;
     bool helpOpens = true;
@@ -56,6 +58,7 @@ public:
     PanelColours panelColours() override { return {}; }
     void inputMethodOff() override { ++inputMethodOffCount; }
     bool askYesNo(const std::string& caption, const std::string& text) override;
+    Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
@@ -64,6 +67,9 @@ public:
     bool openHelp(const std::string& path) override;
     void makeGlCurrent() override {}
     void doneGlCurrent() override {}
+    double now() override { return clock; }
+
+    double clock = 0;
 
 private:
     void noteDialog();

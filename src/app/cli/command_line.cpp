@@ -91,9 +91,10 @@ std::string usageText() {
            "  cubrik --render IN.cbk " + names("OUT", isImage) + " [--view front|back|left|right|top|bottom]\n"
            "         [--size WxH] [--zoom] [--flat] [--background RRGGBB]\n"
            "      write the view of a window of W x H (default 800x600) as a TARGA or PNG image\n"
-           "  cubrik --replay SESSION.txt [FILE.cbk]\n"
-           "      run a recorded or written session without a window\n"
-           "  cubrik --record SESSION.txt [FILE.cbk]\n"
+           "  cubrik --replay SESSION.txt [--state DIR] [FILE.cbk]\n"
+           "      run a recorded or written session without a window; with --state, DIR stands\n"
+           "      for the per-user state folder, where recovery copies are kept and found\n"
+           "  cubrik --record SESSION.txt [--state DIR] [FILE.cbk]\n"
            "      open the modeller and write every window message to SESSION.txt\n"
            "  cubrik --help | --version\n";
 }
@@ -121,13 +122,25 @@ int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std
         return parseOptions(args, out, error) ? 1 : 0;
     }
     if (first == "--replay" || first == "--record") {
-        if (args.size() < 2 || args.size() > 3) {
-            error = first + " takes a session file and an optional model (see --help)";
+        out.mode = first == "--replay" ? CommandLine::Mode::Replay : CommandLine::Mode::OpenWindow;
+        bool ok = args.size() >= 2 && args[1].rfind("--", 0) != 0;
+        bool modelGiven = false, stateGiven = false;
+        for (std::size_t i = 2; ok && i < args.size(); ++i) {
+            if (args[i] == "--state" && i + 1 < args.size() && !stateGiven && !args[i + 1].empty()) {
+                out.stateFolder = args[++i];
+                stateGiven = true;
+            } else if (args[i].rfind("--", 0) != 0 && !modelGiven) {
+                out.modelPath = args[i];
+                modelGiven = true;
+            } else {
+                ok = false;
+            }
+        }
+        if (!ok) {
+            error = first + " takes a session file, an optional --state DIR and an optional model (see --help)";
             return 0;
         }
-        out.mode = first == "--replay" ? CommandLine::Mode::Replay : CommandLine::Mode::OpenWindow;
         out.sessionPath = args[1];
-        if (args.size() == 3) out.modelPath = args[2];
         return 1;
     }
     if (first.rfind("--", 0) == 0) {
@@ -150,7 +163,8 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
         if (renderModelImage(command, reason)) return 0;
         break;
     case CommandLine::Mode::Replay:
-        if (runReplay(command.sessionPath, command.modelPath, reason)) return 0;
+        if (runReplay(ReplayOptions{command.sessionPath, command.modelPath, command.stateFolder, true}, reason))
+            return 0;
         break;
     case CommandLine::Mode::OpenWindow: reason = "no window can be opened here"; break;
     }

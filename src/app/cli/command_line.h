@@ -16,6 +16,7 @@ struct CommandLine {
     std::string modelPath;   // the model to open, convert or render; may be empty
     std::string outputPath;  // what --export or --render writes
     std::string sessionPath; // what --replay reads or --record writes
+    std::string stateFolder; // --state: stands for the per-user state folder
     bool flat = false;       // cubes instead of the smoothed surface
     // --render only:
     int view = 0;            // preset view 0..5: front, back, left, right, top, bottom

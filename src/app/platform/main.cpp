@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QSurfaceFormat>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "app/app.h"
 #include "app/cli/command_line.h"
 #include "app/platform/main_window.h"
+#include "app/platform/signal_watch.h"
 #include "app/session/session_recorder.h"
 
 namespace {
@@ -36,6 +39,11 @@ AppPaths locateAppPaths() {
     paths.settingsFolder =
         fromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) + "/" + kSettingsFolderName;
     paths.desktopFolder = fromQString(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    // Qt 6.4 knows no state location; this is where the XDG rules put it.
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    if (state != nullptr && state[0] == '/') paths.stateFolder = state;
+    else if (home != nullptr && home[0] != '\0') paths.stateFolder = std::filesystem::path(home) / ".local" / "state";
     // Beside the program in the build tree; under share/ once installed.
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString besideProgram = programFolder + "/docs/help/index.html";
@@ -65,11 +73,12 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
             std::cerr << "cubrik: " << reason << '\n';
             return 1;
         }
-        recordStartState(recorder, settings);
+        recordStartState(recorder, settings, window.platform().now());
     }
     App app(recordingSession ? static_cast<Platform&>(recording) : window.platform());
     app.language = language;
     app.paths = std::move(paths);
+    if (!command.stateFolder.empty()) app.paths.stateFolder = command.stateFolder;
     app.settings = settings;
     app.window.startMaximized = settings.windowMaximized;
     app.commandLineName = command.modelPath;
@@ -83,6 +92,18 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
             if (recordingSession) recordTabletPacket(recorder, packet);
             tabletPacketArrived(app, packet);
         });
+    // A signal asks no questions: the unsaved changes go to the recovery copy
+    // and the program ends with status 0.
+    const SignalWatch signals([&](int) {
+        if (window.view().started()) writeRecoveryCopyNow(app);
+        // Leaving the event loop from inside a dialog's or start-up's own loop
+        // would return to the code that opened it, which may ask again.
+        if (!window.view().started() || app.recovery.messageDepth > 0) {
+            std::fflush(nullptr);
+            std::_Exit(0);
+        }
+        QCoreApplication::exit(0);
+    });
     window.show();  // start-up continues once the view has its OpenGL context
 
     const int exitCode = application.exec();

@@ -14,6 +14,10 @@ MainWindow::MainWindow(Language language) : view_(new ViewWidget(this)) {
         view_->send(message);
     });
     platform_ = std::make_unique<QtPlatform>(*this, *view_, *menus_);
+    // Idle time passes without messages; the recovery copy's interval is checked each second.
+    tick_ = new QTimer(this);
+    connect(tick_, &QTimer::timeout, this, [this] { view_->send(Message{MessageType::Timer}); });
+    tick_->start(1000);
 }
 
 void MainWindow::attach(App& app, ViewWidget::Deliver deliver, ViewWidget::DeliverPen deliverPen) {

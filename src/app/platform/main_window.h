@@ -2,6 +2,7 @@
 // The program's one window: the menus above the OpenGL view.
 
 #include <QMainWindow>
+#include <QTimer>
 #include <memory>
 
 #include "app/app.h"
@@ -28,6 +29,7 @@ private:
     void sendSize();
 
     ViewWidget* view_;
+    QTimer* tick_;
     std::unique_ptr<MenuBar> menus_;
     std::unique_ptr<QtPlatform> platform_;
 };

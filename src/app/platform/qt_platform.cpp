@@ -1,6 +1,7 @@
 #include "app/platform/qt_platform.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include <QApplication>
 #include <QColorDialog>
@@ -109,6 +110,14 @@ bool QtPlatform::askYesNo(const std::string& caption, const std::string& text) {
            QMessageBox::Yes;
 }
 
+Reply QtPlatform::askYesNoCancel(const std::string& caption, const std::string& text) {
+    // With a Cancel button, Esc and the close box give Cancel, never a silent No.
+    const QMessageBox::StandardButton button = QMessageBox::question(
+        &window_, toQString(caption), toQString(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+        QMessageBox::Yes);
+    return button == QMessageBox::Yes ? Reply::Yes : button == QMessageBox::No ? Reply::No : Reply::Cancel;
+}
+
 void QtPlatform::showMessage(const std::string& caption, const std::string& text) {
     QMessageBox::information(&window_, toQString(caption), toQString(text));
 }
@@ -162,5 +171,9 @@ bool QtPlatform::openHelp(const std::string& path) { return QDesktopServices::op
 void QtPlatform::makeGlCurrent() { view_.makeCurrent(); }
 
 void QtPlatform::doneGlCurrent() { view_.doneCurrent(); }
+
+double QtPlatform::now() {
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
 
 }  // namespace cubrik

@@ -35,6 +35,7 @@ public:
     std::optional<ClientPoint> cursorPosition() override;
     void inputMethodOff() override;
     bool askYesNo(const std::string& caption, const std::string& text) override;
+    Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
@@ -45,6 +46,7 @@ public:
     bool openHelp(const std::string& path) override;
     void makeGlCurrent() override;
     void doneGlCurrent() override;
+    double now() override;
 
 private:
     std::optional<std::string> runFileDialog(const FileDialogRequest& request, bool saving);

@@ -1,5 +1,6 @@
 #include "app/session/replay.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -87,8 +88,10 @@ void applySetting(App& app, const std::string& text) {
 
 class Replay {
 public:
-    Replay(const std::string& sessionPath, const std::string& modelPath)
-        : sessionPath_(sessionPath), modelPath_(modelPath) {}
+    explicit Replay(const ReplayOptions& options)
+        : sessionPath_(options.sessionPath), modelPath_(options.modelPath), crashEndsProcess_(options.crashEndsProcess) {
+        app_.paths.stateFolder = options.stateFolder;
+    }
 
     int run(std::string& reason) {
         std::vector<NumberedLine> lines;
@@ -98,6 +101,13 @@ public:
         if (!window_.resize(window_.width, window_.height, windowFailure)) return fail(reason, 0, windowFailure);
         for (const NumberedLine& numbered : lines) {
             if (platform_.quitRequested) break;
+            if (numbered.line.kind == SessionLine::Kind::Crash) {
+                if (crashEndsProcess_) std::_Exit(kCrashStatus);
+                // In a test's process: nothing more of the program runs, but
+                // the test's own memory and GL objects are given back.
+                if (started_) releaseGlResources(app_);
+                return kReplayCrashed;
+            }
             std::string failure;
             if (!runLine(numbered.line, failure)) return fail(reason, numbered.number, failure);
         }
@@ -132,6 +142,11 @@ private:
             applySetting(app_, line.text);
             return 1;
         }
+        // Answers before anything else are there for the questions of start-up.
+        if (line.kind == SessionLine::Kind::Answer && !started_) {
+            platform_.answers.push_back(line);
+            return 1;
+        }
         if (!started_ && !start(failure)) return 0;
         switch (line.kind) {
         case SessionLine::Kind::Shift: platform_.shift = line.shift; return 1;
@@ -140,6 +155,10 @@ private:
         case SessionLine::Kind::Grab: return window_.grab(line.text, failure);
         case SessionLine::Kind::Save: return save(line.text, failure);
         case SessionLine::Kind::Message: return send(line, failure);
+        case SessionLine::Kind::Wait:
+            platform_.clock += line.seconds;
+            handleMessage(app_, Message{MessageType::Timer});  // what the window's timer would notice
+            return 1;
         default: return 1;
         }
     }
@@ -151,7 +170,9 @@ private:
         answer.text = path;
         platform_.answers.push_front(answer);
         platform_.lastShownMessage.clear();
-        if (saveDocumentAs(app_)) return 1;
+        const int saved = saveDocumentAs(app_);
+        keepRecoveryCopy(app_);  // as at the end of the menu command's message
+        if (saved) return 1;
         failure = platform_.lastShownMessage.empty() ? "cannot save " + path : platform_.lastShownMessage;
         for (char& c : failure)
             if (c == '\n') c = ' ';
@@ -180,7 +201,10 @@ private:
         return 1;
     }
 
+    static constexpr int kCrashStatus = 70;
+
     std::string sessionPath_, modelPath_;
+    bool crashEndsProcess_;
     HeadlessGlContext gl_;
     ReplayWindow window_;
     ReplayPlatform platform_;
@@ -190,9 +214,13 @@ private:
 
 }  // namespace
 
-int runReplay(const std::string& sessionPath, const std::string& modelPath, std::string& reason) {
-    Replay replay(sessionPath, modelPath);
+int runReplay(const ReplayOptions& options, std::string& reason) {
+    Replay replay(options);
     return replay.run(reason);
+}
+
+int runReplay(const std::string& sessionPath, const std::string& modelPath, std::string& reason) {
+    return runReplay(ReplayOptions{sessionPath, modelPath, "", false}, reason);
 }
 
 }  // namespace cubrik

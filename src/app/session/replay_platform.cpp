@@ -18,6 +18,16 @@ bool ReplayPlatform::askYesNo(const std::string&, const std::string&) {
     return answer && answer->answer == SessionLine::Answer::Yes;
 }
 
+// A question with no yes, no or cancel waiting gets No, as it always has.
+Reply ReplayPlatform::askYesNoCancel(const std::string&, const std::string&) {
+    if (answers.empty()) return Reply::No;
+    const SessionLine::Answer front = answers.front().answer;
+    if (front != SessionLine::Answer::Yes && front != SessionLine::Answer::No && front != SessionLine::Answer::Cancel)
+        return Reply::No;
+    answers.pop_front();
+    return front == SessionLine::Answer::Yes ? Reply::Yes : front == SessionLine::Answer::No ? Reply::No : Reply::Cancel;
+}
+
 void ReplayPlatform::showMessage(const std::string&, const std::string& text) { lastShownMessage = text; }
 
 std::optional<std::string> ReplayPlatform::openFileDialog(const FileDialogRequest&) {

@@ -18,6 +18,7 @@ public:
     std::optional<ClientPoint> pointer;
     std::string lastShownMessage;
     bool quitRequested = false;
+    double clock = 0;  // moved by wait lines only
 
     void invalidate() override {}
     void setWindowTitle(const std::string&) override {}
@@ -33,6 +34,7 @@ public:
     std::optional<ClientPoint> cursorPosition() override { return pointer; }
     void inputMethodOff() override {}
     bool askYesNo(const std::string& caption, const std::string& text) override;
+    Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
@@ -43,6 +45,7 @@ public:
     bool openHelp(const std::string&) override { return true; }
     void makeGlCurrent() override {}
     void doneGlCurrent() override {}
+    double now() override { return clock; }
 
 private:
     // The first waiting answer when it is of `kind` or a cancel; otherwise

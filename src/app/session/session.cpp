@@ -143,6 +143,21 @@ bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, 
     return fail(error, "\"answer\" takes file PATH, yes, no, cancel or colour RRGGBB");
 }
 
+// Digits, optionally a point and more digits: no sign, exponent or blank, so
+// a line means one thing wherever it is read.
+bool parseSeconds(std::string_view word, double& seconds) {
+    const std::size_t point = word.find('.');
+    const std::string_view whole = word.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view{} : word.substr(point + 1);
+    const auto digits = [](std::string_view part) {
+        return !part.empty() && part.size() <= 9 &&
+               part.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (!digits(whole) || (point != std::string_view::npos && !digits(fraction))) return false;
+    const auto result = std::from_chars(word.data(), word.data() + word.size(), seconds);
+    return result.ec == std::errc() && result.ptr == word.data() + word.size();
+}
+
 }  // namespace
 
 int parseSessionLine(std::string_view line, SessionLine& out, std::string& error) {
@@ -170,6 +185,15 @@ int parseSessionLine(std::string_view line, SessionLine& out, std::string& error
         return out.text.find('=') != std::string::npos || fail(error, "\"setting\" takes KEY=VALUE");
     }
     if (word == "answer") return parseAnswer(line, w, out, error) ? 1 : 0;
+    if (word == "wait") {
+        out.kind = SessionLine::Kind::Wait;
+        return (w.size() == 2 && parseSeconds(w[1], out.seconds)) ||
+               fail(error, "\"wait\" takes seconds, a decimal number such as 31 or 2.5");
+    }
+    if (word == "crash") {
+        out.kind = SessionLine::Kind::Crash;
+        return w.size() == 1 || fail(error, "\"crash\" takes nothing");
+    }
     if (word == "save" || word == "grab") {
         out.kind = word == "save" ? SessionLine::Kind::Save : SessionLine::Kind::Grab;
         out.text = restOf(line, word);
@@ -206,6 +230,12 @@ std::string formatSessionLine(const SessionLine& line) {
     case SessionLine::Kind::Save: return "save " + line.text;
     case SessionLine::Kind::Grab: return "grab " + line.text;
     case SessionLine::Kind::Setting: return "setting " + line.text;
+    case SessionLine::Kind::Wait: {
+        char number[32];
+        const auto result = std::to_chars(number, number + sizeof number, line.seconds);
+        return "wait " + std::string(number, result.ptr);
+    }
+    case SessionLine::Kind::Crash: return "crash";
     case SessionLine::Kind::Message: break;
     }
     for (const MouseWord& mouse : kMouseWords)

@@ -22,6 +22,8 @@ struct SessionLine {
         Save,     // Save as `text`
         Grab,     // the client area as last painted, to the TARGA file `text`
         Setting,  // a settings line "key=value" in `text`, as a replay cannot read the user's
+        Wait,     // the clock moves on by `seconds`
+        Crash,    // the program ends at once, cleaning nothing up
     };
     enum class Answer { File, Yes, No, Cancel, Colour };
 
@@ -33,6 +35,7 @@ struct SessionLine {
     Answer answer = Answer::Cancel;
     std::string text;            // a path
     std::uint32_t colour = 0;    // 0x00BBGGRR, as dialogs give colours
+    double seconds = 0;          // Wait
 };
 
 // Reads one line (without its line end). Returns 1, or 0 with `error`

@@ -1,6 +1,7 @@
 #include "app/session/session_recorder.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 namespace cubrik {
@@ -28,6 +29,20 @@ void SessionRecorder::write(const SessionLine& line) {
     std::fputs(text.c_str(), file_);
     std::fputc('\n', file_);
     std::fflush(file_);
+}
+
+void SessionRecorder::keepTime(double now) {
+    if (clock_ < 0) {
+        clock_ = now;
+        return;
+    }
+    if (now - clock_ < 1) return;
+    SessionLine line;
+    line.kind = SessionLine::Kind::Wait;
+    // Tenths counted in whole numbers, so the line reads "2.5", never "2.4999999".
+    line.seconds = std::floor((now - clock_) * 10) / 10;
+    clock_ += line.seconds;
+    write(line);
 }
 
 bool RecordingPlatform::takeCtrlSeen() {
@@ -68,6 +83,14 @@ bool RecordingPlatform::askYesNo(const std::string& caption, const std::string& 
     return yes;
 }
 
+Reply RecordingPlatform::askYesNoCancel(const std::string& caption, const std::string& text) {
+    const Reply reply = desktop_.askYesNoCancel(caption, text);
+    answer(reply == Reply::Yes ? SessionLine::Answer::Yes
+           : reply == Reply::No ? SessionLine::Answer::No
+                                : SessionLine::Answer::Cancel);
+    return reply;
+}
+
 std::optional<std::string> RecordingPlatform::recordFile(const std::optional<std::string>& chosen) {
     if (chosen) answer(SessionLine::Answer::File, *chosen);
     else answer(SessionLine::Answer::Cancel);
@@ -90,7 +113,8 @@ std::optional<std::uint32_t> RecordingPlatform::chooseColour(std::uint32_t initi
     return chosen;
 }
 
-void recordStartState(SessionRecorder& recorder, const Settings& settings) {
+void recordStartState(SessionRecorder& recorder, const Settings& settings, double now) {
+    recorder.keepTime(now);
     const std::string bytes = formatSettings(settings);  // UTF-16 LE with a byte-order mark, CR LF
     std::string text;
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) text.push_back(bytes[i]);
@@ -98,7 +122,7 @@ void recordStartState(SessionRecorder& recorder, const Settings& settings) {
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
         const std::string entry = text.substr(start, end - start);
         if (entry.rfind("backgroundColor=", 0) != 0 && entry.rfind("material", 0) != 0 &&
-            entry.rfind("mirror", 0) != 0)
+            entry.rfind("mirror", 0) != 0 && entry.rfind("autosaveSeconds=", 0) != 0)
             continue;
         SessionLine line;
         line.kind = SessionLine::Kind::Setting;
@@ -115,6 +139,13 @@ void recordTabletPacket(SessionRecorder& recorder, const TabletPacket& packet) {
 }
 
 int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder, RecordingPlatform& platform) {
+    if (message.type == MessageType::Timer) {
+        const std::uint32_t written = app.recovery.copiesWritten;
+        const int result = handleMessage(app, message);
+        if (app.recovery.copiesWritten != written) recorder.keepTime(platform.now());
+        return result;
+    }
+    recorder.keepTime(platform.now());
     SessionLine line;
     line.kind = SessionLine::Kind::Message;
     line.message = message;

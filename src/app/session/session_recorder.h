@@ -19,10 +19,15 @@ public:
     // Writes and flushes one line, so a crash leaves the log up to the crash.
     void write(const SessionLine& line);
 
+    // Writes a wait line when at least a second has passed on `now` since the
+    // time the lines so far stand for; the first call only starts the clock.
+    void keepTime(double now);
+
     int width = -1, height = -1;  // the client size the last size line gave
 
 private:
     std::FILE* file_ = nullptr;
+    double clock_ = -1;  // the time the replay will have reached; < 0: not started
 };
 
 // Passes everything to the real desktop and writes down what the replay
@@ -48,6 +53,7 @@ public:
     std::optional<ClientPoint> cursorPosition() override { return desktop_.cursorPosition(); }
     void inputMethodOff() override { desktop_.inputMethodOff(); }
     bool askYesNo(const std::string& caption, const std::string& text) override;
+    Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override {
         desktop_.showMessage(caption, text);
     }
@@ -60,6 +66,7 @@ public:
     bool openHelp(const std::string& path) override { return desktop_.openHelp(path); }
     void makeGlCurrent() override { desktop_.makeGlCurrent(); }
     void doneGlCurrent() override { desktop_.doneGlCurrent(); }
+    double now() override { return desktop_.now(); }
 
 private:
     void answer(SessionLine::Answer kind, const std::string& text = "", std::uint32_t colour = 0);
@@ -71,14 +78,17 @@ private:
     bool ctrlSeen_ = false;
 };
 
-// The settings a replay cannot read: the background and both palettes.
-void recordStartState(SessionRecorder& recorder, const Settings& settings);
+// The settings a replay cannot read: the background, both palettes and a
+// changed recovery interval. Starts the recording's clock.
+void recordStartState(SessionRecorder& recorder, const Settings& settings, double now);
 
 void recordTabletPacket(SessionRecorder& recorder, const TabletPacket& packet);
 
 // Hands `message` to the window procedure, then writes it down after the
 // answers its dialogs gave. Size messages carry the client size; a paint of
-// another size than the last size line is preceded by one.
+// another size than the last size line is preceded by one. A message is
+// preceded by a wait line when a second or more has passed; a timer tick is
+// written only as the wait before the recovery copy it wrote.
 int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder, RecordingPlatform& platform);
 
 }  // namespace cubrik

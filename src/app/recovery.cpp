@@ -1,0 +1,281 @@
+#include "app/recovery.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <random>
+#include <vector>
+
+#include "app/app.h"
+#include "io/atomic_file.h"
+#include "io/path_names.h"
+#include "io/text_format.h"
+#include "model/model_file.h"
+
+namespace cubrik {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kCaption = "Cubrik";
+
+fs::path fileOf(const fs::path& folder, const std::string& id, const char* extension) {
+    return folder / (id + extension);
+}
+
+void removeFiles(const fs::path& folder, const std::string& id) {
+    std::error_code ignored;
+    // The note first: a copy without its note is still recognised, a note without its copy is not.
+    fs::remove(fileOf(folder, id, ".txt"), ignored);
+    fs::remove(fileOf(folder, id, ".cbk"), ignored);
+    fs::remove(fileOf(folder, id, ".lock"), ignored);
+}
+
+// The process id keeps names apart among running processes; the random part
+// keeps them apart from the names of ended ones.
+std::string newId() {
+    std::random_device random;
+    char id[40];
+    std::snprintf(id, sizeof id, "%ld-%08x", static_cast<long>(getpid()), random());
+    return id;
+}
+
+bool sameContent(const VoxelModel& a, const VoxelModel& b) {
+    return std::memcmp(a.paletteA, b.paletteA, sizeof a.paletteA) == 0 &&
+           std::memcmp(a.paletteB, b.paletteB, sizeof a.paletteB) == 0 &&
+           std::memcmp(a.cells, b.cells, sizeof a.cells) == 0;
+}
+
+bool gestureInProgress(const App& app) {
+    return app.gestures.strokeActive != 0 || app.gestures.rotateActive != 0 || app.gestures.panelGesture != 0;
+}
+
+void sayFailure(RecoveryState& r, const std::string& reason) {
+    if (r.failureSaid) return;
+    r.failureSaid = true;
+    std::fprintf(stderr, "cubrik: the recovery copy was not written: %s\n", reason.c_str());
+}
+
+int takeLock(RecoveryState& r, const fs::path& folder, std::string& reason) {
+    if (r.lockFd >= 0) return 1;
+    std::error_code ec;
+    fs::create_directories(folder, ec);  // a fresh account has no state folder yet
+    if (ec) {
+        reason = "cannot create " + folder.string() + ": " + ec.message();
+        return 0;
+    }
+    r.id = newId();
+    const fs::path lock = fileOf(folder, r.id, ".lock");
+    r.lockFd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (r.lockFd < 0 || ::flock(r.lockFd, LOCK_EX) != 0) {
+        reason = lock.string() + ": " + std::strerror(errno);
+        if (r.lockFd >= 0) ::close(r.lockFd);
+        r.lockFd = -1;
+        return 0;
+    }
+    return 1;
+}
+
+int writeCopy(App& app, double now) {
+    RecoveryState& r = app.recovery;
+    const fs::path folder = recoveryFolderOf(app.paths.stateFolder);
+    std::string reason;
+    RecoveryNote note{app.document.path, app.document.title, app.document.untitled, now};
+    const bool written = takeLock(r, folder, reason) &&
+                         writeFileAtomically(fileOf(folder, r.id, ".cbk"), formatModelFile(app.model()), reason) &&
+                         writeFileAtomically(fileOf(folder, r.id, ".txt"), formatRecoveryNote(note), reason);
+    if (!written) {
+        sayFailure(r, reason);
+        r.pendingSince = now;  // tried again after another interval, not at every tick
+        return 0;
+    }
+    if (!r.copied) r.copied = std::make_unique<VoxelModel>();
+    *r.copied = app.model();
+    r.copyKept = true;
+    r.pendingSince = -1;
+    r.failureSaid = false;
+    ++r.copiesWritten;
+    return 1;
+}
+
+// "14:32" today, "2024-05-01 14:32" another day.
+std::string timeText(double time, double now) {
+    const std::time_t at = static_cast<std::time_t>(time), today = static_cast<std::time_t>(now);
+    std::tm atTm{}, todayTm{};
+    localtime_r(&at, &atTm);
+    localtime_r(&today, &todayTm);
+    const bool sameDay = atTm.tm_year == todayTm.tm_year && atTm.tm_yday == todayTm.tm_yday;
+    char text[32];
+    std::strftime(text, sizeof text, sameDay ? "%H:%M" : "%Y-%m-%d %H:%M", &atTm);
+    return text;
+}
+
+struct Orphan {
+    std::string id;
+    int lockFd = -1;  // held while it is offered, so no other start offers it too
+    RecoveryNote note;
+};
+
+void release(Orphan& orphan) {
+    if (orphan.lockFd >= 0) ::close(orphan.lockFd);
+    orphan.lockFd = -1;
+}
+
+// A copy is an orphan when nobody holds its lock (or its lock file is gone).
+bool claim(const fs::path& folder, Orphan& orphan) {
+    const int fd = ::open(fileOf(folder, orphan.id, ".lock").c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    orphan.lockFd = fd;
+    return true;
+}
+
+std::vector<Orphan> findOrphans(const fs::path& folder) {
+    std::vector<Orphan> orphans;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().extension() != ".cbk") continue;
+        Orphan orphan;
+        orphan.id = it->path().stem().string();
+        if (!claim(folder, orphan)) continue;
+        std::string text, ignored;
+        if (readWholeFile(fileOf(folder, orphan.id, ".txt"), text, ignored)) orphan.note = parseRecoveryNote(text);
+        orphans.push_back(std::move(orphan));
+    }
+    std::sort(orphans.begin(), orphans.end(),
+              [](const Orphan& a, const Orphan& b) { return a.note.time > b.note.time; });
+    return orphans;
+}
+
+int adoptCopy(App& app, const ModelFileContents& contents, const RecoveryNote& note) {
+    if (!resetModel(app.store)) return -1;
+    applyModelFile(contents, app.model());
+    app.document.path = note.path;
+    app.document.title = note.title;
+    app.document.untitled = note.untitled != 0 ? 1 : 0;
+    if (!app.document.untitled) app.document.lastFolder = folderOf(note.path);
+    app.platform.setWindowTitle(app.document.title + " - Cubrik");
+    app.flags.modelModified = 1;  // the copy is no file the user saved
+    return 1;
+}
+
+}  // namespace
+
+std::string formatRecoveryNote(const RecoveryNote& note) {
+    std::string text = "path=" + note.path + "\ntitle=" + note.title + "\nuntitled=";
+    appendInt(text, note.untitled);
+    char time[40];
+    std::snprintf(time, sizeof time, "%.3f", note.time);
+    return text + "\ntime=" + time + "\n";
+}
+
+RecoveryNote parseRecoveryNote(std::string_view text) {
+    RecoveryNote note;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        const std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        const std::string_view key = line.substr(0, eq), value = line.substr(eq + 1);
+        if (key == "path" && !value.empty()) note.path = value;
+        if (key == "title") note.title = value;
+        if (key == "untitled" && (value == "0" || value == "1")) note.untitled = value == "1";
+        if (key == "time") {
+            const std::string number(value);
+            char* stop = nullptr;
+            const double time = std::strtod(number.c_str(), &stop);
+            if (stop != number.c_str() && *stop == '\0' && std::isfinite(time)) note.time = time;
+        }
+    }
+    return note;
+}
+
+fs::path recoveryFolderOf(const fs::path& stateFolder) { return stateFolder / "cubrik" / "recovery"; }
+
+RecoveryState::~RecoveryState() {
+    if (lockFd >= 0) ::close(lockFd);
+}
+
+void keepRecoveryCopy(App& app) {
+    if (app.paths.stateFolder.empty() || !app.store.model || app.recovery.ended) return;
+    RecoveryState& r = app.recovery;
+    if (!app.flags.modelModified) {
+        if (r.lockFd >= 0) removeRecoveryCopy(app);
+        r.pendingSince = -1;
+        return;
+    }
+    const double now = app.platform.now();
+    if (r.pendingSince < 0 && (!r.copyKept || !sameContent(*r.copied, app.model()))) r.pendingSince = now;
+    const int interval = app.settings.autosaveSeconds;
+    if (r.pendingSince < 0 || interval <= 0) return;
+    if (now < r.pendingSince) r.pendingSince = now;  // the clock was set back
+    if (now - r.pendingSince < interval || r.messageDepth > 0 || gestureInProgress(app)) return;
+    writeCopy(app, now);
+}
+
+void writeRecoveryCopyNow(App& app) {
+    if (app.paths.stateFolder.empty() || !app.store.model || !app.flags.modelModified || app.recovery.ended) return;
+    RecoveryState& r = app.recovery;
+    if (r.copyKept && sameContent(*r.copied, app.model())) return;
+    writeCopy(app, app.platform.now());
+}
+
+void removeRecoveryCopy(App& app) {
+    RecoveryState& r = app.recovery;
+    r.copyKept = false;
+    r.pendingSince = -1;
+    if (r.lockFd < 0) return;
+    removeFiles(recoveryFolderOf(app.paths.stateFolder), r.id);
+    ::close(r.lockFd);
+    r.lockFd = -1;
+}
+
+void endRecovery(App& app) {
+    removeRecoveryCopy(app);
+    app.recovery.ended = true;
+}
+
+int offerRecoveryCopies(App& app) {
+    if (app.paths.stateFolder.empty()) return 0;
+    const fs::path folder = recoveryFolderOf(app.paths.stateFolder);
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) return 0;  // the usual start: nothing more to look at
+    std::vector<Orphan> orphans = findOrphans(folder);
+    int result = 0;
+    for (Orphan& orphan : orphans) {
+        ModelFileContents contents;
+        std::string reason;
+        if (!loadModelFile(fileOf(folder, orphan.id, ".cbk"), contents, reason)) {
+            // Left for a look by hand; a damaged copy is not offered.
+            std::fprintf(stderr, "cubrik: a recovery copy cannot be read: %s\n", reason.c_str());
+            continue;
+        }
+        std::string question = app.strings().recoveryPrompt;
+        if (const std::size_t at = question.find("%t"); at != std::string::npos)
+            question.replace(at, 2, timeText(orphan.note.time, app.platform.now()));
+        const Reply reply = app.platform.askYesNoCancel(kCaption, fillIn(question, orphan.note.title));
+        if (reply == Reply::Cancel) break;
+        if (reply == Reply::Yes) {
+            result = adoptCopy(app, contents, orphan.note);
+            if (result < 0) break;
+        }
+        // Removed only once this process holds the model.
+        removeFiles(folder, orphan.id);
+        release(orphan);
+        if (result == 1) break;
+    }
+    for (Orphan& orphan : orphans) release(orphan);
+    return result;
+}
+
+}  // namespace cubrik

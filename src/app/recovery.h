@@ -1,0 +1,77 @@
+#pragma once
+// Never lose work: while the document has unsaved changes a copy of the model
+// is kept in the recovery folder ("ID.cbk", the bytes Save writes, and
+// "ID.txt", what the document was), and a copy whose process no longer runs
+// is offered again at the next start.
+//
+// A process owns its copy by holding an flock on "ID.lock" for as long as the
+// copy exists; the kernel drops the lock when the process ends however it
+// ends, so a reused process id never makes an orphan look owned.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "model/voxel_model.h"
+
+namespace cubrik {
+
+struct App;
+
+// What the text file beside a copy records.
+struct RecoveryNote {
+    std::string path = "Untitled.cbk";
+    std::string title = "Untitled";
+    std::int32_t untitled = 1;
+    double time = 0;  // the platform's clock when the copy was written
+};
+
+std::string formatRecoveryNote(const RecoveryNote& note);
+// Lenient: a missing or damaged line leaves its default.
+RecoveryNote parseRecoveryNote(std::string_view text);
+
+// "STATE/cubrik/recovery".
+std::filesystem::path recoveryFolderOf(const std::filesystem::path& stateFolder);
+
+// This process's side of recovery, kept in App.
+class RecoveryState {
+public:
+    RecoveryState() = default;
+    ~RecoveryState();  // releases the lock; the copy stays for a later start
+    RecoveryState(const RecoveryState&) = delete;
+    RecoveryState& operator=(const RecoveryState&) = delete;
+
+    std::string id;             // the file names' stem, once a copy was written
+    int lockFd = -1;            // held while this process keeps a copy
+    bool copyKept = false;      // `copied` is what the copy on disk holds
+    double pendingSince = -1;   // when the oldest change not in the copy was seen; < 0: none
+    std::unique_ptr<VoxelModel> copied;
+    bool failureSaid = false;   // a failed write is said once, until one succeeds
+    int messageDepth = 0;       // > 0 while a message is handled (a dialog may be open)
+    std::uint32_t copiesWritten = 0;
+    bool ended = false;         // the quit was answered: no copy any more
+};
+
+// At the end of every message and at every timer tick: writes the copy when
+// changes have waited `autosaveSeconds` and nothing is in progress, and
+// removes it once nothing unsaved remains.
+void keepRecoveryCopy(App& app);
+
+// At a termination signal: the copy brought up to date now, whatever is in
+// progress, when there are unsaved changes.
+void writeRecoveryCopyNow(App& app);
+
+// This process's copy, note and lock go.
+void removeRecoveryCopy(App& app);
+
+// At a quit whose unsaved-changes question was answered: the copy goes and
+// no other is written.
+void endRecovery(App& app);
+
+// Before the start-up document: each orphan, newest first, is offered. Returns
+// 1 when one became the document, 0 when none did, -1 when memory ran out.
+int offerRecoveryCopies(App& app);
+
+}  // namespace cubrik

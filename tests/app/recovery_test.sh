@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# The recovery copy from the outside: replays with --state that crash, come
+# back and answer the recovery question, and quit or save.
+# Usage: recovery_test.sh CUBRIK MODEL.cbk
+set -u
+cubrik="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../support/check.sh"
+
+state="$work/state"
+folder="$state/cubrik/recovery"
+cp "$2" "$work/doc.cbk"
+copies() { ls "$folder"/*.cbk 2>/dev/null | wc -l; }
+replay() { # SESSION-TEXT [FILE]: runs it with the state folder; sets status
+  printf '%s\n' "$1" >"$work/s.txt"
+  "$cubrik" --replay "$work/s.txt" --state "$state" ${2:+"$2"} 2>"$work/err"
+  status=$?
+}
+
+# A colour of the palette changed in its dialog, then a stroke on the model.
+edits='size 800 700
+paint
+answer colour 80FF01
+ldbl 20 170
+ldown 400 300
+move 410 305
+move 420 310
+lup 420 310'
+
+printf '%s\nsave %s\n' "$edits" "$work/edited.cbk" >"$work/expected.txt"
+"$cubrik" --replay "$work/expected.txt" "$work/doc.cbk"
+check "the edits change the model" test -n "$(cmp "$work/edited.cbk" "$work/doc.cbk")"
+
+replay "$edits
+wait 10
+paint
+crash" "$work/doc.cbk"
+check "crash exits with status 70 (got $status)" test "$status" = 70
+check "changes 10 s old are not kept yet" test "$(copies)" = 0
+
+replay "$edits
+wait 31
+paint
+crash" "$work/doc.cbk"
+check "changes 31 s old are kept after a crash" test "$(copies)" = 1
+check "as the model at the crash, byte for byte" cmp -s "$folder"/*.cbk "$work/edited.cbk"
+check "beside a note naming the document" grep -qx "path=$work/doc.cbk" "$folder"/*.txt
+
+
+# Cancel keeps the orphan; No drops it for the ordinary start-up document.
+cp -r "$state" "$work/kept"
+replay "answer cancel
+save $work/cancelled.cbk" "$work/doc.cbk"
+check "Cancel starts with the start-up document" cmp -s "$work/cancelled.cbk" "$work/doc.cbk"
+check "and keeps the copy" test "$(copies)" = 1
+replay "answer no
+save $work/declined.cbk" "$work/doc.cbk"
+check "No starts with the start-up document" cmp -s "$work/declined.cbk" "$work/doc.cbk"
+check "and removes the copy" test -z "$(ls -A "$folder")"
+
+# Yes: the copy is the document, modified, under its old path, with nothing to undo.
+rm -rf "$state"
+cp -r "$work/kept" "$state"
+replay "answer yes
+paint
+key ctrl+z
+menu 40003"
+check "Yes recovers, and Save writes to the document's own path" cmp -s "$work/doc.cbk" "$work/edited.cbk"
+check "leaving no copy behind" test -z "$(ls -A "$folder")"
+cp "$2" "$work/doc.cbk"
+
+# A copy whose owner still runs is nobody's to offer.
+replay "$edits
+wait 31
+paint
+crash"
+# The lock's holder is sleep itself, so ending it releases the lock.
+(flock 9 && exec sleep 5) 9<"$(ls "$folder"/*.lock)" &
+owner=$!
+sleep 0.3
+replay "answer no
+paint"
+check "a copy whose lock is held is not offered" test "$(copies)" = 1
+kill "$owner" 2>/dev/null
+wait "$owner" 2>/dev/null
+
+# An untitled copy comes back untitled: Save asks for a name.
+replay "answer yes
+answer file $work/named.cbk
+menu 40003"
+check "an untitled copy comes back untitled" test -f "$work/named.cbk"
+
+# Quitting after No to the unsaved-changes question, or saving, leaves no copy.
+for ending in "answer no"$'\n'"menu 40006" "save $work/saved.cbk"; do
+  replay "$edits
+wait 31
+paint
+$ending
+paint" "$work/doc.cbk"
+  check "${ending%%$'\n'*}: the copy goes" test -z "$(ls -A "$folder")"
+done
+# Cancel keeps the program running: the crash is reached, with the edits kept.
+replay "$edits
+wait 31
+answer cancel
+menu 40006
+paint
+crash" "$work/doc.cbk"
+check "Cancel at quit goes on (status $status)" test "$status" = 70
+check "with the edits and their copy" cmp -s "$folder"/*.cbk "$work/edited.cbk"
+
+# Newer changes are kept again once they too have waited the interval.
+printf '%s\nkey ctrl+z\nsave %s\n' "$edits" "$work/undone.cbk" >"$work/expected.txt"
+"$cubrik" --replay "$work/expected.txt" "$work/doc.cbk"
+for wait in 29 30; do
+  rm -rf "$state"
+  replay "$edits
+wait 31
+key ctrl+z
+wait $wait
+crash" "$work/doc.cbk"
+  cp "$folder"/*.cbk "$work/after-$wait.cbk"
+done
+check "a change after the copy waits the interval" cmp -s "$work/after-29.cbk" "$work/edited.cbk"
+check "and is then kept" cmp -s "$work/after-30.cbk" "$work/undone.cbk"
+
+exit $((failures > 0))
