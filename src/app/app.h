@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/message.h"
@@ -13,6 +14,7 @@
 #include "app/settings.h"
 #include "app/tablet.h"
 #include "app/ui_text.h"
+#include "edit/box_edit.h"
 #include "edit/brush.h"
 #include "formats/mesh_extraction.h"
 #include "model/edit_state.h"
@@ -31,9 +33,20 @@ struct DisplayToggles {
 
 struct GestureFlags {
     std::int32_t strokeActive = 0;
+    std::int32_t boxSelecting = 0;  // the left button draws a selection box
     std::int32_t rotateActive = 0;
     std::int32_t panelGesture = 0;
     std::int32_t stepSincePaint = 0;
+};
+
+// The selection box and what the Edit menu copied. Neither is part of the
+// document: undo leaves them alone.
+struct BoxSelection {
+    std::optional<CellBox> box;
+    bool selectMode = false;  // the left button draws boxes instead of using the tool
+    int pressX = 0, pressY = 0;
+    std::optional<std::array<int, 3>> firstCell;  // where the press picked a cell
+    std::optional<BoxCells> clipboard;
 };
 
 struct WindowState {
@@ -88,6 +101,7 @@ struct App {
     EditingBuffers editing;
     ToolKernels toolKernels{};
     MirrorPlanes mirror;  // kept in `settings` too, which the next run starts from
+    BoxSelection selection;
     MeshExtractor meshExtractor;
     TabletState tablet;
     RecoveryState recovery;

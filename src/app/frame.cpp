@@ -22,6 +22,7 @@ ViewInputs viewInputsOf(App& app) {
     }
     inputs.squareOutline = toolInfo(app.edit.currentTool).squareOutline;
     inputs.mirror = app.mirror;
+    inputs.selection = app.selection.box;
     return inputs;
 }
 

@@ -1,5 +1,6 @@
 #include "app/gestures.h"
 
+#include "app/box_commands.h"
 #include "app/panel_commands.h"
 #include "app/strokes.h"
 #include "panel/panel_layout.h"
@@ -9,6 +10,7 @@ namespace cubrik {
 
 void endGestures(App& app) {
     app.gestures.strokeActive = 0;
+    app.gestures.boxSelecting = 0;
     app.gestures.rotateActive = 0;
     app.platform.releaseMouse();
 }
@@ -22,9 +24,12 @@ void leftPress(App& app, int x, int y) {
     app.platform.captureMouse();
     if (panelClick(panelTargetOf(app), x, y)) {
         app.gestures.panelGesture = 1;
+        if (isToolButton(panelItemAt(x, y, app.window.compactPanel != 0))) leaveSelectMode(app);
         return;
     }
-    if (!app.gestures.panelGesture) startStroke(app, x, y);
+    if (app.gestures.panelGesture) return;
+    if (app.selection.selectMode) beginBoxSelection(app, x, y);
+    else startStroke(app, x, y);
 }
 
 void leftDoubleClick(App& app, int x, int y) {
@@ -66,7 +71,7 @@ void mouseMove(App& app, int x, int y) {
     if (app.gestures.strokeActive) {
         if (app.gestures.panelGesture) {
             panelDragUpdate(app.panel);
-        } else if (!app.gestures.stepSincePaint) {  // a stroke advances at most once a frame
+        } else if (!app.gestures.stepSincePaint && !app.gestures.boxSelecting) {  // a stroke advances at most once a frame
             app.gestures.stepSincePaint = 1;
             stepStroke(app, x, y, false);
         }
@@ -83,6 +88,7 @@ void mouseMove(App& app, int x, int y) {
 void leftRelease(App& app, int x, int y) {
     if (app.gestures.strokeActive) {
         if (app.gestures.panelGesture) panelDrop(panelTargetOf(app), x, y);
+        else endBoxSelection(app, x, y);
         app.gestures.panelGesture = 0;
     }
     if (app.gestures.rotateActive) return;  // the right button's gesture keeps the capture

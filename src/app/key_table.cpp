@@ -1,5 +1,6 @@
 #include "app/key_table.h"
 
+#include "app/box_commands.h"
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/menu_commands.h"
@@ -23,16 +24,33 @@ int presetOfKey(int key) {
     return -1;
 }
 
+// With Ctrl held, these letters are the Edit menu's commands, never a tool,
+// the brush size or the smooth display.
+int editCommandOfCtrlKey(App& app, int key) {
+    switch (key) {
+    case 'X': return command::kCut;
+    case 'C': return command::kCopy;
+    case 'V': return command::kPaste;
+    case 'A': return app.platform.shiftDown() ? command::kSelectNone : command::kSelectAll;
+    default: return 0;
+    }
+}
+
 }  // namespace
 
 bool handleKey(App& app, int key) {
     const SelectionTarget selection{app.history, app.model(), app.edit, app.flags};
+    if (app.platform.ctrlDown()) {
+        if (const int command = editCommandOfCtrlKey(app, key)) return runBoxCommand(app, command);
+    }
+    if (moveByKey(app, key)) return true;
     if (const int view = presetOfKey(key); view >= 0) {
         presetView(app.model(), view);
         return true;
     }
     if (const std::optional<Tool> tool = toolOfKey(key)) {
         selectTool(selection, *tool);
+        leaveSelectMode(app);
         return true;
     }
     switch (key) {
@@ -56,6 +74,8 @@ bool handleKey(App& app, int key) {
         return true;
     case 'X': toggleDisplay(app, command::kSmooth); return true;
     case 'M': runMirrorCommand(app, command::kMirrorToCursor); return true;
+    case 'B': enterSelectMode(app); return true;
+    case key::kDelete: return runBoxCommand(app, command::kDelete);
     case 'C':
     case 'V':
         stepBrushSize(app.model().brushSize, key == 'C' ? -1 : +1);

@@ -1,5 +1,6 @@
 #include "app/menu_commands.h"
 
+#include "app/box_commands.h"
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/mirror_commands.h"
@@ -48,6 +49,8 @@ void runMenuCommand(App& app, int command) {
             presetView(app.model(), command - command::kFirstView);
         else if (command >= command::kMirrorX && command <= command::kMirrorToMiddle)
             runMirrorCommand(app, command);
+        else
+            runBoxCommand(app, command);
         break;
     }
 }

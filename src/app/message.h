@@ -35,6 +35,13 @@ enum class SizeKind { Restored, Minimized, Maximized, Other };
 namespace key {
 inline constexpr int kEscape = 0x1b;
 inline constexpr int kSpace = 0x20;
+inline constexpr int kPageUp = 0x21;
+inline constexpr int kPageDown = 0x22;
+inline constexpr int kLeft = 0x25;
+inline constexpr int kUp = 0x26;
+inline constexpr int kRight = 0x27;
+inline constexpr int kDown = 0x28;
+inline constexpr int kDelete = 0x2e;
 inline constexpr int kKeypad0 = 0x60;  // keypad digits: kKeypad0 + n
 }  // namespace key
 

@@ -58,6 +58,12 @@ public:
     // message happened); nothing when it cannot be told.
     virtual std::optional<ClientPoint> cursorPosition() = 0;
     virtual void inputMethodOff() = 0;
+    // The pointer over the view shows whether the left button draws selection boxes.
+    virtual void setSelectCursor(bool selecting) = 0;
+
+    // The system clipboard, as text.
+    virtual void setClipboardText(const std::string& text) = 0;
+    virtual std::optional<std::string> clipboardText() = 0;
 
     // Dialogs; a cancelled dialog gives no value.
     virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;

@@ -34,6 +34,8 @@ const UiStrings kEnglish = {
     "%s was not written: images are exported as .png or .tga.",
     "%s has more than 32 colours; the closest were merged so that the two palettes hold them.",
     "Cubrik ended without saving changes to \"%s\" (kept at %t). Recover them?",
+    "Nothing was pasted: the cells would reach outside the grid.",
+    "Nothing was turned: the turned box would leave the grid.",
 };
 
 const UiStrings kJapanese = {
@@ -53,6 +55,8 @@ const UiStrings kJapanese = {
     "%sは出力されていません。画像は.pngか.tgaで出力します。",
     "%sは32色を超えています。近い色をまとめてパレットに収めました。",
     "Cubrikは「%s」の変更を保存せずに終了しました(%tの時点の内容を保管しています)。復元しますか?",
+    "貼り付けませんでした。セルがグリッドの外に出ます。",
+    "回転しませんでした。回転した範囲がグリッドの外に出ます。",
 };
 
 constexpr MenuItem kFileItems[] = {
@@ -70,6 +74,33 @@ constexpr MenuItem kFileItems[] = {
 constexpr MenuItem kEditItems[] = {
     {command::kUndo, "Undo(&U)", "取り消し(&U)"},
     {command::kRedo, "Redo(&R)", "やり直し(&R)"},
+    {0, "", ""},
+    {command::kCut, "Cut(&T)", "切り取り(&T)"},
+    {command::kCopy, "Copy(&C)", "コピー(&C)"},
+    {command::kPaste, "Paste(&P)", "貼り付け(&P)"},
+    {command::kDelete, "Delete(&D)", "削除(&D)"},
+    {0, "", ""},
+    {command::kSelectAll, "Select all(&A)", "すべて選択(&A)"},
+    {command::kSelectNone, "Select none(&N)", "選択解除(&N)"},
+};
+
+constexpr MenuItem kModelItems[] = {
+    {command::kFlipX, "Flip X(&X)", "X反転(&X)"},
+    {command::kFlipX + 1, "Flip Y(&Y)", "Y反転(&Y)"},
+    {command::kFlipX + 2, "Flip Z(&Z)", "Z反転(&Z)"},
+    {0, "", ""},
+    {command::kTurnX, "Turn 90° about X(&1)", "Xを軸に90°回転(&1)"},
+    {command::kTurnX + 1, "Turn 90° about Y(&2)", "Yを軸に90°回転(&2)"},
+    {command::kTurnX + 2, "Turn 90° about Z(&3)", "Zを軸に90°回転(&3)"},
+    {0, "", ""},
+    {command::kCentre, "Centre in the grid(&C)", "グリッドの中央へ(&C)"},
+    {0, "", ""},
+    {command::kMovePlusX, "Move +X(&R)", "+Xへ移動(&R)"},
+    {command::kMovePlusX + 1, "Move −X(&L)", "−Xへ移動(&L)"},
+    {command::kMovePlusX + 2, "Move +Y(&U)", "+Yへ移動(&U)"},
+    {command::kMovePlusX + 3, "Move −Y(&D)", "−Yへ移動(&D)"},
+    {command::kMovePlusX + 4, "Move +Z(&F)", "+Zへ移動(&F)"},
+    {command::kMoveMinusZ, "Move −Z(&B)", "−Zへ移動(&B)"},
 };
 
 constexpr MenuItem kViewItems[] = {
@@ -106,9 +137,10 @@ constexpr MenuItem kHelpItems[] = {
     {command::kAbout, "About(&A)", "バージョン情報(&V)"},
 };
 
-constexpr std::array<MenuPopup, 6> kMenuBar = {{
+constexpr std::array<MenuPopup, 7> kMenuBar = {{
     {"File(&F)", "ファイル(&F)", kFileItems},
     {"Edit(&E)", "編集(&E)", kEditItems},
+    {"Model(&O)", "モデル(&O)", kModelItems},
     {"View(&V)", "表示(&V)", kViewItems},
     {"Mirror(&M)", "ミラー(&M)", kMirrorItems},
     {"Settings(&S)", "設定(&S)", kSettingsItems},

@@ -34,6 +34,9 @@ struct UiStrings {
     std::string coloursMerged;  // a .vox file had more colours than the palettes hold
     // The offer of a recovery copy at start: "%s" the title, "%t" the copy's time.
     std::string recoveryPrompt;
+    // Box edits that would put cells outside the grid, and so do nothing.
+    std::string pasteOutside;
+    std::string turnOutside;
 };
 
 const UiStrings& uiStrings(Language language);
@@ -51,6 +54,12 @@ inline constexpr int kExportImage = 40005;
 inline constexpr int kQuit = 40006;
 inline constexpr int kUndo = 40011;
 inline constexpr int kRedo = 40012;
+inline constexpr int kCut = 40013;
+inline constexpr int kCopy = 40014;
+inline constexpr int kPaste = 40015;
+inline constexpr int kDelete = 40016;
+inline constexpr int kSelectAll = 40017;
+inline constexpr int kSelectNone = 40018;
 inline constexpr int kSmooth = 40021;
 inline constexpr int kZoom = 40022;
 inline constexpr int kFirstView = 40023;  // Front; the six views follow in preset order
@@ -59,6 +68,11 @@ inline constexpr int kBackgroundColour = 40037;
 inline constexpr int kHelp = 40041;
 inline constexpr int kAbout = 40042;
 inline constexpr int kPressureInput = 40051;
+inline constexpr int kFlipX = 40071;  // Y and Z follow
+inline constexpr int kTurnX = 40074;  // Y and Z follow
+inline constexpr int kCentre = 40077;
+inline constexpr int kMovePlusX = 40081;  // then -X, +Y, -Y, +Z, -Z
+inline constexpr int kMoveMinusZ = 40086;
 inline constexpr int kMirrorX = 40061;  // Y and Z follow
 inline constexpr int kMirrorZ = 40063;
 inline constexpr int kMirrorToCursor = 40064;

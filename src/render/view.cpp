@@ -59,6 +59,31 @@ void drawMirrorPlanes(const MirrorPlanes& mirror) {
     }
 }
 
+// The selection's outline: the twelve edges round its cells, in amber.
+void drawSelectionBox(const CellBox& box) {
+    // Cell i spans [i - 50, i - 49]; a little outside, so the faces do not hide the edges.
+    double low[3], high[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        low[axis] = box.min[axis] - 50.0 - 0.05;
+        high[axis] = box.max[axis] - 49.0 + 0.05;
+    }
+    glColor3f(1.0f, 0.75f, 0.1f);
+    glBegin(GL_LINES);
+    for (int axis = 0; axis < 3; ++axis) {
+        const int u = (axis + 1) % 3, v = (axis + 2) % 3;
+        for (int corner = 0; corner < 4; ++corner) {
+            double point[3];
+            point[u] = corner & 1 ? high[u] : low[u];
+            point[v] = corner & 2 ? high[v] : low[v];
+            point[axis] = low[axis];
+            glVertex3dv(point);
+            point[axis] = high[axis];
+            glVertex3dv(point);
+        }
+    }
+    glEnd();
+}
+
 // One unit per pixel over the view, in the mouse's coordinates.
 void loadOverlayMatrices(int clientWidth, int clientHeight) {
     glMatrixMode(GL_PROJECTION);
@@ -98,6 +123,7 @@ void drawView(Renderer& renderer, const ViewInputs& view) {
     glDisable(GL_TEXTURE_2D);  // the panel draws textured
     if (view.rotateActive && !view.panelGesture) drawGridBox();
     if (view.mirror.any()) drawMirrorPlanes(view.mirror);
+    if (view.selection) drawSelectionBox(*view.selection);
     drawModel(renderer, view);
     glDisable(GL_DEPTH_TEST);
     loadOverlayMatrices(view.clientWidth, view.clientHeight);

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+#include <optional>
+
+#include "model/cell_box.h"
 #include "model/edit_state.h"
 #include "model/mirror_planes.h"
 #include "model/voxel_model.h"
@@ -25,6 +28,7 @@ struct ViewInputs {
     bool cursorKnown = false;   // the brush outline is drawn where the pointer is now
     bool squareOutline = false; // the current tool's brush is a square, not a disc
     MirrorPlanes mirror{};      // the enabled planes are outlined across the grid
+    std::optional<CellBox> selection{};  // outlined round its cells
     int cursorX = 0, cursorY = 0;
 };
 

@@ -36,7 +36,8 @@ TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
         {"lclick 1 2", "unknown message \"lclick\""},
         {"ldown 1", "\"ldown\" takes the pointer's X and Y"},
         {"size 800", "\"size\" takes a width and a height from 0 to 16384"},
-        {"key F1", "\"key\" takes a letter, a digit, space, escape, keypad0 to keypad9, ctrl+z or ctrl+y"},
+        {"key F1", "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, pagedown, "
+         "keypad0 to keypad9, ctrl+z or ctrl+y"},
         {"answer maybe", "\"answer\" takes file PATH, yes, no, cancel or colour RRGGBB"},
         {"tablet 1 2 3", "\"tablet\" takes CURSOR BUTTONS PRESSURE MIN MAX MARK"},
         {"save", "\"save\" takes a path"},

@@ -39,6 +39,7 @@ public:
     bool mouseCaptured = false;
     bool maximized = false;
     int inputMethodOffCount = 0;
+    std::optional<std::string> clipboard;
     int dialogsDuringGesture = 0;  // dialogs must never open while the mouse is captured
     WindowPlacement placement{30, 40, 700, 600};
 
@@ -57,6 +58,9 @@ public:
     bool tabletPresent() override { return false; }
     PanelColours panelColours() override { return {}; }
     void inputMethodOff() override { ++inputMethodOffCount; }
+    void setSelectCursor(bool) override {}
+    void setClipboardText(const std::string& text) override { clipboard = text; }
+    std::optional<std::string> clipboardText() override { return clipboard; }
     bool askYesNo(const std::string& caption, const std::string& text) override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override;

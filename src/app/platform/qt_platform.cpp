@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QCursor>
 #include <QCoreApplication>
@@ -164,6 +165,21 @@ std::optional<std::uint32_t> QtPlatform::chooseColour(std::uint32_t initial,
     }
     if (!chosen.isValid()) return std::nullopt;
     return fromQColor(chosen);
+}
+
+void QtPlatform::setSelectCursor(bool selecting) {
+    if (selecting) view_.setCursor(Qt::CrossCursor);
+    else view_.unsetCursor();
+}
+
+void QtPlatform::setClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+std::optional<std::string> QtPlatform::clipboardText() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty()) return std::nullopt;
+    return text.toStdString();
 }
 
 bool QtPlatform::openHelp(const std::string& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path))); }

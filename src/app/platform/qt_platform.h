@@ -34,6 +34,9 @@ public:
     bool ctrlDown() override;
     std::optional<ClientPoint> cursorPosition() override;
     void inputMethodOff() override;
+    void setSelectCursor(bool selecting) override;
+    void setClipboardText(const std::string& text) override;
+    std::optional<std::string> clipboardText() override;
     bool askYesNo(const std::string& caption, const std::string& text) override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override;

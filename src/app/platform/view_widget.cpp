@@ -22,7 +22,16 @@ int keyCodeOf(const QKeyEvent& event) {
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) return key;
     if (key == Qt::Key_Escape) return key::kEscape;
     if (key == Qt::Key_Space) return key::kSpace;
-    return 0;
+    switch (key) {
+    case Qt::Key_Delete: return key::kDelete;
+    case Qt::Key_Left: return key::kLeft;
+    case Qt::Key_Right: return key::kRight;
+    case Qt::Key_Up: return key::kUp;
+    case Qt::Key_Down: return key::kDown;
+    case Qt::Key_PageUp: return key::kPageUp;
+    case Qt::Key_PageDown: return key::kPageDown;
+    default: return 0;
+    }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ public:
     bool ctrl = false;
     std::optional<ClientPoint> pointer;
     std::string lastShownMessage;
+    std::optional<std::string> clipboard;
     bool quitRequested = false;
     double clock = 0;  // moved by wait lines only
 
@@ -33,6 +34,10 @@ public:
     bool ctrlDown() override { return ctrl; }
     std::optional<ClientPoint> cursorPosition() override { return pointer; }
     void inputMethodOff() override {}
+    void setSelectCursor(bool) override {}
+    // A replay's clipboard is its own, so a session never sees the desktop's.
+    void setClipboardText(const std::string& text) override { clipboard = text; }
+    std::optional<std::string> clipboardText() override { return clipboard; }
     bool askYesNo(const std::string& caption, const std::string& text) override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override;

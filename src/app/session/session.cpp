@@ -39,6 +39,17 @@ bool parseNumber(std::string_view word, Int& value, int base = 10) {
     return result.ec == std::errc() && result.ptr == word.data() + word.size();
 }
 
+struct NamedKey {
+    const char* name;
+    int code;
+};
+
+constexpr NamedKey kNamedKeys[] = {
+    {"space", key::kSpace}, {"escape", key::kEscape}, {"delete", key::kDelete}, {"left", key::kLeft},
+    {"right", key::kRight}, {"up", key::kUp},         {"down", key::kDown},     {"pageup", key::kPageUp},
+    {"pagedown", key::kPageDown},
+};
+
 // The key table's code of a key name, or 0.
 int keyCodeOf(std::string_view name, bool& ctrl) {
     ctrl = false;
@@ -46,8 +57,8 @@ int keyCodeOf(std::string_view name, bool& ctrl) {
         ctrl = true;
         return name.back() - 'a' + 'A';
     }
-    if (name == "space") return key::kSpace;
-    if (name == "escape") return key::kEscape;
+    for (const NamedKey& named : kNamedKeys)
+        if (name == named.name) return named.code;
     if (name.size() == 7 && name.substr(0, 6) == "keypad" && name[6] >= '0' && name[6] <= '9')
         return key::kKeypad0 + name[6] - '0';
     if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9'))) return name[0];
@@ -57,8 +68,8 @@ int keyCodeOf(std::string_view name, bool& ctrl) {
 
 std::string keyNameOf(int code, bool ctrl) {
     if (ctrl && (code == 'Z' || code == 'Y')) return code == 'Z' ? "ctrl+z" : "ctrl+y";
-    if (code == key::kSpace) return "space";
-    if (code == key::kEscape) return "escape";
+    for (const NamedKey& named : kNamedKeys)
+        if (code == named.code) return named.name;
     if (code >= key::kKeypad0 && code <= key::kKeypad0 + 9) return "keypad" + std::to_string(code - key::kKeypad0);
     return std::string(1, static_cast<char>(code));
 }
@@ -106,7 +117,8 @@ bool parseMessage(const std::vector<std::string_view>& w, SessionLine& out, std:
     if (word == "key") {
         m.type = MessageType::KeyDown;
         if (w.size() != 2 || (m.key = keyCodeOf(w[1], out.ctrl)) == 0)
-            return fail(error, "\"key\" takes a letter, a digit, space, escape, keypad0 to keypad9, ctrl+z or ctrl+y");
+            return fail(error, "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, "
+                              "pagedown, keypad0 to keypad9, ctrl+z or ctrl+y");
         return true;
     }
     if (word == "menu") {

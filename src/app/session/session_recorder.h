@@ -52,6 +52,9 @@ public:
     bool ctrlDown() override;
     std::optional<ClientPoint> cursorPosition() override { return desktop_.cursorPosition(); }
     void inputMethodOff() override { desktop_.inputMethodOff(); }
+    void setSelectCursor(bool selecting) override { desktop_.setSelectCursor(selecting); }
+    void setClipboardText(const std::string& text) override { desktop_.setClipboardText(text); }
+    std::optional<std::string> clipboardText() override { return desktop_.clipboardText(); }
     bool askYesNo(const std::string& caption, const std::string& text) override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override {

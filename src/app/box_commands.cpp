@@ -1,0 +1,215 @@
+#include "app/box_commands.h"
+
+#include <cmath>
+
+#include "app/gestures.h"
+#include "app/strokes.h"
+#include "edit/centre_plane.h"
+
+namespace cubrik {
+namespace {
+
+constexpr const char* kCaption = "Cubrik";
+
+// The model axis nearest the screen direction that row `row` of the view
+// rotation gives (0 right, 1 up, 2 toward the viewer), skipping `taken`, and
+// which way along it that direction runs.
+struct ScreenAxis {
+    int axis;
+    int sign;
+};
+
+ScreenAxis screenAxis(const VoxelModel& model, int row, int taken = -1) {
+    int best = -1;
+    for (int axis = 0; axis < 3; ++axis)
+        if (axis != taken && (best < 0 || std::abs(model.rotation[row + 4 * axis]) >
+                                              std::abs(model.rotation[row + 4 * best])))
+            best = axis;
+    return {best, model.rotation[row + 4 * best] < 0 ? -1 : 1};
+}
+
+// The cell a press or release picks: the visible one, else the one on the
+// grid's centre plane; -1 when neither.
+int boxCornerAt(App& app, int x, int y) {
+    const int visible = visibleCellAt(app, x, y);
+    if (visible >= 0) return visible;
+    return unprojectToCentrePlane(app.model(), app.window.clientHeight, x, y);
+}
+
+void changed(App& app) { app.flags.modelModified = 1; }
+
+void pushUndoStep(App& app) { pushUndo(app.history, app.model(), app.edit, app.flags); }
+
+void tell(App& app, const std::string& text) {
+    endGestures(app);
+    app.platform.showMessage(kCaption, text);
+}
+
+// The box the Model menu acts on: the selection, else the whole grid.
+CellBox targetBox(const App& app) { return app.selection.box.value_or(kWholeGrid); }
+
+void copySelection(App& app) {
+    if (!app.selection.box) return;
+    app.selection.clipboard = copyCells(app.model(), *app.selection.box);
+    app.platform.setClipboardText(formatBoxCells(*app.selection.clipboard));
+}
+
+void deleteSelection(App& app) {
+    if (!app.selection.box) return;
+    pushUndoStep(app);
+    deleteCells(app.model(), *app.selection.box);
+    changed(app);
+}
+
+// Another window's copy on the system clipboard comes first; then our own.
+void paste(App& app) {
+    std::optional<BoxCells> copied;
+    if (const std::optional<std::string> text = app.platform.clipboardText()) copied = parseBoxCells(*text);
+    if (!copied) copied = app.selection.clipboard;
+    if (!copied) return;
+    const std::array<int, 3> at = app.selection.box ? app.selection.box->min : copied->from.min;
+    CellBox target = copied->from;
+    for (int axis = 0; axis < 3; ++axis) target.max[axis] += at[axis] - target.min[axis], target.min[axis] = at[axis];
+    if (!target.insideGrid()) {
+        tell(app, app.strings().pasteOutside);
+        return;
+    }
+    pushUndoStep(app);
+    app.selection.box = pasteCells(app.model(), *copied, at);
+    changed(app);
+}
+
+void turn(App& app, int axis) {
+    const CellBox box = targetBox(app);
+    if (!turnedBox(box, axis)) {
+        tell(app, app.strings().turnOutside);
+        return;
+    }
+    pushUndoStep(app);
+    const std::optional<CellBox> turned = turnCells(app.model(), box, axis);
+    if (app.selection.box) app.selection.box = turned;
+    changed(app);
+}
+
+// A move by `offset`: the selection and its cells, or every filled cell.
+void move(App& app, std::array<int, 3> offset) {
+    const std::optional<CellBox> box = app.selection.box ? app.selection.box : filledBounds(app.model(), kWholeGrid);
+    if (!box || !movedBox(*box, offset)) return;
+    pushUndoStep(app);
+    const std::optional<CellBox> moved = moveCells(app.model(), *box, offset);
+    if (app.selection.box) app.selection.box = moved;
+    changed(app);
+}
+
+void centre(App& app) {
+    const std::optional<CellBox> bounds = filledBounds(app.model(), targetBox(app));
+    if (!bounds) return;
+    pushUndoStep(app);
+    const std::optional<CellBox> moved = moveCells(app.model(), *bounds, centringOffset(*bounds));
+    if (app.selection.box) app.selection.box = moved;
+    changed(app);
+}
+
+}  // namespace
+
+void enterSelectMode(App& app) {
+    app.selection.selectMode = true;
+    app.platform.setSelectCursor(true);
+}
+
+void leaveSelectMode(App& app) {
+    if (!app.selection.selectMode) return;
+    app.selection.selectMode = false;
+    app.platform.setSelectCursor(false);
+}
+
+void beginBoxSelection(App& app, int x, int y) {
+    app.gestures.boxSelecting = 1;
+    app.selection.pressX = x;
+    app.selection.pressY = y;
+    const int cell = boxCornerAt(app, x, y);
+    app.selection.firstCell.reset();
+    if (cell >= 0) app.selection.firstCell = coordinatesOf(cell);
+}
+
+void endBoxSelection(App& app, int x, int y) {
+    if (!app.gestures.boxSelecting) return;
+    app.gestures.boxSelecting = 0;
+    if (std::abs(x - app.selection.pressX) <= 3 && std::abs(y - app.selection.pressY) <= 3) {
+        app.selection.box.reset();
+        return;
+    }
+    const int cell = boxCornerAt(app, x, y);
+    if (cell < 0 || !app.selection.firstCell) return;
+    // Along the axis into the screen the box takes the whole grid: it selects through the model, as seen.
+    CellBox box = boxSpanning(*app.selection.firstCell, coordinatesOf(cell));
+    const ScreenAxis right = screenAxis(app.model(), 0);
+    const ScreenAxis up = screenAxis(app.model(), 1, right.axis);
+    const int depth = 3 - right.axis - up.axis;
+    box.min[depth] = 0;
+    box.max[depth] = kGridSize - 1;
+    if (app.platform.shiftDown() && app.selection.box) {
+        for (int axis = 0; axis < 3; ++axis) {
+            box.min[axis] = std::max(box.min[axis], app.selection.box->min[axis]);
+            box.max[axis] = std::min(box.max[axis], app.selection.box->max[axis]);
+        }
+        if (!box.insideGrid()) {
+            app.selection.box.reset();
+            return;
+        }
+    }
+    app.selection.box = box;
+}
+
+bool runBoxCommand(App& app, int command) {
+    switch (command) {
+    case command::kCut:
+        copySelection(app);
+        deleteSelection(app);
+        return true;
+    case command::kCopy: copySelection(app); return true;
+    case command::kPaste: paste(app); return true;
+    case command::kDelete: deleteSelection(app); return true;
+    case command::kSelectAll: app.selection.box = kWholeGrid; return true;
+    case command::kSelectNone: app.selection.box.reset(); return true;
+    case command::kCentre: centre(app); return true;
+    default: break;
+    }
+    if (command >= command::kFlipX && command < command::kFlipX + 3) {
+        pushUndoStep(app);
+        flipCells(app.model(), targetBox(app), command - command::kFlipX);
+        changed(app);
+        return true;
+    }
+    if (command >= command::kTurnX && command < command::kTurnX + 3) {
+        turn(app, command - command::kTurnX);
+        return true;
+    }
+    if (command >= command::kMovePlusX && command <= command::kMoveMinusZ) {
+        std::array<int, 3> offset{};
+        offset[(command - command::kMovePlusX) / 2] = (command - command::kMovePlusX) % 2 == 0 ? 1 : -1;
+        move(app, offset);
+        return true;
+    }
+    return false;
+}
+
+bool moveByKey(App& app, int key) {
+    int row = 0, sign = 1;
+    switch (key) {
+    case key::kRight: break;
+    case key::kLeft: sign = -1; break;
+    case key::kUp: row = 1; break;
+    case key::kDown: row = 1, sign = -1; break;
+    case key::kPageUp: row = 2; break;
+    case key::kPageDown: row = 2, sign = -1; break;
+    default: return false;
+    }
+    const ScreenAxis along = screenAxis(app.model(), row);
+    std::array<int, 3> offset{};
+    offset[along.axis] = sign * along.sign;
+    move(app, offset);
+    return true;
+}
+
+}  // namespace cubrik
