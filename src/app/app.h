@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "app/tablet.h"
 #include "app/ui_text.h"
+#include "app/window_status.h"
 #include "edit/brush.h"
 #include "formats/mesh_extraction.h"
 #include "model/edit_state.h"
@@ -87,6 +88,7 @@ struct App {
     ToolKernels toolKernels{};
     MeshExtractor meshExtractor;
     TabletState tablet;
+    StatusState status;
 
     VoxelModel& model() { return *store.model; }
     const UiStrings& strings() const { return uiStrings(language); }

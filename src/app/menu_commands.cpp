@@ -1,5 +1,6 @@
 #include "app/menu_commands.h"
 
+#include "app/desktop_commands.h"
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "render/camera.h"
@@ -45,6 +46,8 @@ void runMenuCommand(App& app, int command) {
     default:
         if (command >= command::kFirstView && command <= command::kLastView)
             presetView(app.model(), command - command::kFirstView);
+        if (command >= command::kFirstRecent && command < command::kFirstRecent + command::kRecentCount)
+            openRecent(app, command - command::kFirstRecent);
         break;
     }
 }

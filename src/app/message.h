@@ -4,6 +4,7 @@
 // the client area) so that high-density screens work.
 
 #include <cstdint>
+#include <string>
 
 namespace cubrik {
 
@@ -26,6 +27,7 @@ enum class MessageType {
     MiddleDown,
     MouseWheel,
     InputMethodNotify,
+    DropFile,  // a file dropped on the window; `path` names it
 };
 
 enum class SizeKind { Restored, Minimized, Maximized, Other };
@@ -35,6 +37,10 @@ namespace key {
 inline constexpr int kEscape = 0x1b;
 inline constexpr int kSpace = 0x20;
 inline constexpr int kKeypad0 = 0x60;  // keypad digits: kKeypad0 + n
+// Added to a letter's code when Ctrl (and Shift with it) was held: such a key
+// is a shortcut and never one of the table's plain keys.
+inline constexpr int kCtrl = 0x100;
+inline constexpr int kShift = 0x200;
 }  // namespace key
 
 struct Message {
@@ -45,6 +51,7 @@ struct Message {
     int wheelDelta = 0;   // MouseWheel: signed rotation
     int width = 0, height = 0;  // Paint: the client area in pixels
     SizeKind sizeKind = SizeKind::Other;
+    std::string path{};         // DropFile
 };
 
 }  // namespace cubrik

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cubrik {
 
@@ -23,6 +24,7 @@ struct Settings {
                                    0x0000ff, 0x7f00ff, 0xff00ff, 0xff007f, 0x000000, 0x3f3f3f, 0x7f7f7f, 0xffffff};
     std::uint32_t materialB[16] = {0xff0000, 0xff7f00, 0xffff00, 0x7fff00, 0x00ff00, 0x00ff7f, 0x00ffff, 0x007fff,
                                    0x0000ff, 0x7f00ff, 0xff00ff, 0xff007f, 0x000000, 0x3f3f3f, 0x7f7f7f, 0xffffff};
+    std::vector<std::string> recentFiles;  // Open recent, newest first (absolute paths, UTF-8)
 };
 
 // The client area of a full-screen window, which bounds the saved placement.

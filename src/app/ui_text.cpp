@@ -10,6 +10,12 @@ namespace {
 // The dialog filters of the formats `wanted` accepts, in the table's order.
 std::vector<FileFilter> filtersOf(bool (*wanted)(const FileFormat&), Language language) {
     std::vector<FileFilter> filters;
+    if (wanted == isReadable) {  // Open first offers every model it reads at once
+        std::string patterns;
+        for (const FileFormat& format : fileFormats())
+            if (wanted(format)) patterns.append(patterns.empty() ? "*." : " *.").append(format.extension);
+        filters.push_back({(language == Language::Japanese ? "モデル (" : "Models (") + patterns + ")", patterns});
+    }
     for (const FileFormat& format : fileFormats())
         if (wanted(format))
             filters.push_back({std::string(language == Language::Japanese ? format.filterLabelJa : format.filterLabel),
@@ -33,6 +39,8 @@ const UiStrings kEnglish = {
     "%s was not saved: models are saved as .cbk and exported as " + extensionList(isExport, ", ", " or ") + ".",
     "%s was not written: images are exported as .png or .tga.",
     "%s has more than 32 colours; the closest were merged so that the two palettes hold them.",
+    "%s is no longer there; it was taken off Open recent.",
+    "%s was not opened: only " + extensionList(isReadable, ", ", " and ") + " models can be dropped here.",
 };
 
 const UiStrings kJapanese = {
@@ -51,23 +59,26 @@ const UiStrings kJapanese = {
     "%sは保存されていません。モデルは.cbkで保存し、" + extensionList(isExport, "、", "、") + "で出力します。",
     "%sは出力されていません。画像は.pngか.tgaで出力します。",
     "%sは32色を超えています。近い色をまとめてパレットに収めました。",
+    "%sが見つかりません。最近使ったファイルから外しました。",
+    "%sは開いていません。ここにドロップできるのは" + extensionList(isReadable, "、", "、") + "のモデルだけです。",
 };
 
 constexpr MenuItem kFileItems[] = {
-    {command::kNew, "New(&N)", "新規作成(&N)"},
-    {command::kOpen, "Open(&O)", "開く(&O)"},
+    {command::kNew, "New(&N)", "新規作成(&N)", "Ctrl+N"},
+    {command::kOpen, "Open(&O)", "開く(&O)", "Ctrl+O"},
+    {command::kOpenRecent, "Open recent(&R)", "最近使ったファイル(&R)"},
     {0, "", ""},
-    {command::kSave, "Save(&S)", "上書き保存(&S)"},
-    {command::kSaveAs, "Save as(&A)", "名前をつけて保存(&A)"},
+    {command::kSave, "Save(&S)", "上書き保存(&S)", "Ctrl+S"},
+    {command::kSaveAs, "Save as(&A)", "名前をつけて保存(&A)", "Ctrl+Shift+S"},
     {0, "", ""},
-    {command::kExportImage, "Export an image(&I)", "画像として出力(&I)"},
+    {command::kExportImage, "Export an image(&I)", "画像として出力(&I)", "Ctrl+E"},
     {0, "", ""},
-    {command::kQuit, "Quit(&Q)", "終了(&Q)"},
+    {command::kQuit, "Quit(&Q)", "終了(&Q)", "Ctrl+Q"},
 };
 
 constexpr MenuItem kEditItems[] = {
-    {command::kUndo, "Undo(&U)", "取り消し(&U)"},
-    {command::kRedo, "Redo(&R)", "やり直し(&R)"},
+    {command::kUndo, "Undo(&U)", "取り消し(&U)", "Ctrl+Z"},
+    {command::kRedo, "Redo(&R)", "やり直し(&R)", "Ctrl+Y"},
 };
 
 constexpr MenuItem kViewItems[] = {
@@ -122,5 +133,13 @@ std::string fillIn(const std::string& text, const std::string& value) {
 }
 
 std::span<const MenuPopup> menuBar() { return kMenuBar; }
+
+bool isMenuCommand(int id) {
+    if (id >= command::kFirstRecent && id < command::kFirstRecent + command::kRecentCount) return true;
+    for (const MenuPopup& popup : menuBar())
+        for (const MenuItem& item : popup.items)
+            if (item.command != 0 && item.command != command::kOpenRecent && item.command == id) return true;
+    return false;
+}
 
 }  // namespace cubrik

@@ -32,6 +32,8 @@ struct UiStrings {
     std::string unknownSaveType;
     std::string unknownImageType;
     std::string coloursMerged;  // a .vox file had more colours than the palettes hold
+    std::string recentGone;     // an Open recent entry whose file has gone
+    std::string droppedNotModel;
 };
 
 const UiStrings& uiStrings(Language language);
@@ -57,12 +59,20 @@ inline constexpr int kBackgroundColour = 40037;
 inline constexpr int kHelp = 40041;
 inline constexpr int kAbout = 40042;
 inline constexpr int kPressureInput = 40051;
+inline constexpr int kOpenRecent = 40090;   // the submenu, not a command
+inline constexpr int kFirstRecent = 40091;  // Open recent's entries, newest first
+inline constexpr int kRecentCount = 8;
 }  // namespace command
+
+// Whether `id` is a command some menu sends: an item of the menu table or an
+// Open recent entry.
+bool isMenuCommand(int id);
 
 struct MenuItem {
     int command;  // 0: a separator
     const char* english;
     const char* japanese;
+    const char* shortcut = nullptr;  // shown beside the text; the key table runs it
     const char* text(Language language) const { return language == Language::Japanese ? japanese : english; }
 };
 

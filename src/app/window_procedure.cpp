@@ -1,3 +1,4 @@
+#include "app/desktop_commands.h"
 #include "app/document_commands.h"
 #include "app/frame.h"
 #include "app/gestures.h"
@@ -34,7 +35,10 @@ void handleMouse(App& app, const Message& m) {
     app.window.mouseY = m.y;
     pollTablet(app);
     switch (m.type) {
-    case MessageType::MouseMove: mouseMove(app, m.x, m.y); break;
+    case MessageType::MouseMove:
+        mouseMove(app, m.x, m.y);
+        if (!app.gestures.strokeActive && !app.gestures.rotateActive) trackCellUnderCursor(app, m.x, m.y);
+        break;
     case MessageType::LeftDown: leftPress(app, m.x, m.y); break;
     case MessageType::LeftDoubleClick: leftDoubleClick(app, m.x, m.y); break;
     case MessageType::LeftUp: leftRelease(app, m.x, m.y); break;
@@ -51,6 +55,10 @@ void handleMouse(App& app, const Message& m) {
 
 int handleMessage(App& app, const Message& m) {
     if (m.type == MessageType::EraseBackground) return 0;  // never recorded as the last message
+    // A note lasts until the user does something else.
+    if (m.type == MessageType::KeyDown || m.type == MessageType::Command || m.type == MessageType::LeftDown ||
+        m.type == MessageType::RightDown || m.type == MessageType::DropFile)
+        app.status.note.clear();
     if (isMouseButtonOrMove(m.type)) {
         handleMouse(app, m);
     } else {
@@ -74,10 +82,16 @@ int handleMessage(App& app, const Message& m) {
             app.platform.invalidate();
             break;
         case MessageType::InputMethodNotify: app.platform.inputMethodOff(); break;
+        case MessageType::DropFile:
+            endGestures(app);
+            dropFile(app, m.path);
+            app.platform.invalidate();
+            break;
         default: break;
         }
     }
     app.window.lastMessage = m.type;
+    if (m.type != MessageType::Paint) refreshWindowTexts(app);
     return 0;
 }
 

@@ -39,8 +39,8 @@ constexpr FileFormat kFormats[] = {
     {"dae", "COLLADA 1.4.1(*.dae)", "COLLADA 1.4.1(*.dae)", nullptr, nullptr, exportCollada},
     {"mqo", "Metasequoia(*.mqo)", "メタセコイヤ(*.mqo)", nullptr, nullptr, exportMetasequoia},
     {"glb", "glTF 2.0 binary(*.glb)", "glTF 2.0 バイナリ(*.glb)", nullptr, nullptr, exportGlb},
-    {"tga", "TARGA(*.tga)", "TARGA(*.tga)", nullptr, nullptr, nullptr, writeTarga},
     {"png", "PNG(*.png)", "PNG(*.png)", nullptr, nullptr, nullptr, writePng},
+    {"tga", "TARGA(*.tga)", "TARGA(*.tga)", nullptr, nullptr, nullptr, writeTarga},
 };
 
 }  // namespace

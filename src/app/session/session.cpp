@@ -39,24 +39,35 @@ bool parseNumber(std::string_view word, Int& value, int base = 10) {
     return result.ec == std::errc() && result.ptr == word.data() + word.size();
 }
 
-// The key table's code of a key name, or 0.
+int letterCode(std::string_view name) {
+    if (name.size() != 1) return 0;
+    if (name[0] >= 'a' && name[0] <= 'z') return name[0] - 'a' + 'A';
+    return name[0] >= 'A' && name[0] <= 'Z' ? name[0] : 0;
+}
+
+// The key table's code of a key name, or 0. A shortcut is "ctrl+" or
+// "ctrl+shift+" and a letter.
 int keyCodeOf(std::string_view name, bool& ctrl) {
     ctrl = false;
-    if (name == "ctrl+z" || name == "ctrl+y") {
-        ctrl = true;
-        return name.back() - 'a' + 'A';
+    for (const auto& [prefix, bits] : {std::pair{std::string_view("ctrl+shift+"), key::kCtrl | key::kShift},
+                                       std::pair{std::string_view("ctrl+"), key::kCtrl}}) {
+        if (name.substr(0, prefix.size()) != prefix) continue;
+        const int letter = letterCode(name.substr(prefix.size()));
+        ctrl = letter != 0;
+        return letter != 0 ? letter | bits : 0;
     }
     if (name == "space") return key::kSpace;
     if (name == "escape") return key::kEscape;
     if (name.size() == 7 && name.substr(0, 6) == "keypad" && name[6] >= '0' && name[6] <= '9')
         return key::kKeypad0 + name[6] - '0';
-    if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9'))) return name[0];
-    if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') return name[0] - 'a' + 'A';
-    return 0;
+    if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') return name[0];
+    return letterCode(name);
 }
 
 std::string keyNameOf(int code, bool ctrl) {
-    if (ctrl && (code == 'Z' || code == 'Y')) return code == 'Z' ? "ctrl+z" : "ctrl+y";
+    const int letter = code & 0xff;
+    if ((ctrl || (code & key::kCtrl)) && letter >= 'A' && letter <= 'Z')
+        return std::string((code & key::kShift) ? "ctrl+shift+" : "ctrl+") + static_cast<char>(letter - 'A' + 'a');
     if (code == key::kSpace) return "space";
     if (code == key::kEscape) return "escape";
     if (code >= key::kKeypad0 && code <= key::kKeypad0 + 9) return "keypad" + std::to_string(code - key::kKeypad0);
@@ -106,12 +117,14 @@ bool parseMessage(const std::vector<std::string_view>& w, SessionLine& out, std:
     if (word == "key") {
         m.type = MessageType::KeyDown;
         if (w.size() != 2 || (m.key = keyCodeOf(w[1], out.ctrl)) == 0)
-            return fail(error, "\"key\" takes a letter, a digit, space, escape, keypad0 to keypad9, ctrl+z or ctrl+y");
+            return fail(error, "\"key\" takes a letter, a digit, space, escape, keypad0 to keypad9, ctrl+LETTER or "
+                               "ctrl+shift+LETTER");
         return true;
     }
     if (word == "menu") {
         m.type = MessageType::Command;
-        return (w.size() == 2 && parseNumber(w[1], m.command)) || fail(error, "\"menu\" takes a menu item number");
+        if (w.size() != 2 || !parseNumber(w[1], m.command)) return fail(error, "\"menu\" takes a menu item number");
+        return isMenuCommand(m.command) || fail(error, "no menu item has the number " + std::string(w[1]));
     }
     if (word == "wheel") {
         m.type = MessageType::MouseWheel;
@@ -169,6 +182,12 @@ int parseSessionLine(std::string_view line, SessionLine& out, std::string& error
         out.text = restOf(line, word);
         return out.text.find('=') != std::string::npos || fail(error, "\"setting\" takes KEY=VALUE");
     }
+    if (word == "drop") {
+        out.kind = SessionLine::Kind::Message;
+        out.message.type = MessageType::DropFile;
+        out.message.path = restOf(line, word);
+        return !out.message.path.empty() || fail(error, "\"drop\" takes a path");
+    }
     if (word == "answer") return parseAnswer(line, w, out, error) ? 1 : 0;
     if (word == "save" || word == "grab") {
         out.kind = word == "save" ? SessionLine::Kind::Save : SessionLine::Kind::Grab;
@@ -216,6 +235,7 @@ std::string formatSessionLine(const SessionLine& line) {
     case MessageType::KeyDown: return "key " + keyNameOf(m.key, line.ctrl);
     case MessageType::Command: return "menu " + std::to_string(m.command);
     case MessageType::MouseWheel: return "wheel " + std::to_string(m.wheelDelta);
+    case MessageType::DropFile: return "drop " + m.path;
     case MessageType::Close: return "menu " + std::to_string(command::kQuit);  // the same quit flow
     default: return "";  // nothing a session carries
     }
