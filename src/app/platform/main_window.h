@@ -2,6 +2,8 @@
 // The program's one window: the menus above the OpenGL view.
 
 #include <QMainWindow>
+
+class QLabel;
 #include <memory>
 
 #include "app/app.h"
@@ -23,11 +25,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void sendSize();
 
     ViewWidget* view_;
+    QLabel* status_;
     std::unique_ptr<MenuBar> menus_;
     std::unique_ptr<QtPlatform> platform_;
 };
