@@ -42,7 +42,11 @@ bool forgetRecent(App& app, const std::string& path) {
 }
 
 void noteStartupProblem(App& app, const std::string& lead, const std::string& reason) {
-    const std::string text = reason.empty() ? lead : lead + " " + reason;
+    std::string text = lead;
+    if (!reason.empty()) {  // "Cannot open a.cbk: there is no such file"
+        if (!text.empty() && (text.back() == '.')) text.pop_back();
+        text += ": " + reason;
+    }
     app.status.startupProblem = text;
     setStatusNote(app, text);
 }
