@@ -31,6 +31,8 @@ int startUp(App& app) {
     app.tablet.tabletAvailable = app.platform.tabletPresent() ? 1 : 0;
     app.toggles.pressureInput = 0;
     app.platform.setMenuEnabled(command::kPressureInput, app.tablet.tabletAvailable != 0);
+    app.platform.setRecentFiles(app.settings.recentFiles);
+    refreshWindowTexts(app);
     return 1;
 }
 

@@ -14,6 +14,7 @@
 #include "app/settings.h"
 #include "app/tablet.h"
 #include "app/ui_text.h"
+#include "app/window_status.h"
 #include "edit/box_edit.h"
 #include "edit/brush.h"
 #include "formats/mesh_extraction.h"
@@ -105,6 +106,7 @@ struct App {
     MeshExtractor meshExtractor;
     TabletState tablet;
     RecoveryState recovery;
+    StatusState status;
 
     VoxelModel& model() { return *store.model; }
     const UiStrings& strings() const { return uiStrings(language); }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/desktop_commands.h"
 #include "app/frame.h"
 #include "app/gestures.h"
 #include "app/version.h"
@@ -17,7 +18,7 @@ namespace {
 
 constexpr const char* kCaption = "Cubrik";
 
-void updateWindowTitle(App& app) { app.platform.setWindowTitle(app.document.title + " - Cubrik"); }
+void updateWindowTitle(App& app) { refreshWindowTexts(app); }
 
 void reportFailure(App& app, const std::string& lead, const std::string& reason) {
     endGestures(app);
@@ -66,6 +67,7 @@ bool writeNative(App& app, const std::string& path) {
         return false;
     }
     app.flags.modelModified = 0;
+    rememberRecent(app, path);
     return true;
 }
 
@@ -80,6 +82,7 @@ void adoptOpenedFile(App& app, const std::string& path, const ReadReport& report
     app.document.title = titleOf(path);
     app.document.lastFolder = folderOf(path);
     app.document.untitled = native ? 0 : 1;
+    rememberRecent(app, path);
     if (report.coloursMerged) reportFailure(app, fillIn(app.strings().coloursMerged, path), report.notes);
 }
 
@@ -90,8 +93,10 @@ int openStartupDocument(App& app) {
     setPalettesFromSettings(app);
     const std::string& name = app.commandLineName;
     bool opened = false;
-    if (!name.empty() && std::filesystem::is_regular_file(name) && formatOf(name) != nullptr &&
-        isReadable(*formatOf(name))) {
+    if (!name.empty() && !isOpenableModel(name)) {
+        noteStartupProblem(app, fillIn(app.strings().cannotOpen, name),
+                           std::filesystem::exists(name) ? "it is not a model file" : "there is no such file");
+    } else if (!name.empty()) {
         ModelFileContents contents;
         ReadReport report;
         std::string reason;
@@ -101,6 +106,7 @@ int openStartupDocument(App& app) {
             adoptOpenedFile(app, name, report);
         } else {
             reportFailure(app, fillIn(app.strings().cannotOpen, name), reason);
+            noteStartupProblem(app, fillIn(app.strings().cannotOpen, name), reason);
         }
     }
     if (!opened) giveAutomaticName(app);
@@ -123,19 +129,29 @@ void openDocument(App& app) {
     const UiStrings& text = app.strings();
     const auto chosen = askForFile(app, false, {text.openTitle, text.openFilters, app.document.lastFolder, "", "cbk"});
     if (!chosen) return;
-    app.document.lastFolder = folderOf(*chosen);
+    readDocument(app, *chosen);
+}
+
+void openDocumentFile(App& app, const std::string& path) {
+    if (askToSave(app)) readDocument(app, path);
+}
+
+void readDocument(App& app, const std::string& path) {
+    const UiStrings& text = app.strings();
+    app.document.lastFolder = folderOf(path);
     ModelFileContents contents;
     ReadReport report;
     std::string reason;
-    if (!readAnyModelFile(*chosen, contents, report, reason)) {
-        reportFailure(app, fillIn(text.cannotOpen, *chosen), reason);
+    if (!readAnyModelFile(path, contents, report, reason)) {
+        if (!std::filesystem::exists(path) && forgetRecent(app, path)) reportFailure(app, fillIn(text.recentGone, path), "");
+        else reportFailure(app, fillIn(text.cannotOpen, path), reason);
         return;
     }
     pushUndo(app.history, app.model(), app.edit, app.flags);
     applyModelFile(contents, app.model());
     presetView(app.model(), kFrontView);  // an opened model starts in the front view
     resetEditState(app.edit, app.panel, app.model());
-    adoptOpenedFile(app, *chosen, report);
+    adoptOpenedFile(app, path, report);
     updateWindowTitle(app);
     app.flags.modelModified = 0;
 }
@@ -182,7 +198,7 @@ int saveDocumentAs(App& app) {
 void exportImage(App& app) {
     const UiStrings& text = app.strings();
     const auto chosen = askForFile(app, true, {text.imageTitle, text.imageFilters, app.document.lastFolder,
-                                               titleOf(app.document.title), "tga"});
+                                               titleOf(app.document.title), "png"});
     if (!chosen) return;
     const FileFormat* format = formatOf(*chosen);
     if (format == nullptr || !isImage(*format)) {

@@ -11,6 +11,12 @@ namespace cubrik {
 int openStartupDocument(App& app);
 void newDocument(App& app);
 void openDocument(App& app);
+// Open without its dialog (Open recent, a dropped file): the unsaved-changes
+// question, then the file.
+void openDocumentFile(App& app, const std::string& path);
+// Reads `path` into the document as Open does once a file is chosen; a file
+// that has gone is also taken off Open recent.
+void readDocument(App& app, const std::string& path);
 void saveDocument(App& app);
 // Returns 1 when something was written, 0 when cancelled or nothing was.
 int saveDocumentAs(App& app);

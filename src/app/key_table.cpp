@@ -24,25 +24,35 @@ int presetOfKey(int key) {
     return -1;
 }
 
-// With Ctrl held, these letters are the Edit menu's commands, never a tool,
-// the brush size or the smooth display.
-int editCommandOfCtrlKey(App& app, int key) {
-    switch (key) {
-    case 'X': return command::kCut;
-    case 'C': return command::kCopy;
-    case 'V': return command::kPaste;
-    case 'A': return app.platform.shiftDown() ? command::kSelectNone : command::kSelectAll;
-    default: return 0;
+// Ctrl with a letter: the menus' shortcuts. Any other letter does nothing,
+// so that a shortcut the table does not know never picks a tool or colour.
+bool handleShortcut(App& app, int letter, bool shift) {
+    int command = 0;
+    switch (letter) {
+    case 'N': command = command::kNew; break;
+    case 'O': command = command::kOpen; break;
+    case 'S': command = shift ? command::kSaveAs : command::kSave; break;
+    case 'E': command = command::kExportImage; break;
+    case 'Q': command = command::kQuit; break;
+    case 'Z': command = shift ? command::kRedo : command::kUndo; break;
+    case 'Y': command = command::kRedo; break;
+    case 'X': command = command::kCut; break;
+    case 'C': command = command::kCopy; break;
+    case 'V': command = command::kPaste; break;
+    case 'A': command = shift ? command::kSelectNone : command::kSelectAll; break;
+    default: return false;
     }
+    runMenuCommand(app, command);
+    return true;
 }
 
 }  // namespace
 
 bool handleKey(App& app, int key) {
+    const int letter = key & 0xff;
+    if ((key & key::kCtrl) || (letter >= 'A' && letter <= 'Z' && app.platform.ctrlDown()))
+        return handleShortcut(app, letter, (key & key::kShift) != 0);
     const SelectionTarget selection{app.history, app.model(), app.edit, app.flags};
-    if (app.platform.ctrlDown()) {
-        if (const int command = editCommandOfCtrlKey(app, key)) return runBoxCommand(app, command);
-    }
     if (moveByKey(app, key)) return true;
     if (const int view = presetOfKey(key); view >= 0) {
         presetView(app.model(), view);
@@ -62,15 +72,9 @@ bool handleKey(App& app, int key) {
     case 'T': pressMaterialButton(selection, Material::A); return true;
     case 'G': pressMaterialButton(selection, Material::B); return true;
     case 'H': return stepColourSlot(selection, +1) != 0;
-    case 'Y':
-        if (app.platform.ctrlDown()) {
-            redo(app.history, app.model(), app.edit, app.flags);
-            return true;
-        }
-        return stepColourSlot(selection, -1) != 0;
+    case 'Y': return stepColourSlot(selection, -1) != 0;
     case 'Z':
-        if (app.platform.ctrlDown()) undo(app.history, app.model(), app.edit, app.flags);
-        else if (!app.gestures.strokeActive && !app.gestures.rotateActive) toggleDisplay(app, command::kZoom);
+        if (!app.gestures.strokeActive && !app.gestures.rotateActive) toggleDisplay(app, command::kZoom);
         return true;
     case 'X': toggleDisplay(app, command::kSmooth); return true;
     case 'M': runMirrorCommand(app, command::kMirrorToCursor); return true;

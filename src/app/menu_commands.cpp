@@ -1,6 +1,7 @@
 #include "app/menu_commands.h"
 
 #include "app/box_commands.h"
+#include "app/desktop_commands.h"
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/mirror_commands.h"
@@ -49,6 +50,8 @@ void runMenuCommand(App& app, int command) {
             presetView(app.model(), command - command::kFirstView);
         else if (command >= command::kMirrorX && command <= command::kMirrorToMiddle)
             runMirrorCommand(app, command);
+        else if (command >= command::kFirstRecent && command < command::kFirstRecent + command::kRecentCount)
+            openRecent(app, command - command::kFirstRecent);
         else
             runBoxCommand(app, command);
         break;

@@ -4,6 +4,7 @@
 // the client area) so that high-density screens work.
 
 #include <cstdint>
+#include <string>
 
 namespace cubrik {
 
@@ -27,6 +28,7 @@ enum class MessageType {
     MouseWheel,
     InputMethodNotify,
     Timer,  // time has passed: the recovery copy may be due
+    DropFile,  // a file dropped on the window; `path` names it
 };
 
 enum class SizeKind { Restored, Minimized, Maximized, Other };
@@ -43,6 +45,10 @@ inline constexpr int kRight = 0x27;
 inline constexpr int kDown = 0x28;
 inline constexpr int kDelete = 0x2e;
 inline constexpr int kKeypad0 = 0x60;  // keypad digits: kKeypad0 + n
+// Added to a letter's code when Ctrl (and Shift with it) was held: such a key
+// is a shortcut and never one of the table's plain keys.
+inline constexpr int kCtrl = 0x100;
+inline constexpr int kShift = 0x200;
 }  // namespace key
 
 struct Message {
@@ -53,6 +59,7 @@ struct Message {
     int wheelDelta = 0;   // MouseWheel: signed rotation
     int width = 0, height = 0;  // Paint: the client area in pixels
     SizeKind sizeKind = SizeKind::Other;
+    std::string path{};         // DropFile
 };
 
 }  // namespace cubrik

@@ -48,6 +48,12 @@ public:
     virtual void postQuit(int exitCode) = 0;
     virtual void setMenuChecked(int command, bool checked) = 0;
     virtual void setMenuEnabled(int command, bool enabled) = 0;
+    // The status bar under the view (outside the client area); showing it
+    // must not repaint the view. Desktops without one ignore it.
+    virtual void setStatusText(const std::string& /*text*/) {}
+    // The entries of File > Open recent, newest first; entry i sends
+    // command::kFirstRecent + i.
+    virtual void setRecentFiles(const std::vector<std::string>& /*paths*/) {}
 
     // Mouse and keyboard
     virtual void captureMouse() = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/recent_files.h"
 #include "io/atomic_file.h"
 #include "io/text_format.h"
 
@@ -164,7 +165,7 @@ std::string formatSettings(const Settings& s) {
     std::string bytes = "\xff\xfe";  // byte-order mark
     appendUtf16(bytes, "@\r\n");
     appendUtf16(bytes, text);
-    return bytes;
+    return bytes + formatRecentFiles(s.recentFiles);
 }
 
 int readSettings(const std::filesystem::path& file, Settings& settings, ScreenSize screen) {
@@ -175,7 +176,10 @@ int readSettings(const std::filesystem::path& file, Settings& settings, ScreenSi
 }
 
 void parseSettingsFile(const std::string& bytes, Settings& settings, ScreenSize screen) {
-    parseSettings(decodeUtf16Le(bytes), settings);
+    const std::u16string text = decodeUtf16Le(bytes);
+    parseSettings(text, settings);
+    // Read from the file only: a session's setting lines never bring paths of this machine.
+    settings.recentFiles = parseRecentFiles(text);
     clampWindowSettings(settings, screen);
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/mirror_planes.h"
 
@@ -34,6 +35,7 @@ struct Settings {
     std::int32_t mirrorX = kMirrorMiddle;
     std::int32_t mirrorY = kMirrorMiddle;
     std::int32_t mirrorZ = kMirrorMiddle;
+    std::vector<std::string> recentFiles;  // Open recent, newest first (absolute paths, UTF-8)
 };
 
 // The client area of a full-screen window, which bounds the saved placement.

@@ -10,6 +10,12 @@ namespace {
 // The dialog filters of the formats `wanted` accepts, in the table's order.
 std::vector<FileFilter> filtersOf(bool (*wanted)(const FileFormat&), Language language) {
     std::vector<FileFilter> filters;
+    if (wanted == isReadable) {  // Open first offers every model it reads at once
+        std::string patterns;
+        for (const FileFormat& format : fileFormats())
+            if (wanted(format)) patterns.append(patterns.empty() ? "*." : " *.").append(format.extension);
+        filters.push_back({(language == Language::Japanese ? "モデル (" : "Models (") + patterns + ")", patterns});
+    }
     for (const FileFormat& format : fileFormats())
         if (wanted(format))
             filters.push_back({std::string(language == Language::Japanese ? format.filterLabelJa : format.filterLabel),
@@ -36,6 +42,8 @@ const UiStrings kEnglish = {
     "Cubrik ended without saving changes to \"%s\" (kept at %t). Recover them?",
     "Nothing was pasted: the cells would reach outside the grid.",
     "Nothing was turned: the turned box would leave the grid.",
+    "%s is no longer there; it was taken off Open recent.",
+    "%s was not opened: only " + extensionList(isReadable, ", ", " and ") + " models can be dropped here.",
 };
 
 const UiStrings kJapanese = {
@@ -57,31 +65,34 @@ const UiStrings kJapanese = {
     "Cubrikは「%s」の変更を保存せずに終了しました(%tの時点の内容を保管しています)。復元しますか?",
     "貼り付けませんでした。セルがグリッドの外に出ます。",
     "回転しませんでした。回転した範囲がグリッドの外に出ます。",
+    "%sが見つかりません。最近使ったファイルから外しました。",
+    "%sは開いていません。ここにドロップできるのは" + extensionList(isReadable, "、", "、") + "のモデルだけです。",
 };
 
 constexpr MenuItem kFileItems[] = {
-    {command::kNew, "New(&N)", "新規作成(&N)"},
-    {command::kOpen, "Open(&O)", "開く(&O)"},
+    {command::kNew, "New(&N)", "新規作成(&N)", "Ctrl+N"},
+    {command::kOpen, "Open(&O)", "開く(&O)", "Ctrl+O"},
+    {command::kOpenRecent, "Open recent(&R)", "最近使ったファイル(&R)"},
     {0, "", ""},
-    {command::kSave, "Save(&S)", "上書き保存(&S)"},
-    {command::kSaveAs, "Save as(&A)", "名前をつけて保存(&A)"},
+    {command::kSave, "Save(&S)", "上書き保存(&S)", "Ctrl+S"},
+    {command::kSaveAs, "Save as(&A)", "名前をつけて保存(&A)", "Ctrl+Shift+S"},
     {0, "", ""},
-    {command::kExportImage, "Export an image(&I)", "画像として出力(&I)"},
+    {command::kExportImage, "Export an image(&I)", "画像として出力(&I)", "Ctrl+E"},
     {0, "", ""},
-    {command::kQuit, "Quit(&Q)", "終了(&Q)"},
+    {command::kQuit, "Quit(&Q)", "終了(&Q)", "Ctrl+Q"},
 };
 
 constexpr MenuItem kEditItems[] = {
-    {command::kUndo, "Undo(&U)", "取り消し(&U)"},
-    {command::kRedo, "Redo(&R)", "やり直し(&R)"},
+    {command::kUndo, "Undo(&U)", "取り消し(&U)", "Ctrl+Z"},
+    {command::kRedo, "Redo(&R)", "やり直し(&R)", "Ctrl+Y"},
     {0, "", ""},
-    {command::kCut, "Cut(&T)", "切り取り(&T)"},
-    {command::kCopy, "Copy(&C)", "コピー(&C)"},
-    {command::kPaste, "Paste(&P)", "貼り付け(&P)"},
-    {command::kDelete, "Delete(&D)", "削除(&D)"},
+    {command::kCut, "Cut(&T)", "切り取り(&T)", "Ctrl+X"},
+    {command::kCopy, "Copy(&C)", "コピー(&C)", "Ctrl+C"},
+    {command::kPaste, "Paste(&P)", "貼り付け(&P)", "Ctrl+V"},
+    {command::kDelete, "Delete(&D)", "削除(&D)", "Del"},
     {0, "", ""},
-    {command::kSelectAll, "Select all(&A)", "すべて選択(&A)"},
-    {command::kSelectNone, "Select none(&N)", "選択解除(&N)"},
+    {command::kSelectAll, "Select all(&A)", "すべて選択(&A)", "Ctrl+A"},
+    {command::kSelectNone, "Select none(&N)", "選択解除(&N)", "Ctrl+Shift+A"},
 };
 
 constexpr MenuItem kModelItems[] = {
@@ -121,7 +132,7 @@ constexpr MenuItem kMirrorItems[] = {
     {command::kMirrorX + 1, "Y: up and down(&Y)", "Y: 上下(&Y)"},
     {command::kMirrorZ, "Z: front and back(&Z)", "Z: 前後(&Z)"},
     {0, "", ""},
-    {command::kMirrorToCursor, "Planes through the cell under the cursor(&C)", "カーソル下のセルを通す(&C)"},
+    {command::kMirrorToCursor, "Planes through the cell under the cursor(&C)", "カーソル下のセルを通す(&C)", "M"},
     {command::kMirrorToMiddle, "Planes through the middle(&R)", "中央を通す(&R)"},
 };
 
@@ -166,5 +177,13 @@ std::string fillIn(const std::string& text, const std::string& value) {
 }
 
 std::span<const MenuPopup> menuBar() { return kMenuBar; }
+
+bool isMenuCommand(int id) {
+    if (id >= command::kFirstRecent && id < command::kFirstRecent + command::kRecentCount) return true;
+    for (const MenuPopup& popup : menuBar())
+        for (const MenuItem& item : popup.items)
+            if (item.command != 0 && item.command != command::kOpenRecent && item.command == id) return true;
+    return false;
+}
 
 }  // namespace cubrik

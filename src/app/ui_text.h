@@ -37,6 +37,8 @@ struct UiStrings {
     // Box edits that would put cells outside the grid, and so do nothing.
     std::string pasteOutside;
     std::string turnOutside;
+    std::string recentGone;     // an Open recent entry whose file has gone
+    std::string droppedNotModel;
 };
 
 const UiStrings& uiStrings(Language language);
@@ -77,12 +79,20 @@ inline constexpr int kMirrorX = 40061;  // Y and Z follow
 inline constexpr int kMirrorZ = 40063;
 inline constexpr int kMirrorToCursor = 40064;
 inline constexpr int kMirrorToMiddle = 40065;
+inline constexpr int kOpenRecent = 40090;   // the submenu, not a command
+inline constexpr int kFirstRecent = 40091;  // Open recent's entries, newest first
+inline constexpr int kRecentCount = 8;
 }  // namespace command
+
+// Whether `id` is a command some menu sends: an item of the menu table or an
+// Open recent entry.
+bool isMenuCommand(int id);
 
 struct MenuItem {
     int command;  // 0: a separator
     const char* english;
     const char* japanese;
+    const char* shortcut = nullptr;  // shown beside the text; the key table runs it
     const char* text(Language language) const { return language == Language::Japanese ? japanese : english; }
 };
 

@@ -1,3 +1,4 @@
+#include "app/desktop_commands.h"
 #include "app/document_commands.h"
 #include "app/frame.h"
 #include "app/gestures.h"
@@ -34,7 +35,10 @@ void handleMouse(App& app, const Message& m) {
     app.window.mouseY = m.y;
     pollTablet(app);
     switch (m.type) {
-    case MessageType::MouseMove: mouseMove(app, m.x, m.y); break;
+    case MessageType::MouseMove:
+        mouseMove(app, m.x, m.y);
+        if (!app.gestures.strokeActive && !app.gestures.rotateActive) trackCellUnderCursor(app, m.x, m.y);
+        break;
     case MessageType::LeftDown: leftPress(app, m.x, m.y); break;
     case MessageType::LeftDoubleClick: leftDoubleClick(app, m.x, m.y); break;
     case MessageType::LeftUp: leftRelease(app, m.x, m.y); break;
@@ -57,6 +61,10 @@ int handleMessage(App& app, const Message& m) {
         return 0;
     }
     ++app.recovery.messageDepth;  // a dialog of this message may let a tick in
+    // A note lasts until the user does something else.
+    if (m.type == MessageType::KeyDown || m.type == MessageType::Command || m.type == MessageType::LeftDown ||
+        m.type == MessageType::RightDown || m.type == MessageType::DropFile)
+        app.status.note.clear();
     if (isMouseButtonOrMove(m.type)) {
         handleMouse(app, m);
     } else {
@@ -80,12 +88,18 @@ int handleMessage(App& app, const Message& m) {
             app.platform.invalidate();
             break;
         case MessageType::InputMethodNotify: app.platform.inputMethodOff(); break;
+        case MessageType::DropFile:
+            endGestures(app);
+            dropFile(app, m.path);
+            app.platform.invalidate();
+            break;
         default: break;
         }
     }
     app.window.lastMessage = m.type;
     --app.recovery.messageDepth;
     keepRecoveryCopy(app);  // a copy due during a stroke or dialog is written as it ends
+    if (m.type != MessageType::Paint) refreshWindowTexts(app);
     return 0;
 }
 

@@ -43,8 +43,8 @@ constexpr FileFormat kFormats[] = {
     {"mqo", "Metasequoia(*.mqo)", "メタセコイヤ(*.mqo)", nullptr, nullptr, exportMetasequoia},
     {"glb", "glTF 2.0 binary(*.glb)", "glTF 2.0 バイナリ(*.glb)", nullptr, nullptr, exportGlb},
     {"qb", "Qubicle(*.qb)", "Qubicle(*.qb)", readForeignModel<loadQbFile>, writeQbFile},
-    {"tga", "TARGA(*.tga)", "TARGA(*.tga)", nullptr, nullptr, nullptr, writeTarga},
     {"png", "PNG(*.png)", "PNG(*.png)", nullptr, nullptr, nullptr, writePng},
+    {"tga", "TARGA(*.tga)", "TARGA(*.tga)", nullptr, nullptr, nullptr, writeTarga},
 };
 
 }  // namespace

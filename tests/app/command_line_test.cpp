@@ -49,7 +49,8 @@ TEST(CommandLine, AFileNameOpensTheWindowAndOnlyTheFirstCounts) {
 TEST(CommandLine, BadOptionsSayWhatIsWrong) {
     const Outcome unknown = run({"--frobnicate"});
     EXPECT_EQ(unknown.status, 1);
-    EXPECT_EQ(unknown.err, "cubrik: unknown option --frobnicate (see --help)\n");
+    EXPECT_EQ(unknown.err, "cubrik: unknown option --frobnicate; see cubrik --help\n");
+    EXPECT_EQ(run({"-v"}).err, "cubrik: unknown option -v; see cubrik --help\n");
     EXPECT_EQ(run({"--export", "only-one.cbk"}).status, 1);
 }
 
@@ -97,6 +98,19 @@ TEST(CommandLine, RenderOptions) {
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--size", "0x10"}, command, error), 0);
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--background", "12345g"}, command, error), 0);
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--size"}, command, error), 0);
+    // Each wrong value names its own problem.
+    const std::pair<std::vector<std::string>, std::string> problems[] = {
+        {{"--size", "100000x100000"}, "--size 100000x100000 is too large: at most 16384 pixels each way"},
+        {{"--size", "8x6"}, "--size 8x6 leaves no room for the view: the width must be over 64 (the tool panel) and "
+                            "the height over 0"},
+        {{"--view"}, "--view needs a value; see cubrik --help"},
+    };
+    for (const auto& [options, expected] : problems) {
+        std::vector<std::string> args = {"--render", "in.cbk", "out.tga"};
+        args.insert(args.end(), options.begin(), options.end());
+        EXPECT_EQ(parseCommandLine(args, command, error), 0);
+        EXPECT_EQ(error, expected);
+    }
     EXPECT_EQ(parseCommandLine({"--export", "in.cbk", "out.obj", "--zoom"}, command, error), 0);
     ASSERT_EQ(parseCommandLine({"--export", "in.cbk", "out.obj", "--flat"}, command, error), 1);
     EXPECT_TRUE(command.flat);

@@ -101,7 +101,7 @@ TEST_F(DocumentTest, SaveAsChoosesTheWriterByTheExtension) {
     ASSERT_EQ(platform.messages.size(), 1u);  // the unknown type is said, not silently dropped
     EXPECT_NE(platform.messages[0].find("mesh.stl was not saved"), std::string::npos);
     // Exports leave the document's name and state alone; Save still writes the model.
-    EXPECT_EQ(platform.title, "model - Cubrik");
+    EXPECT_EQ(platform.title, "model* - Cubrik");
     EXPECT_EQ(app.flags.modelModified, 1);
     EXPECT_EQ(app.document.exportPath, path("mesh.stl"));
     command(command::kSave);
@@ -116,7 +116,7 @@ TEST_F(DocumentTest, AFailedSaveIsReportedAndKeepsTheChanges) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].find("Cannot save " + path("missing folder/a.cbk")), std::string::npos);
     EXPECT_EQ(app.flags.modelModified, 1);
-    EXPECT_EQ(platform.title, "Untitled1 - Cubrik");  // the document keeps its name
+    EXPECT_EQ(platform.title, "Untitled1* - Cubrik");  // the document keeps its name and its star
     EXPECT_EQ(app.document.untitled, 1);
 }
 
@@ -157,7 +157,7 @@ TEST_F(DocumentTest, YesThenCancellingTheSaveAbandonsNewOpenAndQuit) {
     key(key::kEscape);
     EXPECT_EQ(app.model().cells[0], 3);
     EXPECT_EQ(app.flags.modelModified, 1);
-    EXPECT_EQ(platform.title, "Untitled1 - Cubrik");
+    EXPECT_EQ(platform.title, "Untitled1* - Cubrik");
     EXPECT_FALSE(platform.quitCode.has_value());
     EXPECT_EQ(platform.dialogs.size(), 3u);  // only the save dialogs: Open never asked for a file
 }

@@ -36,7 +36,7 @@ if [ -n "$window" ]; then
   sleep 0.5
   eval "$(xdotool getwindowgeometry --shell "$window")"
   read -r _ _ client_height < <(grep '^size' "$session" | tail -n 1)
-  menu=$((HEIGHT - client_height))
+  menu="$(view_top "$window")"  # the status bar sits below the view
   cx=$((32 + WIDTH / 2)); cy=$((client_height / 2))
 
   before="$(panel_pixel 3 32)"

@@ -42,3 +42,20 @@ quit_by_escape() {
     [ "$status" != timeout ] && return
   done
 }
+
+# The height of the menu bar above the view of window $1, in device pixels:
+# the first row of the view's blue background down the window's right edge.
+view_top() {
+  local geometry
+  geometry="$(xdotool getwindowgeometry --shell "$1")"
+  eval "$geometry"
+  import -window root "$work/top.png"
+  convert "$work/top.png" -crop "1x200+$((X + WIDTH - 8))+$Y" txt:- |
+    awk -F'[,:]' '/#8080FF/ { print $2; exit }'
+}
+
+# The colour (hex) of screen pixel (x, y).
+screen_pixel() {
+  import -window root "$work/pixel.png"
+  convert "$work/pixel.png" -crop "1x1+$1+$2" -format "%[hex:u.p{0,0}]" info:
+}

@@ -10,6 +10,7 @@
 #include "app/session/replay.h"
 #include "app/version.h"
 #include "formats/file_format.h"
+#include "render/camera.h"
 
 namespace cubrik {
 namespace {
@@ -21,11 +22,26 @@ bool parseInt(const std::string& text, int& value) {
     return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
-bool parseSize(const std::string& text, int& width, int& height) {
+// The client area of --size: wide enough for the tool panel and some view.
+bool parseSize(const std::string& text, int& width, int& height, std::string& error) {
     const std::size_t x = text.find('x');
-    return x != std::string::npos && parseInt(text.substr(0, x), width) && parseInt(text.substr(x + 1), height) &&
-           width > 0 && height > 0 && width <= 16384 && height <= 16384;
+    if (x == std::string::npos || !parseInt(text.substr(0, x), width) || !parseInt(text.substr(x + 1), height)) {
+        error = "--size takes WIDTHxHEIGHT, for example 800x600, not " + text;
+        return false;
+    }
+    if (width > 16384 || height > 16384) {
+        error = "--size " + text + " is too large: at most 16384 pixels each way";
+        return false;
+    }
+    if (width <= kViewLeft || height <= 0) {
+        error = "--size " + text + " leaves no room for the view: the width must be over " +
+                std::to_string(kViewLeft) + " (the tool panel) and the height over 0";
+        return false;
+    }
+    return true;
 }
+
+std::string unknownOption(const std::string& option) { return "unknown option " + option + "; see cubrik --help"; }
 
 // "RRGGBB" to the 0x00BBGGRR colour value the renderer takes.
 bool parseBackground(const std::string& text, std::uint32_t& colour) {
@@ -42,6 +58,11 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
     for (std::size_t i = 3; i < args.size(); ++i) {
         const std::string& option = args[i];
         const bool hasValue = i + 1 < args.size();
+        const bool takesValue = render && (option == "--view" || option == "--size" || option == "--background");
+        if (takesValue && !hasValue) {
+            error = option + " needs a value; see cubrik --help";
+            return false;
+        }
         if (option == "--flat") {
             out.flat = true;
         } else if (render && option == "--zoom") {
@@ -56,17 +77,14 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
                 return false;
             }
         } else if (render && option == "--size" && hasValue) {
-            if (!parseSize(args[++i], out.width, out.height)) {
-                error = "--size takes WIDTHxHEIGHT, for example 800x600, not " + args[i];
-                return false;
-            }
+            if (!parseSize(args[++i], out.width, out.height, error)) return false;
         } else if (render && option == "--background" && hasValue) {
             if (!parseBackground(args[++i], out.backgroundColor)) {
                 error = "--background takes a colour RRGGBB, for example 8080ff, not " + args[i];
                 return false;
             }
         } else {
-            error = "unknown option " + option + " (see --help)";
+            error = unknownOption(option);
             return false;
         }
     }
@@ -143,8 +161,9 @@ int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std
         out.sessionPath = args[1];
         return 1;
     }
-    if (first.rfind("--", 0) == 0) {
-        error = "unknown option " + first + " (see --help)";
+    // "-" alone stays a name; anything else with a dash in front was meant as an option.
+    if (first.size() > 1 && first[0] == '-') {
+        error = unknownOption(first);
         return 0;
     }
     out.modelPath = commandLineFileName(commandLineOf(args));

@@ -1,12 +1,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QSurfaceFormat>
 #include <cstdio>
 #include <cstdlib>
+#include <QTranslator>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -62,6 +64,11 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
     const QSize screen = QGuiApplication::primaryScreen()->availableSize();
     readSettings(paths.settingsFolder / kSettingsFileName, settings, {screen.width(), screen.height()});
     const Language language = languageOfLocale(fromQString(QLocale::system().name()));
+    // Qt's own dialogs and buttons speak the program's language.
+    QTranslator qtTexts;
+    if (language == Language::Japanese &&
+        qtTexts.load(QLocale(QLocale::Japanese), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
 
     MainWindow window(language);
     SessionRecorder recorder;
@@ -82,6 +89,7 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
     app.settings = settings;
     app.window.startMaximized = settings.windowMaximized;
     app.commandLineName = command.modelPath;
+    app.status.trackCell = true;  // the status bar names the cell under the pointer
     window.setGeometry(settings.windowX, settings.windowY, settings.windowWidth, settings.windowHeight);
     window.attach(
         app,

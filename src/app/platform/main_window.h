@@ -3,6 +3,8 @@
 
 #include <QMainWindow>
 #include <QTimer>
+
+class QLabel;
 #include <memory>
 
 #include "app/app.h"
@@ -24,12 +26,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void sendSize();
 
     ViewWidget* view_;
     QTimer* tick_;
+    QLabel* status_;
     std::unique_ptr<MenuBar> menus_;
     std::unique_ptr<QtPlatform> platform_;
 };

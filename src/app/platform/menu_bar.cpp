@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include "app/platform/qt_platform.h"
 
@@ -17,15 +18,28 @@ bool isToggle(int command) {
 
 }  // namespace
 
-MenuBar::MenuBar(QMainWindow& window, Language language, std::function<void(int)> onCommand) {
+MenuBar::MenuBar(QMainWindow& window, Language language, std::function<void(int)> onCommand,
+                 std::function<void()> onClosed)
+    : onCommand_(onCommand) {
     for (const MenuPopup& popup : menuBar()) {
         QMenu* menu = window.menuBar()->addMenu(toQString(popup.text(language)));
+        // Deferred: the menu bar gives up the keyboard only after the menu has gone.
+        QObject::connect(menu, &QMenu::aboutToHide, &window, [onClosed] { QTimer::singleShot(0, onClosed); });
         for (const MenuItem& item : popup.items) {
             if (item.command == 0) {
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = menu->addAction(toQString(item.text(language)));
+            if (item.command == command::kOpenRecent) {
+                recent_ = menu->addMenu(toQString(item.text(language)));
+                recent_->setEnabled(false);
+                continue;
+            }
+            // The text after a tab is shown as the shortcut; the view's key
+            // table runs it, so a recording holds the key as pressed.
+            QString text = toQString(item.text(language));
+            if (item.shortcut != nullptr) text += "\t" + QString::fromLatin1(item.shortcut);
+            QAction* action = menu->addAction(text);
             // The application sets the check marks itself, as the value it mirrors changes.
             action->setCheckable(isToggle(item.command));
             const int command = item.command;
@@ -36,6 +50,25 @@ MenuBar::MenuBar(QMainWindow& window, Language language, std::function<void(int)
             actions_[command] = action;
         }
     }
+}
+
+void MenuBar::setRecentFiles(const std::vector<std::string>& paths) {
+    if (recent_ == nullptr) return;
+    // An entry may be the action that is running now: it goes once the event loop has it back.
+    QTimer::singleShot(0, recent_, [this, paths] { fillRecent(paths); });
+}
+
+void MenuBar::fillRecent(const std::vector<std::string>& paths) {
+    recent_->clear();
+    for (std::size_t i = 0; i < paths.size() && i < static_cast<std::size_t>(command::kRecentCount); ++i) {
+        QString label = toQString(paths[i]);
+        label.replace("&", "&&");
+        QAction* action = recent_->addAction(QString("&%1 %2").arg(i + 1).arg(label));
+        const int command = command::kFirstRecent + static_cast<int>(i);
+        const std::function<void(int)> onCommand = onCommand_;
+        QObject::connect(action, &QAction::triggered, recent_, [onCommand, command] { onCommand(command); });
+    }
+    recent_->setEnabled(!paths.empty());
 }
 
 void MenuBar::setChecked(int command, bool checked) {

@@ -8,15 +8,17 @@
 #include <QColorDialog>
 #include <QCursor>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDevice>
+#include <QFileInfo>
 #include <QInputMethod>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QOpenGLWidget>
 #include <QPalette>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 
@@ -70,6 +72,16 @@ void QtPlatform::setMenuChecked(int command, bool checked) { menus_.setChecked(c
 
 void QtPlatform::setMenuEnabled(int command, bool enabled) { menus_.setEnabled(command, enabled); }
 
+// A label apart from the view: changing it repaints the label only.
+void QtPlatform::setStatusText(const std::string& text) { status_.setText(toQString(text)); }
+
+void QtPlatform::setRecentFiles(const std::vector<std::string>& paths) { menus_.setRecentFiles(paths); }
+
+void QtPlatform::focusView() {
+    window_.activateWindow();
+    view_.setFocus(Qt::OtherFocusReason);
+}
+
 // Qt keeps the mouse grabbed by the view while any button is held, which is
 // what a gesture needs; there is nothing to add or undo here.
 void QtPlatform::captureMouse() {}
@@ -80,7 +92,7 @@ bool QtPlatform::shiftDown() { return QGuiApplication::queryKeyboardModifiers() 
 bool QtPlatform::ctrlDown() { return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier; }
 
 std::optional<ClientPoint> QtPlatform::cursorPosition() {
-    const QPointF at = QPointF(view_.mapFromGlobal(QCursor::pos())) * view_.devicePixelRatioF();
+    const QPointF at = QPointF(view_.mapFromGlobal(QCursor::pos()));  // logical, as the messages are
     return ClientPoint{static_cast<int>(at.x()), static_cast<int>(at.y())};
 }
 
@@ -107,8 +119,10 @@ void QtPlatform::inputMethodOff() {
 }
 
 bool QtPlatform::askYesNo(const std::string& caption, const std::string& text) {
-    return QMessageBox::question(&window_, toQString(caption), toQString(text), QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    const bool yes = QMessageBox::question(&window_, toQString(caption), toQString(text),
+                                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    focusView();
+    return yes;
 }
 
 Reply QtPlatform::askYesNoCancel(const std::string& caption, const std::string& text) {
@@ -121,6 +135,7 @@ Reply QtPlatform::askYesNoCancel(const std::string& caption, const std::string& 
 
 void QtPlatform::showMessage(const std::string& caption, const std::string& text) {
     QMessageBox::information(&window_, toQString(caption), toQString(text));
+    focusView();
 }
 
 std::optional<std::string> QtPlatform::runFileDialog(const FileDialogRequest& request, bool saving) {
@@ -137,7 +152,9 @@ std::optional<std::string> QtPlatform::runFileDialog(const FileDialogRequest& re
         const auto chosen = filters.indexOf(f);
         if (chosen >= 0) dialog.setDefaultSuffix(suffixOfPattern(request.filters[chosen].pattern));
     });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    focusView();
+    if (!accepted) return std::nullopt;
     return fromQString(dialog.selectedFiles().front());
 }
 
@@ -159,6 +176,7 @@ std::optional<std::uint32_t> QtPlatform::chooseColour(std::uint32_t initial,
         QColorDialog::setCustomColor(i, toQColor(customColours[i]));
     }
     const QColor chosen = QColorDialog::getColor(toQColor(initial), &window_);
+    focusView();
     for (int i = 0; i < 16; ++i) {
         customColours[i] = fromQColor(QColorDialog::customColor(i));
         QColorDialog::setCustomColor(i, kept[i]);
@@ -182,7 +200,22 @@ std::optional<std::string> QtPlatform::clipboardText() {
     return text.toStdString();
 }
 
-bool QtPlatform::openHelp(const std::string& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path))); }
+// The page opens in a window of the program's own, so no web browser is needed.
+bool QtPlatform::openHelp(const std::string& path) {
+    if (!QFileInfo(toQString(path)).isFile()) return false;
+    if (help_ == nullptr) {
+        help_ = new QTextBrowser;
+        help_->setAttribute(Qt::WA_DeleteOnClose);
+        help_->setOpenExternalLinks(true);
+        help_->resize(760, 640);
+    }
+    help_->setSource(QUrl::fromLocalFile(toQString(path)));
+    help_->setWindowTitle(help_->documentTitle().isEmpty() ? QStringLiteral("Cubrik") : help_->documentTitle());
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+    return true;
+}
 
 void QtPlatform::makeGlCurrent() { view_.makeCurrent(); }
 

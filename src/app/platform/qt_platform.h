@@ -2,12 +2,15 @@
 // The desktop services of the application, provided with Qt.
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
 
 #include "app/platform_interface.h"
 
+class QLabel;
 class QMainWindow;
 class QOpenGLWidget;
+class QTextBrowser;
 
 namespace cubrik {
 
@@ -18,8 +21,8 @@ std::string fromQString(const QString& text);
 
 class QtPlatform final : public Platform {
 public:
-    QtPlatform(QMainWindow& window, QOpenGLWidget& view, MenuBar& menus)
-        : window_(window), view_(view), menus_(menus) {}
+    QtPlatform(QMainWindow& window, QOpenGLWidget& view, MenuBar& menus, QLabel& status)
+        : window_(window), view_(view), menus_(menus), status_(status) {}
 
     void invalidate() override;
     void setWindowTitle(const std::string& title) override;
@@ -28,6 +31,8 @@ public:
     void postQuit(int exitCode) override;
     void setMenuChecked(int command, bool checked) override;
     void setMenuEnabled(int command, bool enabled) override;
+    void setStatusText(const std::string& text) override;
+    void setRecentFiles(const std::vector<std::string>& paths) override;
     void captureMouse() override;
     void releaseMouse() override;
     bool shiftDown() override;
@@ -53,10 +58,14 @@ public:
 
 private:
     std::optional<std::string> runFileDialog(const FileDialogRequest& request, bool saving);
+    // Keys go to the view again once a dialog has closed.
+    void focusView();
 
     QMainWindow& window_;
     QOpenGLWidget& view_;
     MenuBar& menus_;
+    QLabel& status_;
+    QPointer<QTextBrowser> help_;  // the help window, once opened; it deletes itself when closed
 };
 
 }  // namespace cubrik

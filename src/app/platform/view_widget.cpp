@@ -1,16 +1,20 @@
 #include "app/platform/view_widget.h"
 
 #include <QCoreApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QToolTip>
 #include <QMouseEvent>
 #include <QPointingDevice>
 #include <QTabletEvent>
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 #include <QTimer>
 #include <QWheelEvent>
 
 #include "render/renderer.h"
+#include "render/scaled_frame.h"
 
 namespace cubrik {
 namespace {
@@ -19,6 +23,8 @@ namespace {
 int keyCodeOf(const QKeyEvent& event) {
     const int key = event.key();
     if (event.modifiers() & Qt::KeypadModifier) return key >= Qt::Key_0 && key <= Qt::Key_9 ? key::kKeypad0 + key - Qt::Key_0 : 0;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z && (event.modifiers() & Qt::ControlModifier))
+        return key | key::kCtrl | (event.modifiers() & Qt::ShiftModifier ? key::kShift : 0);
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) return key;
     if (key == Qt::Key_Escape) return key::kEscape;
     if (key == Qt::Key_Space) return key::kSpace;
@@ -50,6 +56,7 @@ void ViewWidget::detach() {
     if (app_ != nullptr && started_) {
         makeCurrent();  // the renderer's GL objects belong to this context
         releaseGlResources(*app_);
+        releaseOffscreenTarget(scaledFrame_);
         doneCurrent();
     }
     started_ = false;
@@ -58,21 +65,48 @@ void ViewWidget::detach() {
 
 void ViewWidget::initializeGL() {
     started_ = startUp(*app_) == 1;
+    if (!app_->status.startupProblem.empty()) std::cerr << "cubrik: " << app_->status.startupProblem << '\n';
     if (!started_) {
         // The event loop may not run yet; ending it as soon as it does ends the program.
         QTimer::singleShot(0, [] { QCoreApplication::exit(255); });
     }
 }
 
-int ViewWidget::clientWidth() const { return static_cast<int>(width() * devicePixelRatioF()); }
+// The application works in logical pixels; frames are stretched to the
+// device's (see paintGL), so at a ratio of 1 nothing differs from a plain window.
+int ViewWidget::clientWidth() const { return width(); }
 
-int ViewWidget::clientHeight() const { return static_cast<int>(height() * devicePixelRatioF()); }
+int ViewWidget::clientHeight() const { return height(); }
 
 void ViewWidget::paintGL() {
     Message message{MessageType::Paint};
     message.width = clientWidth();
     message.height = clientHeight();
-    send(message);
+    const qreal ratio = devicePixelRatioF();
+    std::string reason;
+    if (ratio == 1.0 || !started_ || !ensureOffscreenTarget(scaledFrame_, message.width, message.height, reason)) {
+        send(message);
+        return;
+    }
+    {
+        const OffscreenBinding binding(scaledFrame_);
+        send(message);
+    }
+    presentScaled(scaledFrame_, defaultFramebufferObject(), static_cast<int>(std::lround(message.width * ratio)),
+                  static_cast<int>(std::lround(message.height * ratio)), ratio != std::floor(ratio));
+}
+
+bool ViewWidget::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || app_ == nullptr || !started_) return QOpenGLWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const std::string text = panelTooltipAt(*app_, help->pos().x(), help->pos().y());
+    if (text.empty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), QString::fromUtf8(text.c_str()), this);
+    }
+    return true;
 }
 
 void ViewWidget::send(const Message& message) {
@@ -80,7 +114,7 @@ void ViewWidget::send(const Message& message) {
 }
 
 void ViewWidget::sendMouse(MessageType type, const QMouseEvent& event) {
-    const QPointF at = event.position() * devicePixelRatioF();
+    const QPointF at = event.position();
     Message message{type};
     message.x = static_cast<int>(at.x());
     message.y = static_cast<int>(at.y());

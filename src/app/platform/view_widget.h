@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "render/offscreen_target.h"
 
 namespace cubrik {
 
@@ -29,7 +30,7 @@ public:
     }
     // Sends a message of the window's to the application once it has started.
     void send(const Message& message);
-    // The client area in frame-buffer pixels.
+    // The client area in logical pixels.
     int clientWidth() const;
     int clientHeight() const;
     // Releases the application's OpenGL objects while their context exists;
@@ -48,6 +49,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void tabletEvent(QTabletEvent* event) override;
+    bool event(QEvent* event) override;  // the panel's tooltips
 
 private:
     void sendMouse(MessageType type, const QMouseEvent& event);
@@ -57,6 +59,7 @@ private:
     DeliverPen deliverPen_;
     std::vector<std::pair<qintptr, int>> penCursors_;  // (device, pointer type) of each cursor number
     bool started_ = false;
+    OffscreenTarget scaledFrame_;  // the frame at logical size when the device pixel ratio is not 1
 };
 
 }  // namespace cubrik

@@ -50,24 +50,35 @@ constexpr NamedKey kNamedKeys[] = {
     {"pagedown", key::kPageDown},
 };
 
-// The key table's code of a key name, or 0.
+int letterCode(std::string_view name) {
+    if (name.size() != 1) return 0;
+    if (name[0] >= 'a' && name[0] <= 'z') return name[0] - 'a' + 'A';
+    return name[0] >= 'A' && name[0] <= 'Z' ? name[0] : 0;
+}
+
+// The key table's code of a key name, or 0. A shortcut is "ctrl+" or
+// "ctrl+shift+" and a letter.
 int keyCodeOf(std::string_view name, bool& ctrl) {
     ctrl = false;
-    if (name == "ctrl+z" || name == "ctrl+y") {
-        ctrl = true;
-        return name.back() - 'a' + 'A';
+    for (const auto& [prefix, bits] : {std::pair{std::string_view("ctrl+shift+"), key::kCtrl | key::kShift},
+                                       std::pair{std::string_view("ctrl+"), key::kCtrl}}) {
+        if (name.substr(0, prefix.size()) != prefix) continue;
+        const int letter = letterCode(name.substr(prefix.size()));
+        ctrl = letter != 0;
+        return letter != 0 ? letter | bits : 0;
     }
     for (const NamedKey& named : kNamedKeys)
         if (name == named.name) return named.code;
     if (name.size() == 7 && name.substr(0, 6) == "keypad" && name[6] >= '0' && name[6] <= '9')
         return key::kKeypad0 + name[6] - '0';
-    if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9'))) return name[0];
-    if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') return name[0] - 'a' + 'A';
-    return 0;
+    if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') return name[0];
+    return letterCode(name);
 }
 
 std::string keyNameOf(int code, bool ctrl) {
-    if (ctrl && (code == 'Z' || code == 'Y')) return code == 'Z' ? "ctrl+z" : "ctrl+y";
+    const int letter = code & 0xff;
+    if ((ctrl || (code & key::kCtrl)) && letter >= 'A' && letter <= 'Z')
+        return std::string((code & key::kShift) ? "ctrl+shift+" : "ctrl+") + static_cast<char>(letter - 'A' + 'a');
     for (const NamedKey& named : kNamedKeys)
         if (code == named.code) return named.name;
     if (code >= key::kKeypad0 && code <= key::kKeypad0 + 9) return "keypad" + std::to_string(code - key::kKeypad0);
@@ -118,12 +129,13 @@ bool parseMessage(const std::vector<std::string_view>& w, SessionLine& out, std:
         m.type = MessageType::KeyDown;
         if (w.size() != 2 || (m.key = keyCodeOf(w[1], out.ctrl)) == 0)
             return fail(error, "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, "
-                              "pagedown, keypad0 to keypad9, ctrl+z or ctrl+y");
+                               "pagedown, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER");
         return true;
     }
     if (word == "menu") {
         m.type = MessageType::Command;
-        return (w.size() == 2 && parseNumber(w[1], m.command)) || fail(error, "\"menu\" takes a menu item number");
+        if (w.size() != 2 || !parseNumber(w[1], m.command)) return fail(error, "\"menu\" takes a menu item number");
+        return isMenuCommand(m.command) || fail(error, "no menu item has the number " + std::string(w[1]));
     }
     if (word == "wheel") {
         m.type = MessageType::MouseWheel;
@@ -196,6 +208,12 @@ int parseSessionLine(std::string_view line, SessionLine& out, std::string& error
         out.text = restOf(line, word);
         return out.text.find('=') != std::string::npos || fail(error, "\"setting\" takes KEY=VALUE");
     }
+    if (word == "drop") {
+        out.kind = SessionLine::Kind::Message;
+        out.message.type = MessageType::DropFile;
+        out.message.path = restOf(line, word);
+        return !out.message.path.empty() || fail(error, "\"drop\" takes a path");
+    }
     if (word == "answer") return parseAnswer(line, w, out, error) ? 1 : 0;
     if (word == "wait") {
         out.kind = SessionLine::Kind::Wait;
@@ -258,6 +276,7 @@ std::string formatSessionLine(const SessionLine& line) {
     case MessageType::KeyDown: return "key " + keyNameOf(m.key, line.ctrl);
     case MessageType::Command: return "menu " + std::to_string(m.command);
     case MessageType::MouseWheel: return "wheel " + std::to_string(m.wheelDelta);
+    case MessageType::DropFile: return "drop " + m.path;
     case MessageType::Close: return "menu " + std::to_string(command::kQuit);  // the same quit flow
     default: return "";  // nothing a session carries
     }

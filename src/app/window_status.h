@@ -1,0 +1,42 @@
+#pragma once
+// What the window tells about itself outside the view: the title with its
+// unsaved-changes star, the status bar's line, and the panel's tooltips. The
+// texts are made here so that tests read them; the desktop only shows them.
+
+#include <string>
+
+namespace cubrik {
+
+struct App;
+
+// What the status bar and the title last showed, and a note to show.
+struct StatusState {
+    std::string shownTitle;
+    std::string shownText;
+    std::string note;        // a short message in place of a silent failure
+    std::string startupProblem;  // why the start-up file did not open; the desktop writes it to stderr
+    int cell = -1;           // the cell under the cursor, or -1
+    bool trackCell = false;  // mouse moves read the cell under the cursor (the real window only)
+};
+
+// "penguin* - Cubrik" while there are unsaved changes, "penguin - Cubrik" otherwise.
+std::string windowTitleOf(const App& app);
+
+// The status bar's line: tool and key, brush size, material and colour
+// slot, what is hidden, the cell under the cursor, then the note.
+std::string statusTextOf(const App& app);
+
+// Sets the title and the status line where they changed; nothing is drawn.
+void refreshWindowTexts(App& app);
+
+// Shows `note` in the status bar until the next command, key or click.
+void setStatusNote(App& app, const std::string& note);
+
+// The tooltip of the panel item at client point (x, y); empty off the items.
+std::string panelTooltipAt(const App& app, int x, int y);
+
+// Reads which cell lies under client point (x, y) for the status bar
+// (a pick pass into the offscreen target; the view is not repainted).
+void trackCellUnderCursor(App& app, int x, int y);
+
+}  // namespace cubrik

@@ -1,0 +1,56 @@
+// The desktop's ways into documents, replayed: Open recent, Ctrl shortcuts
+// and dropped files.
+#include <gtest/gtest.h>
+
+#include "support/session_runner.h"
+
+namespace cubrik {
+namespace {
+
+class DesktopSessionTest : public testing::SessionTest {
+protected:
+    void SetUp() override {
+        testing::fillBox(*a.model, 30, 30, 30, 69, 69, 69, 1);
+        testing::fillBox(*b.model, 40, 40, 40, 59, 59, 59, 17);
+        std::string reason;
+        ASSERT_EQ(writeModelFile((dir / "a.cbk").string(), *a.model, reason), 1) << reason;
+        ASSERT_EQ(writeModelFile((dir / "b.cbk").string(), *b.model, reason), 1) << reason;
+        testing::writeBytes(dir / "notes.txt", "not a model");
+    }
+
+    bool unchanged(const std::string& name, const ModelStore& original) {
+        return testing::readBytes(dir / name) == formatModelFile(*original.model);
+    }
+
+    ModelStore a = testing::makeStore();
+    ModelStore b = testing::makeStore();
+};
+
+// A Peel stroke across the middle of the view.
+constexpr const char* kPeel = "key W\npaint\nldown 350 300\npaint\nmove 400 290\npaint\nlup 400 290\n";
+
+// Open a, then b: b is entry 1 and a entry 2. Entry 2 opens a, and Ctrl+S
+// writes the edit back to a without a dialog (none is answered).
+TEST_F(DesktopSessionTest, OpenRecentListsTheNewestFirstAndCtrlSSavesWithoutADialog) {
+    ASSERT_EQ(replay("answer file $DIR/a.cbk\nmenu 40002\nanswer file $DIR/b.cbk\nmenu 40002\nmenu 40092\n" +
+                     std::string(kPeel) + "key ctrl+s\n"),
+              "");
+    EXPECT_FALSE(unchanged("a.cbk", a)) << "the stroke was saved into a.cbk";
+    EXPECT_TRUE(unchanged("b.cbk", b));
+}
+
+// A dropped model opens as Open opens it; anything else is refused and the
+// document stays. Ctrl with a letter never picks a tool or a size, and Ctrl+Q quits.
+TEST_F(DesktopSessionTest, DroppedFilesAndCtrlLetters) {
+    ASSERT_EQ(replay("drop $DIR/notes.txt\nsave $DIR/after-refusal.cbk\ndrop $DIR/b.cbk\nsave $DIR/dropped.cbk\n"
+                     "size 800 600\npaint\ngrab $DIR/before.tga\nkey ctrl+c\nkey ctrl+v\nkey ctrl+x\nkey ctrl+w\n"
+                     "paint\ngrab $DIR/after.tga\nkey ctrl+q\nsave $DIR/never.cbk\n"),
+              "");
+    EXPECT_EQ(saved("after-refusal.cbk").model->cells[cellIndex(50, 50, 50)], 0);
+    EXPECT_EQ(testing::readBytes(dir / "dropped.cbk"), formatModelFile(*b.model));
+    EXPECT_EQ(grab("before.tga").bytes, grab("after.tga").bytes);
+    EXPECT_FALSE(std::filesystem::exists(dir / "never.cbk"));
+}
+
+}  // namespace
+}  // namespace cubrik

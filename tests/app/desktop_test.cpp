@@ -1,0 +1,126 @@
+// What the window says about itself and remembers: the title's star, the
+// status line, tooltips, Open recent and the start-up file's problems.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/recent_files.h"
+#include "app/ui_text.h"
+#include "app_fixture.h"
+#include "panel/panel_layout.h"
+#include "support/file_bytes.h"
+
+namespace cubrik {
+namespace {
+
+using testing::AppTest;
+
+class DesktopTest : public AppTest {
+protected:
+    std::string path(const std::string& name) { return (dir / name).string(); }
+    void open(const std::string& file) {
+        platform.fileAnswers = {file};
+        command(command::kOpen);
+    }
+};
+
+TEST_F(DesktopTest, TheTitleStarsUnsavedChangesAndCtrlSClearsThem) {
+    start(writeModel("penguin.cbk", 3));
+    EXPECT_EQ(platform.title, "penguin - Cubrik");
+    mouse(MessageType::MiddleDown, 2, 2);  // any message refreshes the title
+    app.flags.modelModified = 1;
+    key('D');
+    EXPECT_EQ(platform.title, "penguin* - Cubrik");
+    key('S' | key::kCtrl);
+    EXPECT_EQ(platform.title, "penguin - Cubrik");
+    EXPECT_TRUE(platform.dialogs.empty());  // a titled document saves without asking
+    EXPECT_EQ(app.edit.currentTool, Tool::Build);
+}
+
+TEST_F(DesktopTest, CtrlLettersAreShortcutsOnly) {
+    start();
+    const std::int32_t size = app.model().brushSize;
+    for (int letter = 'A'; letter <= 'Z'; ++letter)
+        if (letter != 'Q' && letter != 'N' && letter != 'O' && letter != 'S' && letter != 'E' && letter != 'X')
+            key(letter | key::kCtrl);  // Ctrl+X would cut what Ctrl+A selected
+    EXPECT_EQ(app.edit.currentTool, Tool::Build);
+    EXPECT_EQ(app.model().brushSize, size);
+    EXPECT_EQ(app.toggles.smoothDisplay, 1);
+    EXPECT_TRUE(platform.dialogs.empty());
+    platform.fileAnswers = {std::nullopt};
+    key('S' | key::kCtrl | key::kShift);  // Save as asks even for an untitled document
+    EXPECT_EQ(platform.dialogs.size(), 1u);
+    key('Q' | key::kCtrl);
+    EXPECT_EQ(platform.quitCode, 0);
+    EXPECT_EQ(app.edit.currentTool, Tool::Build);
+}
+
+TEST_F(DesktopTest, TheStatusLineNamesToolSizeColourAndWhatIsHidden) {
+    start();
+    key('W');
+    key('V');
+    const std::string size = std::to_string(app.model().brushSize);
+    EXPECT_EQ(statusTextOf(app), "Peel (W)   Size " + size + "   Colour A1 #FF0000   B hidden — T shows it");
+    key('T');
+    EXPECT_NE(statusTextOf(app).find("A and B shown"), std::string::npos);
+    app.status.cell = cellIndex(3, 4, 5);
+    app.model().cells[app.status.cell] = 18;
+    EXPECT_NE(statusTextOf(app).find("Cell 3,4,5 code 18 B2 #FF7F00"), std::string::npos) << statusTextOf(app);
+}
+
+TEST_F(DesktopTest, EveryPanelItemHasATooltip) {
+    start();
+    for (int item = 0; item < kItemCount; ++item) {
+        const PanelRect r = panelItemRect(item, false);
+        EXPECT_FALSE(panelTooltipAt(app, (r.left + r.right) / 2, (r.top + r.bottom) / 2).empty()) << item;
+    }
+    const PanelRect peel = panelItemRect(buttonOf(Tool::Peel), false);
+    EXPECT_EQ(panelTooltipAt(app, peel.left + 2, peel.top + 2), "Peel (W)");
+    const PanelRect slot = panelItemRect(kFirstSlot + 1, false);
+    EXPECT_EQ(panelTooltipAt(app, slot.left + 2, slot.top + 2).substr(0, 20), "A2 #FF7F00, unlocked");
+    EXPECT_EQ(panelTooltipAt(app, 300, 300), "");
+}
+
+TEST_F(DesktopTest, OpenRecentForgetsAFileThatHasGone) {
+    start();
+    const std::string a = writeModel("a.cbk", 3), b = writeModel("b.cbk", 4);
+    open(a);
+    open(b);
+    ASSERT_EQ(app.settings.recentFiles, (std::vector<std::string>{b, a}));
+    std::filesystem::remove(a);
+    command(command::kFirstRecent + 1);
+    EXPECT_EQ(app.settings.recentFiles, std::vector<std::string>{b});
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].find("no longer there"), std::string::npos);
+    EXPECT_EQ(app.model().cells[cellIndex(50, 50, 50)], 4);  // b stays open
+}
+
+TEST_F(DesktopTest, AStartUpFileThatCannotBeOpenedLeavesUntitledAndSaysWhy) {
+    start(path("nothere.cbk"));
+    EXPECT_EQ(platform.title, "Untitled1 - Cubrik");
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_NE(app.status.startupProblem.find("there is no such file"), std::string::npos);
+    EXPECT_NE(statusTextOf(app).find("Cannot open " + path("nothere.cbk")), std::string::npos);
+    key('D');  // the note lasts until the user does something
+    EXPECT_EQ(statusTextOf(app).find("Cannot open"), std::string::npos);
+}
+
+TEST(RecentFiles, KeptInTheSettingsFileNewestFirstAndReadLeniently) {
+    std::vector<std::string> list;
+    for (int i = 0; i < 10; ++i) rememberRecentFile(list, "/m/" + std::to_string(i) + ".cbk");
+    rememberRecentFile(list, "/m/5.cbk");
+    ASSERT_EQ(list.size(), kMaxRecentFiles);
+    EXPECT_EQ(list.front(), "/m/5.cbk");
+    EXPECT_EQ(list[1], "/m/9.cbk");
+    Settings settings;
+    settings.recentFiles = {"/モデル/ペンギン.cbk", "/a b/c.vox"};
+    Settings back;
+    parseSettingsFile(formatSettings(settings), back, {1920, 1080});
+    EXPECT_EQ(back.recentFiles, settings.recentFiles);
+    // A lone surrogate and an empty entry are skipped; the rest stay.
+    const std::u16string damaged = u"recentFile=\xd800x\r\nrecentFile=\r\nrecentFile=/ok.cbk\r\n";
+    EXPECT_EQ(parseRecentFiles(damaged), std::vector<std::string>{"/ok.cbk"});
+}
+
+}  // namespace
+}  // namespace cubrik
