@@ -3,12 +3,10 @@
 #include <cstdio>
 
 #include "app/app.h"
-#include "app/frame.h"
+#include "app/strokes.h"
 #include "edit/tool_table.h"
 #include "model/material.h"
 #include "panel/panel_layout.h"
-#include "render/pick_pass.h"
-#include "render/view.h"
 
 namespace cubrik {
 namespace {
@@ -20,6 +18,10 @@ struct StatusWords {
     const char* bothShown;
     const char* cell;
     const char* empty;
+    const char* mirror;      // followed by the enabled planes' letters
+    const char* selectMode;
+    const char* selection;   // followed by the box's size
+    const char* filled;
     // Tooltips
     const char* materialCurrent;  // "%m: click shows or hides the other material"
     const char* materialOther;    // "%m: click makes it current"
@@ -35,6 +37,10 @@ constexpr StatusWords kEnglish = {
     "A and B shown",
     "Cell",
     "empty",
+    "Mirror",
+    "Select mode (B)",
+    "Selection",
+    "filled",
     "Material %m (%k): a click shows or hides the other material too",
     "Material %m (%k): a click makes it the current material",
     "locked",
@@ -50,6 +56,10 @@ constexpr StatusWords kJapanese = {
     "AとBを表示",
     "セル",
     "空",
+    "ミラー",
+    "範囲選択モード (B)",
+    "選択範囲",
+    "個が埋まっています",
     "マテリアル%m (%k): クリックでもう一方の表示を切り替え",
     "マテリアル%m (%k): クリックで選択",
     "ロック中",
@@ -62,7 +72,6 @@ const VoxelModel& modelOf(const App& app) { return *app.store.model; }
 
 const StatusWords& wordsOf(const App& app) { return app.language == Language::Japanese ? kJapanese : kEnglish; }
 
-char materialLetter(Material material) { return material == Material::A ? 'A' : 'B'; }
 char materialKey(Material material) { return material == Material::A ? 'T' : 'G'; }
 
 // `text` with %m and %k replaced.
@@ -127,6 +136,17 @@ std::string statusTextOf(const App& app) {
                 std::to_string(cell / 100 % 100) + "," + std::to_string(cell / 10000) + " " +
                 (code == 0 ? std::string(words.empty) : codeText(app, code));
     }
+    if (app.mirror.any()) {
+        text += "   " + std::string(words.mirror);
+        for (int axis = 0; axis < 3; ++axis)
+            if (app.mirror.enabled[axis]) text += std::string(" ") + "XYZ"[axis];
+    }
+    if (app.selection.selectMode) text += "   " + std::string(words.selectMode);
+    if (const std::optional<CellBox>& box = app.selection.box) {
+        text += "   " + std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +
+                std::to_string(box->size(1)) + " × " + std::to_string(box->size(2)) + ", " +
+                std::to_string(filledCount(modelOf(app), *box)) + " " + words.filled;
+    }
     if (!app.status.note.empty()) text += "   " + app.status.note;
     return text;
 }
@@ -172,14 +192,8 @@ std::string panelTooltipAt(const App& app, int x, int y) {
 
 void trackCellUnderCursor(App& app, int x, int y) {
     if (!app.status.trackCell) return;
-    int cell = -1;
-    if (x >= kPanelWidth && x < app.window.clientWidth && y >= 0 && y < app.window.clientHeight) {
-        const GlCurrent current(app.platform);
-        const ViewInputs view = viewInputsOf(app);
-        if (renderPickPass(app.renderer, view, PickMode::Solid))
-            cell = readPickPixel(app.renderer.offscreen, x, y, view.clientWidth, view.clientHeight);
-    }
-    app.status.cell = cell;
+    const bool inView = x < app.window.clientWidth && y >= 0 && y < app.window.clientHeight;
+    app.status.cell = inView ? visibleCellAt(app, x, y) : -1;
 }
 
 }  // namespace cubrik

@@ -53,8 +53,6 @@ int writeExportFile(const std::filesystem::path& path, const MeshSource& source,
     return 1;
 }
 
-char materialLetter(Material material) { return material == Material::A ? 'A' : 'B'; }
-
 void appendTriple(std::string& out, double a, double b, double c, int decimals) {
     appendFixed(out, a, decimals);
     out.push_back(' ');

@@ -31,9 +31,6 @@ void put(ExportText& text, std::string_view templateText);
 int writeExportFile(const std::filesystem::path& path, const MeshSource& source, std::string& reason,
                     const std::function<void(ExportText&)>& writeBody);
 
-// "A" for material A, "B" for material B.
-char materialLetter(Material material);
-
 // Appends three numbers with `decimals` places, separated by single spaces.
 void appendTriple(std::string& out, double a, double b, double c, int decimals);
 

@@ -15,6 +15,9 @@ inline constexpr Material kMaterials[] = {Material::A, Material::B};
 
 constexpr Material otherMaterial(Material material) { return material == Material::A ? Material::B : Material::A; }
 
+// "A" for material A, "B" for material B, as files and the status bar name them.
+constexpr char materialLetter(Material material) { return material == Material::A ? 'A' : 'B'; }
+
 // The material of a non-empty code.
 constexpr Material materialOfCode(std::uint8_t code) { return isMaterialB(code) ? Material::B : Material::A; }
 
