@@ -33,7 +33,8 @@ void stepStroke(App& app, int x, int y, bool forced) {
 }
 
 void forcedStrokeStep(App& app) {
-    if (!app.gestures.panelGesture && app.gestures.strokeActive && !app.gestures.boxSelecting) stepStroke(app, app.window.mouseX, app.window.mouseY, true);
+    if (!app.gestures.panelGesture && app.gestures.strokeActive && !app.gestures.boxSelecting)
+        stepStroke(app, app.window.mouseX, app.window.mouseY, true);
 }
 
 int visibleCellAt(App& app, int x, int y) {

@@ -1,11 +1,12 @@
 #pragma once
-// Cells as (x, y, z) and where their centres fall in the front view of the
+// Cells as (x, y, z) and where their centres fall in a preset view of the
 // 800 x 600 window that session tests replay in.
 
 #include <compare>
 #include <utility>
 
 #include "render/camera.h"
+#include "support/model_builders.h"
 
 namespace cubrik::testing {
 
@@ -16,15 +17,21 @@ struct Cell {
 
 inline Cell cellAt(int index) { return {index % 100, index / 100 % 100, index / 10000}; }
 
-// The window pixel where the centre of cell c projects, as the frame sets the
-// view up; x from the left, y from the bottom.
-inline std::pair<double, double> projectedCentre(Cell c) {
+// The window pixel where the centre of cell c projects in preset view `view`
+// (front by default), as the frame sets the view up; x from the left, y from
+// the bottom.
+inline std::pair<double, double> projectedCentre(Cell c, int view = kFrontView) {
+    static ModelStore posed = makeStore();
+    presetView(*posed.model, view);
+    const double* rotation = posed.model->rotation;
     double projection[16];
     viewProjection(800, 600, false, projection);
     const double p[4] = {c.x - 49.5, c.y - 49.5, c.z - 49.5, 1};
-    double clip[4] = {};
+    double eye[4] = {}, clip[4] = {};
     for (int row = 0; row < 4; ++row)
-        for (int k = 0; k < 4; ++k) clip[row] += projection[row + 4 * k] * p[k];
+        for (int k = 0; k < 4; ++k) eye[row] += rotation[row + 4 * k] * p[k];
+    for (int row = 0; row < 4; ++row)
+        for (int k = 0; k < 4; ++k) clip[row] += projection[row + 4 * k] * eye[k];
     return {64 + 736 * (clip[0] / clip[3] + 1) / 2, 600 * (clip[1] / clip[3] + 1) / 2};
 }
 

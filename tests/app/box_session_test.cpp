@@ -1,0 +1,104 @@
+// Box selection and the Edit and Model menus replayed headless in an 800 x 600
+// window: a drag in select mode, Delete, Copy and Paste, Shift intersection,
+// arrow-key moves and centring.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "support/front_view_cells.h"
+#include "support/session_runner.h"
+
+namespace cubrik {
+namespace {
+
+using testing::Cell;
+using testing::cellAt;
+
+// "X Y" of the window pixel on the centre of cell c in preset view `view`.
+std::string pixelOf(Cell c, int view = kFrontView) {
+    const auto [x, y] = testing::projectedCentre(c, view);
+    return std::to_string(static_cast<int>(x)) + " " + std::to_string(599 - static_cast<int>(y));
+}
+
+std::string drag(Cell from, Cell to, int view = kFrontView) {
+    return "ldown " + pixelOf(from, view) + "\nmove " + pixelOf(to, view) + "\nlup " + pixelOf(to, view) + "\n";
+}
+
+bool inBox(Cell c, Cell low, Cell high) {
+    return c.x >= low.x && c.x <= high.x && c.y >= low.y && c.y <= high.y && c.z >= low.z && c.z <= high.z;
+}
+
+class BoxSessionTest : public testing::SessionTest {
+protected:
+    // A block with a colour per column, so every move and paste shows.
+    ModelStore block() {
+        ModelStore store = testing::makeStore();
+        for (int x = 30; x <= 69; ++x)
+            testing::fillBox(*store.model, x, 30, 30, x, 69, 69, static_cast<std::uint8_t>(1 + x % 16));
+        return store;
+    }
+
+    ModelStore run(const VoxelModel& start, const std::string& lines, const std::string& saveAs = "out.cbk") {
+        EXPECT_EQ(replay("size 800 600\npaint\n" + lines + "save $DIR/" + saveAs + "\n", writeModel(start)), "");
+        return saved(saveAs);
+    }
+};
+
+TEST_F(BoxSessionTest, AFrontDragSelectsThroughTheModelDeleteEmptiesItAndUndoBringsItBack) {
+    const ModelStore start = block();
+    const std::string select = "key B\n" + drag({35, 40, 69}, {45, 55, 69});
+    const ModelStore deleted = run(*start.model, select + "key delete\n");
+    for (int i = 0; i < kCellCount; ++i) {
+        const bool selected = inBox(cellAt(i), {35, 40, 0}, {45, 55, 99});
+        ASSERT_EQ(deleted.model->cells[i], selected ? 0 : start.model->cells[i]) << i;
+    }
+    const ModelStore undone = run(*start.model, select + "key delete\nkey ctrl+z\n");
+    EXPECT_EQ(std::memcmp(undone.model->cells, start.model->cells, kCellCount), 0);
+}
+
+TEST_F(BoxSessionTest, PasteGoesToTheSelectionsCornerOrBackWhereTheCellsCameFrom) {
+    const ModelStore start = block();
+    const std::string copy = "key B\n" + drag({32, 32, 69}, {33, 34, 69}) + "key ctrl+c\n";
+    const ModelStore pasted = run(*start.model, copy + drag({50, 60, 69}, {52, 61, 69}) + "key ctrl+v\n");
+    for (int i = 0; i < kCellCount; ++i) {
+        const Cell c = cellAt(i);
+        const bool target = inBox(c, {50, 60, 30}, {51, 62, 69});
+        const int from = target ? cellIndex(c.x - 18, c.y - 28, c.z) : i;
+        ASSERT_EQ(pasted.model->cells[i], start.model->cells[from]) << c.x << " " << c.y << " " << c.z;
+    }
+    const ModelStore restored = run(*start.model, copy + "key delete\nkey ctrl+shift+a\nkey ctrl+v\n");
+    EXPECT_EQ(std::memcmp(restored.model->cells, start.model->cells, kCellCount), 0);
+}
+
+// A box drawn from the front and one from the right, with Shift held at the
+// second release, leave the box that is in both.
+TEST_F(BoxSessionTest, ShiftIntersectsAFrontBoxWithASideBox) {
+    const ModelStore start = block();
+    const std::string front = "key B\n" + drag({35, 40, 69}, {45, 55, 69});
+    const std::string side = "key 4\nldown " + pixelOf({69, 35, 60}, kRightView) + "\nshift 1\nlup " +
+                             pixelOf({69, 50, 40}, kRightView) + "\nshift 0\n";
+    const ModelStore deleted = run(*start.model, front + side + "key delete\n");
+    for (int i = 0; i < kCellCount; ++i) {
+        const bool selected = inBox(cellAt(i), {35, 40, 40}, {45, 50, 60});
+        ASSERT_EQ(deleted.model->cells[i], selected ? 0 : start.model->cells[i]) << i;
+    }
+}
+
+TEST_F(BoxSessionTest, ArrowsMoveAlongTheScreenAndNothingFallsOffTheGrid) {
+    ModelStore start = testing::makeStore();
+    testing::fillBox(*start.model, 0, 10, 20, 9, 19, 29, 5);
+    const ModelStore right = run(*start.model, "key right\nkey up\nkey pageup\n");
+    for (int i = 0; i < kCellCount; ++i) {
+        const Cell c = cellAt(i);
+        ASSERT_EQ(right.model->cells[i], inBox(c, {1, 11, 21}, {10, 20, 30}) ? 5 : 0) << i;
+    }
+    const ModelStore left = run(*start.model, "key left\n");
+    EXPECT_EQ(std::memcmp(left.model->cells, start.model->cells, kCellCount), 0);
+    const ModelStore centred = run(*start.model, "menu 40077\n");
+    for (int i = 0; i < kCellCount; ++i)
+        ASSERT_EQ(centred.model->cells[i], inBox(cellAt(i), {45, 45, 45}, {54, 54, 54}) ? 5 : 0);
+}
+
+}  // namespace
+}  // namespace cubrik
