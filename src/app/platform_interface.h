@@ -72,7 +72,6 @@ public:
     virtual std::optional<std::string> clipboardText() = 0;
 
     // Dialogs; a cancelled dialog gives no value.
-    virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
     // Yes, No or Cancel; Esc and closing the box give Cancel.
     virtual Reply askYesNoCancel(const std::string& caption, const std::string& text) = 0;
     virtual void showMessage(const std::string& caption, const std::string& text) = 0;

@@ -19,16 +19,10 @@ void FakePlatform::noteDialog() {
     if (mouseCaptured) ++dialogsDuringGesture;
 }
 
-bool FakePlatform::askYesNo(const std::string& caption, const std::string& text) {
-    noteDialog();
-    questions.push_back(caption + ": " + text);
-    return next(yesNoAnswers, "question");
-}
-
 Reply FakePlatform::askYesNoCancel(const std::string& caption, const std::string& text) {
-    if (replies.empty()) return askYesNo(caption, text) ? Reply::Yes : Reply::No;
     noteDialog();
     questions.push_back(caption + ": " + text);
+    if (replies.empty()) return next(yesNoAnswers, "question") ? Reply::Yes : Reply::No;
     return next(replies, "question");
 }
 

@@ -61,7 +61,6 @@ public:
     void setSelectCursor(bool) override {}
     void setClipboardText(const std::string& text) override { clipboard = text; }
     std::optional<std::string> clipboardText() override { return clipboard; }
-    bool askYesNo(const std::string& caption, const std::string& text) override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;

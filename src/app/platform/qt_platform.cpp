@@ -118,13 +118,6 @@ void QtPlatform::inputMethodOff() {
     QGuiApplication::inputMethod()->reset();
 }
 
-bool QtPlatform::askYesNo(const std::string& caption, const std::string& text) {
-    const bool yes = QMessageBox::question(&window_, toQString(caption), toQString(text),
-                                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    focusView();
-    return yes;
-}
-
 Reply QtPlatform::askYesNoCancel(const std::string& caption, const std::string& text) {
     // With a Cancel button, Esc and the close box give Cancel, never a silent No.
     const QMessageBox::StandardButton button = QMessageBox::question(

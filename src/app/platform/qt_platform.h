@@ -42,7 +42,6 @@ public:
     void setSelectCursor(bool selecting) override;
     void setClipboardText(const std::string& text) override;
     std::optional<std::string> clipboardText() override;
-    bool askYesNo(const std::string& caption, const std::string& text) override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;

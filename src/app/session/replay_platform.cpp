@@ -13,11 +13,6 @@ std::optional<SessionLine> ReplayPlatform::take(SessionLine::Answer kind) {
     return answer;
 }
 
-bool ReplayPlatform::askYesNo(const std::string&, const std::string&) {
-    const std::optional<SessionLine> answer = take(SessionLine::Answer::Yes);
-    return answer && answer->answer == SessionLine::Answer::Yes;
-}
-
 // A question with no yes, no or cancel waiting gets No, as it always has.
 Reply ReplayPlatform::askYesNoCancel(const std::string&, const std::string&) {
     if (answers.empty()) return Reply::No;

@@ -38,7 +38,6 @@ public:
     // A replay's clipboard is its own, so a session never sees the desktop's.
     void setClipboardText(const std::string& text) override { clipboard = text; }
     std::optional<std::string> clipboardText() override { return clipboard; }
-    bool askYesNo(const std::string& caption, const std::string& text) override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;

@@ -77,12 +77,6 @@ void RecordingPlatform::answer(SessionLine::Answer kind, const std::string& text
     recorder_.write(line);
 }
 
-bool RecordingPlatform::askYesNo(const std::string& caption, const std::string& text) {
-    const bool yes = desktop_.askYesNo(caption, text);
-    answer(yes ? SessionLine::Answer::Yes : SessionLine::Answer::No);
-    return yes;
-}
-
 Reply RecordingPlatform::askYesNoCancel(const std::string& caption, const std::string& text) {
     const Reply reply = desktop_.askYesNoCancel(caption, text);
     answer(reply == Reply::Yes ? SessionLine::Answer::Yes

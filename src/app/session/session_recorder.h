@@ -57,7 +57,6 @@ public:
     void setSelectCursor(bool selecting) override { desktop_.setSelectCursor(selecting); }
     void setClipboardText(const std::string& text) override { desktop_.setClipboardText(text); }
     std::optional<std::string> clipboardText() override { return desktop_.clipboardText(); }
-    bool askYesNo(const std::string& caption, const std::string& text) override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override {
         desktop_.showMessage(caption, text);
