@@ -32,16 +32,17 @@ struct CellCoords {
 
 CellCoords coordsOf(int cell) { return {cell % kGridSize, cell / kGridSize % kGridSize, cell / (kGridSize * kGridSize)}; }
 
-void applyBall(BrushContext& brush, int centre) {
+void applyBall(const BrushContext& brush, const RemapCells& remap, int centre) {
     const CellCoords c = coordsOf(centre);
     const int e = brush.model.brushSize;
-    const BrushRemap& remap = brush.buffers.brushRemap;
     for (int z = std::max(c.z - e, 0); z <= std::min(c.z + e, kGridSize - 1); ++z)
-        for (int y = std::max(c.y - e, 0); y <= std::min(c.y + e, kGridSize - 1); ++y)
+        for (int y = std::max(c.y - e, 0); y <= std::min(c.y + e, kGridSize - 1); ++y) {
+            const RemapRow row(remap, y, z);
             for (int x = std::max(c.x - e, 0); x <= std::min(c.x + e, kGridSize - 1); ++x) {
                 const int dx = x - c.x, dy = y - c.y, dz = z - c.z;
-                if (dx * dx + dy * dy + dz * dz < e * e) applyRemapAt(brush, remap, cellIndex(x, y, z));
+                if (dx * dx + dy * dy + dz * dz < e * e) row(x);
             }
+        }
 }
 
 }  // namespace
@@ -50,16 +51,17 @@ int ballStart(BrushContext& brush, int x, int y, int target) {
     setBallRemap(brush, target);
     const int centre = ballCentre(brush, x, y, target);
     if (centre < 0) return 0;
-    applyBall(brush, centre);
+    applyBall(brush, RemapCells(brush), centre);
     return 1;
 }
 
 int ballStrokeKernelScalar(BrushContext& brush, int x0, int y0, int x1, int y1, int target, int count) {
     if (count <= 0) return 1;
     setBallRemap(brush, target);
+    const RemapCells remap(brush);
     for (int k = 1; k <= count; ++k) {
         const int centre = ballCentre(brush, strokeSample(x0, x1, k, count), strokeSample(y0, y1, k, count), target);
-        if (centre >= 0) applyBall(brush, centre);
+        if (centre >= 0) applyBall(brush, remap, centre);
     }
     return 1;
 }
@@ -93,7 +95,7 @@ int ballStrokeKernelSse2(BrushContext& brush, int x0, int y0, int x1, int y1, in
     const int e = brush.model.brushSize;
     const int groups = (kept + 3) / 4;
     const __m128 radiusSquared = _mm_set1_ps(static_cast<float>(e * e));
-    const BrushRemap& remap = brush.buffers.brushRemap;
+    const RemapCells remap(brush);
     for (int z = std::max(low.z - e, 0); z <= std::min(high.z + e, kGridSize - 1); ++z)
         for (int y = std::max(low.y - e, 0); y <= std::min(high.y + e, kGridSize - 1); ++y) {
             __m128 rowDistance[3];
@@ -106,7 +108,7 @@ int ballStrokeKernelSse2(BrushContext& brush, int x0, int y0, int x1, int y1, in
             }
             // No ball meets this row: x can only add to the distance.
             if (_mm_movemask_ps(rowReaches) == 0) continue;
-            const int rowStart = cellIndex(0, y, z);
+            const RemapRow row(remap, y, z);
             for (int x = std::max(low.x - e, 0); x <= std::min(high.x + e, kGridSize - 1); ++x) {
                 const __m128 cellX = _mm_set1_ps(static_cast<float>(x));
                 __m128 inside = _mm_setzero_ps();
@@ -114,7 +116,7 @@ int ballStrokeKernelSse2(BrushContext& brush, int x0, int y0, int x1, int y1, in
                     const __m128 dx = _mm_sub_ps(cellX, _mm_load_ps(centreX + 4 * g));
                     inside = _mm_or_ps(inside, _mm_cmplt_ps(_mm_add_ps(_mm_mul_ps(dx, dx), rowDistance[g]), radiusSquared));
                 }
-                if (_mm_movemask_ps(inside) != 0) applyRemapAt(brush, remap, rowStart + x);
+                if (_mm_movemask_ps(inside) != 0) row(x);
             }
         }
     return 1;

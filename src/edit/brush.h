@@ -80,10 +80,67 @@ inline void applyRemap(const BrushRemap& remap, std::uint8_t& cell) {
     if (cell <= kLastCode) cell = remap[cell];
 }
 
-// Applies `remap` to cell `index` of the brush's model and to its mirror images.
-inline void applyRemapAt(const BrushContext& brush, const BrushRemap& remap, int index) {
-    changeMirrored(brush.mirror, index, [&](int cell) { applyRemap(remap, brush.model.cells[cell]); });
-}
+// Applies the brush's remap to cells by index, and to their mirror images when
+// the brush mirrors. Made once per tool call, so the kernels' loops test a
+// local flag rather than the planes.
+struct RemapCells {
+    std::uint8_t* cells;
+    const BrushRemap& remap;
+    MirrorImages mirror;
+    bool mirrored;
+
+    explicit RemapCells(const BrushContext& brush)
+        : cells(brush.model.cells), remap(brush.buffers.brushRemap), mirror(brush.mirror), mirrored(mirror.any()) {}
+
+    void operator()(int index) const {
+        applyRemap(remap, cells[index]);
+        // A surface brush names the same cell from many pixels in a row; its
+        // images need the (idempotent) remap only once.
+        if (!mirrored || index == lastMirrored) return;
+        lastMirrored = index;
+        mirror.forEachImage(index % kGridSize, index / kGridSize % kGridSize, index / (kGridSize * kGridSize),
+                            [&](int image) { applyRemap(remap, cells[image]); });
+    }
+
+    mutable int lastMirrored = -1;
+
+};
+
+// RemapCells for the cells of one row of the grid, as the kernels that scan
+// the brush's box row by row visit them: the rows of the images are found
+// once per row.
+// Everything is copied in, so the loops keep it in registers rather than
+// reloading it after every cell they write.
+struct RemapRow {
+    std::uint8_t* const cells;
+    const std::uint8_t* const remap;
+    const MirrorImages& mirror;
+    const int rowStart;
+    MirrorImages::RowImage images[7];
+    const int imageCount;
+
+    RemapRow(const RemapCells& cells, int y, int z)
+        : cells(cells.cells),
+          remap(cells.remap.data()),
+          mirror(cells.mirror),
+          rowStart(cellIndex(0, y, z)),
+          imageCount(cells.mirrored ? cells.mirror.rowImages(y, z, images) : 0) {}
+
+    void operator()(int x) const {
+        change(rowStart + x);
+        for (int k = 0; k < imageCount; ++k) {
+            const int ix = images[k].flipsX ? mirror.imageOfX(x) : x;
+            const int image = images[k].rowStart + ix;
+            if (ix >= 0 && image != rowStart + x) change(image);
+        }
+    }
+
+private:
+    void change(int index) const {
+        std::uint8_t& cell = cells[index];
+        if (cell <= kLastCode) cell = remap[cell];
+    }
+};
 
 // Sample k of n on a stroke segment, k = 1..n, truncating toward zero; the
 // previous step already covered k = 0.

@@ -76,13 +76,13 @@ int punchStampScalar(BrushContext& brush, int x, int y) {
     const OpenSquare square{x - a, x + a, row - a, row + a};
     const std::int16_t* projected = brush.buffers.projectedCells.get();
     const std::int16_t* bounds = brush.buffers.rowBounds.get();
-    const BrushRemap& remap = brush.buffers.brushRemap;
+    const RemapCells remap(brush);
     for (int cellRow = 0; cellRow < kRowCount; ++cellRow)
         for (int piece = 0; piece < 3; ++piece) {
             if (!overlaps(square, bounds + 12 * cellRow + 4 * piece)) continue;
             for (int cell = kGridSize * cellRow + kPieceFirst[piece]; cell < kGridSize * cellRow + kPieceFirst[piece + 1];
                  ++cell)
-                if (contains(square, projected + 2 * cell)) applyRemapAt(brush, remap, cell);
+                if (contains(square, projected + 2 * cell)) remap(cell);
         }
     return 1;
 }

@@ -65,7 +65,7 @@ void sweepCells(BrushContext& brush, const PunchSweep& sweep) {
     const __m128i bandRow = _mm_set1_epi32(sweep.y0);
     const __m128 slope = _mm_set1_ps(sweep.slope);
 
-    const BrushRemap& remap = brush.buffers.brushRemap;
+    const RemapCells remap(brush);
     std::uint8_t* cell = brush.model.cells;
     for (int k = 0; k < kGridSize; ++k)
         for (int j = 0; j < kGridSize; ++j) {
@@ -87,8 +87,8 @@ void sweepCells(BrushContext& brush, const PunchSweep& sweep) {
                     const __m128i outsideBand = _mm_or_si128(_mm_cmplt_epi32(along, bandLow), _mm_cmpgt_epi32(along, bandHigh));
                     const int out = outBox | _mm_movemask_ps(_mm_castsi128_ps(outsideBand));
                     const int index = static_cast<int>(cell - brush.model.cells);
-                    if ((out & 0b0101) == 0) applyRemapAt(brush, remap, index);
-                    if ((out & 0b1010) == 0) applyRemapAt(brush, remap, index + 1);
+                    if ((out & 0b0101) == 0) remap(index);
+                    if ((out & 0b1010) == 0) remap(index + 1);
                 }
                 clipXY = _mm_add_ps(clipXY, pairStepXY);
                 clipW = _mm_add_ps(clipW, pairStepW);

@@ -38,7 +38,7 @@ struct SmoothingVote {
     const std::uint8_t* counts;
     const BrushRemap& removal;
     std::uint8_t fillCode;
-    MirrorPlanes mirror;
+    MirrorImages mirror;
 
     explicit SmoothingVote(BrushContext& brush)
         : emptyPick(brush.buffers.currentPick),

@@ -12,27 +12,23 @@ namespace {
 // Applies brushRemap to the cells that pixels of the current pick name; with
 // noise, only where the cell's noise reaches a threshold.
 struct SurfacePaint {
-    const BrushContext& brush;
     const PickBuffer& pick;
-    const BrushRemap& remap;
+    const RemapCells remap;
     const std::uint8_t* noise;
 
     explicit SurfacePaint(BrushContext& brush)
-        : brush(brush),
-          pick(brush.buffers.currentPick),
-          remap(brush.buffers.brushRemap),
-          noise(brush.buffers.brushScratch.get()) {}
+        : pick(brush.buffers.currentPick), remap(brush), noise(brush.buffers.brushScratch.get()) {}
 
     PixelWalk everyPixel() const { return {pick.width, pick.height, 1}; }
 
     void paint(int px, int py) const {
         const int cell = pickCell(pick, px, py);
-        if (cell >= 0) applyRemapAt(brush, remap, cell);
+        if (cell >= 0) remap(cell);
     }
 
     void spray(int px, int py, int threshold) const {
         const int cell = pickCell(pick, px, py);
-        if (cell >= 0 && noise[cell] >= threshold) applyRemapAt(brush, remap, cell);
+        if (cell >= 0 && noise[cell] >= threshold) remap(cell);
     }
 };
 
