@@ -1,6 +1,7 @@
 #include "edit/box_edit.h"
 
 #include <charconv>
+#include <cstring>
 #include <sstream>
 
 namespace cubrik {
@@ -16,6 +17,16 @@ void forEachCell(const CellBox& box, Visit visit) {
             for (int x = box.min[0]; x <= box.max[0]; ++x) visit(x, y, z, k++);
 }
 
+// Calls visit(first cell of the row, k) for every row of the box along x, k
+// counting the cells before it in BoxCells order.
+template <class Visit>
+void forEachRow(const CellBox& box, Visit visit) {
+    std::size_t k = 0;
+    for (int z = box.min[2]; z <= box.max[2]; ++z)
+        for (int y = box.min[1]; y <= box.max[1]; ++y, k += static_cast<std::size_t>(box.size(0)))
+            visit(cellIndex(box.min[0], y, z), k);
+}
+
 int floorHalf(int value) { return value >= 0 ? value / 2 : -((1 - value) / 2); }
 
 CellBox boxAt(std::array<int, 3> min, std::array<int, 3> size) {
@@ -29,7 +40,9 @@ CellBox boxAt(std::array<int, 3> min, std::array<int, 3> size) {
 
 // Writes every copied cell, empty ones included, into `box` (of the same size).
 void writeAll(VoxelModel& model, const std::vector<std::uint8_t>& cells, const CellBox& box) {
-    forEachCell(box, [&](int x, int y, int z, int k) { model.cells[cellIndex(x, y, z)] = cells[k]; });
+    forEachRow(box, [&](int row, std::size_t k) {
+        std::memcpy(model.cells + row, cells.data() + k, static_cast<std::size_t>(box.size(0)));
+    });
 }
 
 constexpr const char* kClipboardHeader = "cubrik cells 1";
@@ -38,12 +51,14 @@ constexpr const char* kClipboardHeader = "cubrik cells 1";
 
 BoxCells copyCells(const VoxelModel& model, const CellBox& box) {
     BoxCells copied{box, std::vector<std::uint8_t>(static_cast<std::size_t>(box.size(0)) * box.size(1) * box.size(2))};
-    forEachCell(box, [&](int x, int y, int z, int k) { copied.cells[k] = model.cells[cellIndex(x, y, z)]; });
+    forEachRow(box, [&](int row, std::size_t k) {
+        std::memcpy(copied.cells.data() + k, model.cells + row, static_cast<std::size_t>(box.size(0)));
+    });
     return copied;
 }
 
 void deleteCells(VoxelModel& model, const CellBox& box) {
-    forEachCell(box, [&](int x, int y, int z, int) { model.cells[cellIndex(x, y, z)] = kEmpty; });
+    forEachRow(box, [&](int row, std::size_t) { std::memset(model.cells + row, kEmpty, static_cast<std::size_t>(box.size(0))); });
 }
 
 int filledCount(const VoxelModel& model, const CellBox& box) {
@@ -91,18 +106,28 @@ std::optional<CellBox> movedBox(const CellBox& box, std::array<int, 3> offset) {
 std::optional<CellBox> turnCells(VoxelModel& model, const CellBox& box, int axis) {
     const std::optional<CellBox> turned = turnedBox(box, axis);
     if (!turned) return std::nullopt;
+    const BoxCells copied = copyCells(model, box);
+    if (*turned != box) deleteCells(model, box);
     // The two axes the turn moves: `from` turns into `to`, and `to` into minus `from`.
     const int from = (axis + 1) % 3, to = (axis + 2) % 3;
-    const std::array<int, 3> min = turned->min;
-    const BoxCells copied = copyCells(model, box);
-    deleteCells(model, box);
-    forEachCell(box, [&](int x, int y, int z, int k) {
-        const std::array<int, 3> relative{x - box.min[0], y - box.min[1], z - box.min[2]};
-        std::array<int, 3> at = relative;
-        at[to] = relative[from];
-        at[from] = box.size(to) - 1 - relative[to];
-        model.cells[cellIndex(min[0] + at[0], min[1] + at[1], min[2] + at[2])] = copied.cells[k];
-    });
+    const std::array<int, 3> size{box.size(0), box.size(1), box.size(2)};
+    const std::array<int, 3> stride{1, size[0], size[0] * size[1]};
+    // The copied cell that turns onto offset `at` in the turned box.
+    const auto sourceOf = [&](std::array<int, 3> at) {
+        std::array<int, 3> source = at;
+        source[from] = at[to];
+        source[to] = size[to] - 1 - at[from];
+        return source[0] * stride[0] + source[1] * stride[1] + source[2] * stride[2];
+    };
+    // Along a row of the turned box the source moves by a fixed step.
+    const int step = sourceOf({1, 0, 0}) - sourceOf({0, 0, 0});
+    const int width = turned->size(0);
+    for (int z = 0; z < turned->size(2); ++z)
+        for (int y = 0; y < turned->size(1); ++y) {
+            std::uint8_t* row = model.cells + cellIndex(turned->min[0], turned->min[1] + y, turned->min[2] + z);
+            int source = sourceOf({0, y, z});
+            for (int x = 0; x < width; ++x, source += step) row[x] = copied.cells[static_cast<std::size_t>(source)];
+        }
     return turned;
 }
 
