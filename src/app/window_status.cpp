@@ -129,13 +129,6 @@ std::string statusTextOf(const App& app) {
             hexColour(paletteOf(modelOf(app), current)[entry]);
     text += "   " + (edit.alsoShownMaterial ? std::string(words.bothShown)
                                             : withMaterial(words.hidden, otherMaterial(current), materialKey(current)));
-    if (app.status.cell >= 0) {
-        const int cell = app.status.cell;
-        const std::uint8_t code = modelOf(app).cells[cell];
-        text += "   " + std::string(words.cell) + " " + std::to_string(cell % 100) + "," +
-                std::to_string(cell / 100 % 100) + "," + std::to_string(cell / 10000) + " " +
-                (code == 0 ? std::string(words.empty) : codeText(app, code));
-    }
     if (app.mirror.any()) {
         text += "   " + std::string(words.mirror);
         for (int axis = 0; axis < 3; ++axis)
@@ -146,6 +139,13 @@ std::string statusTextOf(const App& app) {
         text += "   " + std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +
                 std::to_string(box->size(1)) + " × " + std::to_string(box->size(2)) + ", " +
                 std::to_string(filledCount(modelOf(app), *box)) + " " + words.filled;
+    }
+    if (app.status.cell >= 0) {
+        const int cell = app.status.cell;
+        const std::uint8_t code = modelOf(app).cells[cell];
+        text += "   " + std::string(words.cell) + " " + std::to_string(cell % 100) + "," +
+                std::to_string(cell / 100 % 100) + "," + std::to_string(cell / 10000) + " " +
+                (code == 0 ? std::string(words.empty) : codeText(app, code));
     }
     if (!app.status.note.empty()) text += "   " + app.status.note;
     return text;
