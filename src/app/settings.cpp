@@ -127,41 +127,34 @@ void clampWindowSettings(Settings& s, ScreenSize screen) {
 }
 
 std::string formatSettings(const Settings& s) {
-    std::string text = "windowX=";
-    appendInt(text, s.windowX);
-    text += "\r\nwindowY=";
-    appendInt(text, s.windowY);
-    text += "\r\nwindowWidth=";
-    appendInt(text, s.windowWidth);
-    text += "\r\nwindowHeight=";
-    appendInt(text, s.windowHeight);
-    text += "\r\nwindowMaximized=";
-    appendInt(text, s.windowMaximized);
-    text += "\r\nbackgroundColor=";
-    appendInt(text, s.backgroundColor);
+    std::string text;
+    const auto line = [&text](const char* key, std::int32_t value) {
+        text.append(key).append("=");
+        appendInt(text, value);
+        text.append("\r\n");
+    };
+    line("windowX", s.windowX);
+    line("windowY", s.windowY);
+    line("windowWidth", s.windowWidth);
+    line("windowHeight", s.windowHeight);
+    line("windowMaximized", s.windowMaximized);
+    line("backgroundColor", s.backgroundColor);
     for (const auto* palette : {&s.materialA, &s.materialB}) {
-        text += palette == &s.materialA ? "\r\nmaterialA=" : "\r\nmaterialB=";
+        text += palette == &s.materialA ? "materialA=" : "materialB=";
         for (int i = 0; i < 16; ++i) {
             if (i > 0) text += ' ';
             appendHex6(text, (*palette)[i]);
         }
+        text += "\r\n";
     }
     // Only when changed, so the file stays as other versions of the program write it.
-    if (s.autosaveSeconds != kDefaultAutosaveSeconds) {
-        text += "\r\nautosaveSeconds=";
-        appendInt(text, s.autosaveSeconds);
-    }
+    if (s.autosaveSeconds != kDefaultAutosaveSeconds) line("autosaveSeconds", s.autosaveSeconds);
     if (s.mirrorPlanes != 0 || s.mirrorX != kMirrorMiddle || s.mirrorY != kMirrorMiddle || s.mirrorZ != kMirrorMiddle) {
-        text += "\r\nmirrorPlanes=";
-        appendInt(text, s.mirrorPlanes);
-        text += "\r\nmirrorX=";
-        appendInt(text, s.mirrorX);
-        text += "\r\nmirrorY=";
-        appendInt(text, s.mirrorY);
-        text += "\r\nmirrorZ=";
-        appendInt(text, s.mirrorZ);
+        line("mirrorPlanes", s.mirrorPlanes);
+        line("mirrorX", s.mirrorX);
+        line("mirrorY", s.mirrorY);
+        line("mirrorZ", s.mirrorZ);
     }
-    text += "\r\n";
     std::string bytes = "\xff\xfe";  // byte-order mark
     appendUtf16(bytes, "@\r\n");
     appendUtf16(bytes, text);

@@ -286,14 +286,7 @@ int parseQb(std::span<const std::uint8_t> bytes, VoxContents& out, std::string& 
 }
 
 int loadQbFile(const std::filesystem::path& path, VoxContents& out, std::string& reason) {
-    std::string bytes;
-    if (!readWholeFile(path, bytes, reason)) return 0;
-    std::string why;
-    if (!parseQb({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, out, why)) {
-        reason = path.string() + ": " + why;
-        return 0;
-    }
-    return 1;
+    return loadAndParse(path, out, reason, parseQb);
 }
 
 }  // namespace cubrik

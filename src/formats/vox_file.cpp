@@ -159,15 +159,19 @@ int parseVox(std::span<const std::uint8_t> bytes, VoxContents& out, std::string&
     return 1;
 }
 
-int loadVoxFile(const std::filesystem::path& path, VoxContents& out, std::string& reason) {
+int loadAndParse(const std::filesystem::path& path, VoxContents& out, std::string& reason, VoxParser parse) {
     std::string bytes;
     if (!readWholeFile(path, bytes, reason)) return 0;
     std::string why;
-    if (!parseVox({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, out, why)) {
+    if (!parse({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, out, why)) {
         reason = path.string() + ": " + why;
         return 0;
     }
     return 1;
+}
+
+int loadVoxFile(const std::filesystem::path& path, VoxContents& out, std::string& reason) {
+    return loadAndParse(path, out, reason, parseVox);
 }
 
 }  // namespace cubrik
