@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "formats/byte_reader.h"
+#include "formats/scene_bounds.h"
 #include "formats/vox_colours.h"
 #include "io/atomic_file.h"
 #include "model/material.h"
@@ -179,24 +180,14 @@ bool placeMatrices(const QbHeader& header, const std::vector<Matrix>& matrices, 
     auto boxStart = [&](const Matrix& m, int axis) {
         return axis == 2 && header.rightHanded ? -m.position[2] - std::int64_t{m.size[2]} : m.position[axis];
     };
-    std::int64_t low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
+    SceneBounds bounds;
     for (std::size_t i = 0; i < matrices.size(); ++i)
         for (int axis = 0; axis < 3; ++axis) {
             const std::int64_t start = boxStart(matrices[i], axis);
-            const std::int64_t end = start + matrices[i].size[axis];
-            low[axis] = i == 0 ? start : std::min(low[axis], start);
-            high[axis] = i == 0 ? end : std::max(high[axis], end);
+            bounds.include(axis, start, start + matrices[i].size[axis], i == 0);
         }
     std::int64_t shift[3];
-    for (int axis = 0; axis < 3; ++axis) {
-        const std::int64_t extent = high[axis] - low[axis];
-        if (extent > kGridSize) {
-            reason = "the scene is " + std::to_string(high[0] - low[0]) + " x " + std::to_string(high[1] - low[1]) +
-                     " x " + std::to_string(high[2] - low[2]) + " voxels; Cubrik models hold at most 100 x 100 x 100";
-            return false;
-        }
-        shift[axis] = (kGridSize - extent) / 2 - low[axis];
-    }
+    if (!bounds.centringShift(shift, reason)) return false;
     numbers.assign(kCellCount, 0);
     std::uint32_t lastValue = 0, lastNumber = 0;
     bool haveLast = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "formats/scene_bounds.h"
 #include "formats/vox_colours.h"
 #include "formats/vox_scene.h"
 #include "io/atomic_file.h"
@@ -31,7 +32,7 @@ char* putChunkHeader(char* at, const char* id, std::uint32_t contentSize, std::u
 // keeps the cell.
 bool placeScene(const VoxScene& scene, std::vector<std::uint8_t>& indices, std::uint32_t (&counts)[256],
                 std::string& reason) {
-    std::int64_t low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
+    SceneBounds bounds;
     for (std::size_t i = 0; i < scene.placements.size(); ++i) {
         const VoxPlacement& placement = scene.placements[i];
         const VoxShape& shape = scene.shapes[placement.shape];
@@ -44,23 +45,11 @@ bool placeScene(const VoxScene& scene, std::vector<std::uint8_t>& indices, std::
         std::int64_t a[3], b[3];
         placeVoxVoxel(placement.transform, shape.size, first, a);
         placeVoxVoxel(placement.transform, shape.size, last, b);
-        for (int axis = 0; axis < 3; ++axis) {
-            const std::int64_t start = std::min(a[axis], b[axis]);
-            const std::int64_t end = std::max(a[axis], b[axis]) + 1;
-            low[axis] = i == 0 ? start : std::min(low[axis], start);
-            high[axis] = i == 0 ? end : std::max(high[axis], end);
-        }
+        for (int axis = 0; axis < 3; ++axis)
+            bounds.include(axis, std::min(a[axis], b[axis]), std::max(a[axis], b[axis]) + 1, i == 0);
     }
     std::int64_t shift[3];
-    for (int axis = 0; axis < 3; ++axis) {
-        const std::int64_t extent = high[axis] - low[axis];
-        if (extent > kGridSize) {
-            reason = "the scene is " + std::to_string(high[0] - low[0]) + " x " + std::to_string(high[1] - low[1]) +
-                     " x " + std::to_string(high[2] - low[2]) + " voxels; Cubrik models hold at most 100 x 100 x 100";
-            return false;
-        }
-        shift[axis] = (kGridSize - extent) / 2 - low[axis];
-    }
+    if (!bounds.centringShift(shift, reason)) return false;
     // File (X, Y, Z), z-up, becomes cell (X, Z, 99 - Y).
     indices.assign(kCellCount, 0);
     for (const VoxPlacement& placement : scene.placements) {
