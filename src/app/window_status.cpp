@@ -17,6 +17,7 @@ struct StatusWords {
     const char* hidden;  // "%m hidden — %k shows it"
     const char* bothShown;
     const char* cell;
+    const char* code;
     const char* empty;
     const char* mirror;      // followed by the enabled planes' letters
     const char* selectMode;
@@ -36,6 +37,7 @@ constexpr StatusWords kEnglish = {
     "%m hidden — %k shows it",
     "A and B shown",
     "Cell",
+    "code",
     "empty",
     "Mirror",
     "Select mode (B)",
@@ -55,6 +57,7 @@ constexpr StatusWords kJapanese = {
     "%mは非表示 — %kで表示",
     "AとBを表示",
     "セル",
+    "コード",
     "空",
     "ミラー",
     "範囲選択モード (B)",
@@ -106,7 +109,7 @@ std::string toolText(const App& app, Tool tool) {
 std::string codeText(const App& app, std::uint8_t code) {
     const Material material = materialOfCode(code);
     const int entry = code - firstCodeOf(material);
-    std::string text = "code " + std::to_string(code);
+    std::string text = std::string(wordsOf(app).code) + " " + std::to_string(code);
     if (entry >= kPaletteSize) return text;
     return text + " " + materialLetter(material) + std::to_string(entry + 1) + " " +
            hexColour(paletteOf(modelOf(app), material)[entry]);
