@@ -42,9 +42,10 @@ bool placeScene(const VoxScene& scene, std::vector<std::uint8_t>& indices, std::
         const std::uint8_t last[3] = {static_cast<std::uint8_t>(shape.size[0] - 1),
                                       static_cast<std::uint8_t>(shape.size[1] - 1),
                                       static_cast<std::uint8_t>(shape.size[2] - 1)};
+        const VoxPlacer placer(placement.transform, shape.size);
         std::int64_t a[3], b[3];
-        placeVoxVoxel(placement.transform, shape.size, first, a);
-        placeVoxVoxel(placement.transform, shape.size, last, b);
+        placer.place(first, a);
+        placer.place(last, b);
         for (int axis = 0; axis < 3; ++axis)
             bounds.include(axis, std::min(a[axis], b[axis]), std::max(a[axis], b[axis]) + 1, i == 0);
     }
@@ -54,9 +55,10 @@ bool placeScene(const VoxScene& scene, std::vector<std::uint8_t>& indices, std::
     indices.assign(kCellCount, 0);
     for (const VoxPlacement& placement : scene.placements) {
         const VoxShape& shape = scene.shapes[placement.shape];
+        const VoxPlacer placer(placement.transform, shape.size);
         for (std::size_t i = 0; i < shape.voxels.size(); i += 4) {
             std::int64_t p[3];
-            placeVoxVoxel(placement.transform, shape.size, &shape.voxels[i], p);
+            placer.place(&shape.voxels[i], p);
             std::uint8_t& cell = indices[cellIndex(static_cast<int>(p[0] + shift[0]), static_cast<int>(p[2] + shift[2]),
                                                    kGridSize - 1 - static_cast<int>(p[1] + shift[1]))];
             if (cell == 0) cell = shape.voxels[i + 3];

@@ -34,7 +34,7 @@ struct VoxScene {
 
 // Reads the chunks and walks the scene graph from its root transform,
 // composing the rotations and translations of frame 0 of every transform node
-// (see placeVoxVoxel). Placements come in the order of their shape nodes in
+// (see VoxPlacer). Placements come in the order of their shape nodes in
 // the file, so the first one met wins where models overlap. A file without a
 // scene graph has every model unturned at the origin. Returns 1, or 0 with
 // `reason` saying what is damaged or unsupported.

@@ -32,19 +32,17 @@ bool isIdentityRotation(const VoxTransform& transform) {
     return true;
 }
 
-void placeVoxVoxel(const VoxTransform& transform, const int (&size)[3], const std::uint8_t* v,
-                   std::int64_t (&out)[3]) {
-    for (int row = 0; row < 3; ++row) {
-        // One entry of the row is +-1. With c = v - floor(s / 2), floor(c + 0.5)
-        // is c and floor(-(c + 0.5)) is -c - 1.
-        std::int64_t at = transform.translation[row];
+VoxPlacer::VoxPlacer(const VoxTransform& transform, const int (&size)[3]) {
+    for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column) {
-            const std::int64_t centred = v[column] - size[column] / 2;
-            if (transform.matrix[row][column] > 0) at += centred;
-            else if (transform.matrix[row][column] < 0) at += -centred - 1;
+            // One entry of the row is +-1. With c = v - floor(s / 2), floor(c + 0.5)
+            // is c and floor(-(c + 0.5)) is -c - 1.
+            const int entry = transform.matrix[row][column];
+            if (entry == 0) continue;
+            column_[row] = column;
+            sign_[row] = entry;
+            offset_[row] = transform.translation[row] + (entry > 0 ? -(size[column] / 2) : size[column] / 2 - 1);
         }
-        out[row] = at;
-    }
 }
 
 }  // namespace cubrik

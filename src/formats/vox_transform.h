@@ -28,7 +28,20 @@ bool isIdentityRotation(const VoxTransform& transform);
 // floor(R (v + 0.5 - floor(size / 2))) + t on every axis. The half keeps the
 // model's centre fixed under any turn, so an even side turns about a cell
 // corner and an odd side about a cell centre.
-void placeVoxVoxel(const VoxTransform& transform, const int (&size)[3], const std::uint8_t* v,
-                   std::int64_t (&out)[3]);
+// A rotation is a signed permutation, so each placed axis is one voxel axis,
+// perhaps negated, plus a constant: worked out once per model, not per voxel.
+class VoxPlacer {
+public:
+    VoxPlacer(const VoxTransform& transform, const int (&size)[3]);
+
+    void place(const std::uint8_t* v, std::int64_t (&out)[3]) const {
+        for (int row = 0; row < 3; ++row) out[row] = offset_[row] + sign_[row] * v[column_[row]];
+    }
+
+private:
+    int column_[3] = {0, 1, 2};
+    int sign_[3] = {1, 1, 1};
+    std::int64_t offset_[3] = {0, 0, 0};
+};
 
 }  // namespace cubrik
