@@ -23,6 +23,7 @@
 #include "model/voxel_model.h"
 #include "panel/panel_draw.h"
 #include "render/renderer.h"
+#include "render/view_state.h"
 
 namespace cubrik {
 
@@ -97,6 +98,7 @@ struct App {
     WindowState window;
     DocumentState document;
     Renderer renderer;
+    ViewState view;  // not the document's: New, Open and undo leave it to its own rules
     PanelColours panelColours;
     PanelTexture panelTexture;
     EditingBuffers editing;
