@@ -68,6 +68,21 @@ bool RecordingPlatform::ctrlDown() {
     return down;
 }
 
+std::optional<ClientPoint> RecordingPlatform::commandPointer() {
+    const std::optional<ClientPoint> at = desktop_.commandPointer();
+    if (at != replayPointer_) {
+        SessionLine line;
+        line.kind = SessionLine::Kind::Pointer;
+        line.pointer = replayPointer_ = at;
+        recorder_.write(line);
+    }
+    return at;
+}
+
+void RecordingPlatform::followPointer(const Message& message) {
+    if (setsPointer(message.type)) replayPointer_ = ClientPoint{message.x, message.y};
+}
+
 void RecordingPlatform::answer(SessionLine::Answer kind, const std::string& text, std::uint32_t colour) {
     SessionLine line;
     line.kind = SessionLine::Kind::Answer;
@@ -150,6 +165,7 @@ int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder,
         recorder.write(size);
     }
     platform.takeCtrlSeen();
+    platform.followPointer(message);
     const int result = handleMessage(app, message);
     line.ctrl = platform.takeCtrlSeen();
     recorder.write(line);
