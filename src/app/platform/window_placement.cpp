@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 namespace cubrik {
 
@@ -13,7 +14,10 @@ QMargins frameAround(const QWidget& window) {
     if (window.isVisible() && outside != inside)
         return {inside.left() - outside.left(), inside.top() - outside.top(), outside.right() - inside.right(),
                 outside.bottom() - inside.bottom()};
-    return {8, 32, 8, 8};
+    // Window managers draw frames in device pixels, whatever the program's scale.
+    const qreal ratio = window.devicePixelRatioF();
+    const auto pixels = [ratio](int device) { return static_cast<int>(std::ceil(device / ratio)); };
+    return {pixels(8), pixels(32), pixels(8), pixels(8)};
 }
 
 QRect keptOnScreen(QRect client, QMargins frame) {

@@ -51,14 +51,24 @@ bool RecordingPlatform::takeCtrlSeen() {
     return seen;
 }
 
+namespace {
+
+// Writes a line of `kind` carrying `now` when the replay has another value in `replayed`.
+template <class Value>
+void writeChange(SessionRecorder& recorder, SessionLine::Kind kind, Value SessionLine::*field, Value& replayed,
+                 const Value& now) {
+    if (now == replayed) return;
+    SessionLine line;
+    line.kind = kind;
+    line.*field = replayed = now;
+    recorder.write(line);
+}
+
+}  // namespace
+
 bool RecordingPlatform::shiftDown() {
     const bool down = desktop_.shiftDown();
-    if (down != shift_) {
-        SessionLine line;
-        line.kind = SessionLine::Kind::Shift;
-        line.shift = shift_ = down;
-        recorder_.write(line);
-    }
+    writeChange(recorder_, SessionLine::Kind::Shift, &SessionLine::shift, shift_, down);
     return down;
 }
 
@@ -70,12 +80,7 @@ bool RecordingPlatform::ctrlDown() {
 
 std::optional<ClientPoint> RecordingPlatform::commandPointer() {
     const std::optional<ClientPoint> at = desktop_.commandPointer();
-    if (at != replayPointer_) {
-        SessionLine line;
-        line.kind = SessionLine::Kind::Pointer;
-        line.pointer = replayPointer_ = at;
-        recorder_.write(line);
-    }
+    writeChange(recorder_, SessionLine::Kind::Pointer, &SessionLine::pointer, replayPointer_, at);
     return at;
 }
 
