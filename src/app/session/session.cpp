@@ -185,15 +185,9 @@ bool parseSeconds(std::string_view word, double& seconds) {
 }  // namespace
 
 bool setsPointer(MessageType type) {
-    switch (type) {
-    case MessageType::Size:
-    case MessageType::Paint:
-    case MessageType::MouseWheel:
-    case MessageType::KeyDown:
-    case MessageType::Command:
-    case MessageType::Close: return false;
-    default: return true;
-    }
+    for (const MouseWord& mouse : kMouseWords)
+        if (type == mouse.type) return true;
+    return type == MessageType::DropFile;
 }
 
 int parseSessionLine(std::string_view line, SessionLine& out, std::string& error) {
