@@ -52,6 +52,13 @@ inline constexpr int kCtrl = 0x100;
 inline constexpr int kShift = 0x200;
 }  // namespace key
 
+// The largest client area, each way: a render of it stays under 1 GB.
+inline constexpr int kMaxClientSize = 6144;
+// How far from the client area's corner a mouse position may lie (the mouse
+// is captured during a gesture): far beyond any screen, and small enough that
+// the tools' pixel arithmetic never overflows.
+inline constexpr int kMaxPointerOffset = 100000;
+
 struct Message {
     MessageType type = MessageType::Paint;
     int x = 0, y = 0;     // mouse messages

@@ -72,6 +72,19 @@ TEST_F(BoxSessionTest, PasteGoesToTheSelectionsCornerOrBackWhereTheCellsCameFrom
     EXPECT_EQ(std::memcmp(restored.model->cells, start.model->cells, kCellCount), 0);
 }
 
+// Another window's cells land where they came from; a text whose numbers
+// overflow anything pastes nothing.
+TEST_F(BoxSessionTest, CellsOnTheSystemClipboardPasteWhereTheyCameFrom) {
+    const ModelStore start = block();
+    const ModelStore pasted = run(*start.model, "clipboard cubrik%20cells%201%0Afrom%2010%2020%2030%0Asize%201%201%202"
+                                                "%0A05%0A00%0A\nkey ctrl+v\n");
+    for (int i = 0; i < kCellCount; ++i)
+        ASSERT_EQ(pasted.model->cells[i], i == cellIndex(10, 20, 30) ? 5 : start.model->cells[i]) << i;
+    const ModelStore untouched = run(*start.model, "clipboard cubrik%20cells%201%0Afrom%202147483647%200%200%0A"
+                                                   "size%201%201%201%0A05%0A\nkey ctrl+v\n");
+    EXPECT_EQ(std::memcmp(untouched.model->cells, start.model->cells, kCellCount), 0);
+}
+
 // A box drawn from the front and one from the right, with Shift held at the
 // second release, leave the box that is in both.
 TEST_F(BoxSessionTest, ShiftIntersectsAFrontBoxWithASideBox) {

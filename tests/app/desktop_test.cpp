@@ -139,6 +139,18 @@ TEST_F(DesktopTest, F1OpensTheHelpPage) {
     EXPECT_EQ(platform.helpOpened, std::vector<std::string>{app.paths.helpDocument});
 }
 
+TEST_F(DesktopTest, TheRecoveryQuestionNamesTheCopysFileInFull) {
+    app.paths.stateFolder = dir / "state";
+    const std::filesystem::path folder = recoveryFolderOf(app.paths.stateFolder);
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(writeModel("penguin.cbk", 3), folder / "1-a.cbk");
+    testing::writeBytes(folder / "1-a.txt", "path=/models/penguin.cbk\ntitle=penguin\nuntitled=0\n");
+    platform.replies = {Reply::Cancel};
+    start();
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_NE(platform.questions[0].find("\"/models/penguin.cbk\""), std::string::npos) << platform.questions[0];
+}
+
 TEST(RecentFiles, KeptInTheSettingsFileNewestFirstAndReadLeniently) {
     std::vector<std::string> list;
     for (int i = 0; i < 10; ++i) rememberRecentFile(list, "/m/" + std::to_string(i) + ".cbk");
@@ -147,7 +159,8 @@ TEST(RecentFiles, KeptInTheSettingsFileNewestFirstAndReadLeniently) {
     EXPECT_EQ(list.front(), "/m/5.cbk");
     EXPECT_EQ(list[1], "/m/9.cbk");
     Settings settings;
-    settings.recentFiles = {"/モデル/ペンギン.cbk", "/a b/c.vox"};
+    // Names that are not UTF-8 (a Latin-1 byte, an encoded surrogate, an overlong form) come back byte for byte.
+    settings.recentFiles = {"/モデル/ペンギン.cbk", "/a b/c.vox", "/caf\xe9.cbk", "/\xed\xb2\x80.cbk", "/\xc0\xae.cbk"};
     Settings back;
     parseSettingsFile(formatSettings(settings), back, {1920, 1080});
     EXPECT_EQ(back.recentFiles, settings.recentFiles);

@@ -63,7 +63,20 @@ AppPaths locateAppPaths(Language language) {
     return paths;
 }
 
+void endRecording(SessionRecorder& recorder) {
+    std::string reason;
+    if (!recorder.close(reason)) std::cerr << "cubrik: " << reason << '\n';
+}
+
 int runWindow(int argc, char** argv, const CommandLine& command) {
+    // Refused before anything opens, so a wrong name never needs a display.
+    SessionRecorder recorder;
+    const bool recordingSession = !command.sessionPath.empty();
+    std::string reason;
+    if (recordingSession && !recorder.open(command.sessionPath, reason)) {
+        std::cerr << "cubrik: " << reason << '\n';
+        return 1;
+    }
     requestGlFormat();
     QApplication application(argc, argv);
 
@@ -79,17 +92,8 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
         QCoreApplication::installTranslator(&qtTexts);
 
     MainWindow window(language);
-    SessionRecorder recorder;
     RecordingPlatform recording(window.platform(), recorder);
-    const bool recordingSession = !command.sessionPath.empty();
-    if (recordingSession) {
-        std::string reason;
-        if (!recorder.open(command.sessionPath, reason)) {
-            std::cerr << "cubrik: " << reason << '\n';
-            return 1;
-        }
-        recordStartState(recorder, settings, window.platform().now());
-    }
+    if (recordingSession) recordStartState(recorder, settings, window.platform().now());
     App app(recordingSession ? static_cast<Platform&>(recording) : window.platform());
     app.language = language;
     app.paths = std::move(paths);
@@ -119,6 +123,7 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
         // Leaving the event loop from inside a dialog's or start-up's own loop
         // would return to the code that opened it, which may ask again.
         if (!window.view().started() || app.recovery.messageDepth > 0) {
+            endRecording(recorder);
             std::fflush(nullptr);
             std::_Exit(0);
         }
@@ -127,9 +132,9 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
     window.show();  // start-up continues once the view has its OpenGL context
 
     const int exitCode = application.exec();
+    endRecording(recorder);
     if (!window.view().started()) return 255;
     window.view().detach();
-    std::string reason;
     if (!shutDown(app, reason)) std::cerr << "cubrik: the settings were not saved: " << reason << '\n';
     return exitCode;
 }

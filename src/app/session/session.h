@@ -27,6 +27,7 @@ struct SessionLine {
         Setting,  // a settings line "key=value" in `text`, as a replay cannot read the user's
         Wait,     // the clock moves on by `seconds`
         Crash,    // the program ends at once, cleaning nothing up
+        Clipboard,  // the system clipboard holds `text` (another window's copy)
     };
     enum class Answer { File, Yes, No, Cancel, Colour };
 
@@ -37,7 +38,7 @@ struct SessionLine {
     std::optional<ClientPoint> pointer;  // Pointer; nothing: off the view
     TabletPacket packet;
     Answer answer = Answer::Cancel;
-    std::string text;            // a path
+    std::string text;            // a path, a settings line or the clipboard's text
     std::uint32_t colour = 0;    // 0x00BBGGRR, as dialogs give colours
     double seconds = 0;          // Wait
 };
