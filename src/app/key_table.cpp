@@ -1,6 +1,7 @@
 #include "app/key_table.h"
 
 #include "app/box_commands.h"
+#include "app/cell_mode.h"
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/menu_commands.h"
@@ -61,10 +62,17 @@ bool handleKey(App& app, int key) {
     if (const std::optional<Tool> tool = toolOfKey(key)) {
         selectTool(selection, *tool);
         leaveSelectMode(app);
+        leaveCellMode(app);
         return true;
     }
     switch (key) {
-    case key::kEscape: quitProgram(app); return false;
+    case key::kEscape:
+        if (app.cellMode.active) {
+            leaveCellMode(app);
+            return true;
+        }
+        quitProgram(app);
+        return false;
     case key::kSpace:
         endGestures(app);
         snapView(app.model());
@@ -78,7 +86,12 @@ bool handleKey(App& app, int key) {
         return true;
     case 'X': toggleDisplay(app, command::kSmooth); return true;
     case 'M': runMirrorCommand(app, command::kMirrorToCursor); return true;
-    case 'B': enterSelectMode(app); return true;
+    case 'B':
+        leaveCellMode(app);
+        enterSelectMode(app);
+        return true;
+    case 'N': enterCellMode(app); return true;
+    case 'P': runMenuCommand(app, command::kFillConnected); return true;
     case key::kDelete: return runBoxCommand(app, command::kDelete);
     case 'C':
     case 'V':

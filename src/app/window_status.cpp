@@ -21,6 +21,7 @@ struct StatusWords {
     const char* empty;
     const char* mirror;      // followed by the enabled planes' letters
     const char* selectMode;
+    const char* cellMode;
     const char* selection;   // followed by the box's size
     const char* filled;
     // Tooltips
@@ -41,6 +42,7 @@ constexpr StatusWords kEnglish = {
     "empty",
     "Mirror",
     "Select mode (B)",
+    "Cell mode (N): a click adds a cell, Shift+click empties one",
     "Selection",
     "filled",
     "Material %m (%k): a click shows or hides the other material too",
@@ -48,7 +50,7 @@ constexpr StatusWords kEnglish = {
     "locked",
     "unlocked",
     "Click: use this colour\nDouble-click the current colour: edit it\nRight-click: lock or unlock it\n"
-    "Drag onto another colour: give its cells this one",
+    "Drag onto another colour: give its cells this one\nSettings ▸ Import palette: all 16 from a file",
 };
 
 constexpr StatusWords kJapanese = {
@@ -61,6 +63,7 @@ constexpr StatusWords kJapanese = {
     "空",
     "ミラー",
     "範囲選択モード (B)",
+    "セルモード (N): クリックでセルを追加、Shift+クリックで削除",
     "選択範囲",
     "個が埋まっています",
     "マテリアル%m (%k): クリックでもう一方の表示を切り替え",
@@ -68,7 +71,7 @@ constexpr StatusWords kJapanese = {
     "ロック中",
     "ロックなし",
     "クリック: この色を選択\n選択中の色をダブルクリック: 色を編集\n右クリック: ロックの切り替え\n"
-    "別の色へドラッグ: その色のセルをこの色に塗り替え",
+    "別の色へドラッグ: その色のセルをこの色に塗り替え\n設定 ▸ パレットの読み込み: 16色をファイルから",
 };
 
 const VoxelModel& modelOf(const App& app) { return *app.store.model; }
@@ -138,6 +141,7 @@ std::string statusTextOf(const App& app) {
             if (app.mirror.enabled[axis]) text += std::string(" ") + "XYZ"[axis];
     }
     if (app.selection.selectMode) text += "   " + std::string(words.selectMode);
+    if (app.cellMode.active) text += "   " + std::string(words.cellMode);
     if (const std::optional<CellBox>& box = app.selection.box) {
         text += "   " + std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +
                 std::to_string(box->size(1)) + " × " + std::to_string(box->size(2)) + ", " +

@@ -40,6 +40,7 @@ public:
     std::optional<ClientPoint> cursorPosition() override;
     void inputMethodOff() override;
     void setSelectCursor(bool selecting) override;
+    void setCellCursor(bool placing) override;
     void setClipboardText(const std::string& text) override;
     std::optional<std::string> clipboardText() override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;

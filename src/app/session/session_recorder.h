@@ -55,6 +55,7 @@ public:
     std::optional<ClientPoint> cursorPosition() override { return desktop_.cursorPosition(); }
     void inputMethodOff() override { desktop_.inputMethodOff(); }
     void setSelectCursor(bool selecting) override { desktop_.setSelectCursor(selecting); }
+    void setCellCursor(bool placing) override { desktop_.setCellCursor(placing); }
     void setClipboardText(const std::string& text) override { desktop_.setClipboardText(text); }
     std::optional<std::string> clipboardText() override { return desktop_.clipboardText(); }
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
