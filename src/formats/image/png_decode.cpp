@@ -1,34 +1,33 @@
-#include <climits>
-#include <cstdlib>
+#include <png.h>
 
 #include "formats/image/png_image.h"
 
-// stb_image (Debian libstb-dev) for PNG only, from memory, with the sides
-// bounded before any pixel memory is allocated.
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#define STBI_NO_STDIO
-#define STBI_MAX_DIMENSIONS 4096
-#include <stb_image.h>
-
 namespace cubrik {
 
-static_assert(STBI_MAX_DIMENSIONS == kMaxPngSide);
-
+// libpng's simplified reader: the sides are known before any pixel memory
+// is taken, and the rows are inflated straight into the one buffer, so a
+// damaged or hostile file cannot make it allocate more than the image needs.
 int decodePng(std::span<const std::uint8_t> bytes, int& width, int& height, std::vector<std::uint8_t>& rgba,
               std::string& reason) {
-    if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
-        reason = "the file is too large for an image";
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    const auto unreadable = [&] {
+        reason = std::string("it is not a PNG image that can be read (") + image.message + ")";
+        png_image_free(&image);
+        return 0;
+    };
+    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return unreadable();
+    if (image.width > static_cast<png_uint_32>(kMaxPngSide) || image.height > static_cast<png_uint_32>(kMaxPngSide)) {
+        reason = "the image is " + std::to_string(image.width) + " x " + std::to_string(image.height) +
+                 " pixels; at most " + std::to_string(kMaxPngSide) + " a side are read";
+        png_image_free(&image);
         return 0;
     }
-    int channels = 0;
-    stbi_uc* pixels = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels, 4);
-    if (pixels == nullptr) {
-        reason = std::string("it is not a PNG image that can be read (") + stbi_failure_reason() + ")";
-        return 0;
-    }
-    rgba.assign(pixels, pixels + 4 * static_cast<std::size_t>(width) * height);
-    stbi_image_free(pixels);
+    image.format = PNG_FORMAT_RGBA;
+    rgba.assign(PNG_IMAGE_SIZE(image), 0);
+    if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) return unreadable();
+    width = static_cast<int>(image.width);
+    height = static_cast<int>(image.height);
     return 1;
 }
 

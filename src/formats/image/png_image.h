@@ -18,8 +18,8 @@ int writePng(const std::filesystem::path& path, int width, int height, std::span
 // The largest width or height decodePng accepts.
 inline constexpr int kMaxPngSide = 4096;
 
-// Decodes a PNG image of any colour type and depth into 8-bit red, green,
-// blue, alpha pixels, rows top to bottom. Returns 1, or 0 with `reason` when
+// Decodes a PNG image of any colour type and depth into 8-bit sRGB red,
+// green, blue, alpha pixels, rows top to bottom. Returns 1, or 0 with `reason` when
 // the bytes are no PNG image or a side exceeds kMaxPngSide.
 int decodePng(std::span<const std::uint8_t> bytes, int& width, int& height, std::vector<std::uint8_t>& rgba,
               std::string& reason);
