@@ -30,7 +30,7 @@ TEST_F(ShapeCommandsTest, EachCommandSaysWhatItDidOrWhyNothing) {
 TEST_F(ShapeCommandsTest, CellModeIsLeftByEscBAToolKeyOrAToolButton) {
     start();
     key('N');
-    EXPECT_NE(statusTextOf(app).find("Cell mode (N)"), std::string::npos);
+    EXPECT_NE(statusTextOf(app).find("Cell mode (N, Shift empties)"), std::string::npos);
     key(key::kEscape);
     EXPECT_FALSE(app.cellMode.active);
     EXPECT_FALSE(platform.quitCode);  // Esc only quits outside the mode
