@@ -1,6 +1,7 @@
 #include "app/key_table.h"
 
 #include "app/box_commands.h"
+#include "app/cell_mode.h"
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/menu_commands.h"
@@ -61,14 +62,19 @@ bool handleKey(App& app, int key) {
     if (const std::optional<Tool> tool = toolOfKey(key)) {
         selectTool(selection, *tool);
         leaveSelectMode(app);
+        leaveCellMode(app);
         return true;
     }
     switch (key) {
     case key::kEscape:
-        // A user in select mode expects Esc to leave the mode, not the program.
+        // A user in select or cell mode expects Esc to leave the mode, not the program.
         if (app.selection.selectMode) {
             app.gestures.boxSelecting = 0;  // a box being dragged is dropped
             leaveSelectMode(app);
+            return true;
+        }
+        if (app.cellMode.active) {
+            leaveCellMode(app);
             return true;
         }
         quitProgram(app);
@@ -87,7 +93,12 @@ bool handleKey(App& app, int key) {
         return true;
     case 'X': toggleDisplay(app, command::kSmooth); return true;
     case 'M': runMirrorCommand(app, command::kMirrorToCursor); return true;
-    case 'B': enterSelectMode(app); return true;
+    case 'B':
+        leaveCellMode(app);
+        enterSelectMode(app);
+        return true;
+    case 'N': enterCellMode(app); return true;
+    case 'P': runMenuCommand(app, command::kFillConnected); return true;
     case key::kDelete: return runBoxCommand(app, command::kDelete);
     case 'C':
     case 'V':

@@ -5,6 +5,8 @@
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/mirror_commands.h"
+#include "app/palette_commands.h"
+#include "app/shape_commands.h"
 #include "render/camera.h"
 
 namespace cubrik {
@@ -43,6 +45,8 @@ void runMenuCommand(App& app, int command) {
     case command::kZoom:
     case command::kPressureInput: toggleDisplay(app, command); break;
     case command::kBackgroundColour: chooseBackgroundColor(app); break;
+    case command::kImportPalette: importPalette(app); break;
+    case command::kExportPalettes: exportPalettes(app); break;
     case command::kHelp: showHelp(app); break;
     case command::kAbout: showAbout(app); break;
     default:
@@ -52,7 +56,7 @@ void runMenuCommand(App& app, int command) {
             runMirrorCommand(app, command);
         else if (command >= command::kFirstRecent && command < command::kFirstRecent + command::kRecentCount)
             openRecent(app, command - command::kFirstRecent);
-        else
+        else if (!runShapeCommand(app, command))
             runBoxCommand(app, command);
         break;
     }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "formats/file_format.h"
+#include "formats/palette_file.h"
 
 namespace cubrik {
 namespace {
@@ -18,6 +19,21 @@ std::vector<FileFilter> filtersOf(bool (*wanted)(const FileFormat&), Language la
     }
     for (const FileFormat& format : fileFormats())
         if (wanted(format))
+            filters.push_back({std::string(language == Language::Japanese ? format.filterLabelJa : format.filterLabel),
+                               "*." + std::string(format.extension)});
+    return filters;
+}
+
+// The palette dialogs' filters: every type Import reads at once first, or
+// each type Export writes.
+std::vector<FileFilter> paletteFilters(bool writing, Language language) {
+    std::vector<FileFilter> filters;
+    std::string patterns;
+    for (const PaletteFormat& format : paletteFormats())
+        if (!writing) patterns.append(patterns.empty() ? "*." : " *.").append(format.extension);
+    if (!writing) filters.push_back({(language == Language::Japanese ? "パレット (" : "Palettes (") + patterns + ")", patterns});
+    for (const PaletteFormat& format : paletteFormats())
+        if (!writing || format.write != nullptr)
             filters.push_back({std::string(language == Language::Japanese ? format.filterLabelJa : format.filterLabel),
                                "*." + std::string(format.extension)});
     return filters;
@@ -53,6 +69,19 @@ const UiStrings kEnglish = {
     "The mirror planes were not moved: no cell lay under the pointer (point at a cell and press M).",
     "%s is no longer there; it was taken off Open recent.",
     "%s was not opened: only " + extensionList(isReadable, ", ", " and ") + " models can be dropped here.",
+    "Select a box first (B).",
+    "%s: %s cells changed.",
+    "%s: nothing changed; the cells are already so, locked or of the hidden material.",
+    "There is no cell under the pointer.",
+    "That cell is already the current colour.",
+    "That cell's colour is locked or its material hidden.",
+    "No cell was placed: the grid ends there or the cell is taken.",
+    paletteFilters(false, Language::English),
+    "Import a palette",
+    paletteFilters(true, Language::English),
+    "Export the palettes",
+    "%s colours imported into the current material.",
+    "Palettes A and B written to %s.",
 };
 
 const UiStrings kJapanese = {
@@ -85,6 +114,19 @@ const UiStrings kJapanese = {
     "ミラー面を移動しませんでした。カーソルの下にセルがありませんでした(セルを指してMを押してください)。",
     "%sが見つかりません。最近使ったファイルから外しました。",
     "%sは開いていません。ここにドロップできるのは" + extensionList(isReadable, "、", "、") + "のモデルだけです。",
+    "先に範囲を選択してください (B)。",
+    "%s: %s個のセルを変更しました。",
+    "%s: 変更はありません。セルはすでにその状態か、ロック中か、非表示のマテリアルです。",
+    "カーソルの下にセルがありません。",
+    "そのセルはすでに現在の色です。",
+    "そのセルの色はロック中か、マテリアルが非表示です。",
+    "セルを置けませんでした。グリッドの端か、セルが埋まっています。",
+    paletteFilters(false, Language::Japanese),
+    "パレットの読み込み",
+    paletteFilters(true, Language::Japanese),
+    "パレットの書き出し",
+    "%s色を現在のマテリアルに読み込みました。",
+    "パレットAとBを%sに書き出しました。",
 };
 
 constexpr MenuItem kFileItems[] = {
@@ -111,6 +153,14 @@ constexpr MenuItem kEditItems[] = {
     {0, "", ""},
     {command::kSelectAll, "Select all(&A)", "すべて選択(&A)", "Ctrl+A"},
     {command::kSelectNone, "Select none(&N)", "選択解除(&N)", "Ctrl+Shift+A"},
+    {0, "", ""},
+    {command::kFill, "Fill(&F)", "塗りつぶし(&F)"},
+    {command::kFillEllipsoid, "Fill an ellipsoid(&E)", "楕円体で塗りつぶし(&E)"},
+    {command::kFillCylinder, "Fill a cylinder(&Y)", "円柱で塗りつぶし(&Y)"},
+    {command::kPaintSelection, "Paint(&I)", "色を塗る(&I)"},
+    {command::kHollow, "Hollow(&H)", "中空にする(&H)"},
+    {0, "", ""},
+    {command::kFillConnected, "Fill connected(&O)", "つながった部分を塗りつぶし(&O)", "P"},
 };
 
 constexpr MenuItem kModelItems[] = {
@@ -158,6 +208,9 @@ constexpr MenuItem kSettingsItems[] = {
     {command::kBackgroundColour, "Background Color(&B)", "背景色(&B)"},
     {0, "", ""},
     {command::kPressureInput, "Pressure input(&P)", "筆圧感知(&P)"},
+    {0, "", ""},
+    {command::kImportPalette, "Import palette…(&I)", "パレットの読み込み…(&I)"},
+    {command::kExportPalettes, "Export palettes…(&E)", "パレットの書き出し…(&E)"},
 };
 
 constexpr MenuItem kHelpItems[] = {
@@ -195,6 +248,18 @@ std::string fillIn(const std::string& text, const std::string& value) {
 }
 
 std::span<const MenuPopup> menuBar() { return kMenuBar; }
+
+std::string commandName(int command, Language language) {
+    for (const MenuPopup& popup : menuBar())
+        for (const MenuItem& item : popup.items) {
+            if (item.command != command) continue;
+            std::string name = item.text(language);
+            if (const std::size_t key = name.find("(&"); key != std::string::npos) name.erase(key);
+            if (name.ends_with("…")) name.erase(name.size() - std::string("…").size());
+            return name;
+        }
+    return "";
+}
 
 bool isMenuCommand(int id) {
     if (id >= command::kFirstRecent && id < command::kFirstRecent + command::kRecentCount) return true;

@@ -50,6 +50,22 @@ struct UiStrings {
     std::string noCellUnderPointer;
     std::string recentGone;     // an Open recent entry whose file has gone
     std::string droppedNotModel;
+    // The shapes, Fill connected and cell mode: what was done or why nothing
+    // was (the first "%s" the command's name, the second the number of cells).
+    std::string selectBoxFirst;
+    std::string cellsChanged;
+    std::string nothingChanged;
+    std::string noCellThere;
+    std::string alreadyCurrent;
+    std::string cellProtected;
+    std::string cellNotPlaced;
+    // Palette files: the dialogs, then "%s" the number of colours or the path.
+    std::vector<FileFilter> paletteImportFilters;
+    std::string paletteImportTitle;
+    std::vector<FileFilter> paletteExportFilters;
+    std::string paletteExportTitle;
+    std::string paletteImported;
+    std::string palettesExported;
 };
 
 const UiStrings& uiStrings(Language language);
@@ -90,6 +106,14 @@ inline constexpr int kMirrorX = 40061;  // Y and Z follow
 inline constexpr int kMirrorZ = 40063;
 inline constexpr int kMirrorToCursor = 40064;
 inline constexpr int kMirrorToMiddle = 40065;
+inline constexpr int kFill = 40121;  // the shapes in the selection: Fill, ellipsoid, cylinder, Paint, Hollow
+inline constexpr int kFillEllipsoid = 40122;
+inline constexpr int kFillCylinder = 40123;
+inline constexpr int kPaintSelection = 40124;
+inline constexpr int kHollow = 40125;
+inline constexpr int kFillConnected = 40126;
+inline constexpr int kImportPalette = 40127;
+inline constexpr int kExportPalettes = 40128;
 inline constexpr int kOpenRecent = 40090;   // the submenu, not a command
 inline constexpr int kFirstRecent = 40091;  // Open recent's entries, newest first
 inline constexpr int kRecentCount = 8;
@@ -113,6 +137,10 @@ struct MenuPopup {
     std::span<const MenuItem> items;
     const char* text(Language language) const { return language == Language::Japanese ? japanese : english; }
 };
+
+// A menu item's text without its access key or a closing ellipsis, as the
+// status bar names the command: "Fill an ellipsoid".
+std::string commandName(int command, Language language);
 
 // The menu bar, left to right. Texts mark their access key with "&".
 std::span<const MenuPopup> menuBar();
