@@ -20,9 +20,9 @@ using Point = const float*;
 
 bool samePoint(Point a, Point b) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
 
-// Lattice (X, Y, Z) in millimetres: the model's up, Y, becomes z, and its
-// front, high Z, faces -y, as it stands in the window (a rotation, so the
-// winding still faces out).
+// Lattice (X, Y, Z) in millimetres: the model's up, Y, becomes z and its
+// front, high Z, faces -y, as in the .vox export (a rotation, so the winding
+// still faces out).
 std::vector<float> millimetrePositions(const QuadMesh& mesh, double cellMillimetres) {
     std::vector<float> out(mesh.positionsLength);
     for (std::size_t i = 0; i < mesh.positionsLength; i += 3) {
@@ -34,8 +34,8 @@ std::vector<float> millimetrePositions(const QuadMesh& mesh, double cellMillimet
     return out;
 }
 
-// (b - a) x (c - a) in double precision, exact for corners in eighths of a
-// cell of a millimetre, as readers work it out in single precision.
+// (b - a) x (c - a) in double precision: exact for corners on eighths of a
+// 1 mm cell, so it agrees with what readers work out in single precision.
 std::array<double, 3> crossProduct(Point a, Point b, Point c) {
     const double u[3] = {double{b[0]} - a[0], double{b[1]} - a[1], double{b[2]} - a[2]};
     const double v[3] = {double{c[0]} - a[0], double{c[1]} - a[1], double{c[2]} - a[2]};
