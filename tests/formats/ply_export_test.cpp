@@ -6,8 +6,7 @@
 
 #include "formats/ply_export.h"
 #include "support/file_bytes.h"
-#include "support/model_builders.h"
-#include "support/temp_dir.h"
+#include "support/mesh_export_fixture.h"
 
 namespace cubrik {
 namespace {
@@ -25,24 +24,18 @@ std::string header(int vertices, int faces) {
            "\nproperty list uchar int vertex_indices\nend_header\n";
 }
 
-class PlyExport : public ::testing::Test {
+class PlyExport : public testing::MeshExportTest {
 protected:
-    void SetUp() override { ASSERT_EQ(initMeshExtraction(extractor), 1); }
-
     std::string exportBytes() {
         std::string reason;
         const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, false};
         EXPECT_EQ(exportPly(extractor, source, dir / "m.ply", reason), 1) << reason;
         return testing::readBytes(dir / "m.ply");
     }
-
-    testing::TempDir dir;
-    ModelStore store = testing::makeStore();
-    MeshExtractor extractor;
 };
 
 TEST_F(PlyExport, OneCellInObjUnitsWithItsColourOnEveryCorner) {
-    testing::setCell(*store.model, 0, 0, 0, 5);
+    set(0, 0, 0, 5);
     store.model->paletteA[4] = {1.0f, 0.5f, 0.0f};
     // The corners as the faces -x, +x, -y, +y, -z, +z first use them; lattice 0 is -30, 1 is -29.4.
     const int corners[8][3] = {{0, 0, 0}, {0, 0, 1}, {0, 1, 1}, {0, 1, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 1}, {1, 0, 1}};
@@ -62,9 +55,9 @@ TEST_F(PlyExport, OneCellInObjUnitsWithItsColourOnEveryCorner) {
 
 TEST_F(PlyExport, ColoursAndMaterialsGetVerticesOfTheirOwn) {
     EXPECT_EQ(exportBytes(), header(0, 0));
-    testing::setCell(*store.model, 10, 10, 10, 1);
-    testing::setCell(*store.model, 11, 10, 10, 2);   // shares a face with the first: no face between them
-    testing::setCell(*store.model, 10, 11, 10, 17);  // the other material: both draw the face between
+    set(10, 10, 10, 1);
+    set(11, 10, 10, 2);   // shares a face with the first: no face between them
+    set(10, 11, 10, 17);  // the other material: both draw the face between
     const std::string bytes = exportBytes();
     EXPECT_EQ(bytes.substr(0, header(24, 16).size()), header(24, 16));
     EXPECT_EQ(bytes.size(), header(24, 16).size() + 24 * 15 + 16 * 17);

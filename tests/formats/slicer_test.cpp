@@ -8,21 +8,19 @@
 #include <sstream>
 
 #include "formats/stl_export.h"
-#include "model/model_file.h"
-#include "support/model_builders.h"
+#include "support/mesh_export_fixture.h"
 #include "support/run_command.h"
-#include "support/temp_dir.h"
 
 namespace cubrik {
 namespace {
 
-class SlicersReadTheStl : public ::testing::Test {
+class SlicersReadTheStl : public testing::MeshExportTest {
 protected:
     void SetUp() override {
         if (testing::runCommand("command -v prusa-slicer >/dev/null && command -v admesh >/dev/null && echo yes") !=
             "yes\n")
             GTEST_SKIP() << "prusa-slicer or admesh is not installed (Debian packages prusa-slicer, admesh)";
-        ASSERT_EQ(initMeshExtraction(extractor), 1);
+        MeshExportTest::SetUp();
     }
 
     // Exports the current model, smooth and flat, and asks both programs.
@@ -56,19 +54,11 @@ protected:
             EXPECT_EQ(checked, 8) << report;
         }
     }
-    void set(int x, int y, int z, std::uint8_t code) { testing::setCell(*store.model, x, y, z, code); }
-
-    testing::TempDir dir;
-    ModelStore store = testing::makeStore();
-    MeshExtractor extractor;
 };
 
 TEST_F(SlicersReadTheStl, TheExamples) {
     for (const char* name : {"penguin.cbk", "doughnut.cbk"}) {
-        ModelFileContents contents;
-        std::string reason;
-        ASSERT_EQ(loadModelFile(std::filesystem::path(CUBRIK_EXAMPLES_DIR) / name, contents, reason), 1) << reason;
-        applyModelFile(contents, *store.model);
+        load(std::filesystem::path(CUBRIK_EXAMPLES_DIR) / name);
         check(name);
     }
 }

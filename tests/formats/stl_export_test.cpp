@@ -10,10 +10,8 @@
 #include <random>
 
 #include "formats/stl_export.h"
-#include "model/model_file.h"
 #include "support/file_bytes.h"
-#include "support/model_builders.h"
-#include "support/temp_dir.h"
+#include "support/mesh_export_fixture.h"
 
 namespace cubrik {
 namespace {
@@ -99,10 +97,8 @@ double expectClosed(const std::vector<Triangle>& triangles) {
     return volume;
 }
 
-class StlExport : public ::testing::Test {
+class StlExport : public testing::MeshExportTest {
 protected:
-    void SetUp() override { ASSERT_EQ(initMeshExtraction(extractor), 1); }
-
     std::string exportBytes(bool smooth, double cellMillimetres = 1.0) {
         std::string reason;
         const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, smooth, cellMillimetres};
@@ -117,11 +113,6 @@ protected:
         EXPECT_NEAR(expectClosed(readStl(exportBytes(false))), filled, 1e-6 * filled);
         EXPECT_GT(expectClosed(readStl(exportBytes(true))), 0.0);
     }
-    void set(int x, int y, int z, std::uint8_t code) { testing::setCell(*store.model, x, y, z, code); }
-
-    testing::TempDir dir;
-    ModelStore store = testing::makeStore();
-    MeshExtractor extractor;
 };
 
 TEST_F(StlExport, OneCellAtTwoMillimetresStandsZUpWithOutwardNormals) {
@@ -187,10 +178,7 @@ TEST_F(StlExport, ExtremeModelsAreClosed) {
 
 TEST_F(StlExport, ExamplesAreClosed) {
     for (const char* name : {"penguin.cbk", "doughnut.cbk"}) {
-        ModelFileContents contents;
-        std::string reason;
-        ASSERT_EQ(loadModelFile(std::filesystem::path(CUBRIK_EXAMPLES_DIR) / name, contents, reason), 1) << reason;
-        applyModelFile(contents, *store.model);
+        load(std::filesystem::path(CUBRIK_EXAMPLES_DIR) / name);
         checkClosed(name);
     }
 }
