@@ -22,6 +22,16 @@ struct PlyBody {
     std::uint32_t vertexCount = 0, faceCount = 0;
 };
 
+// Appends a vertex at lattice point `p` in `colour` (red, green, blue bytes).
+void appendVertex(PlyBody& body, const float* p, const char (&colour)[3]) {
+    char record[kVertexSize];
+    char* at = record;
+    for (int axis = 0; axis < 3; ++axis) at = storeFloat(at, static_cast<float>((p[axis] - 50.0) * kScale));
+    std::copy(colour, colour + 3, at);
+    body.vertices.append(record, kVertexSize);
+    ++body.vertexCount;
+}
+
 // The faces of one material by colour, as OBJ orders them. A corner is shared
 // by the faces of one colour that meet there; faces of another colour get a
 // vertex of their own, as a vertex has one colour.
@@ -40,16 +50,11 @@ void appendMaterial(PlyBody& body, MeshExtractor& extractor, const MeshSource& s
             char* at = record;
             *at++ = 4;
             for (int corner = 0; corner < 4; ++corner) {
-                const std::int32_t v = mesh.quads[4 * static_cast<std::size_t>(face) + corner];
+                const std::size_t v = static_cast<std::size_t>(mesh.quads[4 * static_cast<std::size_t>(face) + corner]);
                 if (colourOfVertex[v] != colour) {
                     colourOfVertex[v] = static_cast<std::uint8_t>(colour);
-                    plyIndex[v] = body.vertexCount++;
-                    char vertex[kVertexSize];
-                    char* to = vertex;
-                    for (int axis = 0; axis < 3; ++axis)
-                        to = storeFloat(to, static_cast<float>((mesh.positions[3 * static_cast<std::size_t>(v) + axis] - 50.0) * kScale));
-                    std::copy(bytes, bytes + 3, to);
-                    body.vertices.append(vertex, kVertexSize);
+                    plyIndex[v] = body.vertexCount;
+                    appendVertex(body, mesh.positions.data() + 3 * v, bytes);
                 }
                 at = storeLe32(at, plyIndex[v]);
             }

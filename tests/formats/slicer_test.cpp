@@ -76,7 +76,8 @@ TEST_F(SlicersReadTheStl, CellsMeetingAtEdgesAndCorners) {
     std::mt19937 random(5);
     for (int z = 0; z < 12; ++z)
         for (int y = 0; y < 12; ++y)
-            for (int x = 0; x < 12; ++x) set(x, y, z, random() % 3 == 0 ? static_cast<std::uint8_t>(1 + random() % 32) : 0);
+            for (int x = 0; x < 12; ++x)
+                set(x, y, z, random() % 3 == 0 ? static_cast<std::uint8_t>(1 + random() % 32) : 0);
     check("random cells");
 }
 

@@ -71,10 +71,8 @@ double expectClosed(const std::vector<Triangle>& triangles) {
         EXPECT_GT(length, 0.0) << "a triangle without area";
         for (int axis = 0; axis < 3; ++axis)
             if (std::fabs(n[axis] / length - t.normal[axis]) > 1e-5) ++wrongNormals;
-        volume += (t.corner[0][0] * (double{t.corner[1][1]} * t.corner[2][2] - double{t.corner[1][2]} * t.corner[2][1]) +
-                   t.corner[0][1] * (double{t.corner[1][2]} * t.corner[2][0] - double{t.corner[1][0]} * t.corner[2][2]) +
-                   t.corner[0][2] * (double{t.corner[1][0]} * t.corner[2][1] - double{t.corner[1][1]} * t.corner[2][0])) /
-                  6;
+        // a . ((b - a) x (c - a)) = a . (b x c), six times the signed volume of the tetrahedron to the origin.
+        volume += (t.corner[0][0] * n[0] + t.corner[0][1] * n[1] + t.corner[0][2] * n[2]) / 6;
         for (int c = 0; c < 3; ++c) {
             const Point& a = t.corner[c];
             const Point& b = t.corner[(c + 1) % 3];
@@ -172,7 +170,8 @@ TEST_F(StlExport, ExtremeModelsAreClosed) {
     std::uniform_int_distribution<int> code(0, kLastCode);
     for (int z = 88; z < kGridSize; ++z)
         for (int y = 0; y < 12; ++y)
-            for (int x = 40; x < 52; ++x) set(x, y, z, static_cast<std::uint8_t>(code(random) % 3 == 0 ? code(random) : 0));
+            for (int x = 40; x < 52; ++x)
+                set(x, y, z, static_cast<std::uint8_t>(code(random) % 3 == 0 ? code(random) : 0));
     checkClosed("random cells against the border");
 }
 

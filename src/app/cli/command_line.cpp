@@ -199,7 +199,8 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
     case CommandLine::Mode::Help: out << usageText(); return 0;
     case CommandLine::Mode::Version: out << kVersionLine << '\n'; return 0;
     case CommandLine::Mode::Export:
-        if (convertModelFile(command.modelPath, command.outputPath, command.flat, command.cellMillimetres, reason)) return 0;
+        if (convertModelFile(command.modelPath, command.outputPath, command.flat, command.cellMillimetres, reason))
+            return 0;
         break;
     case CommandLine::Mode::Render:
         if (renderModelImage(command, reason)) return 0;
