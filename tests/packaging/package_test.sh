@@ -54,6 +54,7 @@ check "and names this release" grep -q "<release version=\"$version\"" "$metainf
 
 # The man page: no warnings, every option of --help and back, the same file types.
 zcat "$share/man/man1/cubrik.1.gz" >"$work/cubrik.1"
+check "the man page is of this version" grep -q "^\.TH CUBRIK 1 .* \"Cubrik $version\"" "$work/cubrik.1"
 check "the man page renders without warnings" test -z "$(MANWIDTH=80 man --warnings -E UTF-8 -l "$work/cubrik.1" 2>&1 >/dev/null)"
 MANWIDTH=200 man -E UTF-8 -l "$work/cubrik.1" 2>/dev/null | col -b >"$work/man.txt"
 help="$("$program" --help)"
