@@ -23,6 +23,7 @@ ViewInputs viewInputsOf(App& app) {
     inputs.squareOutline = toolInfo(app.edit.currentTool).squareOutline;
     inputs.mirror = app.mirror;
     inputs.selection = app.selection.box;
+    inputs.cut = app.view.cut;
     return inputs;
 }
 

@@ -1,6 +1,7 @@
 #include "app/key_table.h"
 
 #include "app/box_commands.h"
+#include "app/cut_commands.h"
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/menu_commands.h"
@@ -79,6 +80,10 @@ bool handleKey(App& app, int key) {
     case 'X': toggleDisplay(app, command::kSmooth); return true;
     case 'M': runMirrorCommand(app, command::kMirrorToCursor); return true;
     case 'B': enterSelectMode(app); return true;
+    case 'U':
+    case 'J':
+    case 'K':
+    case 'L': return runCutCommand(app, cutCommandOfKey(key));
     case key::kDelete: return runBoxCommand(app, command::kDelete);
     case 'C':
     case 'V':

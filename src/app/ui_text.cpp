@@ -42,6 +42,7 @@ const UiStrings kEnglish = {
     "Cubrik ended without saving changes to \"%s\" (kept at %t). Recover them?",
     "Nothing was pasted: the cells would reach outside the grid.",
     "Nothing was turned: the turned box would leave the grid.",
+    "Nothing changed: cells would land on cells the cut-away hides.",
     "%s is no longer there; it was taken off Open recent.",
     "%s was not opened: only " + extensionList(isReadable, ", ", " and ") + " models can be dropped here.",
 };
@@ -65,6 +66,7 @@ const UiStrings kJapanese = {
     "Cubrikは「%s」の変更を保存せずに終了しました(%tの時点の内容を保管しています)。復元しますか?",
     "貼り付けませんでした。セルがグリッドの外に出ます。",
     "回転しませんでした。回転した範囲がグリッドの外に出ます。",
+    "変更しませんでした。断面表示で隠れているセルに重なります。",
     "%sが見つかりません。最近使ったファイルから外しました。",
     "%sは開いていません。ここにドロップできるのは" + extensionList(isReadable, "、", "、") + "のモデルだけです。",
 };
@@ -125,6 +127,15 @@ constexpr MenuItem kViewItems[] = {
     {40026, "Right(&R)", "右面(&R)"},
     {40027, "Top(&T)", "上面(&T)"},
     {40028, "Bottom(&B)", "底面(&B)"},
+    {0, "", ""},
+    {command::kCutAway, "Cut away(&C)", "断面表示(&C)", "U"},
+    {command::kCutDeeper, "Cut deeper(&D)", "断面を奥へ(&D)", "J"},
+    {command::kCutBack, "Cut back(&K)", "断面を手前へ(&K)", "K"},
+    {command::kCutLayerOnly, "Only the cut layer(&O)", "断面の層だけ表示(&O)", "L"},
+    {command::kCutAlongX, "Cut along X(&1)", "Xで切る(&1)"},
+    {command::kCutAlongX + 1, "Cut along Y(&2)", "Yで切る(&2)"},
+    {command::kCutAlongX + 2, "Cut along Z(&3)", "Zで切る(&3)"},
+    {command::kCutOtherSide, "Keep the other side(&E)", "反対側を表示(&E)"},
 };
 
 constexpr MenuItem kMirrorItems[] = {

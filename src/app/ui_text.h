@@ -37,6 +37,7 @@ struct UiStrings {
     // Box edits that would put cells outside the grid, and so do nothing.
     std::string pasteOutside;
     std::string turnOutside;
+    std::string landsOnHidden;  // a flip, turn or move would put cells on ones the cut-away hides
     std::string recentGone;     // an Open recent entry whose file has gone
     std::string droppedNotModel;
 };
@@ -79,6 +80,12 @@ inline constexpr int kMirrorX = 40061;  // Y and Z follow
 inline constexpr int kMirrorZ = 40063;
 inline constexpr int kMirrorToCursor = 40064;
 inline constexpr int kMirrorToMiddle = 40065;
+inline constexpr int kCutAway = 40101;       // then Cut deeper, Cut back, Only the cut layer,
+inline constexpr int kCutDeeper = 40102;     // Cut along X, Y and Z, Keep the other side
+inline constexpr int kCutBack = 40103;
+inline constexpr int kCutLayerOnly = 40104;
+inline constexpr int kCutAlongX = 40105;     // Y and Z follow
+inline constexpr int kCutOtherSide = 40108;
 inline constexpr int kOpenRecent = 40090;   // the submenu, not a command
 inline constexpr int kFirstRecent = 40091;  // Open recent's entries, newest first
 inline constexpr int kRecentCount = 8;

@@ -20,6 +20,8 @@ struct StatusWords {
     const char* code;
     const char* empty;
     const char* mirror;      // followed by the enabled planes' letters
+    const char* cut;         // followed by "Z ≤ 49" or "Z ≥ 50"
+    const char* layer;       // followed by "Z = 49"
     const char* selectMode;
     const char* selection;   // followed by the box's size
     const char* filled;
@@ -40,6 +42,8 @@ constexpr StatusWords kEnglish = {
     "code",
     "empty",
     "Mirror",
+    "Cut",
+    "Layer",
     "Select mode (B)",
     "Selection",
     "filled",
@@ -60,6 +64,8 @@ constexpr StatusWords kJapanese = {
     "コード",
     "空",
     "ミラー",
+    "断面",
+    "層",
     "範囲選択モード (B)",
     "選択範囲",
     "個が埋まっています",
@@ -137,6 +143,9 @@ std::string statusTextOf(const App& app) {
         for (int axis = 0; axis < 3; ++axis)
             if (app.mirror.enabled[axis]) text += std::string(" ") + "XYZ"[axis];
     }
+    if (const CutAway& cut = app.view.cut; cut.on)
+        text += "   " + std::string(cut.layerOnly ? words.layer : words.cut) + " " + "XYZ"[cut.axis] +
+                (cut.layerOnly ? " = " : cut.keepLow ? " ≤ " : " ≥ ") + std::to_string(cut.plane);
     if (app.selection.selectMode) text += "   " + std::string(words.selectMode);
     if (const std::optional<CellBox>& box = app.selection.box) {
         text += "   " + std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +
