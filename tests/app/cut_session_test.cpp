@@ -37,18 +37,8 @@ std::set<int> changedLayers(const VoxelModel& before, const VoxelModel& after, i
     return layers;
 }
 
-class CutSessionTest : public testing::SessionTest, public ::testing::WithParamInterface<bool> {
+class CutSessionTest : public testing::VariantSessionTest {
 protected:
-    void SetUp() override {
-        if (GetParam()) setenv("CUBRIK_SCALAR", "1", 1);
-    }
-    void TearDown() override { unsetenv("CUBRIK_SCALAR"); }
-
-    ModelStore run(const VoxelModel& start, const std::string& lines) {
-        EXPECT_EQ(replay("size 800 600\npaint\n" + lines + "save $DIR/out.cbk\n", writeModel(start)), "");
-        return saved("out.cbk");
-    }
-
     // The layers along `axis` that `lines` change in the block.
     std::set<int> layersChangedBy(const std::string& lines, int axis = 2) {
         const ModelStore block = solidBlock();
@@ -92,13 +82,7 @@ TEST_P(CutSessionTest, NoToolOrMirrorImageChangesAHiddenCell) {
 INSTANTIATE_TEST_SUITE_P(Variants, CutSessionTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Scalar" : "Chosen"; });
 
-class CutSelectionTest : public testing::SessionTest {
-protected:
-    ModelStore run(const VoxelModel& start, const std::string& lines) {
-        EXPECT_EQ(replay("size 800 600\npaint\n" + lines + "save $DIR/out.cbk\n", writeModel(start)), "");
-        return saved("out.cbk");
-    }
-};
+using CutSelectionTest = testing::SessionTest;
 
 std::string pixelOf(Cell c) {
     const auto [x, y] = testing::projectedCentre(c);
