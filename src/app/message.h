@@ -45,6 +45,7 @@ inline constexpr int kRight = 0x27;
 inline constexpr int kDown = 0x28;
 inline constexpr int kDelete = 0x2e;
 inline constexpr int kKeypad0 = 0x60;  // keypad digits: kKeypad0 + n
+inline constexpr int kF1 = 0x70;
 // Added to a letter's code when Ctrl (and Shift with it) was held: such a key
 // is a shortcut and never one of the table's plain keys.
 inline constexpr int kCtrl = 0x100;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/app.h"
+#include "app/box_commands.h"
 #include "app/strokes.h"
 #include "edit/tool_table.h"
 #include "model/material.h"
@@ -147,7 +148,7 @@ std::string statusTextOf(const App& app) {
         text += "   " + std::string(cut.layerOnly ? words.layer : words.cut) + " " + "XYZ"[cut.axis] +
                 (cut.layerOnly ? " = " : cut.keepLow ? " ≤ " : " ≥ ") + std::to_string(cut.plane);
     if (app.selection.selectMode) text += "   " + std::string(words.selectMode);
-    if (const std::optional<CellBox>& box = app.selection.box) {
+    if (const std::optional<CellBox> box = shownSelection(app)) {
         text += "   " + std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +
                 std::to_string(box->size(1)) + " × " + std::to_string(box->size(2)) + ", " +
                 std::to_string(filledCount(modelOf(app), *box)) + " " + words.filled;

@@ -105,6 +105,40 @@ TEST_F(DesktopTest, AStartUpFileThatCannotBeOpenedLeavesUntitledAndSaysWhy) {
     EXPECT_EQ(statusTextOf(app).find("Cannot open"), std::string::npos);
 }
 
+// The selection, model and mirror commands say in the status bar why they did
+// nothing, and never open a box.
+TEST_F(DesktopTest, RefusalsAreNotedInTheStatusBarNeverInABox) {
+    start();
+    const auto refusal = [&](auto action, const char* words) {
+        action();
+        EXPECT_EQ(app.status.note.rfind(words, 0), 0u) << app.status.note;
+        EXPECT_NE(statusTextOf(app).find(app.status.note), std::string::npos);
+    };
+    refusal([&] { key('C' | key::kCtrl); }, "Nothing was copied: no cells are selected");
+    refusal([&] { key('X' | key::kCtrl); }, "Nothing was cut: no cells are selected");
+    refusal([&] { key(key::kDelete); }, "Nothing was deleted: no cells are selected");
+    refusal([&] { key('V' | key::kCtrl); }, "Nothing was pasted: nothing has been copied");
+    refusal([&] { key(key::kRight); }, "Nothing was moved: there are no cells");
+    refusal([&] { command(command::kCentre); }, "Nothing was centred");
+    platform.cursor = ClientPoint{400, 20};  // over empty space
+    refusal([&] { key('M'); }, "The mirror planes were not moved: no cell lay under the pointer");
+    app.selection.box = CellBox{{0, 0, 0}, {9, 9, 9}};
+    key('C' | key::kCtrl);
+    app.selection.box = CellBox{{95, 0, 0}, {99, 9, 9}};
+    refusal([&] { key('V' | key::kCtrl); }, "Nothing was pasted: the cells would reach outside the grid");
+    refusal([&] { key(key::kRight); }, "Nothing was moved: the cells would leave the grid");
+    app.selection.box = CellBox{{0, 0, 0}, {99, 9, 9}};
+    refusal([&] { command(command::kTurnX + 2); }, "Nothing was turned");
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_FALSE(platform.quitCode.has_value());
+}
+
+TEST_F(DesktopTest, F1OpensTheHelpPage) {
+    start();
+    key(key::kF1);
+    EXPECT_EQ(platform.helpOpened, std::vector<std::string>{app.paths.helpDocument});
+}
+
 TEST(RecentFiles, KeptInTheSettingsFileNewestFirstAndReadLeniently) {
     std::vector<std::string> list;
     for (int i = 0; i < 10; ++i) rememberRecentFile(list, "/m/" + std::to_string(i) + ".cbk");

@@ -14,9 +14,10 @@ using testing::SessionTest;
 
 TEST(SessionLines, EveryKindReadsBackAsWritten) {
     const char* lines[] = {"size 800 700", "paint", "key Q", "key 5", "key keypad8", "key space", "key escape",
-                           "key ctrl+z", "key ctrl+shift+s", "key ctrl+c", "menu 40004", "menu 40098",
+                           "key f1", "key ctrl+z", "key ctrl+shift+s", "key ctrl+c", "menu 40004", "menu 40098",
                            "drop /a b/c.cbk", "ldown 10 -3", "lup 1 2", "ldbl 3 4", "rdown 5 6",
-                           "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1",
+                           "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1", "pointer 3 -4",
+                           "pointer none",
                            "tablet 1 1 512 0 1023 0", "answer file /a b/c.cbk", "answer yes", "answer no",
                            "answer cancel", "answer colour 80FF01", "save /a b/m.obj", "grab g.tga",
                            "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "crash"};
@@ -37,10 +38,11 @@ TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
         {"lclick 1 2", "unknown message \"lclick\""},
         {"ldown 1", "\"ldown\" takes the pointer's X and Y"},
         {"size 800", "\"size\" takes a width and a height from 0 to 16384"},
-        {"key F1", "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, pagedown, "
-         "keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
+        {"key F2", "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, pagedown, "
+         "f1, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
         {"key ctrl+1", "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, pagedown, "
-         "keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
+         "f1, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
+        {"pointer 1", "\"pointer\" takes X and Y, or none"},
         {"menu 99999", "no menu item has the number 99999"},
         {"menu 40090", "no menu item has the number 40090"},
         {"drop", "\"drop\" takes a path"},

@@ -17,6 +17,7 @@
 #include "app/cli/command_line.h"
 #include "app/platform/main_window.h"
 #include "app/platform/signal_watch.h"
+#include "app/platform/window_placement.h"
 #include "app/session/session_recorder.h"
 
 namespace {
@@ -36,7 +37,13 @@ void requestGlFormat() {
     QSurfaceFormat::setDefaultFormat(format);
 }
 
-AppPaths locateAppPaths() {
+// The help page in the program's language, when there is one in it.
+QString helpPageIn(const QString& folder, Language language) {
+    const QString japanese = folder + "/index.ja.html";
+    return language == Language::Japanese && QFileInfo::exists(japanese) ? japanese : folder + "/index.html";
+}
+
+AppPaths locateAppPaths(Language language) {
     AppPaths paths;
     paths.settingsFolder =
         fromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) + "/" + kSettingsFolderName;
@@ -48,10 +55,11 @@ AppPaths locateAppPaths() {
     else if (home != nullptr && home[0] != '\0') paths.stateFolder = std::filesystem::path(home) / ".local" / "state";
     // Beside the program in the build tree; under share/ once installed.
     const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString besideProgram = programFolder + "/docs/help/index.html";
-    paths.helpDocument = fromQString(QFileInfo::exists(besideProgram)
-                                         ? besideProgram
-                                         : QDir::cleanPath(programFolder + "/../share/cubrik/help/index.html"));
+    const QString besideProgram = programFolder + "/docs/help";
+    paths.helpDocument = fromQString(helpPageIn(QFileInfo::exists(besideProgram + "/index.html")
+                                                    ? besideProgram
+                                                    : QDir::cleanPath(programFolder + "/../share/cubrik/help"),
+                                                language));
     return paths;
 }
 
@@ -59,11 +67,11 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
     requestGlFormat();
     QApplication application(argc, argv);
 
-    AppPaths paths = locateAppPaths();
+    const Language language = languageOfLocale(fromQString(QLocale::system().name()));
+    AppPaths paths = locateAppPaths(language);
     Settings settings;
     const QSize screen = QGuiApplication::primaryScreen()->availableSize();
-    readSettings(paths.settingsFolder / kSettingsFileName, settings, {screen.width(), screen.height()});
-    const Language language = languageOfLocale(fromQString(QLocale::system().name()));
+    const bool placed = readSettings(paths.settingsFolder / kSettingsFileName, settings, {screen.width(), screen.height()});
     // Qt's own dialogs and buttons speak the program's language.
     QTranslator qtTexts;
     if (language == Language::Japanese &&
@@ -90,7 +98,11 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
     app.window.startMaximized = settings.windowMaximized;
     app.commandLineName = command.modelPath;
     app.status.trackCell = true;  // the status bar names the cell under the pointer
-    window.setGeometry(settings.windowX, settings.windowY, settings.windowWidth, settings.windowHeight);
+    // A first window is placed by the window manager; a saved place is kept on the screen.
+    const QRect saved(settings.windowX, settings.windowY, settings.windowWidth, settings.windowHeight);
+    const QRect kept = keptOnScreen(saved, frameAround(window));
+    if (placed) window.setGeometry(kept);
+    else window.resize(kept.size());
     window.attach(
         app,
         [&](const Message& message) {

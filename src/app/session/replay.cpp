@@ -150,6 +150,7 @@ private:
         if (!started_ && !start(failure)) return 0;
         switch (line.kind) {
         case SessionLine::Kind::Shift: platform_.shift = line.shift; return 1;
+        case SessionLine::Kind::Pointer: platform_.pointer = line.pointer; return 1;
         case SessionLine::Kind::Tablet: tabletPacketArrived(app_, line.packet); return 1;
         case SessionLine::Kind::Answer: platform_.answers.push_back(line); return 1;
         case SessionLine::Kind::Grab: return window_.grab(line.text, failure);
@@ -190,10 +191,8 @@ private:
             message.height = window_.height;
             if (app_.window.lastMessage != MessageType::Paint) window_.painted = true;
             break;
-        case MessageType::MouseWheel:
-        case MessageType::KeyDown:
-        case MessageType::Command: break;
-        default: platform_.pointer = ClientPoint{message.x, message.y};  // a mouse line
+        default:
+            if (setsPointer(message.type)) platform_.pointer = ClientPoint{message.x, message.y};
         }
         platform_.ctrl = line.ctrl;
         handleMessage(app_, message);

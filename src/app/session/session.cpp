@@ -47,7 +47,7 @@ struct NamedKey {
 constexpr NamedKey kNamedKeys[] = {
     {"space", key::kSpace}, {"escape", key::kEscape}, {"delete", key::kDelete}, {"left", key::kLeft},
     {"right", key::kRight}, {"up", key::kUp},         {"down", key::kDown},     {"pageup", key::kPageUp},
-    {"pagedown", key::kPageDown},
+    {"pagedown", key::kPageDown}, {"f1", key::kF1},
 };
 
 int letterCode(std::string_view name) {
@@ -129,7 +129,7 @@ bool parseMessage(const std::vector<std::string_view>& w, SessionLine& out, std:
         m.type = MessageType::KeyDown;
         if (w.size() != 2 || (m.key = keyCodeOf(w[1], out.ctrl)) == 0)
             return fail(error, "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, "
-                               "pagedown, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER");
+                               "pagedown, f1, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER");
         return true;
     }
     if (word == "menu") {
@@ -184,6 +184,12 @@ bool parseSeconds(std::string_view word, double& seconds) {
 
 }  // namespace
 
+bool setsPointer(MessageType type) {
+    for (const MouseWord& mouse : kMouseWords)
+        if (type == mouse.type) return true;
+    return type == MessageType::DropFile;
+}
+
 int parseSessionLine(std::string_view line, SessionLine& out, std::string& error) {
     out = SessionLine{};
     while (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // CR LF files, however mangled
@@ -194,6 +200,15 @@ int parseSessionLine(std::string_view line, SessionLine& out, std::string& error
         out.kind = SessionLine::Kind::Shift;
         out.shift = w.size() == 2 && w[1] == "1";
         return (w.size() == 2 && (w[1] == "0" || w[1] == "1")) || fail(error, "\"shift\" takes 0 or 1");
+    }
+    if (word == "pointer") {
+        out.kind = SessionLine::Kind::Pointer;
+        if (w.size() == 2 && w[1] == "none") return 1;
+        int x = 0, y = 0;
+        if (w.size() != 3 || !parseNumber(w[1], x) || !parseNumber(w[2], y))
+            return fail(error, "\"pointer\" takes X and Y, or none");
+        out.pointer = ClientPoint{x, y};
+        return 1;
     }
     if (word == "tablet") {
         out.kind = SessionLine::Kind::Tablet;
@@ -237,6 +252,9 @@ std::string formatSessionLine(const SessionLine& line) {
     switch (line.kind) {
     case SessionLine::Kind::Nothing: return "";
     case SessionLine::Kind::Shift: return line.shift ? "shift 1" : "shift 0";
+    case SessionLine::Kind::Pointer:
+        return line.pointer ? "pointer " + std::to_string(line.pointer->x) + " " + std::to_string(line.pointer->y)
+                            : "pointer none";
     case SessionLine::Kind::Tablet: {
         const TabletPacket& p = line.packet;
         return "tablet " + std::to_string(p.cursor) + " " + std::to_string(p.buttons) + " " +

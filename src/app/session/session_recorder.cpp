@@ -51,14 +51,24 @@ bool RecordingPlatform::takeCtrlSeen() {
     return seen;
 }
 
+namespace {
+
+// Writes a line of `kind` carrying `now` when the replay has another value in `replayed`.
+template <class Value>
+void writeChange(SessionRecorder& recorder, SessionLine::Kind kind, Value SessionLine::*field, Value& replayed,
+                 const Value& now) {
+    if (now == replayed) return;
+    SessionLine line;
+    line.kind = kind;
+    line.*field = replayed = now;
+    recorder.write(line);
+}
+
+}  // namespace
+
 bool RecordingPlatform::shiftDown() {
     const bool down = desktop_.shiftDown();
-    if (down != shift_) {
-        SessionLine line;
-        line.kind = SessionLine::Kind::Shift;
-        line.shift = shift_ = down;
-        recorder_.write(line);
-    }
+    writeChange(recorder_, SessionLine::Kind::Shift, &SessionLine::shift, shift_, down);
     return down;
 }
 
@@ -66,6 +76,16 @@ bool RecordingPlatform::ctrlDown() {
     const bool down = desktop_.ctrlDown();
     ctrlSeen_ = ctrlSeen_ || down;
     return down;
+}
+
+std::optional<ClientPoint> RecordingPlatform::commandPointer() {
+    const std::optional<ClientPoint> at = desktop_.commandPointer();
+    writeChange(recorder_, SessionLine::Kind::Pointer, &SessionLine::pointer, replayPointer_, at);
+    return at;
+}
+
+void RecordingPlatform::followPointer(const Message& message) {
+    if (setsPointer(message.type)) replayPointer_ = ClientPoint{message.x, message.y};
 }
 
 void RecordingPlatform::answer(SessionLine::Answer kind, const std::string& text, std::uint32_t colour) {
@@ -150,6 +170,7 @@ int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder,
         recorder.write(size);
     }
     platform.takeCtrlSeen();
+    platform.followPointer(message);
     const int result = handleMessage(app, message);
     line.ctrl = platform.takeCtrlSeen();
     recorder.write(line);

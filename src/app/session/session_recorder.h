@@ -53,6 +53,10 @@ public:
     bool shiftDown() override;
     bool ctrlDown() override;
     std::optional<ClientPoint> cursorPosition() override { return desktop_.cursorPosition(); }
+    // Written as a pointer line where the replay's pointer would be elsewhere.
+    std::optional<ClientPoint> commandPointer() override;
+    // A message line about to be handled: the replay's pointer follows it as the replay will.
+    void followPointer(const Message& message);
     void inputMethodOff() override { desktop_.inputMethodOff(); }
     void setSelectCursor(bool selecting) override { desktop_.setSelectCursor(selecting); }
     void setClipboardText(const std::string& text) override { desktop_.setClipboardText(text); }
@@ -80,6 +84,7 @@ private:
     SessionRecorder& recorder_;
     bool shift_ = false;  // a replay starts with Shift up
     bool ctrlSeen_ = false;
+    std::optional<ClientPoint> replayPointer_;  // where the replay has the pointer
 };
 
 // The settings a replay cannot read: the background, both palettes and a
