@@ -24,6 +24,7 @@ ViewInputs viewInputsOf(App& app) {
     inputs.squareOutline = toolInfo(app.edit.currentTool).squareOutline;
     inputs.mirror = app.mirror;
     inputs.selection = shownSelection(app);
+    inputs.cut = app.view.cut;
     return inputs;
 }
 

@@ -67,6 +67,7 @@ const UiStrings kEnglish = {
     "Nothing was pasted: nothing has been copied.",
     "Nothing was selected: a box must start and end over the grid.",
     "The mirror planes were not moved: no cell lay under the pointer (point at a cell and press M).",
+    "Nothing changed: cells would land on cells the cut-away hides.",
     "%s is no longer there; it was taken off Open recent.",
     "%s was not opened: only " + extensionList(isReadable, ", ", " and ") + " models can be dropped here.",
     "Select a box first (B).",
@@ -112,6 +113,7 @@ const UiStrings kJapanese = {
     "貼り付けませんでした。コピーしたセルがありません。",
     "選択しませんでした。範囲の始めと終わりはグリッドの上に置いてください。",
     "ミラー面を移動しませんでした。カーソルの下にセルがありませんでした(セルを指してMを押してください)。",
+    "変更しませんでした。断面表示で隠れているセルに重なります。",
     "%sが見つかりません。最近使ったファイルから外しました。",
     "%sは開いていません。ここにドロップできるのは" + extensionList(isReadable, "、", "、") + "のモデルだけです。",
     "先に範囲を選択してください (B)。",
@@ -193,6 +195,15 @@ constexpr MenuItem kViewItems[] = {
     {40026, "Right(&R)", "右面(&R)"},
     {40027, "Top(&T)", "上面(&T)"},
     {40028, "Bottom(&B)", "底面(&B)"},
+    {0, "", ""},
+    {command::kCutAway, "Cut away(&C)", "断面表示(&C)", "U"},
+    {command::kCutDeeper, "Cut deeper(&D)", "断面を奥へ(&D)", "J"},
+    {command::kCutBack, "Cut back(&K)", "断面を手前へ(&K)", "K"},
+    {command::kCutLayerOnly, "Only the cut layer(&O)", "断面の層だけ表示(&O)", "L"},
+    {command::kCutAlongX, "Cut along X(&1)", "Xで切る(&1)"},
+    {command::kCutAlongX + 1, "Cut along Y(&2)", "Yで切る(&2)"},
+    {command::kCutAlongX + 2, "Cut along Z(&3)", "Zで切る(&3)"},
+    {command::kCutOtherSide, "Keep the other side(&E)", "反対側を表示(&E)"},
 };
 
 constexpr MenuItem kMirrorItems[] = {

@@ -107,10 +107,10 @@ private:
     std::string line() {
         static const char* kKeys[] = {"Q", "A", "W", "S", "E", "D", "R", "F", "T", "G", "H", "Y", "Z", "X", "C",
                                       "V", "1", "2", "3", "4", "5", "6", "space", "keypad5", "ctrl+z", "ctrl+y", "B",
-                                      "N", "P"};
+                                      "N", "P", "U", "J", "K", "L"};
         static const int kMenus[] = {40001, 40002, 40003, 40004, 40005, 40011, 40012, 40021, 40022, 40023, 40026,
                                      40028, 40037, 40041, 40042, 40051, 40092, 40017, 40121, 40122, 40123, 40124,
-                                     40125, 40126, 40127, 40128};
+                                     40125, 40126, 40127, 40128, 40106, 40108};
         static const char* kMouse[] = {"ldown", "lup", "ldbl", "rdown", "rup", "rdbl", "mdown", "move", "move", "move"};
         switch (pick(0, 12)) {
         case 0:
