@@ -15,6 +15,7 @@
 #include "app/app.h"
 #include "io/atomic_file.h"
 #include "io/path_names.h"
+#include "io/regular_file.h"
 #include "io/text_format.h"
 #include "model/model_file.h"
 
@@ -24,6 +25,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kCaption = "Cubrik";
+// A note holds a path, a title and two numbers; anything larger is no note.
+constexpr std::uint64_t kMaxNoteBytes = 64 << 10;
 
 fs::path fileOf(const fs::path& folder, const std::string& id, const char* extension) {
     return folder / (id + extension);
@@ -148,7 +151,8 @@ std::vector<Orphan> findOrphans(const fs::path& folder) {
         orphan.id = it->path().stem().string();
         if (!claim(folder, orphan)) continue;
         std::string text, ignored;
-        if (readWholeFile(fileOf(folder, orphan.id, ".txt"), text, ignored)) orphan.note = parseRecoveryNote(text);
+        if (readRegularFile(fileOf(folder, orphan.id, ".txt"), {kMaxNoteBytes}, text, ignored))
+            orphan.note = parseRecoveryNote(text);
         orphans.push_back(std::move(orphan));
     }
     std::sort(orphans.begin(), orphans.end(),

@@ -44,6 +44,7 @@ const UiStrings kEnglish = {
     "Nothing was turned: the turned box would leave the grid.",
     "%s is no longer there; it was taken off Open recent.",
     "%s was not opened: only " + extensionList(isReadable, ", ", " and ") + " models can be dropped here.",
+    "%s is read-only, so it was not saved. Save the model under another name?",
 };
 
 const UiStrings kJapanese = {
@@ -67,6 +68,7 @@ const UiStrings kJapanese = {
     "回転しませんでした。回転した範囲がグリッドの外に出ます。",
     "%sが見つかりません。最近使ったファイルから外しました。",
     "%sは開いていません。ここにドロップできるのは" + extensionList(isReadable, "、", "、") + "のモデルだけです。",
+    "%sは読み取り専用のため保存していません。別の名前で保存しますか?",
 };
 
 constexpr MenuItem kFileItems[] = {

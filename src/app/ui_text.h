@@ -39,6 +39,7 @@ struct UiStrings {
     std::string turnOutside;
     std::string recentGone;     // an Open recent entry whose file has gone
     std::string droppedNotModel;
+    std::string readOnlySaveAs;  // Save on a read-only file offers Save as
 };
 
 const UiStrings& uiStrings(Language language);

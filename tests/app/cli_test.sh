@@ -73,4 +73,21 @@ check "an export that cannot be written exits 1" test "$status" -eq 1
 check "with one line on stderr" test "$(wc -l <"$work/err")" -eq 1
 check "and creates nothing" test ! -e "$work/missing"
 
+# An OBJ comes with its library or not at all.
+mkdir "$work/lib.mtl"
+"$cubrik" --export "$work/a.cbk" "$work/lib.obj" 2>"$work/err"
+status=$?
+check "an OBJ whose .mtl cannot be written exits 1" test "$status" -eq 1 -a "$(wc -l <"$work/err")" -eq 1
+check "and writes no OBJ" test ! -e "$work/lib.obj"
+
+# A FIFO would make reading wait for ever and /dev/zero never ends.
+mkfifo "$work/fifo.cbk"
+ln -s /dev/zero "$work/zero.cbk"
+for input in fifo.cbk zero.cbk; do
+  timeout 10 "$cubrik" --export "$work/$input" "$work/never.cbk" 2>"$work/err"
+  status=$?
+  check "$input is refused at once (status $status)" test "$status" -eq 1
+  check "as no regular file" grep -q "^cubrik: cannot read $work/$input: it is not a regular file" "$work/err"
+done
+
 exit $((failures > 0))
