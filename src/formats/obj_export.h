@@ -9,8 +9,9 @@
 
 namespace cubrik {
 
-// The library beside `objPath`: the extension replaced by "mtl" and the
-// spaces of the file name (not of its folders) replaced by "_".
+// The library beside `objPath`: the extension replaced by "mtl" and, when
+// the path names a folder, the spaces of the file name (not of its folders)
+// replaced by "_"; a bare name keeps its spaces.
 std::filesystem::path mtlPathFor(const std::filesystem::path& objPath);
 
 // Writes the OBJ file and its MTL library at mtlPathFor(path), both or

@@ -80,14 +80,11 @@ status=$?
 check "an OBJ whose .mtl cannot be written exits 1" test "$status" -eq 1 -a "$(wc -l <"$work/err")" -eq 1
 check "and writes no OBJ" test ! -e "$work/lib.obj"
 
-# A FIFO would make reading wait for ever and /dev/zero never ends.
+# A FIFO would make reading wait for ever.
 mkfifo "$work/fifo.cbk"
-ln -s /dev/zero "$work/zero.cbk"
-for input in fifo.cbk zero.cbk; do
-  timeout 10 "$cubrik" --export "$work/$input" "$work/never.cbk" 2>"$work/err"
-  status=$?
-  check "$input is refused at once (status $status)" test "$status" -eq 1
-  check "as no regular file" grep -q "^cubrik: cannot read $work/$input: it is not a regular file" "$work/err"
-done
+timeout 10 "$cubrik" --export "$work/fifo.cbk" "$work/never.cbk" 2>"$work/err"
+status=$?
+check "a FIFO is refused at once (status $status)" test "$status" -eq 1
+check "as no regular file" grep -q "^cubrik: cannot read $work/fifo.cbk: it is not a regular file" "$work/err"
 
 exit $((failures > 0))
