@@ -140,6 +140,10 @@ constexpr MenuItem kSettingsItems[] = {
     {command::kBackgroundColour, "Background Color(&B)", "背景色(&B)"},
     {0, "", ""},
     {command::kPressureInput, "Pressure input(&P)", "筆圧感知(&P)"},
+    {0, "", ""},
+    {command::kFirstUndoSteps, "20 undo steps(&W)", "取り消し 20 回(&W)"},
+    {command::kFirstUndoSteps + 1, "100 undo steps(&H)", "取り消し 100 回(&H)"},
+    {command::kLastUndoSteps, "1000 undo steps(&T)", "取り消し 1000 回(&T)"},
 };
 
 constexpr MenuItem kHelpItems[] = {

@@ -74,6 +74,27 @@ TEST(SessionRecording, AWaitLineStandsForEachSecondOrMoreThatPassed) {
     EXPECT_EQ(testing::readBytes(dir / "s.txt"), "wait 3.2\nwait 1\n");
 }
 
+// A replay never reads the settings file, so a recording starts with the
+// settings it cannot know: those that are not the window's place or paths.
+TEST(SessionRecording, ARecordingStartsWithTheSettingsAReplayCannotKnow) {
+    testing::TempDir dir;
+    Settings settings;
+    settings.undoSteps = 1000;
+    settings.recentFiles = {"/home/a.cbk"};
+    {
+        SessionRecorder recorder;
+        std::string reason;
+        ASSERT_EQ(recorder.open((dir / "s.txt").string(), reason), 1) << reason;
+        recordStartState(recorder, settings, 0);
+    }
+    const std::string text = testing::readBytes(dir / "s.txt");
+    EXPECT_EQ(text.substr(0, 32), "setting backgroundColor=16744576");
+    EXPECT_NE(text.find("\nsetting materialB="), std::string::npos);
+    EXPECT_EQ(text.substr(text.rfind("setting")), "setting undoSteps=1000\n");
+    EXPECT_EQ(text.find("window"), std::string::npos);
+    EXPECT_EQ(text.find("a.cbk"), std::string::npos);
+}
+
 TEST_F(SessionTest, AMalformedLineStopsTheReplayWithItsNumber) {
     EXPECT_EQ(replay("# comment\n\npaint\nlclick 1 2\n"), (dir / "session.txt").string() + " line 4: unknown message \"lclick\"");
     EXPECT_EQ(replay("save $DIR/no/such/folder/m.cbk\n").find((dir / "session.txt").string() + " line 1: "), 0u);
