@@ -63,7 +63,7 @@ private:
         static const char* kKeys[] = {"Q", "A", "W", "S", "E", "D", "R", "F", "T", "G", "H", "Y", "Z", "X", "C",
                                       "V", "1", "2", "3", "4", "5", "6", "space", "keypad5", "ctrl+z", "ctrl+y", "B"};
         static const int kMenus[] = {40001, 40002, 40003, 40004, 40005, 40011, 40012, 40021, 40022, 40023,
-                                     40026, 40028, 40037, 40041, 40042, 40051, 40092};
+                                     40026, 40028, 40037, 40041, 40042, 40051, 40052, 40054, 40092};
         static const char* kMouse[] = {"ldown", "lup", "ldbl", "rdown", "rup", "rdbl", "mdown", "move", "move", "move"};
         switch (pick(0, 12)) {
         case 0:
@@ -71,7 +71,7 @@ private:
         case 2: return std::string(kMouse[pick(0, 9)]) + " " + point();
         case 3: return "paint\n";
         case 4: return std::string("key ") + kKeys[pick(0, 26)] + "\n";
-        case 5: return "menu " + std::to_string(kMenus[pick(0, 16)]) + "\n";
+        case 5: return "menu " + std::to_string(kMenus[pick(0, 18)]) + "\n";
         case 6: return "wheel " + std::to_string(pick(-2, 2) * 120) + "\n";
         case 7: return answer();
         case 8: return "shift " + std::to_string(pick(0, 1)) + "\n";
