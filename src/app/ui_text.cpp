@@ -42,6 +42,15 @@ const UiStrings kEnglish = {
     "Cubrik ended without saving changes to \"%s\" (kept at %t). Recover them?",
     "Nothing was pasted: the cells would reach outside the grid.",
     "Nothing was turned: the turned box would leave the grid.",
+    "Nothing was moved: the cells would leave the grid.",
+    "Nothing was moved: there are no cells to move.",
+    "Nothing was centred: there are no cells to centre.",
+    "Nothing was copied: no cells are selected (B, then drag a box).",
+    "Nothing was cut: no cells are selected (B, then drag a box).",
+    "Nothing was deleted: no cells are selected (B, then drag a box).",
+    "Nothing was pasted: nothing has been copied.",
+    "Nothing was selected: a box must start and end over the grid.",
+    "The mirror planes were not moved: no cell lay under the pointer (point at a cell and press M).",
     "%s is no longer there; it was taken off Open recent.",
     "%s was not opened: only " + extensionList(isReadable, ", ", " and ") + " models can be dropped here.",
 };
@@ -65,6 +74,15 @@ const UiStrings kJapanese = {
     "Cubrikは「%s」の変更を保存せずに終了しました(%tの時点の内容を保管しています)。復元しますか?",
     "貼り付けませんでした。セルがグリッドの外に出ます。",
     "回転しませんでした。回転した範囲がグリッドの外に出ます。",
+    "移動しませんでした。セルがグリッドの外に出ます。",
+    "移動しませんでした。移動するセルがありません。",
+    "中央へ移動しませんでした。セルがありません。",
+    "コピーしませんでした。範囲が選択されていません(Bを押してドラッグ)。",
+    "切り取りませんでした。範囲が選択されていません(Bを押してドラッグ)。",
+    "削除しませんでした。範囲が選択されていません(Bを押してドラッグ)。",
+    "貼り付けませんでした。コピーしたセルがありません。",
+    "選択しませんでした。範囲の始めと終わりはグリッドの上に置いてください。",
+    "ミラー面を移動しませんでした。カーソルの下にセルがありませんでした(セルを指してMを押してください)。",
     "%sが見つかりません。最近使ったファイルから外しました。",
     "%sは開いていません。ここにドロップできるのは" + extensionList(isReadable, "、", "、") + "のモデルだけです。",
 };
@@ -147,7 +165,7 @@ constexpr MenuItem kSettingsItems[] = {
 };
 
 constexpr MenuItem kHelpItems[] = {
-    {command::kHelp, "Help(&H)", "ヘルプ(&H)"},
+    {command::kHelp, "Help(&H)", "ヘルプ(&H)", "F1"},
     {0, "", ""},
     {command::kAbout, "About(&A)", "バージョン情報(&V)"},
 };

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/app.h"
+#include "app/box_commands.h"
 #include "app/strokes.h"
 #include "edit/tool_table.h"
 #include "model/material.h"
@@ -138,7 +139,7 @@ std::string statusTextOf(const App& app) {
             if (app.mirror.enabled[axis]) text += std::string(" ") + "XYZ"[axis];
     }
     if (app.selection.selectMode) text += "   " + std::string(words.selectMode);
-    if (const std::optional<CellBox>& box = app.selection.box) {
+    if (const std::optional<CellBox> box = shownSelection(app)) {
         text += "   " + std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +
                 std::to_string(box->size(1)) + " × " + std::to_string(box->size(2)) + ", " +
                 std::to_string(filledCount(modelOf(app), *box)) + " " + words.filled;
