@@ -189,7 +189,8 @@ void recordStartState(SessionRecorder& recorder, const Settings& settings, doubl
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
         const std::string entry = text.substr(start, end - start);
         if (entry.rfind("backgroundColor=", 0) != 0 && entry.rfind("material", 0) != 0 &&
-            entry.rfind("mirror", 0) != 0 && entry.rfind("autosaveSeconds=", 0) != 0)
+            entry.rfind("mirror", 0) != 0 && entry.rfind("autosaveSeconds=", 0) != 0 &&
+            entry.rfind("undoSteps=", 0) != 0)
             continue;
         SessionLine line;
         line.kind = SessionLine::Kind::Setting;
