@@ -65,19 +65,13 @@ void cornerCodes(const RowsAround& around, int x, unsigned (&codes)[8]) {
         }
 }
 
-// What stays the same for a whole walk.
-struct WalkContext {
-    const FaceWalk& walk;
-    const RowMasks& masks;
-    float moved[256][3];  // the smoothing offsets in cells
-};
 
 // A corner of lattice point X with offset o (eighths) lies at (8 X + o) / 8 - 50.
 // Summed here as (cell - 50 + corner delta) + o / 8: every term and sum is a
 // multiple of 1/8 below 64, exact in single precision, so the result is the
 // same bit for bit however it is summed.
 template <FacePass Pass, bool Smooth>
-void emitCell(const WalkContext& context, const RowsAround& around, int x, int y, int z, unsigned faces,
+void emitCell(const FaceRowWalker& context, const RowsAround& around, int x, int y, int z, unsigned faces,
               QuadBatch& batch) {
     // All eight corners at once: cheaper than per face, as most cells show
     // several faces, and free of branches.
@@ -133,50 +127,75 @@ void handOver(const FaceWalk& walk, QuadBatch& batch, const FlushBatch& flush) {
     flush(batch);
 }
 
+// The faces of row (y, z). With `flush`, the batch is handed over whenever it
+// fills; without, it must have room for the row.
+template <FacePass Pass, bool Smooth>
+void walkRow(const FaceRowWalker& context, int y, int z, QuadBatch& batch, const FlushBatch* flush) {
+    const FaceWalk& walk = context.walk;
+    const RowMasks& masks = *context.masks;
+    const int row = maskRow(y, z);
+    const RowBits self = masks.displayed[row];
+    if (Pass != FacePass::PickEmpty && !(self.lo | self.hi)) return;
+    // The displayed neighbour across each face, per cell of the row.
+    const RowBits across[6] = {fromLowerX(self),
+                               fromHigherX(self),
+                               masks.displayed[row - 1],
+                               masks.displayed[row + 1],
+                               masks.displayed[row - kMaskSide],
+                               masks.displayed[row + kMaskSide]};
+    RowsAround around = {};
+    if constexpr (Smooth)
+        for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 3; ++k) around[j][k] = masks.filled[maskRow(y - 1 + j, z - 1 + k)];
+    RowBits faces[6];
+    RowBits any = {0, 0};
+    // Only the empty cells in view are picked: a tool must not fill a hidden one.
+    const RowBits inView = Pass == FacePass::PickEmpty ? visibleRow(walk.visible, y, z) : RowBits{0, 0};
+    for (int f = 0; f < 6; ++f) {
+        faces[f] = Pass == FacePass::PickEmpty ? andNot(inView, self) & across[f] : andNot(self, across[f]);
+        any = any | faces[f];
+    }
+    for (int half = 0; half < 2; ++half) {
+        for (std::uint64_t pending = half ? any.hi : any.lo; pending; pending &= pending - 1) {
+            const int bit = std::countr_zero(pending);
+            unsigned cellFaces = 0;
+            for (int f = 0; f < 6; ++f)
+                cellFaces |= static_cast<unsigned>(((half ? faces[f].hi : faces[f].lo) >> bit) & 1u) << f;
+            emitCell<Pass, Smooth>(context, around, 64 * half + bit, y, z, cellFaces, batch);
+            // A cell adds at most 6 quads, so this keeps the batch from overflowing.
+            if (flush && batch.count > batch.quadCapacity - 6) handOver<Pass, Smooth>(walk, batch, *flush);
+        }
+    }
+}
+
 template <FacePass Pass, bool Smooth>
 void walkPass(const FaceWalk& walk, const RowMasks& masks, QuadBatch& batch, const FlushBatch& flush) {
-    WalkContext context{walk, masks, {}};  // cubes: every offset stays (0, 0, 0)
-    if constexpr (Smooth)
-        for (int code = 0; code < 256; ++code)
-            for (int i = 0; i < 3; ++i)
-                context.moved[code][i] = static_cast<float>(walk.smoothingTable->offset[code][i]) * 0.125f;
+    FaceRowWalker context;
+    prepareRowWalker(context, walk, masks);
     for (int z = 0; z < kGridSize; ++z)
-        for (int y = 0; y < kGridSize; ++y) {
-            const int row = maskRow(y, z);
-            const RowBits self = masks.displayed[row];
-            if (Pass != FacePass::PickEmpty && !(self.lo | self.hi)) continue;
-            // The displayed neighbour across each face, per cell of the row.
-            const RowBits across[6] = {fromLowerX(self),
-                                       fromHigherX(self),
-                                       masks.displayed[row - 1],
-                                       masks.displayed[row + 1],
-                                       masks.displayed[row - kMaskSide],
-                                       masks.displayed[row + kMaskSide]};
-            RowsAround around = {};
-            if constexpr (Smooth)
-                for (int j = 0; j < 3; ++j)
-                    for (int k = 0; k < 3; ++k) around[j][k] = masks.filled[maskRow(y - 1 + j, z - 1 + k)];
-            RowBits faces[6];
-            RowBits any = {0, 0};
-            // Only the empty cells in view are picked: a tool must not fill a hidden one.
-            const RowBits inView = Pass == FacePass::PickEmpty ? visibleRow(walk.visible, y, z) : RowBits{0, 0};
-            for (int f = 0; f < 6; ++f) {
-                faces[f] = Pass == FacePass::PickEmpty ? andNot(inView, self) & across[f] : andNot(self, across[f]);
-                any = any | faces[f];
-            }
-            for (int half = 0; half < 2; ++half) {
-                for (std::uint64_t pending = half ? any.hi : any.lo; pending; pending &= pending - 1) {
-                    const int bit = std::countr_zero(pending);
-                    unsigned cellFaces = 0;
-                    for (int f = 0; f < 6; ++f)
-                        cellFaces |= static_cast<unsigned>(((half ? faces[f].hi : faces[f].lo) >> bit) & 1u) << f;
-                    emitCell<Pass, Smooth>(context, around, 64 * half + bit, y, z, cellFaces, batch);
-                    // A cell adds at most 6 quads, so this keeps the batch from overflowing.
-                    if (batch.count > batch.quadCapacity - 6) handOver<Pass, Smooth>(walk, batch, flush);
-                }
-            }
-        }
+        for (int y = 0; y < kGridSize; ++y) walkRow<Pass, Smooth>(context, y, z, batch, &flush);
     if (batch.count > 0) handOver<Pass, Smooth>(walk, batch, flush);
+}
+
+template <FacePass Pass, bool Smooth>
+int walkRows(const FaceRowWalker& walker, int first, int end, QuadBatch& batch, std::int32_t* rowFirst,
+             std::uint16_t* rowCount) {
+    const int start = batch.count;
+    int row = first;
+    for (; row < end && batch.count + kMaxRowQuads <= batch.quadCapacity; ++row) {
+        rowFirst[row] = batch.count;
+        walkRow<Pass, Smooth>(walker, row % kGridSize, row / kGridSize, batch, nullptr);
+        rowCount[row] = static_cast<std::uint16_t>(batch.count - rowFirst[row]);
+    }
+    if constexpr (Pass == FacePass::Display && Smooth) {
+        QuadBatch added = batch;  // normals are per quad, so any run of quads can have its own
+        added.colours += start * kColourBytesPerQuad;
+        added.normals += start * kFloatsPerQuad;
+        added.vertices += start * kFloatsPerQuad;
+        added.count = batch.count - start;
+        fillSmoothNormals(added, walker.walk.variant);
+    }
+    return row;
 }
 
 template <FacePass Pass>
@@ -197,8 +216,42 @@ void buildColourTable(const VoxelModel& model, ColourTable& table) {
     }
 }
 
-void walkFaces(const FaceWalk& walk, RowMasks& masks, QuadBatch& batch, const FlushBatch& flush) {
+void buildWalkMasks(const FaceWalk& walk, RowMasks& masks) {
     buildRowMasks(walk.cells, walk.showA, walk.showB, walk.smooth, walk.visible, walk.variant, masks);
+}
+
+void walkFaces(const FaceWalk& walk, RowMasks& masks, QuadBatch& batch, const FlushBatch& flush) {
+    buildWalkMasks(walk, masks);
+    walkBuiltFaces(walk, masks, batch, flush);
+}
+
+void prepareRowWalker(FaceRowWalker& walker, const FaceWalk& walk, const RowMasks& masks) {
+    walker.walk = walk;
+    walker.masks = &masks;
+    for (int code = 0; code < 256; ++code)
+        for (int i = 0; i < 3; ++i)  // cubes: every offset stays (0, 0, 0)
+            walker.moved[code][i] =
+                walk.smooth ? static_cast<float>(walk.smoothingTable->offset[code][i]) * 0.125f : 0.0f;
+}
+
+int walkFaceRows(const FaceRowWalker& walker, int first, int end, QuadBatch& batch, std::int32_t* rowFirst,
+                 std::uint16_t* rowCount) {
+    const bool smooth = walker.walk.smooth;
+    switch (walker.walk.pass) {
+    case FacePass::Display:
+        return smooth ? walkRows<FacePass::Display, true>(walker, first, end, batch, rowFirst, rowCount)
+                      : walkRows<FacePass::Display, false>(walker, first, end, batch, rowFirst, rowCount);
+    case FacePass::PickSolid:
+        return smooth ? walkRows<FacePass::PickSolid, true>(walker, first, end, batch, rowFirst, rowCount)
+                      : walkRows<FacePass::PickSolid, false>(walker, first, end, batch, rowFirst, rowCount);
+    case FacePass::PickEmpty:
+        return smooth ? walkRows<FacePass::PickEmpty, true>(walker, first, end, batch, rowFirst, rowCount)
+                      : walkRows<FacePass::PickEmpty, false>(walker, first, end, batch, rowFirst, rowCount);
+    }
+    return first;
+}
+
+void walkBuiltFaces(const FaceWalk& walk, const RowMasks& masks, QuadBatch& batch, const FlushBatch& flush) {
     batch.count = 0;
     switch (walk.pass) {
     case FacePass::Display: walkPass<FacePass::Display>(walk, masks, batch, flush); break;

@@ -46,4 +46,31 @@ struct FaceWalk {
 // if anything is left. `masks` is scratch space (zeroed once at allocation).
 void walkFaces(const FaceWalk& walk, RowMasks& masks, QuadBatch& batch, const FlushBatch& flush);
 
+// A walk taken a row at a time, for callers that keep the quads of each row.
+struct FaceRowWalker {
+    FaceWalk walk;
+    const RowMasks* masks = nullptr;  // built by buildWalkMasks for the walk
+    float moved[256][3];              // the smoothing offsets in cells, by corner code
+};
+
+void prepareRowWalker(FaceRowWalker& walker, const FaceWalk& walk, const RowMasks& masks);
+
+// Most quads one row can have: every face of its 100 cells.
+inline constexpr int kMaxRowQuads = 6 * 100;
+
+// Appends the faces of rows first..end - 1 (index y + 100 z) to `batch`, with
+// their normals, and records where each row's quads begin (as counts of the
+// batch) and how many it has. Stops before a row when the batch has room for
+// fewer than kMaxRowQuads more, and returns the row it stopped at, or end.
+// The rows of a whole walk, one after another, give the quads walkFaces gives.
+int walkFaceRows(const FaceRowWalker& walker, int first, int end, QuadBatch& batch, std::int32_t* rowFirst,
+                 std::uint16_t* rowCount);
+
+// The row masks walkFaces builds first, for walks that reuse them.
+void buildWalkMasks(const FaceWalk& walk, RowMasks& masks);
+
+// walkFaces with `masks` built already by buildWalkMasks for the same cells
+// and display state.
+void walkBuiltFaces(const FaceWalk& walk, const RowMasks& masks, QuadBatch& batch, const FlushBatch& flush);
+
 }  // namespace cubrik

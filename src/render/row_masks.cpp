@@ -56,70 +56,82 @@ void scalarChunk(const std::uint8_t* at, std::uint64_t showAMask, std::uint64_t 
     filled = gatherHighBits(nonZero);
 }
 
-void buildScalar(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, const VisibleSlab& slab,
-                 RowMasks& masks) {
-    const std::uint64_t showAMask = showA ? ~0ull : 0, showBMask = showB ? ~0ull : 0;
-    for (int z = 0; z < kGridSize; ++z)
-        for (int y = 0; y < kGridSize; ++y) {
-            const RowBits visible = visibleRow(slab, y, z);
-            if (!(visible.lo | visible.hi)) {
-                storeRow({}, visible, withFilled, masks, maskRow(y, z));
-                continue;
-            }
-            const std::uint8_t* row = cells + cellIndex(0, y, z);
-            RowPair pair;
-            unsigned shown, filled;
-            for (int chunk = 0; chunk < 12; ++chunk) {  // cells 0..95
-                scalarChunk(row + 8 * chunk, showAMask, showBMask, shown, filled);
-                std::uint64_t& shownWord = chunk < 8 ? pair.shownLo : pair.shownHi;
-                std::uint64_t& filledWord = chunk < 8 ? pair.filledLo : pair.filledHi;
-                shownWord |= static_cast<std::uint64_t>(shown) << (8 * (chunk % 8));
-                filledWord |= static_cast<std::uint64_t>(filled) << (8 * (chunk % 8));
-            }
-            // Cells 96..99 are the upper half of the chunk at 92, which stays inside the row.
-            scalarChunk(row + 92, showAMask, showBMask, shown, filled);
-            pair.shownHi |= static_cast<std::uint64_t>(shown >> 4) << 32;
-            pair.filledHi |= static_cast<std::uint64_t>(filled >> 4) << 32;
-            storeRow(pair, visible, withFilled, masks, maskRow(y, z));
-        }
+// The settings every row of one build shares.
+struct MaskBuild {
+    const std::uint8_t* cells;
+    bool showA, showB, withFilled;
+    const VisibleSlab& slab;
+};
+
+void buildScalarRow(const MaskBuild& build, int y, int z, RowMasks& masks) {
+    const std::uint64_t showAMask = build.showA ? ~0ull : 0, showBMask = build.showB ? ~0ull : 0;
+    const bool withFilled = build.withFilled;
+    const RowBits visible = visibleRow(build.slab, y, z);
+    if (!(visible.lo | visible.hi)) {
+        storeRow({}, visible, withFilled, masks, maskRow(y, z));
+        return;
+    }
+    const std::uint8_t* row = build.cells + cellIndex(0, y, z);
+    RowPair pair;
+    unsigned shown, filled;
+    for (int chunk = 0; chunk < 12; ++chunk) {  // cells 0..95
+        scalarChunk(row + 8 * chunk, showAMask, showBMask, shown, filled);
+        std::uint64_t& shownWord = chunk < 8 ? pair.shownLo : pair.shownHi;
+        std::uint64_t& filledWord = chunk < 8 ? pair.filledLo : pair.filledHi;
+        shownWord |= static_cast<std::uint64_t>(shown) << (8 * (chunk % 8));
+        filledWord |= static_cast<std::uint64_t>(filled) << (8 * (chunk % 8));
+    }
+    // Cells 96..99 are the upper half of the chunk at 92, which stays inside the row.
+    scalarChunk(row + 92, showAMask, showBMask, shown, filled);
+    pair.shownHi |= static_cast<std::uint64_t>(shown >> 4) << 32;
+    pair.filledHi |= static_cast<std::uint64_t>(filled >> 4) << 32;
+    storeRow(pair, visible, withFilled, masks, maskRow(y, z));
 }
 
 #if defined(__SSE2__)
-void buildSse2(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, const VisibleSlab& slab,
-               RowMasks& masks) {
-    const unsigned showAMask = showA ? 0xffffu : 0, showBMask = showB ? 0xffffu : 0;
+void buildSse2Row(const MaskBuild& build, int y, int z, RowMasks& masks) {
+    const unsigned showAMask = build.showA ? 0xffffu : 0, showBMask = build.showB ? 0xffffu : 0;
+    const bool withFilled = build.withFilled;
     const __m128i zero = _mm_setzero_si128();
     const __m128i firstCodeB = _mm_set1_epi8(static_cast<char>(kFirstCodeB));
-    for (int z = 0; z < kGridSize; ++z)
-        for (int y = 0; y < kGridSize; ++y) {
-            const RowBits visible = visibleRow(slab, y, z);
-            if (!(visible.lo | visible.hi)) {
-                storeRow({}, visible, withFilled, masks, maskRow(y, z));
-                continue;
-            }
-            const std::uint8_t* row = cells + cellIndex(0, y, z);
-            std::uint64_t shown[7], filled[7];
-            // Chunks at 0, 16, ..., 80 cover cells 0..95; the seventh, at 84,
-            // stays inside the row and gives cells 96..99 as its top four bits.
-            for (int chunk = 0; chunk < 7; ++chunk) {
-                const int at = chunk < 6 ? 16 * chunk : 84;
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
-                const unsigned nonZero = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))) & 0xffffu;
-                // Unsigned v >= 17: max(v, 17) == v.
-                const unsigned materialB =
-                    static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(v, firstCodeB), v)));
-                shown[chunk] = ((nonZero & ~materialB) & showAMask) | (materialB & showBMask);
-                filled[chunk] = nonZero;
-            }
-            RowPair pair;
-            pair.shownLo = shown[0] | shown[1] << 16 | shown[2] << 32 | shown[3] << 48;
-            pair.shownHi = shown[4] | shown[5] << 16 | (shown[6] >> 12) << 32;
-            pair.filledLo = filled[0] | filled[1] << 16 | filled[2] << 32 | filled[3] << 48;
-            pair.filledHi = filled[4] | filled[5] << 16 | (filled[6] >> 12) << 32;
-            storeRow(pair, visible, withFilled, masks, maskRow(y, z));
-        }
+    const RowBits visible = visibleRow(build.slab, y, z);
+    if (!(visible.lo | visible.hi)) {
+        storeRow({}, visible, withFilled, masks, maskRow(y, z));
+        return;
+    }
+    const std::uint8_t* row = build.cells + cellIndex(0, y, z);
+    std::uint64_t shown[7], filled[7];
+    // Chunks at 0, 16, ..., 80 cover cells 0..95; the seventh, at 84,
+    // stays inside the row and gives cells 96..99 as its top four bits.
+    for (int chunk = 0; chunk < 7; ++chunk) {
+        const int at = chunk < 6 ? 16 * chunk : 84;
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
+        const unsigned nonZero = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))) & 0xffffu;
+        // Unsigned v >= 17: max(v, 17) == v.
+        const unsigned materialB =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(v, firstCodeB), v)));
+        shown[chunk] = ((nonZero & ~materialB) & showAMask) | (materialB & showBMask);
+        filled[chunk] = nonZero;
+    }
+    RowPair pair;
+    pair.shownLo = shown[0] | shown[1] << 16 | shown[2] << 32 | shown[3] << 48;
+    pair.shownHi = shown[4] | shown[5] << 16 | (shown[6] >> 12) << 32;
+    pair.filledLo = filled[0] | filled[1] << 16 | filled[2] << 32 | filled[3] << 48;
+    pair.filledHi = filled[4] | filled[5] << 16 | (filled[6] >> 12) << 32;
+    storeRow(pair, visible, withFilled, masks, maskRow(y, z));
 }
 #endif
+
+void buildRow(const MaskBuild& build, KernelVariant variant, int y, int z, RowMasks& masks) {
+#if defined(__SSE2__)
+    if (variant == KernelVariant::Sse2) {
+        buildSse2Row(build, y, z, masks);
+        return;
+    }
+#endif
+    (void)variant;
+    buildScalarRow(build, y, z, masks);
+}
 
 }  // namespace
 
@@ -133,14 +145,14 @@ RowBits visibleRow(const VisibleSlab& slab, int y, int z) {
 
 void buildRowMasks(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, const VisibleSlab& slab,
                    KernelVariant variant, RowMasks& masks) {
-#if defined(__SSE2__)
-    if (variant == KernelVariant::Sse2) {
-        buildSse2(cells, showA, showB, withFilled, slab, masks);
-        return;
-    }
-#endif
-    (void)variant;
-    buildScalar(cells, showA, showB, withFilled, slab, masks);
+    const MaskBuild build{cells, showA, showB, withFilled, slab};
+    for (int z = 0; z < kGridSize; ++z)
+        for (int y = 0; y < kGridSize; ++y) buildRow(build, variant, y, z, masks);
+}
+
+void buildRowMask(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, const VisibleSlab& slab,
+                  KernelVariant variant, int y, int z, RowMasks& masks) {
+    buildRow({cells, showA, showB, withFilled, slab}, variant, y, z, masks);
 }
 
 }  // namespace cubrik

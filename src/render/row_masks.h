@@ -34,4 +34,8 @@ RowBits visibleRow(const VisibleSlab& slab, int y, int z);
 void buildRowMasks(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, const VisibleSlab& slab,
                    KernelVariant variant, RowMasks& masks);
 
+// The same for row (y, z) alone, after its cells changed.
+void buildRowMask(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, const VisibleSlab& slab,
+                  KernelVariant variant, int y, int z, RowMasks& masks);
+
 }  // namespace cubrik
