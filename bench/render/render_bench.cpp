@@ -4,6 +4,7 @@
 
 #include <epoxy/gl.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -120,6 +121,35 @@ void BM_DisplayPass(benchmark::State& state) {
     state.SetLabel(std::string(nameOf(which)) + (cached ? ", unchanged model (cached)" : ", changed model"));
 }
 BENCHMARK(BM_DisplayPass)->Args({kSphere, 0})->Args({kSphere, 1})->Unit(benchmark::kMicrosecond);
+
+// The display pass of the frame after a brush step of size 3 on the smooth
+// sphere: a ball of radius 3 filled (or, on the next lap, emptied) where a
+// stroke going round the sphere's front reaches. Only the step's rows change.
+void BM_DisplayAfterBrushStep(benchmark::State& state) {
+    Scene scene(kSphere, chooseKernelVariant());
+    const ViewInputs view = scene.view(true);
+    produceDisplayBatches(scene.renderer, view, dropBatch);
+    VoxelModel& model = *scene.store.model;
+    int step = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const double angle = 6.2831853 * (step % 64) / 64;
+        const int cx = 49 + static_cast<int>(20 * std::cos(angle)), cy = 49 + static_cast<int>(20 * std::sin(angle));
+        const std::uint8_t code = (step++ / 64) % 2 ? 0 : 5;
+        for (int z = 86; z <= 92; ++z)  // round z = 89, the surface in front of (cx, cy)
+            for (int y = cy - 3; y <= cy + 3; ++y)
+                for (int x = cx - 3; x <= cx + 3; ++x)
+                    if ((x - cx) * (x - cx) + (y - cy) * (y - cy) + (z - 89) * (z - 89) < 9)
+                        model.cells[cellIndex(x, y, z)] = code;
+        state.ResumeTiming();
+        produceDisplayBatches(scene.renderer, view, dropBatch);
+    }
+    // Whole walks now and then lay the rows out in one run again.
+    state.counters["whole walks"] = benchmark::Counter(static_cast<double>(scene.renderer.displayCache.walks - 1),
+                                                       benchmark::Counter::kAvgIterations);
+    state.SetLabel("sphere r45, smooth");
+}
+BENCHMARK(BM_DisplayAfterBrushStep)->Unit(benchmark::kMicrosecond);
 
 // The cut-away moved by one layer (J or K), then the display pass of the next
 // frame: the cells are those of the kept walk, so only the cut's slab

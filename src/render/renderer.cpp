@@ -9,12 +9,10 @@ int allocateRenderer(Renderer& renderer, int quadCapacity, KernelVariant variant
     renderer.quadCapacity = 0;  // draws nothing unless everything below succeeds
     if (quadCapacity < 6) return 0;
     const int kept = std::max(kKeptDisplayQuads, quadCapacity);
-    // Every batch but the last holds more than quadCapacity - 6 quads.
-    const int maxBatches = kept / (quadCapacity - 5) + 1;
     renderer.rowMasks.reset(new (std::nothrow) RowMasks());
     if (!renderer.rowMasks || !allocateQuadArrays(renderer.displayQuads, kept, true) ||
         !allocateQuadArrays(renderer.pickQuads, quadCapacity, false) ||
-        !allocateDisplayCache(renderer.displayCache, maxBatches))
+        !allocateDisplayCache(renderer.displayCache))
         return 0;
     renderer.variant = variant;
     renderer.quadCapacity = quadCapacity;
@@ -40,36 +38,17 @@ int produceDisplayBatches(Renderer& renderer, const ViewInputs& view, const Flus
     buildColourTable(*view.store.model, renderer.colourTable);
     const FaceWalk walk = faceWalkFor(renderer, view, FacePass::Display);
     DisplayCache& cache = renderer.displayCache;
-    const bool sameCells = displayCacheHasCells(cache, walk);
-    if (displayCacheMatches(cache, walk, sameCells)) {
-        int first = 0;
-        for (int size : cache.batchSizes) {
-            QuadBatch batch = batchAt(renderer.displayQuads, first, renderer.quadCapacity);
-            batch.count = size;
-            draw(batch);
-            first += size;
+    if (displayStateMatches(cache, walk)) {
+        const int marked = markChangedRows(cache, walk);
+        // Past a quarter of the rows one whole walk costs less than the spans it would leave.
+        if (marked <= kGridSize * kGridSize / 4 &&
+            (marked == 0 || walkMarkedRows(cache, walk, renderer.displayQuads))) {
+            drawKeptRows(cache, renderer.displayQuads, renderer.quadCapacity, draw);
+            return marked > 0;
         }
-        return 0;
     }
-    cache.valid = false;
-    cache.batchSizes.clear();
-    bool keepable = true;
-    int first = 0;
-    QuadBatch batch = batchAt(renderer.displayQuads, 0, renderer.quadCapacity);
-    walkFaces(walk, *renderer.rowMasks, batch, [&](QuadBatch& full) {
-        const int size = full.count;  // `draw` empties the batch
-        draw(full);
-        if (keepable) cache.batchSizes.push_back(size);
-        first += size;
-        if (first + renderer.quadCapacity > renderer.displayQuads.capacity) {
-            // Too many quads to keep: the rest of this frame reuses the space.
-            keepable = false;
-            first = 0;
-        }
-        full = batchAt(renderer.displayQuads, first, renderer.quadCapacity);
-    });
-    ++cache.walks;
-    if (keepable) keepDisplayInputs(cache, walk, sameCells);
+    if (walkAllRows(cache, walk, renderer.displayQuads, renderer.quadCapacity, draw))
+        drawKeptRows(cache, renderer.displayQuads, renderer.quadCapacity, draw);
     return 1;
 }
 

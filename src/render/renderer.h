@@ -17,9 +17,10 @@
 
 namespace cubrik {
 
-// The display pass writes its batches one after another into arrays of this
-// many quads (more if one batch is larger), so a walk that fits is kept whole
-// for the next frame; a bigger one is drawn in reused space and not kept.
+// The display pass walks into arrays of this many quads (more if one batch is
+// larger), so a walk that fits is kept for the next frames, and the rows
+// walked again after edits go to the space after it; a bigger walk is drawn
+// in reused space and not kept.
 inline constexpr int kKeptDisplayQuads = 262144;
 
 struct Renderer {
@@ -49,8 +50,9 @@ int allocateRenderer(Renderer& renderer, int quadCapacity, KernelVariant variant
 FaceWalk faceWalkFor(const Renderer& renderer, const ViewInputs& view, FacePass pass);
 
 // Hands the batches of the display pass to `draw` in order. They come from
-// the kept quads when the model, the palettes and the display state are those
-// of the last walk; otherwise the grid is walked. Returns 1 when it walked.
+// the kept quads when the palettes and the display state are those of the
+// last walk, after walking again the rows round any cells that changed;
+// otherwise the grid is walked. Returns 1 when it walked any row.
 int produceDisplayBatches(Renderer& renderer, const ViewInputs& view, const FlushBatch& draw);
 
 // Hands the batches of the pick pass of `mode` to `draw`.

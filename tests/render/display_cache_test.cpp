@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <new>
+#include <random>
 
 #include "render/renderer.h"
 #include "support/model_builders.h"
@@ -43,16 +44,14 @@ struct DisplayCacheTest : ::testing::Test {
         return quads;
     }
 
-    // What a walk of the present model and display state gives, without any cache.
+    // What a whole walk of the present model and display state gives, without any cache.
     RecordedQuads fresh() {
-        Renderer other;
-        allocateRenderer(other, 32768, KernelVariant::Scalar);
-        RecordedQuads quads;
-        produceDisplayBatches(other, view(), [&](QuadBatch& batch) {
-            quads.take(batch, true);
-            batch.count = 0;
-        });
-        return quads;
+        ColourTable colours;
+        buildColourTable(model, colours);
+        FaceWalk walk = faceWalkFor(renderer, view(), FacePass::Display);
+        walk.colourTable = &colours;
+        walk.variant = KernelVariant::Scalar;
+        return testing::recordWalk(walk, 32768);
     }
 
     // After `change`, the next frame walks again and shows the change.
@@ -64,7 +63,7 @@ struct DisplayCacheTest : ::testing::Test {
         change();
         const RecordedQuads after = frame(walked);
         EXPECT_TRUE(walked) << what;
-        EXPECT_TRUE(testing::sameQuads(after, fresh())) << what;
+        EXPECT_TRUE(testing::sameGeometry(after, fresh())) << what;
     }
 };
 
@@ -91,6 +90,33 @@ TEST_F(DisplayCacheTest, EveryChangeOfWhatIsShownIsDrawnAtTheNextFrame) {
     expectRedrawnAfter("its plane", [&] { cut.plane = 48; });
     expectRedrawnAfter("a cell beside the cut", [&] { testing::setCell(model, 50, 50, 48, 0); });
     expectRedrawnAfter("no cut-away", [&] { cut.on = false; });
+}
+
+// Edits walk again only the rows round the changed cells (a smoothed corner
+// reads the cells around it), and the frame shows what a whole walk of the
+// edited model shows: flat and smooth, with and without the cut-away.
+TEST_F(DisplayCacheTest, EditsWalkOnlyTheRowsRoundThemAndMatchAWholeWalk) {
+    std::mt19937 random(5);
+    for (bool smoothDisplay : {false, true})
+        for (const CutAway& cutAway : {CutAway{}, CutAway{true, 2, true, 55, false}, CutAway{true, 0, false, 40, false}}) {
+            smooth = smoothDisplay;
+            cut = cutAway;
+            testing::fillAll(model, 0);
+            testing::fillSphere(model, 30);
+            bool walked = false;
+            frame(walked);
+            const std::uint64_t walks = renderer.displayCache.walks, rowWalks = renderer.displayCache.rowWalks;
+            for (int edit = 0; edit < 12; ++edit) {
+                testing::strokeLikeChange(model, random());  // a ball of radius 3 dragged along x
+                if (edit % 3 == 0) testing::setCell(model, random() % 100, random() % 100, random() % 100, 5);
+                const RecordedQuads after = frame(walked);
+                ASSERT_TRUE(testing::sameGeometry(after, fresh()))
+                    << (smooth ? "smooth" : "flat") << ", cut " << cut.on << cut.axis << ", edit " << edit;
+            }
+            EXPECT_EQ(renderer.displayCache.walks, walks);
+            // 9 x 9 rows round a ball of 7 x 7, and 3 x 3 round a cell.
+            EXPECT_LE(renderer.displayCache.rowWalks - rowWalks, 12u * 81 + 4 * 9);
+        }
 }
 
 TEST_F(DisplayCacheTest, AModelTooLargeToKeepIsWalkedEveryFrameAndStillDrawnRight) {

@@ -36,9 +36,13 @@ inline bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
     return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0);
 }
 
+// The same quads in the same order, however they were split into batches.
+inline bool sameGeometry(const RecordedQuads& a, const RecordedQuads& b) {
+    return a.colours == b.colours && sameBits(a.vertices, b.vertices) && sameBits(a.normals, b.normals);
+}
+
 inline bool sameQuads(const RecordedQuads& a, const RecordedQuads& b) {
-    return a.batchSizes == b.batchSizes && a.colours == b.colours && sameBits(a.vertices, b.vertices) &&
-           sameBits(a.normals, b.normals);
+    return a.batchSizes == b.batchSizes && sameGeometry(a, b);
 }
 
 // Runs the real walk (or the literal reference) with batches of `capacity` quads.
