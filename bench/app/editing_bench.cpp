@@ -1,7 +1,8 @@
 // Editing through the window procedure at 800 x 600 on the radius-45
 // two-material sphere, smooth display: a stroke start (pick pass, read-back
-// and tool), a stroke step with the frame after it, the panel, recolouring
-// by colour drag, and the pen pressure poll.
+// and tool), a stroke step with the frame after it, whole short strokes at
+// 800 x 600 and 3840 x 2160, the panel, recolouring by colour drag, and the
+// pen pressure poll.
 #include <benchmark/benchmark.h>
 
 #include <epoxy/gl.h>
@@ -14,6 +15,7 @@
 #include "app/app.h"
 #include "app/tablet.h"
 #include "panel/palette_editing.h"
+#include "render/camera.h"
 #include "render/offscreen_target.h"
 #include "support/fake_platform.h"
 #include "support/model_builders.h"
@@ -26,6 +28,7 @@ namespace {
 constexpr int kWidth = 800, kHeight = 600, kCentreX = 432, kCentreY = 299;
 
 struct Editor {
+    int width, height;
     testing::TempDir dir;
     testing::FakePlatform platform;
     App app{platform};
@@ -33,10 +36,10 @@ struct Editor {
     std::unique_ptr<OffscreenBinding> binding;
     std::unique_ptr<std::uint8_t[]> sphere{new std::uint8_t[kCellCount]};
 
-    Editor() {
+    explicit Editor(int w = kWidth, int h = kHeight) : width(w), height(h) {
         std::string reason;
         if (testing::sharedGlContext(reason) == nullptr) throw std::runtime_error(reason);
-        ensureOffscreenTarget(target, kWidth, kHeight, reason);
+        ensureOffscreenTarget(target, width, height, reason);
         binding = std::make_unique<OffscreenBinding>(target);
         app.paths.settingsFolder = dir / "settings";
         if (!startUp(app)) throw std::runtime_error("start-up failed");
@@ -59,8 +62,8 @@ struct Editor {
     void paint() {
         app.window.lastMessage = MessageType::MouseMove;
         Message message{MessageType::Paint};
-        message.width = kWidth;
-        message.height = kHeight;
+        message.width = width;
+        message.height = height;
         handleMessage(app, message);
         glFinish();
     }
@@ -80,6 +83,35 @@ void BM_StrokeStart(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StrokeStart)->Arg(1)->Arg(2)->Arg(6)->ArgName("tool")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A whole short Paint stroke, as a user makes one: press, a frame, one move
+// (a tenth of the view's height), a frame, release, a frame. The view shows
+// the same model at every size, so only the window's pixels differ.
+// range(0): width, range(1): height.
+void BM_Stroke(benchmark::State& state) {
+    Editor editor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    editor.app.edit.currentTool = Tool::Paint;
+    const int x = kViewLeft + (editor.width - kViewLeft) / 2, y = editor.height / 2 - 1;
+    const int move = editor.height / 10;
+    for (auto _ : state) {
+        editor.send(MessageType::LeftDown, x, y);
+        editor.paint();
+        editor.send(MessageType::MouseMove, x + move, y + move);
+        editor.paint();
+        editor.send(MessageType::LeftUp, x + move, y + move);
+        editor.paint();
+        state.PauseTiming();
+        editor.restoreSphere();
+        editor.paint();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Stroke)
+    ->Args({800, 600})
+    ->Args({3840, 2160})
+    ->ArgNames({"w", "h"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // A Coat stroke going round a circle: every step adds cells, so every frame
 // after it walks the changed model.
@@ -140,6 +172,35 @@ void BM_PollTablet(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PollTablet)->Unit(benchmark::kMicrosecond);
+
+// The same stroke without the frames: the work the stroke itself adds,
+// mostly its pick passes. range(2): the tool (Paint, or Smoothing with its
+// two passes).
+void BM_StrokeWithoutFrames(benchmark::State& state) {
+    Editor editor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    editor.app.edit.currentTool = static_cast<Tool>(state.range(2));
+    const int x = kViewLeft + (editor.width - kViewLeft) / 2, y = editor.height / 2 - 1;
+    const int move = editor.height / 10;
+    for (auto _ : state) {
+        editor.send(MessageType::LeftDown, x, y);
+        editor.app.gestures.stepSincePaint = 0;  // as a frame would
+        editor.send(MessageType::MouseMove, x + move, y + move);
+        editor.send(MessageType::LeftUp, x + move, y + move);
+        glFinish();
+        state.PauseTiming();
+        state.counters["pick drawings"] = editor.app.editing.currentPick.fetches;
+        editor.restoreSphere();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StrokeWithoutFrames)
+    ->Args({800, 600, 1})
+    ->Args({3840, 2160, 1})
+    ->Args({800, 600, 6})
+    ->Args({3840, 2160, 6})
+    ->ArgNames({"w", "h", "tool"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace cubrik

@@ -81,4 +81,11 @@ void emitPickFaces(Renderer& renderer, const ViewInputs& view, PickMode mode) {
     producePickBatches(renderer, view, mode, drawPickBatch);
 }
 
+void emitKeptPickFaces(Renderer& renderer, const FaceWalk& walk, const RowMasks& masks) {
+    if (renderer.quadCapacity == 0) return;
+    ClientArrayScope arrays;
+    QuadBatch batch = batchAt(renderer.pickQuads, 0, renderer.quadCapacity);
+    walkBuiltFaces(walk, masks, batch, [](QuadBatch& full) { drawPickBatch(full); });
+}
+
 }  // namespace cubrik

@@ -79,14 +79,18 @@ OffscreenBinding::~OffscreenBinding() {
     glViewport(previousViewport[0], previousViewport[1], previousViewport[2], previousViewport[3]);
 }
 
-void readOffscreenPixels(const OffscreenTarget& target, int x, int y, int width, int height, std::uint8_t* rgba) {
+void readOffscreenPixels(const OffscreenTarget& target, int x, int y, int width, int height, std::uint8_t* rgba,
+                         int rowLength) {
     OffscreenBinding binding(target);
     glFinish();
-    GLint previousAlignment = 4;
+    GLint previousAlignment = 4, previousRowLength = 0;
     glGetIntegerv(GL_PACK_ALIGNMENT, &previousAlignment);
+    glGetIntegerv(GL_PACK_ROW_LENGTH, &previousRowLength);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, rowLength);
     glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     glPixelStorei(GL_PACK_ALIGNMENT, previousAlignment);
+    glPixelStorei(GL_PACK_ROW_LENGTH, previousRowLength);
 }
 
 }  // namespace cubrik

@@ -38,7 +38,9 @@ struct OffscreenBinding {
 };
 
 // Reads the rectangle (x, y, width, height) of the target, rows bottom to
-// top, as RGBA bytes into `rgba`, after all drawing has finished.
-void readOffscreenPixels(const OffscreenTarget& target, int x, int y, int width, int height, std::uint8_t* rgba);
+// top, as RGBA bytes into `rgba`, after all drawing has finished; each row
+// `rowLength` pixels after the one before (0: packed).
+void readOffscreenPixels(const OffscreenTarget& target, int x, int y, int width, int height, std::uint8_t* rgba,
+                         int rowLength = 0);
 
 }  // namespace cubrik

@@ -10,7 +10,8 @@ int allocateRenderer(Renderer& renderer, int quadCapacity, KernelVariant variant
     if (quadCapacity < 6) return 0;
     const int kept = std::max(kKeptDisplayQuads, quadCapacity);
     renderer.rowMasks.reset(new (std::nothrow) RowMasks());
-    if (!renderer.rowMasks || !allocateQuadArrays(renderer.displayQuads, kept, true) ||
+    if (!renderer.rowMasks || !allocateKeptPickPass(renderer.keptPick) ||
+        !allocateQuadArrays(renderer.displayQuads, kept, true) ||
         !allocateQuadArrays(renderer.pickQuads, quadCapacity, false) ||
         !allocateDisplayCache(renderer.displayCache))
         return 0;

@@ -9,6 +9,7 @@
 
 #include "render/display_cache.h"
 #include "render/face_walk.h"
+#include "render/kept_pick_pass.h"
 #include "model/kernel_variant.h"
 #include "render/offscreen_target.h"
 #include "render/quad_batch.h"
@@ -29,6 +30,7 @@ struct Renderer {
     QuadArrays displayQuads;    // the display pass's batches, kept for the next frame
     QuadArrays pickQuads;       // one batch of the pick pass, without normals
     std::unique_ptr<RowMasks> rowMasks;  // scratch of the face walk
+    KeptPickPass keptPick;               // what a stroke's reads are drawn from
     ColourTable colourTable{};  // rebuilt by every display pass
     DisplayCache displayCache;
     OffscreenTarget offscreen;  // client-sized target of the pick pass and the image export
@@ -80,5 +82,8 @@ void drawModel(Renderer& renderer, const ViewInputs& view);
 // The pick variant of `mode`: unlit faces in pick
 // colours. Expects lighting off and a white background.
 void emitPickFaces(Renderer& renderer, const ViewInputs& view, PickMode mode);
+
+// The same for `walk`, a pick pass with `masks` built for it.
+void emitKeptPickFaces(Renderer& renderer, const FaceWalk& walk, const RowMasks& masks);
 
 }  // namespace cubrik

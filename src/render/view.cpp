@@ -3,11 +3,11 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
-#include <string>
 #include <utility>
 
 #include "render/brush_cursor.h"
 #include "render/camera.h"
+#include "render/pick_pass.h"
 
 namespace cubrik {
 namespace {
@@ -114,7 +114,8 @@ void drawSelectionBox(const CellBox& box) {
     glEnd();
 }
 
-// One unit per pixel over the view, in the mouse's coordinates.
+}  // namespace
+
 void loadOverlayMatrices(int clientWidth, int clientHeight) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -123,8 +124,6 @@ void loadOverlayMatrices(int clientWidth, int clientHeight) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
-
-}  // namespace
 
 void clearView(std::uint32_t backgroundColor) {
     glClearColor(static_cast<float>(backgroundColor & 0xff) / 255.0f,
@@ -173,17 +172,7 @@ void setUpViewDrawing(const ViewInputs& view) {
 }
 
 int renderPickPass(Renderer& renderer, const ViewInputs& view, PickMode mode) {
-    std::string reason;
-    if (!ensureOffscreenTarget(renderer.offscreen, view.clientWidth, view.clientHeight, reason)) return 0;
-    OffscreenBinding binding(renderer.offscreen);
-    clearView(0xffffff);  // white names no cell
-    setUpViewDrawing(view);
-    glDisable(GL_LIGHTING);  // pick colours must reach the target unchanged
-    emitPickFaces(renderer, view, mode);
-    glDisable(GL_DEPTH_TEST);
-    loadOverlayMatrices(view.clientWidth, view.clientHeight);
-    glFinish();
-    return 1;
+    return renderPickRegion(renderer, view, mode, {0, 0, view.clientWidth - 1, view.clientHeight - 1});
 }
 
 }  // namespace cubrik

@@ -23,6 +23,9 @@ void setViewViewport(int clientWidth, int clientHeight);
 // radius in pixels for the client height, then draws its outline.
 void drawView(Renderer& renderer, const ViewInputs& view);
 
+// One unit per pixel over the view, in the mouse's coordinates.
+void loadOverlayMatrices(int clientWidth, int clientHeight);
+
 // Loads the projection and, as model-view, the rotation.
 void loadViewMatrices(const double (&projection)[16], const double (&rotation)[16]);
 

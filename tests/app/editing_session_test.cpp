@@ -3,6 +3,7 @@
 // material B.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -86,6 +87,40 @@ TEST_F(EditingSessionTest, PaintWithBothMaterialsShownRecoloursOnlyTheCurrentMat
         EXPECT_EQ(zOf(index), 69);
         EXPECT_EQ(block.model->cells[index], 1);
     }
+}
+
+// The picks of a stroke are those of its start, though a large window's pass
+// is read only as the brush reaches new parts: here the view turns to the
+// back and the window shrinks after the press, and the sweep that follows
+// still peels the front layer the press saw, and only that, far from the press.
+TEST_F(EditingSessionTest, AStrokePicksWhatItsStartShowedWhereverItGoesLater) {
+    ASSERT_EQ(replay(R"(size 1600 1200
+paint
+key W
+key T
+ldown 700 560
+paint
+key 2
+size 900 700
+paint
+move 1000 560
+paint
+move 1000 640
+paint
+lup 1000 640
+save $DIR/out.cbk
+)",
+                     start),
+              "");
+    const auto changed = changes(*saved("out.cbk").model);
+    int lowest = 99, highest = 0;
+    for (const auto& [index, code] : changed) {
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(zOf(index), 69);
+        lowest = std::min(lowest, index % 100);
+        highest = std::max(highest, index % 100);
+    }
+    EXPECT_GT(highest - lowest, 20);
 }
 
 // Spray changes a cell only where its noise passes the start's threshold

@@ -12,7 +12,9 @@
 
 #include "render/camera.h"
 #include "render/export_image.h"
+#include "render/kept_pick_pass.h"
 #include "render/offscreen_target.h"
+#include "render/pick_pass.h"
 #include "render/renderer.h"
 #include "render/view.h"
 #include "support/model_builders.h"
@@ -168,6 +170,42 @@ TEST_F(GlRenderTest, PickPassesDrawExactCellColoursOnWhite) {
         const auto at = frontOfCell(50, 50, 60);
         EXPECT_EQ(pixelOf(renderer.offscreen, at[0], at[1]), (Rgba{100, 100, 122, 255}));  // the cell in front
     }
+}
+
+// A stroke's read, fetched a few blocks at a time, and the one-pixel passes of
+// the colour pick and the status bar give exactly the pixels of the whole
+// pass: in a slanted view, flat and smooth, whatever the model and the view
+// do after a read began.
+TEST_F(GlRenderTest, PartsOfThePickPassAreThoseOfTheWholePass) {
+    testing::fillSphere(model, 38);
+    fillBlock(70, 99, 20);
+    rotationMatrix(40, 0.3, 1, 0.2, model.rotation);
+    const auto start = std::make_unique<VoxelModel>(model);
+    for (bool smoothPick : {false, true})
+        for (PickMode mode : {PickMode::Solid, PickMode::Empty}) {
+            const std::string what = std::string(smoothPick ? "smooth" : "flat") + (mode == PickMode::Solid ? " solid" : " empty");
+            model = *start;
+            smooth = smoothPick;
+            PickBuffer whole, fetched, none;
+            ASSERT_EQ(renderPickPass(renderer, view(), mode), 1);
+            ASSERT_EQ(readPickBuffer(renderer.offscreen, whole, kWidth, kHeight), 1);
+            for (int y = 5; y < kHeight; y += 61)
+                for (int x = 40; x < kWidth; x += 53) {
+                    ASSERT_EQ(renderPickRegion(renderer, view(), mode, {x, y, x, y}), 1);
+                    EXPECT_EQ(readPickPixel(renderer.offscreen, x, y, kWidth, kHeight), pickCell(whole, x, y))
+                        << what << " at " << x << ", " << y;
+                }
+            ASSERT_EQ(keepPickPass(renderer, view(), none), 1);
+            ASSERT_EQ(startKeptPickRead(renderer, mode, fetched), 1);
+            testing::fillAll(model, 0);
+            presetView(model, kTopView);
+            prefetchPick(fetched, {300, 200, 340, 230});
+            int wrong = 0;
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < kWidth; ++x) wrong += pickCell(fetched, x, y) != pickCell(whole, x, y);
+            EXPECT_EQ(wrong, 0) << what;
+            EXPECT_GT(fetched.fetches, 1) << what;
+        }
 }
 
 TEST_F(GlRenderTest, TheGridBoxShowsOnlyWhileTheViewIsTurned) {
