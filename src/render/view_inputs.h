@@ -9,6 +9,7 @@
 #include "model/edit_state.h"
 #include "model/mirror_planes.h"
 #include "model/voxel_model.h"
+#include "render/device_frame.h"
 
 namespace cubrik {
 
@@ -30,6 +31,7 @@ struct ViewInputs {
     MirrorPlanes mirror{};      // the enabled planes are outlined across the grid
     std::optional<CellBox> selection{};  // outlined round its cells
     int cursorX = 0, cursorY = 0;
+    DeviceFrame device{};       // the frame's pixels; the pick pass and the image export work in client pixels
 };
 
 }  // namespace cubrik
