@@ -10,6 +10,7 @@
 #include "model/edit_state.h"
 #include "model/mirror_planes.h"
 #include "model/voxel_model.h"
+#include "render/device_frame.h"
 
 namespace cubrik {
 
@@ -32,6 +33,7 @@ struct ViewInputs {
     std::optional<CellBox> selection{};  // outlined round its cells
     CutAway cut{};              // hides cells from the drawing and the pick pass; its plane is outlined
     int cursorX = 0, cursorY = 0;
+    DeviceFrame device{};       // the frame's pixels; the pick pass and the image export work in client pixels
 };
 
 }  // namespace cubrik
