@@ -131,9 +131,9 @@ bool writePrivateFile(const fs::path& path, std::string_view content, std::strin
 // leaves alone while the writer runs.
 void writeTakenCopy(RecoveryState& r) {
     RecoveryState::TakenCopy& taken = r.taken;
-    const fs::path folder = recoveryFolderOf(taken.stateFolder);
     taken.reason.clear();
     try {
+        const fs::path folder = recoveryFolderOf(taken.stateFolder);
         taken.written = takeLock(r, taken.stateFolder, taken.reason) &&
                         writePrivateFile(fileOf(folder, r.id, ".cbk"), formatModelFile(*r.copied), taken.reason) &&
                         writePrivateFile(fileOf(folder, r.id, ".txt"), taken.note, taken.reason);
