@@ -208,9 +208,9 @@ void recordTabletPacket(SessionRecorder& recorder, const TabletPacket& packet) {
 
 int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder, RecordingPlatform& platform) {
     if (message.type == MessageType::Timer) {
-        const std::uint32_t written = app.recovery.copiesWritten;
+        const std::uint32_t taken = app.recovery.copiesTaken;
         const int result = handleMessage(app, message);
-        if (app.recovery.copiesWritten != written) recorder.keepTime(platform.now());
+        if (app.recovery.copiesTaken != taken) recorder.keepTime(platform.now());
         return result;
     }
     recorder.keepTime(platform.now());

@@ -86,6 +86,7 @@ public:
     void makeGlCurrent() override { desktop_.makeGlCurrent(); }
     void doneGlCurrent() override { desktop_.doneGlCurrent(); }
     double now() override { return desktop_.now(); }
+    bool writesInBackground() override { return desktop_.writesInBackground(); }
 
 private:
     void answer(SessionLine::Answer kind, const std::string& text = "", std::uint32_t colour = 0);
@@ -109,7 +110,7 @@ void recordTabletPacket(SessionRecorder& recorder, const TabletPacket& packet);
 // answers its dialogs gave. Size messages carry the client size; a paint of
 // another size than the last size line is preceded by one. A message is
 // preceded by a wait line when a second or more has passed; a timer tick is
-// written only as the wait before the recovery copy it wrote.
+// written only as the wait before the recovery copy it took.
 int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder, RecordingPlatform& platform);
 
 }  // namespace cubrik
