@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "render/backdrop.h"
 #include "render/brush_cursor.h"
 #include "render/camera.h"
 
@@ -118,16 +119,19 @@ void drawView(Renderer& renderer, const ViewInputs& view) {
     VoxelModel& model = *view.store.model;
     glGetIntegerv(GL_VIEWPORT, model.viewport);
     glEnable(GL_DEPTH_TEST);
-    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, model.projection);
+    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, view.camera, model.rotation, model.projection);
     loadViewMatrices(model.projection, model.rotation);
     glDisable(GL_TEXTURE_2D);  // the panel draws textured
+    if (view.reference) drawReferencePicture(renderer.referenceTexture, *view.reference, view.referenceOpacity);
+    if (view.floorGrid) drawFloorGrid();
     if (view.rotateActive && !view.panelGesture) drawGridBox();
     if (view.mirror.any()) drawMirrorPlanes(view.mirror);
     if (view.selection) drawSelectionBox(*view.selection);
     drawModel(renderer, view);
     glDisable(GL_DEPTH_TEST);
     loadOverlayMatrices(view.clientWidth, view.clientHeight);
-    model.brushRadiusPx = brushRadiusFor(view.clientHeight, view.zoomed, model.brushSize);
+    model.brushRadiusPx =
+        brushRadiusFor(view.clientHeight, view.zoomed, model.brushSize, zoomFactor(view.camera.zoomStep));
     if (view.cursorKnown)
         drawBrushCursor(model.brushRadiusPx, view.squareOutline, model.brushSize, view.cursorX, view.cursorY);
 }
@@ -136,7 +140,7 @@ void setUpViewDrawing(const ViewInputs& view) {
     setViewViewport(view.clientWidth, view.clientHeight);
     glEnable(GL_DEPTH_TEST);
     double projection[16];
-    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, projection);
+    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, view.camera, view.store.model->rotation, projection);
     loadViewMatrices(projection, view.store.model->rotation);
     glDisable(GL_TEXTURE_2D);
 }

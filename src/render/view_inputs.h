@@ -9,6 +9,7 @@
 #include "model/edit_state.h"
 #include "model/mirror_planes.h"
 #include "model/voxel_model.h"
+#include "render/view_state.h"
 
 namespace cubrik {
 
@@ -30,6 +31,11 @@ struct ViewInputs {
     MirrorPlanes mirror{};      // the enabled planes are outlined across the grid
     std::optional<CellBox> selection{};  // outlined round its cells
     int cursorX = 0, cursorY = 0;
+    ViewCamera camera{};  // pivot and zoom
+    // Behind the model in the window's view only: never picked, exported or in an image.
+    const ReferencePicture* reference = nullptr;
+    float referenceOpacity = 0.5f;
+    bool floorGrid = false;
 };
 
 }  // namespace cubrik
