@@ -20,11 +20,6 @@ constexpr const char* kCaption = "Cubrik";
 
 void updateWindowTitle(App& app) { refreshWindowTexts(app); }
 
-void reportFailure(App& app, const std::string& lead, const std::string& reason) {
-    endGestures(app);
-    app.platform.showMessage(kCaption, reason.empty() ? lead : lead + "\n" + reason);
-}
-
 // Untitled1, Untitled2, ... for the rest of the run.
 void giveAutomaticName(App& app) {
     const std::string name = app.strings().untitledBase + std::to_string(app.document.untitledCounter++);
@@ -51,13 +46,6 @@ bool askToSave(App& app) {
     case Reply::Cancel: break;
     }
     return false;
-}
-
-std::optional<std::string> askForFile(App& app, bool saving, const FileDialogRequest& request) {
-    endGestures(app);
-    auto chosen = saving ? app.platform.saveFileDialog(request) : app.platform.openFileDialog(request);
-    app.platform.inputMethodOff();
-    return chosen;
 }
 
 bool writeNative(App& app, const std::string& path) {
@@ -87,6 +75,18 @@ void adoptOpenedFile(App& app, const std::string& path, const ReadReport& report
 }
 
 }  // namespace
+
+void reportFailure(App& app, const std::string& lead, const std::string& reason) {
+    endGestures(app);
+    app.platform.showMessage(kCaption, reason.empty() ? lead : lead + "\n" + reason);
+}
+
+std::optional<std::string> askForFile(App& app, bool saving, const FileDialogRequest& request) {
+    endGestures(app);
+    auto chosen = saving ? app.platform.saveFileDialog(request) : app.platform.openFileDialog(request);
+    app.platform.inputMethodOff();
+    return chosen;
+}
 
 int openStartupDocument(App& app) {
     if (!resetModel(app.store)) return 0;

@@ -23,6 +23,10 @@ ViewInputs viewInputsOf(App& app) {
     inputs.squareOutline = toolInfo(app.edit.currentTool).squareOutline;
     inputs.mirror = app.mirror;
     inputs.selection = app.selection.box;
+    inputs.camera = app.view.camera;
+    inputs.reference = app.view.reference ? &*app.view.reference : nullptr;
+    inputs.referenceOpacity = static_cast<float>(app.settings.referenceOpacity) / 100.0f;
+    inputs.floorGrid = app.view.floorGrid;
     return inputs;
 }
 

@@ -1,6 +1,7 @@
 #include "app/key_table.h"
 
 #include "app/box_commands.h"
+#include "app/camera_commands.h"
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/menu_commands.h"
@@ -80,6 +81,7 @@ bool handleKey(App& app, int key) {
     case 'M': runMirrorCommand(app, command::kMirrorToCursor); return true;
     case 'B': enterSelectMode(app); return true;
     case key::kDelete: return runBoxCommand(app, command::kDelete);
+    case key::kHome: runCameraCommand(app, command::kFrameModel); return true;
     case 'C':
     case 'V':
         stepBrushSize(app.model().brushSize, key == 'C' ? -1 : +1);

@@ -44,6 +44,10 @@ const UiStrings kEnglish = {
     "Nothing was turned: the turned box would leave the grid.",
     "%s is no longer there; it was taken off Open recent.",
     "%s was not opened: only " + extensionList(isReadable, ", ", " and ") + " models can be dropped here.",
+    {{"Pictures (*.png *.jpg *.jpeg *.tga)", "*.png *.jpg *.jpeg *.tga"}},
+    "Choose a reference picture",
+    "Cannot open %s as a reference picture.",
+    "Nothing is selected to frame.",
 };
 
 const UiStrings kJapanese = {
@@ -67,6 +71,10 @@ const UiStrings kJapanese = {
     "回転しませんでした。回転した範囲がグリッドの外に出ます。",
     "%sが見つかりません。最近使ったファイルから外しました。",
     "%sは開いていません。ここにドロップできるのは" + extensionList(isReadable, "、", "、") + "のモデルだけです。",
+    {{"画像 (*.png *.jpg *.jpeg *.tga)", "*.png *.jpg *.jpeg *.tga"}},
+    "下絵を選ぶ",
+    "%sを下絵として開けません。",
+    "選択範囲がないので合わせられません。",
 };
 
 constexpr MenuItem kFileItems[] = {
@@ -125,6 +133,14 @@ constexpr MenuItem kViewItems[] = {
     {40026, "Right(&R)", "右面(&R)"},
     {40027, "Top(&T)", "上面(&T)"},
     {40028, "Bottom(&B)", "底面(&B)"},
+    {0, "", ""},
+    {command::kFrameModel, "Frame the model(&M)", "モデル全体を表示(&M)", "Home"},
+    {command::kFrameSelection, "Frame the selection(&E)", "選択範囲を表示(&E)"},
+    {command::kResetCamera, "Reset the camera(&C)", "カメラを元に戻す(&C)"},
+    {0, "", ""},
+    {command::kReferencePicture, "Reference picture…(&P)", "下絵…(&P)"},
+    {command::kHideReference, "Hide the reference picture(&H)", "下絵を隠す(&H)"},
+    {command::kFloorGrid, "Floor grid(&G)", "床のグリッド(&G)"},
 };
 
 constexpr MenuItem kMirrorItems[] = {

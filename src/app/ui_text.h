@@ -39,6 +39,11 @@ struct UiStrings {
     std::string turnOutside;
     std::string recentGone;     // an Open recent entry whose file has gone
     std::string droppedNotModel;
+    // The reference picture behind the model, and framing a selection there is not.
+    std::vector<FileFilter> pictureFilters;
+    std::string pictureTitle;
+    std::string cannotOpenPicture;
+    std::string nothingToFrame;
 };
 
 const UiStrings& uiStrings(Language language);
@@ -79,6 +84,12 @@ inline constexpr int kMirrorX = 40061;  // Y and Z follow
 inline constexpr int kMirrorZ = 40063;
 inline constexpr int kMirrorToCursor = 40064;
 inline constexpr int kMirrorToMiddle = 40065;
+inline constexpr int kFrameModel = 40111;
+inline constexpr int kFrameSelection = 40112;
+inline constexpr int kResetCamera = 40113;
+inline constexpr int kReferencePicture = 40114;
+inline constexpr int kHideReference = 40115;
+inline constexpr int kFloorGrid = 40116;
 inline constexpr int kOpenRecent = 40090;   // the submenu, not a command
 inline constexpr int kFirstRecent = 40091;  // Open recent's entries, newest first
 inline constexpr int kRecentCount = 8;

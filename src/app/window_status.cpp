@@ -1,5 +1,6 @@
 #include "app/window_status.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "app/app.h"
@@ -7,6 +8,7 @@
 #include "edit/tool_table.h"
 #include "model/material.h"
 #include "panel/panel_layout.h"
+#include "render/camera.h"
 
 namespace cubrik {
 namespace {
@@ -23,6 +25,7 @@ struct StatusWords {
     const char* selectMode;
     const char* selection;   // followed by the box's size
     const char* filled;
+    const char* zoom;  // followed by the camera's zoom in percent
     // Tooltips
     const char* materialCurrent;  // "%m: click shows or hides the other material"
     const char* materialOther;    // "%m: click makes it current"
@@ -43,6 +46,7 @@ constexpr StatusWords kEnglish = {
     "Select mode (B)",
     "Selection",
     "filled",
+    "Zoom",
     "Material %m (%k): a click shows or hides the other material too",
     "Material %m (%k): a click makes it the current material",
     "locked",
@@ -63,6 +67,7 @@ constexpr StatusWords kJapanese = {
     "範囲選択モード (B)",
     "選択範囲",
     "個が埋まっています",
+    "ズーム",
     "マテリアル%m (%k): クリックでもう一方の表示を切り替え",
     "マテリアル%m (%k): クリックで選択",
     "ロック中",
@@ -137,6 +142,9 @@ std::string statusTextOf(const App& app) {
         for (int axis = 0; axis < 3; ++axis)
             if (app.mirror.enabled[axis]) text += std::string(" ") + "XYZ"[axis];
     }
+    if (app.view.camera.zoomStep != 0)
+        text += "   " + std::string(words.zoom) + " " +
+                std::to_string(std::lround(100.0 * zoomFactor(app.view.camera.zoomStep))) + "%";
     if (app.selection.selectMode) text += "   " + std::string(words.selectMode);
     if (const std::optional<CellBox>& box = app.selection.box) {
         text += "   " + std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +

@@ -66,6 +66,16 @@ TEST_F(DesktopTest, TheStatusLineNamesToolSizeColourAndWhatIsHidden) {
     app.status.cell = cellIndex(3, 4, 5);
     app.model().cells[app.status.cell] = 18;
     EXPECT_NE(statusTextOf(app).find("Cell 3,4,5 code 18 B2 #FF7F00"), std::string::npos) << statusTextOf(app);
+    // Ctrl + wheel zooms instead of sizing the brush; the zoom shows once it is not 100 %.
+    platform.ctrl = true;
+    Message wheel{MessageType::MouseWheel};
+    wheel.wheelDelta = 120;
+    send(wheel);
+    platform.ctrl = false;
+    EXPECT_EQ(std::to_string(app.model().brushSize), size);
+    EXPECT_NE(statusTextOf(app).find("   Zoom 125%"), std::string::npos) << statusTextOf(app);
+    command(command::kFrameSelection);
+    EXPECT_NE(statusTextOf(app).find("Nothing is selected to frame."), std::string::npos) << statusTextOf(app);
 }
 
 TEST_F(DesktopTest, EveryPanelItemHasATooltip) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/session/session.h"
+#include "app/session/replay_platform.h"
 #include "app/session/session_recorder.h"
 #include "support/session_runner.h"
 
@@ -16,7 +17,7 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
     const char* lines[] = {"size 800 700", "paint", "key Q", "key 5", "key keypad8", "key space", "key escape",
                            "key ctrl+z", "key ctrl+shift+s", "key ctrl+c", "menu 40004", "menu 40098",
                            "drop /a b/c.cbk", "ldown 10 -3", "lup 1 2", "ldbl 3 4", "rdown 5 6",
-                           "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1",
+                           "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1", "ctrl 1", "ctrl 0", "key home",
                            "tablet 1 1 512 0 1023 0", "answer file /a b/c.cbk", "answer yes", "answer no",
                            "answer cancel", "answer colour 80FF01", "save /a b/m.obj", "grab g.tga",
                            "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "crash"};
@@ -38,9 +39,10 @@ TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
         {"ldown 1", "\"ldown\" takes the pointer's X and Y"},
         {"size 800", "\"size\" takes a width and a height from 0 to 16384"},
         {"key F1", "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, pagedown, "
-         "keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
+         "home, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
         {"key ctrl+1", "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, pagedown, "
-         "keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
+         "home, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
+        {"ctrl 2", "\"ctrl\" takes 0 or 1"},
         {"menu 99999", "no menu item has the number 99999"},
         {"menu 40090", "no menu item has the number 40090"},
         {"drop", "\"drop\" takes a path"},
@@ -72,6 +74,23 @@ TEST(SessionRecording, AWaitLineStandsForEachSecondOrMoreThatPassed) {
         for (double now : {100.0, 100.5, 103.27, 104.0, 104.25}) recorder.keepTime(now);
     }
     EXPECT_EQ(testing::readBytes(dir / "s.txt"), "wait 3.2\nwait 1\n");
+}
+
+// The mouse and the wheel ask for Ctrl; the recording says when it changed.
+TEST(SessionRecording, ACtrlLineStandsForEachChangeOfCtrlTheWindowAskedAbout) {
+    testing::TempDir dir;
+    {
+        SessionRecorder recorder;
+        std::string reason;
+        ASSERT_EQ(recorder.open((dir / "s.txt").string(), reason), 1) << reason;
+        ReplayPlatform desktop;
+        RecordingPlatform recording(desktop, recorder);
+        for (bool down : {false, true, true, false}) {
+            desktop.ctrl = down;
+            EXPECT_EQ(recording.ctrlDown(), down);
+        }
+    }
+    EXPECT_EQ(testing::readBytes(dir / "s.txt"), "ctrl 1\nctrl 0\n");
 }
 
 TEST_F(SessionTest, AMalformedLineStopsTheReplayWithItsNumber) {

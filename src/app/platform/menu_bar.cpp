@@ -13,7 +13,7 @@ namespace {
 
 bool isToggle(int command) {
     return command == command::kSmooth || command == command::kZoom || command == command::kPressureInput ||
-           (command >= command::kMirrorX && command <= command::kMirrorZ);
+           (command >= command::kMirrorX && command <= command::kMirrorZ) || command == command::kFloorGrid;
 }
 
 }  // namespace

@@ -150,6 +150,7 @@ private:
         if (!started_ && !start(failure)) return 0;
         switch (line.kind) {
         case SessionLine::Kind::Shift: platform_.shift = line.shift; return 1;
+        case SessionLine::Kind::Ctrl: ctrl_ = line.ctrl; return 1;
         case SessionLine::Kind::Tablet: tabletPacketArrived(app_, line.packet); return 1;
         case SessionLine::Kind::Answer: platform_.answers.push_back(line); return 1;
         case SessionLine::Kind::Grab: return window_.grab(line.text, failure);
@@ -195,7 +196,8 @@ private:
         case MessageType::Command: break;
         default: platform_.pointer = ClientPoint{message.x, message.y};  // a mouse line
         }
-        platform_.ctrl = line.ctrl;
+        // A key line says Ctrl itself (ctrl+z); the mouse and the wheel follow the ctrl lines.
+        platform_.ctrl = message.type == MessageType::KeyDown ? line.ctrl : ctrl_;
         handleMessage(app_, message);
         platform_.ctrl = false;
         return 1;
@@ -210,6 +212,7 @@ private:
     ReplayPlatform platform_;
     App app_{platform_};
     bool started_ = false;
+    bool ctrl_ = false;  // as the last ctrl line set it
 };
 
 }  // namespace

@@ -65,6 +65,12 @@ bool RecordingPlatform::shiftDown() {
 bool RecordingPlatform::ctrlDown() {
     const bool down = desktop_.ctrlDown();
     ctrlSeen_ = ctrlSeen_ || down;
+    if (down != ctrl_) {
+        SessionLine line;
+        line.kind = SessionLine::Kind::Ctrl;
+        line.ctrl = ctrl_ = down;
+        recorder_.write(line);
+    }
     return down;
 }
 
@@ -116,7 +122,8 @@ void recordStartState(SessionRecorder& recorder, const Settings& settings, doubl
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
         const std::string entry = text.substr(start, end - start);
         if (entry.rfind("backgroundColor=", 0) != 0 && entry.rfind("material", 0) != 0 &&
-            entry.rfind("mirror", 0) != 0 && entry.rfind("autosaveSeconds=", 0) != 0)
+            entry.rfind("mirror", 0) != 0 && entry.rfind("autosaveSeconds=", 0) != 0 &&
+            entry.rfind("referenceOpacity=", 0) != 0 && entry.rfind("floorGrid=", 0) != 0)
             continue;
         SessionLine line;
         line.kind = SessionLine::Kind::Setting;

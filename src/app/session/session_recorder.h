@@ -31,7 +31,7 @@ private:
 };
 
 // Passes everything to the real desktop and writes down what the replay
-// cannot know: dialog answers, and the Shift state when it changes.
+// cannot know: dialog answers, and the Shift and Ctrl states when they change.
 class RecordingPlatform final : public Platform {
 public:
     RecordingPlatform(Platform& desktop, SessionRecorder& recorder) : desktop_(desktop), recorder_(recorder) {}
@@ -79,6 +79,7 @@ private:
     Platform& desktop_;
     SessionRecorder& recorder_;
     bool shift_ = false;  // a replay starts with Shift up
+    bool ctrl_ = false;   // ... and Ctrl
     bool ctrlSeen_ = false;
 };
 
