@@ -140,8 +140,9 @@ void setUpViewDrawing(const ViewInputs& view) {
     setViewViewport(view.clientWidth, view.clientHeight);
     glEnable(GL_DEPTH_TEST);
     double projection[16];
-    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, view.camera, view.store.model->rotation, projection);
-    loadViewMatrices(projection, view.store.model->rotation);
+    const double (&rotation)[16] = view.store.model->rotation;
+    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, view.camera, rotation, projection);
+    loadViewMatrices(projection, rotation);
     glDisable(GL_TEXTURE_2D);
 }
 

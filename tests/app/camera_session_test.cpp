@@ -89,9 +89,8 @@ TEST_F(CameraSessionTest, CtrlWheelZoomsAboutThePointerUpToItsLimitAndResetComes
 }
 
 TEST_F(CameraSessionTest, CtrlRightDragPansThePivotPlaneWithThePointer) {
-    ASSERT_EQ(replay("size 800 600\npaint\nctrl 1\nrdown 400 300\nmove 480 300\nrup 480 300\nctrl 0\n" + kGrabAs + "pan.tga\n",
-                     middleBlock()),
-              "");
+    const std::string pan = "ctrl 1\nrdown 400 300\nmove 480 300\nrup 480 300\nctrl 0\n";
+    ASSERT_EQ(replay("size 800 600\npaint\n" + pan + kGrabAs + "pan.tga\n", middleBlock()), "");
     ViewCamera panned;
     panned.pivot[0] = -80 * pivotPlaneUnitsPerPixel(600, false, 0);
     // The block's middle lies in the pivot plane: exactly 80 pixels right.
@@ -183,7 +182,8 @@ TEST_F(CameraSessionTest, AReferencePictureShowsBehindTheModelUntilHiddenAndIsNe
     const testing::Grab plain = grab("plain.tga"), behind = grab("behind.tga");
     const Box model = silhouetteOf(plain);
     for (int y = model.top + 2; y < model.bottom - 2; ++y)
-        for (int x = model.left + 2; x < model.right - 2; ++x) ASSERT_EQ(behind.at(x, y), plain.at(x, y)) << x << "," << y;
+        for (int x = model.left + 2; x < model.right - 2; ++x)
+            ASSERT_EQ(behind.at(x, y), plain.at(x, y)) << x << "," << y;
     int floorPixels = 0;  // the floor's face lies between rows 483 and 555 in the front view
     for (int y = 485; y < 550; ++y)
         for (int x = kViewLeft; x < 800; ++x) floorPixels += behind.at(x, y) != plain.at(x, y);

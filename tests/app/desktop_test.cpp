@@ -105,6 +105,17 @@ TEST_F(DesktopTest, OpenRecentForgetsAFileThatHasGone) {
     EXPECT_EQ(app.model().cells[cellIndex(50, 50, 50)], 4);  // b stays open
 }
 
+TEST_F(DesktopTest, AReferencePictureThatCannotBeReadIsSaidOnceAndChangesNothing) {
+    start();
+    const std::string bad = writeModel("not-a-picture.png", 1);
+    platform.fileAnswers = {bad};
+    command(command::kReferencePicture);
+    EXPECT_FALSE(app.view.reference);
+    EXPECT_EQ(platform.messages,
+              std::vector<std::string>{"Cubrik: Cannot open " + bad +
+                                       " as a reference picture.\nit is not a PNG, JPEG or TARGA picture"});
+}
+
 TEST_F(DesktopTest, AStartUpFileThatCannotBeOpenedLeavesUntitledAndSaysWhy) {
     start(path("nothere.cbk"));
     EXPECT_EQ(platform.title, "Untitled1 - Cubrik");

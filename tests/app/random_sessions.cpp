@@ -60,8 +60,8 @@ private:
     }
 
     std::string line() {
-        static const char* kKeys[] = {"Q", "A", "W", "S", "E", "D", "R", "F", "T", "G", "H", "Y", "Z", "X", "C",
-                                      "V", "1", "2", "3", "4", "5", "6", "space", "keypad5", "ctrl+z", "ctrl+y", "B", "home"};
+        static const char* kKeys[] = {"Q", "A", "W", "S", "E", "D", "R", "F", "T", "G", "H", "Y", "Z", "X", "C", "V",
+                                      "1", "2", "3", "4", "5", "6", "space", "keypad5", "ctrl+z", "ctrl+y", "B", "home"};
         static const int kMenus[] = {40001, 40002, 40003, 40004, 40005, 40011, 40012, 40021, 40022, 40023,
                                      40026, 40028, 40037, 40041, 40042, 40051, 40092, 40111, 40112, 40113,
                                      40114, 40115, 40116};

@@ -17,7 +17,8 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
     const char* lines[] = {"size 800 700", "paint", "key Q", "key 5", "key keypad8", "key space", "key escape",
                            "key ctrl+z", "key ctrl+shift+s", "key ctrl+c", "menu 40004", "menu 40098",
                            "drop /a b/c.cbk", "ldown 10 -3", "lup 1 2", "ldbl 3 4", "rdown 5 6",
-                           "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1", "ctrl 1", "ctrl 0", "key home",
+                           "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1",
+                           "ctrl 1", "ctrl 0", "key home",
                            "tablet 1 1 512 0 1023 0", "answer file /a b/c.cbk", "answer yes", "answer no",
                            "answer cancel", "answer colour 80FF01", "save /a b/m.obj", "grab g.tga",
                            "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "crash"};

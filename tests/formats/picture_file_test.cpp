@@ -27,7 +27,8 @@ TEST(PictureFile, ReadsPngTargaAndJpegTopRowFirst) {
     ASSERT_EQ(writeTarga(dir / "a.tga", 16, 16, pixels, reason), 1) << reason;
     ASSERT_EQ(writePng(dir / "a.png", 16, 16, pixels, reason), 1) << reason;
     std::vector<std::string> names = {"a.tga", "a.png"};
-    const std::string convert = "convert '" + (dir / "a.tga").string() + "' -auto-orient '" + (dir / "a.jpg").string() + "'";
+    const std::string convert =
+        "convert '" + (dir / "a.tga").string() + "' -auto-orient '" + (dir / "a.jpg").string() + "'";
     if (std::system(convert.c_str()) == 0) names.push_back("a.jpg");
     for (const std::string& name : names) {
         Picture picture;

@@ -206,7 +206,8 @@ TEST(ViewCameraTest, ZoomKeepsThePivotPlanePointUnderThePointerAndStopsAtItsLimi
     const double unit = pivotPlaneUnitsPerPixel(600, false, 0);
     Row under;
     for (int axis = 0; axis < 3; ++axis)
-        under[axis] = camera.pivot[axis] + 168.5 * unit * rowOf(rotation, 0)[axis] + 149.5 * unit * rowOf(rotation, 1)[axis];
+        under[axis] =
+            camera.pivot[axis] + unit * (168.5 * rowOf(rotation, 0)[axis] + 149.5 * rowOf(rotation, 1)[axis]);
     for (int step = 1; step <= 12; ++step) {
         ASSERT_TRUE(zoomAbout(camera, rotation, 800, 600, false, 600, 150, 120));
         const auto at = windowOf(camera, rotation, under);
