@@ -1,6 +1,6 @@
 #pragma once
-// Pictures to trace behind the model: PNG, JPEG and TARGA files decoded to
-// RGBA, of a size a texture takes.
+// Pictures to trace behind the model: PNG (libpng), JPEG (libjpeg-turbo) and
+// TARGA files decoded to RGBA, of a size a texture takes.
 
 #include <cstdint>
 #include <filesystem>
