@@ -41,6 +41,13 @@ struct GestureFlags {
     std::int32_t stepSincePaint = 0;
 };
 
+// What a box drag makes of the selection: when `changes`, it becomes `box`
+// (nothing for a click); otherwise a corner was off the grid and it stays.
+struct DraggedBox {
+    bool changes = false;
+    std::optional<CellBox> box;
+};
+
 // The selection box and what the Edit menu copied. Neither is part of the
 // document: undo leaves them alone.
 struct BoxSelection {
@@ -48,6 +55,7 @@ struct BoxSelection {
     bool selectMode = false;  // the left button draws boxes instead of using the tool
     int pressX = 0, pressY = 0;
     std::optional<std::array<int, 3>> firstCell;  // where the press picked a cell
+    DraggedBox dragged;  // what the drag in progress would select, shown as it goes
     std::optional<BoxCells> clipboard;
 };
 

@@ -4,12 +4,11 @@
 
 #include "app/gestures.h"
 #include "app/strokes.h"
+#include "app/window_status.h"
 #include "edit/centre_plane.h"
 
 namespace cubrik {
 namespace {
-
-constexpr const char* kCaption = "Cubrik";
 
 // The model axis nearest the screen direction that row `row` of the view
 // rotation gives (0 right, 1 up, 2 toward the viewer), skipping `taken`, and
@@ -40,22 +39,18 @@ void changed(App& app) { app.flags.modelModified = 1; }
 
 void pushUndoStep(App& app) { pushUndo(app.history, app.model(), app.edit, app.flags); }
 
-void tell(App& app, const std::string& text) {
-    endGestures(app);
-    app.platform.showMessage(kCaption, text);
-}
+// A refusal: the status bar says why, and no box interrupts the work.
+void refuse(App& app, const std::string& text) { setStatusNote(app, text); }
 
 // The box the Model menu acts on: the selection, else the whole grid.
 CellBox targetBox(const App& app) { return app.selection.box.value_or(kWholeGrid); }
 
 void copySelection(App& app) {
-    if (!app.selection.box) return;
     app.selection.clipboard = copyCells(app.model(), *app.selection.box);
     app.platform.setClipboardText(formatBoxCells(*app.selection.clipboard));
 }
 
 void deleteSelection(App& app) {
-    if (!app.selection.box) return;
     pushUndoStep(app);
     deleteCells(app.model(), *app.selection.box);
     changed(app);
@@ -66,12 +61,15 @@ void paste(App& app) {
     std::optional<BoxCells> copied;
     if (const std::optional<std::string> text = app.platform.clipboardText()) copied = parseBoxCells(*text);
     if (!copied) copied = app.selection.clipboard;
-    if (!copied) return;
+    if (!copied) {
+        refuse(app, app.strings().pasteNothing);
+        return;
+    }
     const std::array<int, 3> at = app.selection.box ? app.selection.box->min : copied->from.min;
     CellBox target = copied->from;
     for (int axis = 0; axis < 3; ++axis) target.max[axis] += at[axis] - target.min[axis], target.min[axis] = at[axis];
     if (!target.insideGrid()) {
-        tell(app, app.strings().pasteOutside);
+        refuse(app, app.strings().pasteOutside);
         return;
     }
     pushUndoStep(app);
@@ -82,7 +80,7 @@ void paste(App& app) {
 void turn(App& app, int axis) {
     const CellBox box = targetBox(app);
     if (!turnedBox(box, axis)) {
-        tell(app, app.strings().turnOutside);
+        refuse(app, app.strings().turnOutside);
         return;
     }
     pushUndoStep(app);
@@ -94,7 +92,10 @@ void turn(App& app, int axis) {
 // A move by `offset`: the selection and its cells, or every filled cell.
 void move(App& app, std::array<int, 3> offset) {
     const std::optional<CellBox> box = app.selection.box ? app.selection.box : filledBounds(app.model(), kWholeGrid);
-    if (!box || !movedBox(*box, offset)) return;
+    if (!box || !movedBox(*box, offset)) {
+        refuse(app, box ? app.strings().moveOutside : app.strings().nothingToMove);
+        return;
+    }
     pushUndoStep(app);
     const std::optional<CellBox> moved = moveCells(app.model(), *box, offset);
     if (app.selection.box) app.selection.box = moved;
@@ -103,11 +104,36 @@ void move(App& app, std::array<int, 3> offset) {
 
 void centre(App& app) {
     const std::optional<CellBox> bounds = filledBounds(app.model(), targetBox(app));
-    if (!bounds) return;
+    if (!bounds) {
+        refuse(app, app.strings().nothingToCentre);
+        return;
+    }
     pushUndoStep(app);
     const std::optional<CellBox> moved = moveCells(app.model(), *bounds, centringOffset(*bounds));
     if (app.selection.box) app.selection.box = moved;
     changed(app);
+}
+
+// What a release at (x, y) would make of the selection.
+DraggedBox draggedBox(App& app, int x, int y) {
+    if (std::abs(x - app.selection.pressX) <= 3 && std::abs(y - app.selection.pressY) <= 3) return {true, {}};  // a click
+    const int cell = boxCornerAt(app, x, y);
+    if (cell < 0 || !app.selection.firstCell) return {};
+    // Along the axis into the screen the box takes the whole grid: it selects through the model, as seen.
+    CellBox box = boxSpanning(*app.selection.firstCell, coordinatesOf(cell));
+    const ScreenAxis right = screenAxis(app.model(), 0);
+    const ScreenAxis up = screenAxis(app.model(), 1, right.axis);
+    const int depth = 3 - right.axis - up.axis;
+    box.min[depth] = 0;
+    box.max[depth] = kGridSize - 1;
+    if (app.platform.shiftDown() && app.selection.box) {
+        for (int axis = 0; axis < 3; ++axis) {
+            box.min[axis] = std::max(box.min[axis], app.selection.box->min[axis]);
+            box.max[axis] = std::min(box.max[axis], app.selection.box->max[axis]);
+        }
+        if (!box.insideGrid()) return {true, {}};
+    }
+    return {true, box};
 }
 
 }  // namespace
@@ -127,49 +153,49 @@ void beginBoxSelection(App& app, int x, int y) {
     app.gestures.boxSelecting = 1;
     app.selection.pressX = x;
     app.selection.pressY = y;
+    app.selection.dragged = {};
     const int cell = boxCornerAt(app, x, y);
     app.selection.firstCell.reset();
     if (cell >= 0) app.selection.firstCell = coordinatesOf(cell);
 }
 
+void dragBoxSelection(App& app, int x, int y) {
+    if (app.gestures.boxSelecting) app.selection.dragged = draggedBox(app, x, y);
+}
+
 void endBoxSelection(App& app, int x, int y) {
     if (!app.gestures.boxSelecting) return;
     app.gestures.boxSelecting = 0;
-    if (std::abs(x - app.selection.pressX) <= 3 && std::abs(y - app.selection.pressY) <= 3) {
-        app.selection.box.reset();
-        return;
-    }
-    const int cell = boxCornerAt(app, x, y);
-    if (cell < 0 || !app.selection.firstCell) return;
-    // Along the axis into the screen the box takes the whole grid: it selects through the model, as seen.
-    CellBox box = boxSpanning(*app.selection.firstCell, coordinatesOf(cell));
-    const ScreenAxis right = screenAxis(app.model(), 0);
-    const ScreenAxis up = screenAxis(app.model(), 1, right.axis);
-    const int depth = 3 - right.axis - up.axis;
-    box.min[depth] = 0;
-    box.max[depth] = kGridSize - 1;
-    if (app.platform.shiftDown() && app.selection.box) {
-        for (int axis = 0; axis < 3; ++axis) {
-            box.min[axis] = std::max(box.min[axis], app.selection.box->min[axis]);
-            box.max[axis] = std::min(box.max[axis], app.selection.box->max[axis]);
-        }
-        if (!box.insideGrid()) {
-            app.selection.box.reset();
-            return;
-        }
-    }
-    app.selection.box = box;
+    const DraggedBox dragged = draggedBox(app, x, y);
+    if (dragged.changes) app.selection.box = dragged.box;
+    else refuse(app, app.strings().boxOffGrid);
+}
+
+std::optional<CellBox> shownSelection(const App& app) {
+    const DraggedBox& dragged = app.selection.dragged;
+    return app.gestures.boxSelecting && dragged.changes ? dragged.box : app.selection.box;
 }
 
 bool runBoxCommand(App& app, int command) {
+    const UiStrings& text = app.strings();
     switch (command) {
     case command::kCut:
-        copySelection(app);
-        deleteSelection(app);
+        if (!app.selection.box) {
+            refuse(app, text.cutUnselected);
+        } else {
+            copySelection(app);
+            deleteSelection(app);
+        }
         return true;
-    case command::kCopy: copySelection(app); return true;
+    case command::kCopy:
+        if (!app.selection.box) refuse(app, text.copyUnselected);
+        else copySelection(app);
+        return true;
     case command::kPaste: paste(app); return true;
-    case command::kDelete: deleteSelection(app); return true;
+    case command::kDelete:
+        if (!app.selection.box) refuse(app, text.deleteUnselected);
+        else deleteSelection(app);
+        return true;
     case command::kSelectAll: app.selection.box = kWholeGrid; return true;
     case command::kSelectNone: app.selection.box.reset(); return true;
     case command::kCentre: centre(app); return true;

@@ -12,9 +12,14 @@ namespace cubrik {
 void enterSelectMode(App& app);
 void leaveSelectMode(App& app);
 
-// A left press and its release in the view while in select mode.
+// A left press, the moves of the drag and its release in the view while in
+// select mode. The drag shows the box its release would select.
 void beginBoxSelection(App& app, int x, int y);
+void dragBoxSelection(App& app, int x, int y);
 void endBoxSelection(App& app, int x, int y);
+
+// The box to draw and describe: the one being dragged, else the selection.
+std::optional<CellBox> shownSelection(const App& app);
 
 // Runs an Edit or Model menu command of the box (command::kCut ...
 // kSelectNone, kFlipX ... kMoveMinusZ); false for any other command.

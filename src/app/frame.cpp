@@ -1,5 +1,6 @@
 #include "app/frame.h"
 
+#include "app/box_commands.h"
 #include "edit/tool_table.h"
 #include "render/camera.h"
 #include "render/view.h"
@@ -22,7 +23,7 @@ ViewInputs viewInputsOf(App& app) {
     }
     inputs.squareOutline = toolInfo(app.edit.currentTool).squareOutline;
     inputs.mirror = app.mirror;
-    inputs.selection = app.selection.box;
+    inputs.selection = shownSelection(app);
     inputs.camera = app.view.camera;
     inputs.reference = app.view.reference ? &*app.view.reference : nullptr;
     inputs.referenceOpacity = static_cast<float>(app.settings.referenceOpacity) / 100.0f;
@@ -44,7 +45,9 @@ void drawFrame(App& app) {
     clearView(inputs.backgroundColor);
     if (inputs.clientWidth > kViewLeft && inputs.clientHeight > 0) {
         setViewViewport(inputs.clientWidth, inputs.clientHeight);
-        drawView(app.renderer, inputs);
+        ViewInputs view = inputs;
+        view.cursorKnown = inputs.cursorKnown && !app.selection.selectMode;  // select mode's pointer is a cross
+        drawView(app.renderer, view);
     }
     if (inputs.clientWidth > 0 && inputs.clientHeight > 0) {
         const PanelScene panel{app.model(),         app.edit,           app.panel,

@@ -74,7 +74,9 @@ void mouseMove(App& app, int x, int y) {
     if (app.gestures.strokeActive) {
         if (app.gestures.panelGesture) {
             panelDragUpdate(app.panel);
-        } else if (!app.gestures.stepSincePaint && !app.gestures.boxSelecting) {  // a stroke advances at most once a frame
+        } else if (app.gestures.boxSelecting) {
+            dragBoxSelection(app, x, y);
+        } else if (!app.gestures.stepSincePaint) {  // a stroke advances at most once a frame
             app.gestures.stepSincePaint = 1;
             stepStroke(app, x, y, false);
         }

@@ -65,7 +65,16 @@ bool handleKey(App& app, int key) {
         return true;
     }
     switch (key) {
-    case key::kEscape: quitProgram(app); return false;
+    case key::kEscape:
+        // A user in select mode expects Esc to leave the mode, not the program.
+        if (app.selection.selectMode) {
+            app.gestures.boxSelecting = 0;  // a box being dragged is dropped
+            leaveSelectMode(app);
+            return true;
+        }
+        quitProgram(app);
+        return false;
+    case key::kF1: showHelp(app); return false;
     case key::kSpace:
         endGestures(app);
         snapView(app.model());

@@ -46,11 +46,19 @@ inline constexpr int kRight = 0x27;
 inline constexpr int kDown = 0x28;
 inline constexpr int kDelete = 0x2e;
 inline constexpr int kKeypad0 = 0x60;  // keypad digits: kKeypad0 + n
+inline constexpr int kF1 = 0x70;
 // Added to a letter's code when Ctrl (and Shift with it) was held: such a key
 // is a shortcut and never one of the table's plain keys.
 inline constexpr int kCtrl = 0x100;
 inline constexpr int kShift = 0x200;
 }  // namespace key
+
+// The largest client area, each way: a render of it stays under 1 GB.
+inline constexpr int kMaxClientSize = 6144;
+// How far from the client area's corner a mouse position may lie (the mouse
+// is captured during a gesture): far beyond any screen, and small enough that
+// the tools' pixel arithmetic never overflows.
+inline constexpr int kMaxPointerOffset = 100000;
 
 struct Message {
     MessageType type = MessageType::Paint;

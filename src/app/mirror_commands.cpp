@@ -22,10 +22,12 @@ void showMirrorPlanes(App& app) {
 
 // All three planes through the centre of the visible cell under the pointer.
 void movePlanesToCursor(App& app) {
-    const std::optional<ClientPoint> cursor = app.platform.cursorPosition();
-    if (!cursor) return;
-    const int cell = visibleCellAt(app, cursor->x, cursor->y);
-    if (cell < 0) return;
+    const std::optional<ClientPoint> cursor = app.platform.commandPointer();
+    const int cell = cursor ? visibleCellAt(app, cursor->x, cursor->y) : -1;
+    if (cell < 0) {
+        setStatusNote(app, app.strings().noCellUnderPointer);
+        return;
+    }
     const int coordinate[3] = {cell % kGridSize, cell / kGridSize % kGridSize, cell / (kGridSize * kGridSize)};
     for (int axis = 0; axis < 3; ++axis) app.mirror.position[axis] = 2 * coordinate[axis];
 }

@@ -28,6 +28,7 @@ struct FileDialogRequest {
 
 struct ClientPoint {
     int x = 0, y = 0;
+    friend bool operator==(const ClientPoint&, const ClientPoint&) = default;
 };
 
 struct WindowPlacement {
@@ -63,6 +64,10 @@ public:
     // Where the pointer is now, in client pixels (not where the last mouse
     // message happened); nothing when it cannot be told.
     virtual std::optional<ClientPoint> cursorPosition() = 0;
+    // Where the pointer was when the running command was given: for a menu
+    // item, where it was over the view as the menu opened (nothing when it
+    // was elsewhere, as it is when the mouse opened the menu); otherwise now.
+    virtual std::optional<ClientPoint> commandPointer() { return cursorPosition(); }
     virtual void inputMethodOff() = 0;
     // The pointer over the view shows whether the left button draws selection boxes.
     virtual void setSelectCursor(bool selecting) = 0;

@@ -1,15 +1,20 @@
 #include "app/recent_files.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <utility>
+
+#include "io/path_names.h"
 
 namespace cubrik {
 namespace {
 
 constexpr std::u16string_view kKey = u"recentFile=";
 
-// Paths are UTF-8 in the program and UTF-16 in the settings file. False for
-// text that is not valid in its encoding.
+// Paths are bytes in the program, UTF-8 where they are text, and UTF-16 in
+// the settings file. A byte that is not part of a UTF-8 character travels as
+// the lone surrogate U+DC80..U+DCFF, so every file name comes back as it was.
+constexpr char16_t kEscapedByte = 0xdc00;
+
 bool utf16ToUtf8(std::u16string_view in, std::string& out) {
     out.clear();
     for (std::size_t i = 0; i < in.size(); ++i) {
@@ -17,6 +22,9 @@ bool utf16ToUtf8(std::u16string_view in, std::string& out) {
         if (c >= 0xd800 && c < 0xdc00) {
             if (i + 1 >= in.size() || in[i + 1] < 0xdc00 || in[i + 1] >= 0xe000) return false;
             c = 0x10000 + ((c - 0xd800) << 10) + (in[++i] - 0xdc00);
+        } else if (c >= kEscapedByte + 0x80 && c <= kEscapedByte + 0xff) {
+            out += static_cast<char>(c - kEscapedByte);
+            continue;
         } else if (c >= 0xdc00 && c < 0xe000) {
             return false;
         }
@@ -40,19 +48,34 @@ bool utf16ToUtf8(std::u16string_view in, std::string& out) {
     return true;
 }
 
-bool utf8ToUtf16(std::string_view in, std::u16string& out) {
-    out.clear();
+// The character of the well-formed UTF-8 sequence at `in[i]` and its length;
+// a length of 0 when the byte there starts none.
+std::pair<char32_t, int> utf8CharacterAt(std::string_view in, std::size_t i) {
+    const unsigned char lead = static_cast<unsigned char>(in[i]);
+    const int extra = lead < 0x80 ? 0 : lead >= 0xf0 && lead < 0xf5 ? 3 : lead >= 0xe0 && lead < 0xf0 ? 2
+                                                                          : lead >= 0xc2 && lead < 0xe0 ? 1 : -1;
+    if (extra < 0 || i + extra >= in.size()) return {0, 0};
+    char32_t c = extra == 0 ? lead : lead & (0x3f >> extra);
+    for (int k = 1; k <= extra; ++k) {
+        const unsigned char next = static_cast<unsigned char>(in[i + k]);
+        if ((next & 0xc0) != 0x80) return {0, 0};
+        c = c << 6 | (next & 0x3f);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not characters.
+    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kSmallest[extra] || (c >= 0xd800 && c < 0xe000) || c > 0x10ffff) return {0, 0};
+    return {c, extra + 1};
+}
+
+std::u16string utf8ToUtf16(std::string_view in) {
+    std::u16string out;
     for (std::size_t i = 0; i < in.size();) {
-        const unsigned char lead = static_cast<unsigned char>(in[i]);
-        const int extra = lead < 0x80 ? 0 : lead >= 0xf0 && lead < 0xf8 ? 3 : lead >= 0xe0 ? 2 : lead >= 0xc0 ? 1 : -1;
-        if (extra < 0 || i + extra >= in.size()) return false;
-        char32_t c = extra == 0 ? lead : lead & (0x3f >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            const unsigned char next = static_cast<unsigned char>(in[i + k]);
-            if ((next & 0xc0) != 0x80) return false;
-            c = c << 6 | (next & 0x3f);
+        const auto [c, length] = utf8CharacterAt(in, i);
+        if (length == 0) {
+            out += static_cast<char16_t>(kEscapedByte + static_cast<unsigned char>(in[i++]));
+            continue;
         }
-        i += extra + 1;
+        i += static_cast<std::size_t>(length);
         if (c >= 0x10000) {
             out += static_cast<char16_t>(0xd800 + ((c - 0x10000) >> 10));
             out += static_cast<char16_t>(0xdc00 + ((c - 0x10000) & 0x3ff));
@@ -60,13 +83,7 @@ bool utf8ToUtf16(std::string_view in, std::u16string& out) {
             out += static_cast<char16_t>(c);
         }
     }
-    return true;
-}
-
-std::string absolutePath(const std::string& path) {
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    return ec ? path : absolute.lexically_normal().string();
+    return out;
 }
 
 }  // namespace
@@ -104,9 +121,8 @@ std::vector<std::string> parseRecentFiles(std::u16string_view text) {
 std::string formatRecentFiles(const std::vector<std::string>& list) {
     std::string bytes;
     for (const std::string& path : list) {
-        std::u16string line;
-        if (path.find_first_of("\r\n") != std::string::npos || !utf8ToUtf16(path, line)) continue;
-        line = std::u16string(kKey) + line + u"\r\n";
+        if (path.find_first_of("\r\n") != std::string::npos) continue;
+        const std::u16string line = std::u16string(kKey) + utf8ToUtf16(path) + u"\r\n";
         for (char16_t unit : line) {
             bytes += static_cast<char>(unit & 0xff);
             bytes += static_cast<char>(unit >> 8);

@@ -2,10 +2,10 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -15,7 +15,6 @@
 #include "app/app.h"
 #include "io/atomic_file.h"
 #include "io/path_names.h"
-#include "io/text_format.h"
 #include "model/model_file.h"
 
 namespace cubrik {
@@ -62,34 +61,81 @@ void sayFailure(RecoveryState& r, const std::string& reason) {
     std::fprintf(stderr, "cubrik: the recovery copy was not written: %s\n", reason.c_str());
 }
 
-int takeLock(RecoveryState& r, const fs::path& folder, std::string& reason) {
-    if (r.lockFd >= 0) return 1;
+// Creates `folder`, and the folders above it that are missing, as 0700 whatever the umask.
+bool makePrivateFolder(const fs::path& folder, std::string& reason) {
     std::error_code ec;
-    fs::create_directories(folder, ec);  // a fresh account has no state folder yet
-    if (ec) {
-        reason = "cannot create " + folder.string() + ": " + ec.message();
-        return 0;
+    if (fs::is_directory(folder, ec)) return true;
+    const fs::path parent = folder.parent_path();
+    if (!parent.empty() && parent != folder && !makePrivateFolder(parent, reason)) return false;
+    if (::mkdir(folder.c_str(), 0700) != 0) {
+        if (errno == EEXIST) return true;
+        reason = "cannot create " + folder.string() + ": " + std::strerror(errno);
+        return false;
     }
-    r.id = newId();
-    const fs::path lock = fileOf(folder, r.id, ".lock");
-    r.lockFd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (r.lockFd < 0 || ::flock(r.lockFd, LOCK_EX) != 0) {
-        reason = lock.string() + ": " + std::strerror(errno);
-        if (r.lockFd >= 0) ::close(r.lockFd);
+    ::chmod(folder.c_str(), 0700);
+    return true;
+}
+
+// The recovery folder and the program's folder above it, 0700 even when an
+// earlier version made them readable to others.
+bool makeRecoveryFolder(const fs::path& stateFolder, std::string& reason) {
+    const fs::path folder = recoveryFolderOf(stateFolder);
+    if (!makePrivateFolder(folder, reason)) return false;
+    ::chmod(folder.parent_path().c_str(), 0700);
+    ::chmod(folder.c_str(), 0700);
+    return true;
+}
+
+// Whether `path` still names the file open as `fd`: a lock file removed by
+// another start between its creation and its lock holds nothing.
+bool stillNamed(const fs::path& path, int fd) {
+    struct stat named {}, opened {};
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(fd, &opened) == 0 && named.st_dev == opened.st_dev &&
+           named.st_ino == opened.st_ino;
+}
+
+int takeLock(RecoveryState& r, const fs::path& stateFolder, std::string& reason) {
+    if (r.lockFd >= 0) return 1;
+    if (!makeRecoveryFolder(stateFolder, reason)) return 0;
+    const fs::path folder = recoveryFolderOf(stateFolder);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        r.id = newId();
+        const fs::path lock = fileOf(folder, r.id, ".lock");
+        r.lockFd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (r.lockFd < 0 || ::fchmod(r.lockFd, 0600) != 0 || ::flock(r.lockFd, LOCK_EX) != 0) {
+            reason = lock.string() + ": " + std::strerror(errno);
+            if (r.lockFd >= 0) ::close(r.lockFd);
+            r.lockFd = -1;
+            return 0;
+        }
+        if (stillNamed(lock, r.lockFd)) return 1;
+        ::close(r.lockFd);
         r.lockFd = -1;
-        return 0;
     }
-    return 1;
+    reason = "the lock files in " + folder.string() + " keep disappearing";
+    return 0;
+}
+
+// Written whole, then made private: the folder is 0700, so nobody else sees
+// the file in between.
+bool writePrivateFile(const fs::path& path, std::string_view content, std::string& reason) {
+    if (!writeFileAtomically(path, content, reason)) return false;
+    if (::chmod(path.c_str(), 0600) == 0) return true;
+    reason = path.string() + ": " + std::strerror(errno);
+    return false;
 }
 
 int writeCopy(App& app, double now) {
     RecoveryState& r = app.recovery;
     const fs::path folder = recoveryFolderOf(app.paths.stateFolder);
     std::string reason;
-    RecoveryNote note{app.document.path, app.document.title, app.document.untitled, now};
-    const bool written = takeLock(r, folder, reason) &&
-                         writeFileAtomically(fileOf(folder, r.id, ".cbk"), formatModelFile(app.model()), reason) &&
-                         writeFileAtomically(fileOf(folder, r.id, ".txt"), formatRecoveryNote(note), reason);
+    // Absolute, so a later start from another folder saves to the same file.
+    const DocumentState& document = app.document;
+    const RecoveryNote note{document.untitled ? document.path : absolutePath(document.path), document.title,
+                            document.untitled, now};
+    const bool written = takeLock(r, app.paths.stateFolder, reason) &&
+                         writePrivateFile(fileOf(folder, r.id, ".cbk"), formatModelFile(app.model()), reason) &&
+                         writePrivateFile(fileOf(folder, r.id, ".txt"), formatRecoveryNote(note), reason);
     if (!written) {
         sayFailure(r, reason);
         r.pendingSince = now;  // tried again after another interval, not at every tick
@@ -127,11 +173,13 @@ void release(Orphan& orphan) {
     orphan.lockFd = -1;
 }
 
-// A copy is an orphan when nobody holds its lock (or its lock file is gone).
+// A copy is an orphan when nobody holds its lock (a lock file that is gone is
+// made again, so whoever offers the copy holds it).
 bool claim(const fs::path& folder, Orphan& orphan) {
-    const int fd = ::open(fileOf(folder, orphan.id, ".lock").c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const fs::path lock = fileOf(folder, orphan.id, ".lock");
+    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !stillNamed(lock, fd)) {
         ::close(fd);
         return false;
     }
@@ -143,10 +191,19 @@ std::vector<Orphan> findOrphans(const fs::path& folder) {
     std::vector<Orphan> orphans;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->path().extension() != ".cbk") continue;
+        const fs::path& path = it->path();
+        std::error_code missing;
+        const bool lock = path.extension() == ".lock";
+        if (path.extension() != ".cbk" && !(lock && !fs::exists(fs::path(path).replace_extension(".cbk"), missing)))
+            continue;
         Orphan orphan;
-        orphan.id = it->path().stem().string();
+        orphan.id = path.stem().string();
         if (!claim(folder, orphan)) continue;
+        if (lock) {  // a lock nobody holds, left by a copy never written or removed half-way
+            removeFiles(folder, orphan.id);
+            release(orphan);
+            continue;
+        }
         std::string text, ignored;
         if (readWholeFile(fileOf(folder, orphan.id, ".txt"), text, ignored)) orphan.note = parseRecoveryNote(text);
         orphans.push_back(std::move(orphan));
@@ -168,37 +225,17 @@ int adoptCopy(App& app, const ModelFileContents& contents, const RecoveryNote& n
     return 1;
 }
 
+// The recovered copy becomes this process's own, and is written again at once
+// in this version's form: a crash before the next interval keeps it too.
+void takeOver(App& app, Orphan& orphan) {
+    RecoveryState& r = app.recovery;
+    r.id = orphan.id;
+    r.lockFd = orphan.lockFd;
+    orphan.lockFd = -1;
+    writeCopy(app, app.platform.now());
+}
+
 }  // namespace
-
-std::string formatRecoveryNote(const RecoveryNote& note) {
-    std::string text = "path=" + note.path + "\ntitle=" + note.title + "\nuntitled=";
-    appendInt(text, note.untitled);
-    char time[40];
-    std::snprintf(time, sizeof time, "%.3f", note.time);
-    return text + "\ntime=" + time + "\n";
-}
-
-RecoveryNote parseRecoveryNote(std::string_view text) {
-    RecoveryNote note;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) continue;
-        const std::string_view key = line.substr(0, eq), value = line.substr(eq + 1);
-        if (key == "path" && !value.empty()) note.path = value;
-        if (key == "title") note.title = value;
-        if (key == "untitled" && (value == "0" || value == "1")) note.untitled = value == "1";
-        if (key == "time") {
-            const std::string number(value);
-            char* stop = nullptr;
-            const double time = std::strtod(number.c_str(), &stop);
-            if (stop != number.c_str() && *stop == '\0' && std::isfinite(time)) note.time = time;
-        }
-    }
-    return note;
-}
 
 fs::path recoveryFolderOf(const fs::path& stateFolder) { return stateFolder / "cubrik" / "recovery"; }
 
@@ -263,16 +300,16 @@ int offerRecoveryCopies(App& app) {
         std::string question = app.strings().recoveryPrompt;
         if (const std::size_t at = question.find("%t"); at != std::string::npos)
             question.replace(at, 2, timeText(orphan.note.time, app.platform.now()));
-        const Reply reply = app.platform.askYesNoCancel(kCaption, fillIn(question, orphan.note.title));
+        const RecoveryNote& note = orphan.note;
+        const Reply reply = app.platform.askYesNoCancel(kCaption, fillIn(question, note.untitled ? note.title : note.path));
         if (reply == Reply::Cancel) break;
         if (reply == Reply::Yes) {
-            result = adoptCopy(app, contents, orphan.note);
-            if (result < 0) break;
+            result = adoptCopy(app, contents, note);
+            if (result == 1) takeOver(app, orphan);
+            break;
         }
-        // Removed only once this process holds the model.
         removeFiles(folder, orphan.id);
         release(orphan);
-        if (result == 1) break;
     }
     for (Orphan& orphan : orphans) release(orphan);
     return result;

@@ -6,7 +6,10 @@
 //
 // A process owns its copy by holding an flock on "ID.lock" for as long as the
 // copy exists; the kernel drops the lock when the process ends however it
-// ends, so a reused process id never makes an orphan look owned.
+// ends, so a reused process id never makes an orphan look owned. A lock file
+// nobody holds and no copy goes with is removed at the next start.
+//
+// The folders are created 0700 and the files 0600: a copy holds the model.
 
 #include <cstdint>
 #include <filesystem>
@@ -14,23 +17,12 @@
 #include <string>
 #include <string_view>
 
+#include "app/recovery_note.h"
 #include "model/voxel_model.h"
 
 namespace cubrik {
 
 struct App;
-
-// What the text file beside a copy records.
-struct RecoveryNote {
-    std::string path = "Untitled.cbk";
-    std::string title = "Untitled";
-    std::int32_t untitled = 1;
-    double time = 0;  // the platform's clock when the copy was written
-};
-
-std::string formatRecoveryNote(const RecoveryNote& note);
-// Lenient: a missing or damaged line leaves its default.
-RecoveryNote parseRecoveryNote(std::string_view text);
 
 // "STATE/cubrik/recovery".
 std::filesystem::path recoveryFolderOf(const std::filesystem::path& stateFolder);
@@ -70,8 +62,10 @@ void removeRecoveryCopy(App& app);
 // no other is written.
 void endRecovery(App& app);
 
-// Before the start-up document: each orphan, newest first, is offered. Returns
-// 1 when one became the document, 0 when none did, -1 when memory ran out.
+// Before the start-up document: each orphan, newest first, is offered. A
+// recovered copy stays on disk until this process has written its own, at
+// once. Returns 1 when one became the document, 0 when none did, -1 when
+// memory ran out.
 int offerRecoveryCopies(App& app);
 
 }  // namespace cubrik

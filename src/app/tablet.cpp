@@ -24,9 +24,9 @@ int scaledPressure(TabletState& tablet, const TabletPacket& packet) {
         tablet.calibratedCursor = packet.cursor;
         tablet.pressureButton = 0;  // the pen tip
         tablet.axisMin = packet.axisMin;
-        tablet.axisRange = packet.axisMax - packet.axisMin;
+        tablet.axisRange = std::int64_t{packet.axisMax} - packet.axisMin;
         tablet.tipMin = packet.pressMark;
-        tablet.tipRange = packet.axisMax - packet.pressMark;
+        tablet.tipRange = std::int64_t{packet.axisMax} - packet.pressMark;
     }
     const bool tipPressed = (packet.buttons >> (tablet.pressureButton % 32)) & 1;
     const std::int64_t low = tipPressed ? tablet.tipMin : tablet.axisMin;

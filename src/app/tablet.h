@@ -27,7 +27,8 @@ struct TabletState {
     std::int64_t calibratedCursor = -1;
     // The calibration read for that cursor.
     std::int32_t pressureButton = 0;  // logical button whose bit says the tip is pressed
-    std::int32_t axisMin = 0, axisRange = 0, tipMin = 0, tipRange = 0;
+    // 64 bits: a range of two 32-bit ends may not fit 32.
+    std::int64_t axisMin = 0, axisRange = 0, tipMin = 0, tipRange = 0;
 };
 
 // Adds a packet, dropping the oldest when the queue is full.

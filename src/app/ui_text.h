@@ -34,9 +34,20 @@ struct UiStrings {
     std::string coloursMerged;  // a .vox file had more colours than the palettes hold
     // The offer of a recovery copy at start: "%s" the title, "%t" the copy's time.
     std::string recoveryPrompt;
-    // Box edits that would put cells outside the grid, and so do nothing.
+    // Box edits that would put cells outside the grid, and so do nothing; like
+    // every refusal of the commands below, shown in the status bar.
     std::string pasteOutside;
     std::string turnOutside;
+    // The other refusals of the selection, model and mirror commands, shown in the status bar.
+    std::string moveOutside;
+    std::string nothingToMove;
+    std::string nothingToCentre;
+    std::string copyUnselected;
+    std::string cutUnselected;
+    std::string deleteUnselected;
+    std::string pasteNothing;
+    std::string boxOffGrid;
+    std::string noCellUnderPointer;
     std::string recentGone;     // an Open recent entry whose file has gone
     std::string droppedNotModel;
     // The reference picture behind the model, and framing a selection there is not.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/app.h"
+#include "app/box_commands.h"
 #include "app/strokes.h"
 #include "edit/tool_table.h"
 #include "model/material.h"
@@ -146,7 +147,7 @@ std::string statusTextOf(const App& app) {
         text += "   " + std::string(words.zoom) + " " +
                 std::to_string(std::lround(100.0 * zoomFactor(app.view.camera.zoomStep))) + "%";
     if (app.selection.selectMode) text += "   " + std::string(words.selectMode);
-    if (const std::optional<CellBox>& box = app.selection.box) {
+    if (const std::optional<CellBox> box = shownSelection(app)) {
         text += "   " + std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +
                 std::to_string(box->size(1)) + " × " + std::to_string(box->size(2)) + ", " +
                 std::to_string(filledCount(modelOf(app), *box)) + " " + words.filled;

@@ -191,10 +191,11 @@ std::optional<BoxCells> parseBoxCells(const std::string& text) {
             if (!(fields >> value)) return std::nullopt;
         if (fields >> word) return std::nullopt;
     }
-    BoxCells copied{boxAt(from, size), {}};
+    // Checked before the box is worked out: any other numbers may overflow.
     for (int axis = 0; axis < 3; ++axis)
-        if (size[axis] < 1) return std::nullopt;
-    if (!copied.from.insideGrid()) return std::nullopt;
+        if (from[axis] < 0 || from[axis] >= kGridSize || size[axis] < 1 || size[axis] > kGridSize - from[axis])
+            return std::nullopt;
+    BoxCells copied{boxAt(from, size), {}};
     copied.cells.reserve(static_cast<std::size_t>(size[0]) * size[1] * size[2]);
     for (int row = 0; row < size[1] * size[2]; ++row) {
         if (!std::getline(in, line) || line.size() != 2 * static_cast<std::size_t>(size[0])) return std::nullopt;

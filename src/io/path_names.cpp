@@ -1,6 +1,7 @@
 #include "io/path_names.h"
 
 #include <cctype>
+#include <filesystem>
 
 namespace cubrik {
 namespace {
@@ -17,6 +18,12 @@ std::string_view fileNameOf(std::string_view path) {
 }
 
 }  // namespace
+
+std::string absolutePath(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
 
 std::string folderOf(std::string_view path) {
     const std::size_t separator = path.find_last_of(kSeparators);

@@ -6,6 +6,10 @@
 
 namespace cubrik {
 
+// `path` made absolute against the current folder and normalised; as given
+// when the current folder cannot be found.
+std::string absolutePath(const std::string& path);
+
 // The characters before the last path separator; empty when there is none.
 std::string folderOf(std::string_view path);
 

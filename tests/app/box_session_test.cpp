@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 #include "support/front_view_cells.h"
 #include "support/session_runner.h"
@@ -71,6 +72,19 @@ TEST_F(BoxSessionTest, PasteGoesToTheSelectionsCornerOrBackWhereTheCellsCameFrom
     EXPECT_EQ(std::memcmp(restored.model->cells, start.model->cells, kCellCount), 0);
 }
 
+// Another window's cells land where they came from; a text whose numbers
+// overflow anything pastes nothing.
+TEST_F(BoxSessionTest, CellsOnTheSystemClipboardPasteWhereTheyCameFrom) {
+    const ModelStore start = block();
+    const ModelStore pasted = run(*start.model, "clipboard cubrik%20cells%201%0Afrom%2010%2020%2030%0Asize%201%201%202"
+                                                "%0A05%0A00%0A\nkey ctrl+v\n");
+    for (int i = 0; i < kCellCount; ++i)
+        ASSERT_EQ(pasted.model->cells[i], i == cellIndex(10, 20, 30) ? 5 : start.model->cells[i]) << i;
+    const ModelStore untouched = run(*start.model, "clipboard cubrik%20cells%201%0Afrom%202147483647%200%200%0A"
+                                                   "size%201%201%201%0A05%0A\nkey ctrl+v\n");
+    EXPECT_EQ(std::memcmp(untouched.model->cells, start.model->cells, kCellCount), 0);
+}
+
 // A box drawn from the front and one from the right, with Shift held at the
 // second release, leave the box that is in both.
 TEST_F(BoxSessionTest, ShiftIntersectsAFrontBoxWithASideBox) {
@@ -98,6 +112,41 @@ TEST_F(BoxSessionTest, ArrowsMoveAlongTheScreenAndNothingFallsOffTheGrid) {
     const ModelStore centred = run(*start.model, "menu 40077\n");
     for (int i = 0; i < kCellCount; ++i)
         ASSERT_EQ(centred.model->cells[i], inBox(cellAt(i), {45, 45, 45}, {54, 54, 54}) ? 5 : 0);
+}
+
+// Esc in select mode leaves the mode and nothing else: the program runs on, the
+// selection stays for Delete, and the next drag is a stroke. Outside the mode Esc quits.
+TEST_F(BoxSessionTest, EscLeavesSelectModeKeepingTheSelectionAndOtherwiseQuits) {
+    const ModelStore start = block();
+    const std::string carve = "ldown " + pixelOf({60, 60, 69}) + "\nlup " + pixelOf({60, 60, 69}) + "\n";
+    const ModelStore out = run(*start.model, "key E\nkey B\n" + drag({35, 40, 69}, {45, 55, 69}) + "key escape\n" +
+                                                 carve + "key delete\n");
+    EXPECT_EQ(out.model->cells[cellIndex(40, 50, 50)], 0);  // deleted with the selection
+    EXPECT_EQ(out.model->cells[cellIndex(60, 60, 69)], 0);  // carved by the stroke
+    EXPECT_EQ(out.model->cells[cellIndex(60, 40, 69)], start.model->cells[cellIndex(60, 40, 69)]);
+    EXPECT_EQ(replay("size 800 600\npaint\nkey escape\nsave $DIR/after.cbk\n"), "");
+    EXPECT_FALSE(std::filesystem::exists(dir / "after.cbk"));  // the replay ended at the quit
+}
+
+// While a box is dragged it is drawn as the selection is (amber), and in
+// select mode the pointer is a cross, not the brush's white outline.
+TEST_F(BoxSessionTest, ASelectDragShowsItsBoxWithoutTheBrushOutline) {
+    const auto frame = [&](const std::string& lines) {
+        EXPECT_EQ(replay("size 800 600\npaint\n" + lines + "paint\ngrab $DIR/frame.tga\n"), "");
+        return grab("frame.tga");
+    };
+    const auto count = [](const testing::Grab& g, int x0, int y0, int x1, int y1, auto wanted) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += wanted(g.at(x, y) >> 16 & 0xff, g.at(x, y) >> 8 & 0xff, g.at(x, y) & 0xff);
+        return n;
+    };
+    const auto amber = [](int r, int g, int b) { return r > 200 && g > 150 && g < 220 && b < 80; };
+    const auto white = [](int r, int g, int b) { return r > 240 && g > 240 && b > 240; };
+    const testing::Grab dragging = frame("key B\nldown 300 200\nmove 500 400\n");
+    EXPECT_GT(count(dragging, 64, 0, 800, 600, amber), 200);
+    EXPECT_EQ(count(dragging, 440, 340, 560, 460, white), 0);
+    EXPECT_GT(count(frame("move 500 400\n"), 440, 340, 560, 460, white), 20);  // the brush outline otherwise
 }
 
 }  // namespace

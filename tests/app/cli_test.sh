@@ -73,4 +73,34 @@ check "an export that cannot be written exits 1" test "$status" -eq 1
 check "with one line on stderr" test "$(wc -l <"$work/err")" -eq 1
 check "and creates nothing" test ! -e "$work/missing"
 
+# --record with its arguments swapped: the model's name is refused before
+# anything opens (a window would open on the offscreen platform).
+cp "$work/a.cbk" "$work/rec.cbk"
+QT_QPA_PLATFORM=offscreen timeout 10 "$cubrik" --record "$work/rec.cbk" "$work/a.cbk" 2>"$work/err"
+status=$?
+check "--record onto a model exits 1 with one line" test "$status" -eq 1 -a "$(wc -l <"$work/err")" -eq 1
+check "and leaves the model byte for byte" cmp -s "$work/rec.cbk" "$work/a.cbk"
+
+# Only a regular file is a session: a folder or a FIFO is refused at once.
+mkfifo "$work/fifo"
+for session in "$work" "$work/fifo"; do
+  timeout 10 "$cubrik" --replay "$session" 2>"$work/err"
+  status=$?
+  check "--replay ${session##*/} exits 1 with one line (got $status)" test "$status" -eq 1 -a "$(wc -l <"$work/err")" -eq 1
+done
+
+# Sessions are read a line at a time: a million lines take no more memory than
+# one (the sanitizer build's quarantine of freed memory would blur that).
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=1"
+peak_kb() {
+  python3 -c 'import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stderr=subprocess.DEVNULL)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$@"
+}
+echo 'shift 0' >"$work/one.txt"
+yes 'shift 0' | head -n 1000000 >"$work/long.txt"
+one="$(peak_kb "$cubrik" --replay "$work/one.txt")"
+long="$(peak_kb "$cubrik" --replay "$work/long.txt")"
+check "a million-line session takes no more memory than one line ($one KB, $long KB)" test $((long - one)) -lt 100000
+
 exit $((failures > 0))

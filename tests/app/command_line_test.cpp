@@ -100,7 +100,8 @@ TEST(CommandLine, RenderOptions) {
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--size"}, command, error), 0);
     // Each wrong value names its own problem.
     const std::pair<std::vector<std::string>, std::string> problems[] = {
-        {{"--size", "100000x100000"}, "--size 100000x100000 is too large: at most 16384 pixels each way"},
+        {{"--size", "6145x10"}, "--size 6145x10 is too large: at most 6144 pixels each way, so that a render stays "
+                                "under 1 GB of memory"},
         {{"--size", "8x6"}, "--size 8x6 leaves no room for the view: the width must be over 64 (the tool panel) and "
                             "the height over 0"},
         {{"--view"}, "--view needs a value; see cubrik --help"},

@@ -126,6 +126,52 @@ TEST_F(DesktopTest, AStartUpFileThatCannotBeOpenedLeavesUntitledAndSaysWhy) {
     EXPECT_EQ(statusTextOf(app).find("Cannot open"), std::string::npos);
 }
 
+// The selection, model and mirror commands say in the status bar why they did
+// nothing, and never open a box.
+TEST_F(DesktopTest, RefusalsAreNotedInTheStatusBarNeverInABox) {
+    start();
+    const auto refusal = [&](auto action, const char* words) {
+        action();
+        EXPECT_EQ(app.status.note.rfind(words, 0), 0u) << app.status.note;
+        EXPECT_NE(statusTextOf(app).find(app.status.note), std::string::npos);
+    };
+    refusal([&] { key('C' | key::kCtrl); }, "Nothing was copied: no cells are selected");
+    refusal([&] { key('X' | key::kCtrl); }, "Nothing was cut: no cells are selected");
+    refusal([&] { key(key::kDelete); }, "Nothing was deleted: no cells are selected");
+    refusal([&] { key('V' | key::kCtrl); }, "Nothing was pasted: nothing has been copied");
+    refusal([&] { key(key::kRight); }, "Nothing was moved: there are no cells");
+    refusal([&] { command(command::kCentre); }, "Nothing was centred");
+    platform.cursor = ClientPoint{400, 20};  // over empty space
+    refusal([&] { key('M'); }, "The mirror planes were not moved: no cell lay under the pointer");
+    app.selection.box = CellBox{{0, 0, 0}, {9, 9, 9}};
+    key('C' | key::kCtrl);
+    app.selection.box = CellBox{{95, 0, 0}, {99, 9, 9}};
+    refusal([&] { key('V' | key::kCtrl); }, "Nothing was pasted: the cells would reach outside the grid");
+    refusal([&] { key(key::kRight); }, "Nothing was moved: the cells would leave the grid");
+    app.selection.box = CellBox{{0, 0, 0}, {99, 9, 9}};
+    refusal([&] { command(command::kTurnX + 2); }, "Nothing was turned");
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_FALSE(platform.quitCode.has_value());
+}
+
+TEST_F(DesktopTest, F1OpensTheHelpPage) {
+    start();
+    key(key::kF1);
+    EXPECT_EQ(platform.helpOpened, std::vector<std::string>{app.paths.helpDocument});
+}
+
+TEST_F(DesktopTest, TheRecoveryQuestionNamesTheCopysFileInFull) {
+    app.paths.stateFolder = dir / "state";
+    const std::filesystem::path folder = recoveryFolderOf(app.paths.stateFolder);
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(writeModel("penguin.cbk", 3), folder / "1-a.cbk");
+    testing::writeBytes(folder / "1-a.txt", "path=/models/penguin.cbk\ntitle=penguin\nuntitled=0\n");
+    platform.replies = {Reply::Cancel};
+    start();
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_NE(platform.questions[0].find("\"/models/penguin.cbk\""), std::string::npos) << platform.questions[0];
+}
+
 TEST(RecentFiles, KeptInTheSettingsFileNewestFirstAndReadLeniently) {
     std::vector<std::string> list;
     for (int i = 0; i < 10; ++i) rememberRecentFile(list, "/m/" + std::to_string(i) + ".cbk");
@@ -134,7 +180,8 @@ TEST(RecentFiles, KeptInTheSettingsFileNewestFirstAndReadLeniently) {
     EXPECT_EQ(list.front(), "/m/5.cbk");
     EXPECT_EQ(list[1], "/m/9.cbk");
     Settings settings;
-    settings.recentFiles = {"/モデル/ペンギン.cbk", "/a b/c.vox"};
+    // Names that are not UTF-8 (a Latin-1 byte, an encoded surrogate, an overlong form) come back byte for byte.
+    settings.recentFiles = {"/モデル/ペンギン.cbk", "/a b/c.vox", "/caf\xe9.cbk", "/\xed\xb2\x80.cbk", "/\xc0\xae.cbk"};
     Settings back;
     parseSettingsFile(formatSettings(settings), back, {1920, 1080});
     EXPECT_EQ(back.recentFiles, settings.recentFiles);

@@ -35,7 +35,8 @@ if [ -n "$window" ]; then
   xdotool windowfocus --sync "$window"
   sleep 0.5
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  read -r _ _ client_height < <(grep '^size' "$session" | tail -n 1)
+  # The lines go to a file beside the session's until the window ends.
+  read -r _ _ client_height < <(cat "$work"/cubrik-recording-*.txt | grep '^size' | tail -n 1)
   menu="$(view_top "$window")"  # the status bar sits below the view
   cx=$((32 + WIDTH / 2)); cy=$((client_height / 2))
 

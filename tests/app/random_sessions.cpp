@@ -1,10 +1,12 @@
 // Replays seeded random sessions: every message kind, pointers outside the
 // window and over the panel, odd and zero sizes, dialogs answered wrongly or
-// not at all, pen packets with impossible calibrations, waits, crashes and
-// the recovery copies they leave. Each must run to its end (or its crash),
-// save a model that reads back, and leave copies that read back. Meant for
-// the sanitizer build.
+// not at all, pen packets with impossible calibrations, the extremes of every
+// number, clipboard texts right and wrong, waits, crashes and the recovery
+// copies they leave. Each must run to its end (or its crash), save a model
+// that reads back, and leave copies that read back; a session given a number
+// out of range must stop at that line. Meant for the sanitizer build.
 // Usage: cubrik_random_sessions [--seconds N] [--seed S]
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -13,8 +15,10 @@
 #include <random>
 #include <string>
 
+#include "app/message.h"
 #include "app/recovery.h"
 #include "app/session/replay.h"
+#include "io/percent_encoding.h"
 #include "model/model_file.h"
 #include "support/model_builders.h"
 
@@ -34,17 +38,55 @@ public:
         while (chance(40)) text += answer();
         text += "size " + std::to_string(width_) + " " + std::to_string(height_) + "\npaint\n";
         const int crashAt = chance(25) ? pick(0, lines - 1) : -1;
-        for (int i = 0; i < lines; ++i) text += i == crashAt ? "crash\n" : line();
+        const int badAt = chance(5) ? pick(0, lines - 1) : -1;
+        for (int i = 0; i < lines; ++i) {
+            if (i == badAt) {
+                badLine_ = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+                text += outOfRange();
+            }
+            text += i == crashAt ? "crash\n" : line();
+        }
         return text + "save " + (dir_ / "end.cbk").string() + "\n";
     }
+
+    int badLine() const { return badLine_; }  // 0: none
 
 private:
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
     bool chance(int percent) { return pick(1, 100) <= percent; }
 
     std::string point() {
+        if (chance(5)) return extreme(-kMaxPointerOffset, kMaxPointerOffset) + " " +
+                              extreme(-kMaxPointerOffset, kMaxPointerOffset) + "\n";
         const int x = chance(20) ? pick(0, 63) : pick(-50, width_ + 50);  // the panel, the view, outside
         return std::to_string(x) + " " + std::to_string(pick(-50, height_ + 50)) + "\n";
+    }
+
+    // One end of a range, or 0.
+    std::string extreme(long long low, long long high) {
+        const long long ends[] = {low, high, 0};
+        return std::to_string(ends[pick(0, 2)]);
+    }
+
+    std::string outOfRange() {
+        static const char* kLines[] = {"ldown 2147483647 2147483647", "move -2147483648 0", "lup 0 100001",
+                                       "size 6145 600", "size 800 -1", "tablet 4294967296 0 0 0 0 0",
+                                       "wheel 2147483648"};
+        return std::string(kLines[pick(0, 6)]) + "\n";
+    }
+
+    std::string int32() { return extreme(-2147483648LL, 2147483647LL); }
+    std::string uint32() { return extreme(0, 4294967295LL); }
+
+    // Cells another window copied, or text that only looks like it.
+    std::string clipboard() {
+        std::string numbers[6];
+        for (std::string& n : numbers) n = chance(30) ? int32() : std::to_string(pick(0, 3) == 0 ? 99 : pick(0, 5));
+        std::string text = "cubrik cells 1\nfrom " + numbers[0] + " " + numbers[1] + " " + numbers[2] + "\nsize " +
+                           numbers[3] + " " + numbers[4] + " " + numbers[5] + "\n";
+        const int rows = pick(0, 30);
+        for (int row = 0; row < rows; ++row) text += chance(90) ? "0503\n" : "zz\n";
+        return "clipboard " + percentEncode(text) + "\nkey ctrl+v\n";
     }
 
     std::string answer() {
@@ -73,19 +115,24 @@ private:
         case 3: return "paint\n";
         case 4: return std::string("key ") + kKeys[pick(0, 27)] + "\n";
         case 5: return "menu " + std::to_string(kMenus[pick(0, 22)]) + "\n";
-        case 6: return "wheel " + std::to_string(pick(-2, 2) * 120) + "\n";
+        case 6: return "wheel " + (chance(10) ? int32() : std::to_string(pick(-2, 2) * 120)) + "\n";
         case 7: return answer();
         case 8: return (chance(50) ? "shift " : "ctrl ") + std::to_string(pick(0, 1)) + "\n";
         case 9:
+            if (chance(20))
+                return "tablet " + uint32() + " " + uint32() + " " + uint32() + " " + int32() + " " + int32() + " " +
+                       int32() + "\n";
             return "tablet " + std::to_string(pick(0, 3)) + " " + std::to_string(pick(0, 7)) + " " +
                    std::to_string(pick(0, 5000)) + " " + std::to_string(pick(-100, 2000)) + " " +
                    std::to_string(pick(-100, 2000)) + " " + std::to_string(pick(-100, 3000)) + "\n";
         case 10:
             if (chance(70)) return "paint\n";
-            width_ = chance(10) ? 0 : pick(1, 1200);
-            height_ = chance(10) ? 0 : pick(1, 900);
+            width_ = chance(10) ? 0 : chance(3) ? kMaxClientSize : pick(1, 1200);
+            height_ = chance(10) ? 0 : chance(3) && width_ < kMaxClientSize ? kMaxClientSize : pick(1, 900);
             return "size " + std::to_string(width_) + " " + std::to_string(height_) + "\n";
-        case 11: return "wait " + std::to_string(pick(0, 40)) + (chance(50) ? ".5\n" : "\n");
+        case 11:
+            if (chance(20)) return clipboard();
+            return "wait " + std::to_string(pick(0, 40)) + (chance(50) ? ".5\n" : "\n");
         default:
             if (width_ == 0 || height_ == 0) return "paint\n";
             return "paint\ngrab " + (dir_ / "grab.tga").string() + "\n";
@@ -95,6 +142,7 @@ private:
     std::mt19937 random_;
     std::filesystem::path dir_;
     int width_ = 800, height_ = 600;
+    int badLine_ = 0;
 };
 
 }  // namespace
@@ -124,12 +172,15 @@ int main(int argc, char** argv) {
     int runs = 0, crashes = 0, copiesSeen = 0;
     for (std::uint32_t session = seed; std::chrono::steady_clock::now() < end; ++session, ++runs) {
         const std::filesystem::path file = dir / "session.txt";
-        std::ofstream(file) << SessionWriter(session, dir).session(120);
+        SessionWriter writer(session, dir);
+        std::ofstream(file) << writer.session(120);
         std::filesystem::remove(dir / "end.cbk");
         ModelStore saved = testing::makeStore();
         const int result = runReplay(ReplayOptions{file.string(), startPath, state.string(), false}, reason);
         // After a crash there is no end.cbk, but every recovery copy must read back.
         bool ok = result == kReplayCrashed || (result == 1 && readModelFile((dir / "end.cbk").string(), *saved.model, reason));
+        if (writer.badLine() != 0)
+            ok = result == 0 && reason.find(" line " + std::to_string(writer.badLine()) + ": ") != std::string::npos;
         for (const auto& entry : std::filesystem::directory_iterator(recoveryFolderOf(state), ignored))
             if (ok && entry.path().extension() == ".cbk") {
                 ok = readModelFile(entry.path(), *saved.model, reason) == 1;

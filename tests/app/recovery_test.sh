@@ -125,4 +125,75 @@ done
 check "a change after the copy waits the interval" cmp -s "$work/after-29.cbk" "$work/edited.cbk"
 check "and is then kept" cmp -s "$work/after-30.cbk" "$work/undone.cbk"
 
+# A second crash soon after a recovery keeps the work: the copy is written
+# again at once, not an interval later.
+rm -rf "$state"
+paint_stroke='size 800 700
+paint
+key E
+ldown 400 300
+move 410 305
+move 420 310
+lup 420 310'
+printf '%s\nsave %s\n' "$paint_stroke" "$work/painted.cbk" >"$work/expected.txt"
+"$cubrik" --replay "$work/expected.txt" "$work/doc.cbk"
+replay "$paint_stroke
+wait 31
+crash" "$work/doc.cbk"
+replay "answer yes
+paint
+crash"
+replay "answer yes
+save $work/third.cbk"
+check "recovered work survives a second crash" cmp -s "$work/third.cbk" "$work/painted.cbk"
+
+# Private, whatever the umask: the folders the program makes are 0700, the files 0600.
+rm -rf "$state"
+(umask 000 && replay "$edits
+wait 31
+crash" "$work/doc.cbk")
+check "the state folders are 0700" test "$(stat -c %a "$state" "$state/cubrik" "$folder" | sort -u)" = 700
+check "the copy, its note and its lock are 0600" test "$(stat -c %a "$folder"/* | sort -u)" = 600
+
+# The note names the file absolutely: a window started in another folder,
+# recovering it, saves to the file the copy came from.
+mkdir "$work/A" "$work/B"
+cp "$2" "$work/A/doc.cbk"
+rm -rf "$state"
+(cd "$work/A" && replay "$edits
+wait 31
+crash" doc.cbk)
+(cd "$work/B" && replay "answer yes
+key ctrl+s")
+check "a copy recovered from another folder saves to its own file" cmp -s "$work/A/doc.cbk" "$work/edited.cbk"
+
+# A note cannot aim Save elsewhere: a path that is no model file's, or none,
+# recovers the copy untitled, so Save asks.
+echo original >"$work/victim.conf"
+for path_line in "path=$work/victim.conf" ""; do
+  rm -rf "$state"
+  replay "$edits
+wait 31
+crash" "$work/doc.cbk"
+  printf '%s\ntitle=victim\nuntitled=0\n' "$path_line" >"$(ls "$folder"/*.txt)"
+  (cd "$work/B" && replay "answer yes
+answer file $work/asked.cbk
+key ctrl+s")
+  check "a note with ${path_line:-no path} makes Save ask" cmp -s "$work/asked.cbk" "$work/edited.cbk"
+  rm -f "$work/asked.cbk"
+done
+check "and writes nothing else" test "$(cat "$work/victim.conf")" = original -a -z "$(ls -A "$work/B")"
+
+# A lock file nobody holds and no copy goes with is removed at the next start.
+touch "$folder/stale.lock"
+(flock 9 && exec sleep 5) 9>"$folder/held.lock" &
+holder=$!
+sleep 0.3
+replay "answer no
+paint"
+check "a stale lock goes" test ! -e "$folder/stale.lock"
+check "a held one stays" test -e "$folder/held.lock"
+kill "$holder" 2>/dev/null
+wait "$holder" 2>/dev/null
+
 exit $((failures > 0))

@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "app/session/session.h"
-#include "app/session/replay_platform.h"
+#include "app/session/session_file.h"
 #include "app/session/session_recorder.h"
+#include "support/fake_platform.h"
 #include "support/session_runner.h"
 
 namespace cubrik {
@@ -15,13 +16,14 @@ using testing::SessionTest;
 
 TEST(SessionLines, EveryKindReadsBackAsWritten) {
     const char* lines[] = {"size 800 700", "paint", "key Q", "key 5", "key keypad8", "key space", "key escape",
-                           "key ctrl+z", "key ctrl+shift+s", "key ctrl+c", "menu 40004", "menu 40098",
+                           "key f1", "key ctrl+z", "key ctrl+shift+s", "key ctrl+c", "menu 40004", "menu 40098",
                            "drop /a b/c.cbk", "ldown 10 -3", "lup 1 2", "ldbl 3 4", "rdown 5 6",
-                           "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1",
-                           "ctrl 1", "ctrl 0", "key home",
+                           "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1", "pointer 3 -4",
+                           "pointer none", "ctrl 1", "ctrl 0", "key home",
                            "tablet 1 1 512 0 1023 0", "answer file /a b/c.cbk", "answer yes", "answer no",
                            "answer cancel", "answer colour 80FF01", "save /a b/m.obj", "grab g.tga",
-                           "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "crash"};
+                           "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "crash",
+                           "move -100000 100000", "size 6144 0", "clipboard", "clipboard a%0Ab%20c%25"};
     for (const char* text : lines) {
         SessionLine line;
         std::string error;
@@ -37,12 +39,18 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
 TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
     const std::pair<const char*, const char*> cases[] = {
         {"lclick 1 2", "unknown message \"lclick\""},
-        {"ldown 1", "\"ldown\" takes the pointer's X and Y"},
-        {"size 800", "\"size\" takes a width and a height from 0 to 16384"},
-        {"key F1", "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, pagedown, "
-         "home, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
+        {"ldown 1", "\"ldown\" takes the pointer's X and Y, each from -100000 to 100000"},
+        {"ldown 2147483647 2147483647", "\"ldown\" takes the pointer's X and Y, each from -100000 to 100000"},
+        {"move 0 -100001", "\"move\" takes the pointer's X and Y, each from -100000 to 100000"},
+        {"size 800", "\"size\" takes a width and a height from 0 to 6144"},
+        {"size 6145 600", "\"size\" takes a width and a height from 0 to 6144"},
+        {"clipboard %4", "\"clipboard\" takes percent-encoded text, or nothing"},
+        {"key F2", "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, pagedown, "
+         "f1, home, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
         {"key ctrl+1", "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, pagedown, "
-         "home, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
+         "f1, home, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
+        {"pointer 1", "\"pointer\" takes none, or the pointer's X and Y, each from -100000 to 100000"},
+        {"pointer 0 100001", "\"pointer\" takes none, or the pointer's X and Y, each from -100000 to 100000"},
         {"ctrl 2", "\"ctrl\" takes 0 or 1"},
         {"menu 99999", "no menu item has the number 99999"},
         {"menu 40090", "no menu item has the number 40090"},
@@ -77,14 +85,65 @@ TEST(SessionRecording, AWaitLineStandsForEachSecondOrMoreThatPassed) {
     EXPECT_EQ(testing::readBytes(dir / "s.txt"), "wait 3.2\nwait 1\n");
 }
 
-// The mouse and the wheel ask for Ctrl; the recording says when it changed.
-TEST(SessionRecording, ACtrlLineStandsForEachChangeOfCtrlTheWindowAskedAbout) {
+// Nothing is created or changed for a name that is not a session's; the
+// lines go to a file beside it, which takes the name at the end.
+TEST(SessionRecording, RefusesOtherFilesAndTakesTheNameAtTheEnd) {
     testing::TempDir dir;
+    testing::writeBytes(dir / "notes.txt", "my notes\n");
+    testing::writeBytes(dir / "s.txt", "paint\n");
+    std::string reason;
+    for (const char* name : {"m.cbk", "view.PNG", "notes.txt", "."}) {
+        SessionRecorder recorder;
+        EXPECT_EQ(recorder.open((dir / name).string(), reason), 0) << name;
+    }
+    EXPECT_EQ(testing::readBytes(dir / "notes.txt"), "my notes\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "m.cbk"));
+    {
+        SessionRecorder recorder;
+        ASSERT_EQ(recorder.open((dir / "s.txt").string(), reason), 1) << reason;
+        SessionLine line;
+        parseSessionLine("key Q", line, reason);
+        recorder.write(line);
+        int files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            if (testing::readBytes(entry.path()) == "key Q\n") ++files;  // flushed, as a crash would leave it
+        EXPECT_EQ(files, 1);
+        EXPECT_EQ(testing::readBytes(dir / "s.txt"), "paint\n");
+    }
+    EXPECT_EQ(testing::readBytes(dir / "s.txt"), "key Q\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+// A paste of another window's cells needs them in the replay too; the
+// window's own copy and text that holds no cells do not.
+TEST(SessionRecording, CellsAnotherWindowCopiedAreWrittenDown) {
+    testing::TempDir dir;
+    testing::FakePlatform desktop;
     {
         SessionRecorder recorder;
         std::string reason;
         ASSERT_EQ(recorder.open((dir / "s.txt").string(), reason), 1) << reason;
-        ReplayPlatform desktop;
+        RecordingPlatform recording(desktop, recorder);
+        desktop.clipboard = "cubrik cells 1\nfrom 1 2 3\nsize 1 1 1\n05\n";
+        recording.clipboardText();
+        recording.clipboardText();
+        recording.setClipboardText("cubrik cells 1\nfrom 0 0 0\nsize 1 1 1\n01\n");
+        recording.clipboardText();
+        desktop.clipboard = "hello";
+        recording.clipboardText();
+    }
+    EXPECT_EQ(testing::readBytes(dir / "s.txt"),
+              "clipboard cubrik%20cells%201%0Afrom%201%202%203%0Asize%201%201%201%0A05%0A\nclipboard\n");
+}
+
+// The mouse and the wheel ask for Ctrl; the recording says when it changed.
+TEST(SessionRecording, ACtrlLineStandsForEachChangeOfCtrlTheWindowAskedAbout) {
+    testing::TempDir dir;
+    testing::FakePlatform desktop;
+    {
+        SessionRecorder recorder;
+        std::string reason;
+        ASSERT_EQ(recorder.open((dir / "s.txt").string(), reason), 1) << reason;
         RecordingPlatform recording(desktop, recorder);
         for (bool down : {false, true, true, false}) {
             desktop.ctrl = down;
@@ -97,6 +156,12 @@ TEST(SessionRecording, ACtrlLineStandsForEachChangeOfCtrlTheWindowAskedAbout) {
 TEST_F(SessionTest, AMalformedLineStopsTheReplayWithItsNumber) {
     EXPECT_EQ(replay("# comment\n\npaint\nlclick 1 2\n"), (dir / "session.txt").string() + " line 4: unknown message \"lclick\"");
     EXPECT_EQ(replay("save $DIR/no/such/folder/m.cbk\n").find((dir / "session.txt").string() + " line 1: "), 0u);
+    // Read whole before anything runs: a bad last line leaves nothing saved.
+    EXPECT_NE(replay("save $DIR/early.cbk\n" + std::string(kMaxSessionLineBytes + 1, '#') + "\n"), "");
+    EXPECT_FALSE(std::filesystem::exists(dir / "early.cbk"));
+    std::string reason;
+    EXPECT_EQ(runReplay(dir.path().string(), "", reason), 0);
+    EXPECT_EQ(reason, dir.path().string() + " is not a regular file");
 }
 
 // Colour 12 dragged onto colour 15 turns code 6 into code 3; a locked target

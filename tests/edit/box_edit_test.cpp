@@ -89,7 +89,9 @@ TEST(BoxEdit, TheClipboardTextReadsBackAndRefusesAnythingElse) {
     std::string badCode = text;
     badCode[badCode.size() - 3] = 'f';  // a code above 32
     for (const std::string& bad : {std::string(), std::string("hello"), text.substr(0, text.size() - 3), badCode,
-                                   text + "00\n", std::string("cubrik cells 1\nfrom 0 0 0\nsize 0 1 1\n")})
+                                   text + "00\n", std::string("cubrik cells 1\nfrom 0 0 0\nsize 0 1 1\n"),
+                                   std::string("cubrik cells 1\nfrom 2147483647 0 0\nsize 1 1 1\n00\n"),
+                                   std::string("cubrik cells 1\nfrom 99 0 0\nsize 2147483647 1 1\n00\n")})
         EXPECT_FALSE(parseBoxCells(bad)) << bad;
 }
 

@@ -7,6 +7,7 @@
 #include "app/cli/command_line_name.h"
 #include "app/cli/file_conversion.h"
 #include "app/cli/render_command.h"
+#include "app/message.h"
 #include "app/session/replay.h"
 #include "app/version.h"
 #include "formats/file_format.h"
@@ -29,8 +30,9 @@ bool parseSize(const std::string& text, int& width, int& height, std::string& er
         error = "--size takes WIDTHxHEIGHT, for example 800x600, not " + text;
         return false;
     }
-    if (width > 16384 || height > 16384) {
-        error = "--size " + text + " is too large: at most 16384 pixels each way";
+    if (width > kMaxClientSize || height > kMaxClientSize) {
+        error = "--size " + text + " is too large: at most " + std::to_string(kMaxClientSize) +
+                " pixels each way, so that a render stays under 1 GB of memory";
         return false;
     }
     if (width <= kViewLeft || height <= 0) {
@@ -108,7 +110,9 @@ std::string usageText() {
            "      write the model again, or export it as a mesh (smoothed unless --flat)\n"
            "  cubrik --render IN.cbk " + names("OUT", isImage) + " [--view front|back|left|right|top|bottom]\n"
            "         [--size WxH] [--zoom] [--flat] [--background RRGGBB]\n"
-           "      write the view of a window of W x H (default 800x600) as a TARGA or PNG image\n"
+           "      write the view of a window of W x H (default 800x600, at most " + std::to_string(kMaxClientSize) +
+           " each way)\n"
+           "      as a TARGA or PNG image\n"
            "  cubrik --replay SESSION.txt [--state DIR] [FILE.cbk]\n"
            "      run a recorded or written session without a window; with --state, DIR stands\n"
            "      for the per-user state folder, where recovery copies are kept and found\n"

@@ -17,6 +17,7 @@
 #include "app/cli/command_line.h"
 #include "app/platform/main_window.h"
 #include "app/platform/signal_watch.h"
+#include "app/platform/window_placement.h"
 #include "app/session/session_recorder.h"
 
 namespace {
@@ -36,7 +37,13 @@ void requestGlFormat() {
     QSurfaceFormat::setDefaultFormat(format);
 }
 
-AppPaths locateAppPaths() {
+// The help page in the program's language, when there is one in it.
+QString helpPageIn(const QString& folder, Language language) {
+    const QString japanese = folder + "/index.ja.html";
+    return language == Language::Japanese && QFileInfo::exists(japanese) ? japanese : folder + "/index.html";
+}
+
+AppPaths locateAppPaths(Language language) {
     AppPaths paths;
     paths.settingsFolder =
         fromQString(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) + "/" + kSettingsFolderName;
@@ -48,22 +55,36 @@ AppPaths locateAppPaths() {
     else if (home != nullptr && home[0] != '\0') paths.stateFolder = std::filesystem::path(home) / ".local" / "state";
     // Beside the program in the build tree; under share/ once installed.
     const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString besideProgram = programFolder + "/docs/help/index.html";
-    paths.helpDocument = fromQString(QFileInfo::exists(besideProgram)
-                                         ? besideProgram
-                                         : QDir::cleanPath(programFolder + "/../share/cubrik/help/index.html"));
+    const QString besideProgram = programFolder + "/docs/help";
+    paths.helpDocument = fromQString(helpPageIn(QFileInfo::exists(besideProgram + "/index.html")
+                                                    ? besideProgram
+                                                    : QDir::cleanPath(programFolder + "/../share/cubrik/help"),
+                                                language));
     return paths;
 }
 
+void endRecording(SessionRecorder& recorder) {
+    std::string reason;
+    if (!recorder.close(reason)) std::cerr << "cubrik: " << reason << '\n';
+}
+
 int runWindow(int argc, char** argv, const CommandLine& command) {
+    // Refused before anything opens, so a wrong name never needs a display.
+    SessionRecorder recorder;
+    const bool recordingSession = !command.sessionPath.empty();
+    std::string reason;
+    if (recordingSession && !recorder.open(command.sessionPath, reason)) {
+        std::cerr << "cubrik: " << reason << '\n';
+        return 1;
+    }
     requestGlFormat();
     QApplication application(argc, argv);
 
-    AppPaths paths = locateAppPaths();
+    const Language language = languageOfLocale(fromQString(QLocale::system().name()));
+    AppPaths paths = locateAppPaths(language);
     Settings settings;
     const QSize screen = QGuiApplication::primaryScreen()->availableSize();
-    readSettings(paths.settingsFolder / kSettingsFileName, settings, {screen.width(), screen.height()});
-    const Language language = languageOfLocale(fromQString(QLocale::system().name()));
+    const bool placed = readSettings(paths.settingsFolder / kSettingsFileName, settings, {screen.width(), screen.height()});
     // Qt's own dialogs and buttons speak the program's language.
     QTranslator qtTexts;
     if (language == Language::Japanese &&
@@ -71,17 +92,8 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
         QCoreApplication::installTranslator(&qtTexts);
 
     MainWindow window(language);
-    SessionRecorder recorder;
     RecordingPlatform recording(window.platform(), recorder);
-    const bool recordingSession = !command.sessionPath.empty();
-    if (recordingSession) {
-        std::string reason;
-        if (!recorder.open(command.sessionPath, reason)) {
-            std::cerr << "cubrik: " << reason << '\n';
-            return 1;
-        }
-        recordStartState(recorder, settings, window.platform().now());
-    }
+    if (recordingSession) recordStartState(recorder, settings, window.platform().now());
     App app(recordingSession ? static_cast<Platform&>(recording) : window.platform());
     app.language = language;
     app.paths = std::move(paths);
@@ -90,7 +102,11 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
     app.window.startMaximized = settings.windowMaximized;
     app.commandLineName = command.modelPath;
     app.status.trackCell = true;  // the status bar names the cell under the pointer
-    window.setGeometry(settings.windowX, settings.windowY, settings.windowWidth, settings.windowHeight);
+    // A first window is placed by the window manager; a saved place is kept on the screen.
+    const QRect saved(settings.windowX, settings.windowY, settings.windowWidth, settings.windowHeight);
+    const QRect kept = keptOnScreen(saved, frameAround(window));
+    if (placed) window.setGeometry(kept);
+    else window.resize(kept.size());
     window.attach(
         app,
         [&](const Message& message) {
@@ -107,6 +123,7 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
         // Leaving the event loop from inside a dialog's or start-up's own loop
         // would return to the code that opened it, which may ask again.
         if (!window.view().started() || app.recovery.messageDepth > 0) {
+            endRecording(recorder);
             std::fflush(nullptr);
             std::_Exit(0);
         }
@@ -115,9 +132,9 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
     window.show();  // start-up continues once the view has its OpenGL context
 
     const int exitCode = application.exec();
+    endRecording(recorder);
     if (!window.view().started()) return 255;
     window.view().detach();
-    std::string reason;
     if (!shutDown(app, reason)) std::cerr << "cubrik: the settings were not saved: " << reason << '\n';
     return exitCode;
 }

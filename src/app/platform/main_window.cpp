@@ -41,8 +41,11 @@ MainWindow::MainWindow(Language language) : view_(new ViewWidget(this)) {
         [this](int command) {
             Message message{MessageType::Command};
             message.command = command;
+            platform_->setMenuCommandRunning(true);
             view_->send(message);
+            platform_->setMenuCommandRunning(false);
         },
+        [this] { platform_->noteMenuOpened(); },
         [this] {
             if (isActiveWindow()) view_->setFocus(Qt::OtherFocusReason);
         });

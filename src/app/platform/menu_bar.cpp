@@ -19,10 +19,11 @@ bool isToggle(int command) {
 }  // namespace
 
 MenuBar::MenuBar(QMainWindow& window, Language language, std::function<void(int)> onCommand,
-                 std::function<void()> onClosed)
+                 std::function<void()> onOpened, std::function<void()> onClosed)
     : onCommand_(onCommand) {
     for (const MenuPopup& popup : menuBar()) {
         QMenu* menu = window.menuBar()->addMenu(toQString(popup.text(language)));
+        QObject::connect(menu, &QMenu::aboutToShow, &window, onOpened);
         // Deferred: the menu bar gives up the keyboard only after the menu has gone.
         QObject::connect(menu, &QMenu::aboutToHide, &window, [onClosed] { QTimer::singleShot(0, onClosed); });
         for (const MenuItem& item : popup.items) {

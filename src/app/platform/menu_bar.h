@@ -17,9 +17,9 @@ namespace cubrik {
 class MenuBar {
 public:
     // Fills the window's menu bar; `onCommand` receives the id of each chosen
-    // item; `onClosed` runs whenever a menu closes.
+    // item; `onOpened` runs as a menu of the bar opens, `onClosed` whenever one closes.
     MenuBar(QMainWindow& window, Language language, std::function<void(int)> onCommand,
-            std::function<void()> onClosed);
+            std::function<void()> onOpened, std::function<void()> onClosed);
 
     void setChecked(int command, bool checked);
     void setEnabled(int command, bool enabled);

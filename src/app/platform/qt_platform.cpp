@@ -23,6 +23,7 @@
 #include <QUrl>
 
 #include "app/platform/menu_bar.h"
+#include "app/platform/window_placement.h"
 
 namespace cubrik {
 namespace {
@@ -96,6 +97,15 @@ std::optional<ClientPoint> QtPlatform::cursorPosition() {
     return ClientPoint{static_cast<int>(at.x()), static_cast<int>(at.y())};
 }
 
+std::optional<ClientPoint> QtPlatform::commandPointer() {
+    return menuCommandRunning_ ? menuPointer_ : cursorPosition();
+}
+
+void QtPlatform::noteMenuOpened() {
+    menuPointer_ = cursorPosition();
+    if (menuPointer_ && !view_.rect().contains(menuPointer_->x, menuPointer_->y)) menuPointer_.reset();
+}
+
 bool QtPlatform::tabletPresent() {
     const QList<const QInputDevice*> devices = QInputDevice::devices();
     return std::any_of(devices.begin(), devices.end(),
@@ -118,16 +128,21 @@ void QtPlatform::inputMethodOff() {
     QGuiApplication::inputMethod()->reset();
 }
 
+// Messages carry file names and other outside text: never read as markup.
 Reply QtPlatform::askYesNoCancel(const std::string& caption, const std::string& text) {
     // With a Cancel button, Esc and the close box give Cancel, never a silent No.
-    const QMessageBox::StandardButton button = QMessageBox::question(
-        &window_, toQString(caption), toQString(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-        QMessageBox::Yes);
+    QMessageBox box(QMessageBox::Question, toQString(caption), toQString(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &window_);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    const int button = box.exec();
     return button == QMessageBox::Yes ? Reply::Yes : button == QMessageBox::No ? Reply::No : Reply::Cancel;
 }
 
 void QtPlatform::showMessage(const std::string& caption, const std::string& text) {
-    QMessageBox::information(&window_, toQString(caption), toQString(text));
+    QMessageBox box(QMessageBox::Information, toQString(caption), toQString(text), QMessageBox::Ok, &window_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
     focusView();
 }
 
@@ -200,7 +215,10 @@ bool QtPlatform::openHelp(const std::string& path) {
         help_ = new QTextBrowser;
         help_->setAttribute(Qt::WA_DeleteOnClose);
         help_->setOpenExternalLinks(true);
-        help_->resize(760, 640);
+        // Over the main window, wholly on its screen.
+        QRect area(0, 0, 760, 640);
+        area.moveCenter(window_.geometry().center());
+        help_->setGeometry(keptOnScreen(area, frameAround(window_)));
     }
     help_->setSource(QUrl::fromLocalFile(toQString(path)));
     help_->setWindowTitle(help_->documentTitle().isEmpty() ? QStringLiteral("Cubrik") : help_->documentTitle());

@@ -38,6 +38,11 @@ public:
     bool shiftDown() override;
     bool ctrlDown() override;
     std::optional<ClientPoint> cursorPosition() override;
+    std::optional<ClientPoint> commandPointer() override;
+    // A menu of the bar opens: where the pointer is over the view, if it is.
+    void noteMenuOpened();
+    // While a menu item's command runs, the command's pointer is the one the menu noted.
+    void setMenuCommandRunning(bool running) { menuCommandRunning_ = running; }
     void inputMethodOff() override;
     void setSelectCursor(bool selecting) override;
     void setClipboardText(const std::string& text) override;
@@ -65,6 +70,8 @@ private:
     MenuBar& menus_;
     QLabel& status_;
     QPointer<QTextBrowser> help_;  // the help window, once opened; it deletes itself when closed
+    std::optional<ClientPoint> menuPointer_;
+    bool menuCommandRunning_ = false;
 };
 
 }  // namespace cubrik

@@ -36,6 +36,7 @@ int keyCodeOf(const QKeyEvent& event) {
     case Qt::Key_Down: return key::kDown;
     case Qt::Key_PageUp: return key::kPageUp;
     case Qt::Key_PageDown: return key::kPageDown;
+    case Qt::Key_F1: return key::kF1;
     case Qt::Key_Home: return key::kHome;
     default: return 0;
     }
@@ -117,8 +118,10 @@ void ViewWidget::send(const Message& message) {
 void ViewWidget::sendMouse(MessageType type, const QMouseEvent& event) {
     const QPointF at = event.position();
     Message message{type};
-    message.x = static_cast<int>(at.x());
-    message.y = static_cast<int>(at.y());
+    // As a session line may give them: the tools' arithmetic counts on it.
+    const auto reach = [](qreal v) { return static_cast<int>(std::clamp<qreal>(v, -kMaxPointerOffset, kMaxPointerOffset)); };
+    message.x = reach(at.x());
+    message.y = reach(at.y());
     send(message);
 }
 

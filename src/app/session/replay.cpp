@@ -1,43 +1,19 @@
 #include "app/session/replay.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <vector>
 
 #include "app/app.h"
 #include "app/document_commands.h"
 #include "app/session/replay_platform.h"
+#include "app/session/session_file.h"
 #include "formats/image/targa.h"
 #include "render/headless_context.h"
 #include "render/offscreen_target.h"
 
 namespace cubrik {
 namespace {
-
-struct NumberedLine {
-    int number;
-    SessionLine line;
-};
-
-int readSession(const std::string& path, std::vector<NumberedLine>& lines, std::string& reason) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        reason = path + ": cannot be opened";
-        return 0;
-    }
-    std::string text;
-    for (int number = 1; std::getline(file, text); ++number) {
-        SessionLine line;
-        std::string error;
-        if (!parseSessionLine(text, line, error)) {
-            reason = path + " line " + std::to_string(number) + ": " + error;
-            return 0;
-        }
-        if (line.kind != SessionLine::Kind::Nothing) lines.push_back({number, std::move(line)});
-    }
-    return 1;
-}
 
 // The client area of the replayed window: an offscreen target that stays
 // bound as the window's framebuffer, sized by the size lines.
@@ -93,24 +69,30 @@ public:
         app_.paths.stateFolder = options.stateFolder;
     }
 
+    // Every line is read once before any runs, so a session that does not
+    // read does nothing, then again as it runs: only one line is in memory.
     int run(std::string& reason) {
-        std::vector<NumberedLine> lines;
-        if (!readSession(sessionPath_, lines, reason)) return 0;
+        SessionFileReader reader;
+        if (!checkSessionFile(sessionPath_, reason) || !reader.open(sessionPath_, reason)) return 0;
         if (!createHeadlessGlContext(gl_, reason)) return 0;
         std::string windowFailure;
         if (!window_.resize(window_.width, window_.height, windowFailure)) return fail(reason, 0, windowFailure);
-        for (const NumberedLine& numbered : lines) {
-            if (platform_.quitRequested) break;
-            if (numbered.line.kind == SessionLine::Kind::Crash) {
+        std::string text, failure;
+        SessionLine line;
+        int got = 0;
+        while (!platform_.quitRequested && (got = reader.next(text, failure)) == 1) {
+            if (!parseSessionLine(text, line, failure)) return fail(reason, reader.lineNumber(), failure);
+            if (line.kind == SessionLine::Kind::Nothing) continue;
+            if (line.kind == SessionLine::Kind::Crash) {
                 if (crashEndsProcess_) std::_Exit(kCrashStatus);
                 // In a test's process: nothing more of the program runs, but
                 // the test's own memory and GL objects are given back.
                 if (started_) releaseGlResources(app_);
                 return kReplayCrashed;
             }
-            std::string failure;
-            if (!runLine(numbered.line, failure)) return fail(reason, numbered.number, failure);
+            if (!runLine(line, failure)) return fail(reason, reader.lineNumber(), failure);
         }
+        if (got < 0) return fail(reason, 0, failure);
         if (started_) releaseGlResources(app_);
         return 1;
     }
@@ -151,7 +133,9 @@ private:
         switch (line.kind) {
         case SessionLine::Kind::Shift: platform_.shift = line.shift; return 1;
         case SessionLine::Kind::Ctrl: ctrl_ = line.ctrl; return 1;
+        case SessionLine::Kind::Pointer: platform_.pointer = line.pointer; return 1;
         case SessionLine::Kind::Tablet: tabletPacketArrived(app_, line.packet); return 1;
+        case SessionLine::Kind::Clipboard: platform_.clipboard = line.text; return 1;
         case SessionLine::Kind::Answer: platform_.answers.push_back(line); return 1;
         case SessionLine::Kind::Grab: return window_.grab(line.text, failure);
         case SessionLine::Kind::Save: return save(line.text, failure);
@@ -191,10 +175,8 @@ private:
             message.height = window_.height;
             if (app_.window.lastMessage != MessageType::Paint) window_.painted = true;
             break;
-        case MessageType::MouseWheel:
-        case MessageType::KeyDown:
-        case MessageType::Command: break;
-        default: platform_.pointer = ClientPoint{message.x, message.y};  // a mouse line
+        default:
+            if (setsPointer(message.type)) platform_.pointer = ClientPoint{message.x, message.y};
         }
         // A key line says Ctrl itself (ctrl+z); the mouse and the wheel follow the ctrl lines.
         platform_.ctrl = message.type == MessageType::KeyDown ? line.ctrl : ctrl_;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/ui_text.h"
+#include "io/percent_encoding.h"
 
 namespace cubrik {
 namespace {
@@ -47,7 +48,7 @@ struct NamedKey {
 constexpr NamedKey kNamedKeys[] = {
     {"space", key::kSpace}, {"escape", key::kEscape}, {"delete", key::kDelete}, {"left", key::kLeft},
     {"right", key::kRight}, {"up", key::kUp},         {"down", key::kDown},     {"pageup", key::kPageUp},
-    {"pagedown", key::kPageDown}, {"home", key::kHome},
+    {"pagedown", key::kPageDown}, {"f1", key::kF1},   {"home", key::kHome},
 };
 
 int letterCode(std::string_view name) {
@@ -98,6 +99,15 @@ std::string quoted(std::string_view word, std::string_view after) {
     return text;
 }
 
+// The pointer may leave the view, but not so far that arithmetic on it overflows.
+bool parsePointer(const std::vector<std::string_view>& w, int& x, int& y) {
+    const auto inReach = [](int v) { return v >= -kMaxPointerOffset && v <= kMaxPointerOffset; };
+    return w.size() == 3 && parseNumber(w[1], x) && parseNumber(w[2], y) && inReach(x) && inReach(y);
+}
+
+const std::string kPointerRange = " the pointer's X and Y, each from " + std::to_string(-kMaxPointerOffset) +
+                                  " to " + std::to_string(kMaxPointerOffset);
+
 bool fail(std::string& error, const std::string& text) {
     error = text;
     return false;
@@ -110,15 +120,14 @@ bool parseMessage(const std::vector<std::string_view>& w, SessionLine& out, std:
     for (const MouseWord& mouse : kMouseWords) {
         if (word != mouse.word) continue;
         m.type = mouse.type;
-        if (w.size() != 3 || !parseNumber(w[1], m.x) || !parseNumber(w[2], m.y))
-            return fail(error, quoted(word, " takes the pointer's X and Y"));
+        if (!parsePointer(w, m.x, m.y)) return fail(error, quoted(word, " takes" + kPointerRange));
         return true;
     }
     if (word == "size") {
         m.type = MessageType::Size;
         if (w.size() != 3 || !parseNumber(w[1], m.width) || !parseNumber(w[2], m.height) || m.width < 0 ||
-            m.height < 0 || m.width > 16384 || m.height > 16384)
-            return fail(error, "\"size\" takes a width and a height from 0 to 16384");
+            m.height < 0 || m.width > kMaxClientSize || m.height > kMaxClientSize)
+            return fail(error, "\"size\" takes a width and a height from 0 to " + std::to_string(kMaxClientSize));
         return true;
     }
     if (word == "paint") {
@@ -129,7 +138,7 @@ bool parseMessage(const std::vector<std::string_view>& w, SessionLine& out, std:
         m.type = MessageType::KeyDown;
         if (w.size() != 2 || (m.key = keyCodeOf(w[1], out.ctrl)) == 0)
             return fail(error, "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, "
-                               "pagedown, home, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER");
+                               "pagedown, f1, home, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER");
         return true;
     }
     if (word == "menu") {
@@ -184,6 +193,12 @@ bool parseSeconds(std::string_view word, double& seconds) {
 
 }  // namespace
 
+bool setsPointer(MessageType type) {
+    for (const MouseWord& mouse : kMouseWords)
+        if (type == mouse.type) return true;
+    return type == MessageType::DropFile;
+}
+
 int parseSessionLine(std::string_view line, SessionLine& out, std::string& error) {
     out = SessionLine{};
     while (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // CR LF files, however mangled
@@ -195,6 +210,14 @@ int parseSessionLine(std::string_view line, SessionLine& out, std::string& error
         out.kind = word == "shift" ? SessionLine::Kind::Shift : SessionLine::Kind::Ctrl;
         (word == "shift" ? out.shift : out.ctrl) = down;
         return (w.size() == 2 && (w[1] == "0" || w[1] == "1")) || fail(error, quoted(word, " takes 0 or 1"));
+    }
+    if (word == "pointer") {
+        out.kind = SessionLine::Kind::Pointer;
+        if (w.size() == 2 && w[1] == "none") return 1;
+        int x = 0, y = 0;
+        if (!parsePointer(w, x, y)) return fail(error, "\"pointer\" takes none, or" + kPointerRange);
+        out.pointer = ClientPoint{x, y};
+        return 1;
     }
     if (word == "tablet") {
         out.kind = SessionLine::Kind::Tablet;
@@ -221,6 +244,13 @@ int parseSessionLine(std::string_view line, SessionLine& out, std::string& error
         return (w.size() == 2 && parseSeconds(w[1], out.seconds)) ||
                fail(error, "\"wait\" takes seconds, a decimal number such as 31 or 2.5");
     }
+    if (word == "clipboard") {
+        out.kind = SessionLine::Kind::Clipboard;
+        const std::optional<std::string> text = w.size() == 2 ? percentDecode(w[1]) : std::string();
+        if (w.size() > 2 || !text) return fail(error, "\"clipboard\" takes percent-encoded text, or nothing");
+        out.text = *text;
+        return 1;
+    }
     if (word == "crash") {
         out.kind = SessionLine::Kind::Crash;
         return w.size() == 1 || fail(error, "\"crash\" takes nothing");
@@ -239,6 +269,9 @@ std::string formatSessionLine(const SessionLine& line) {
     case SessionLine::Kind::Nothing: return "";
     case SessionLine::Kind::Shift: return line.shift ? "shift 1" : "shift 0";
     case SessionLine::Kind::Ctrl: return line.ctrl ? "ctrl 1" : "ctrl 0";
+    case SessionLine::Kind::Pointer:
+        return line.pointer ? "pointer " + std::to_string(line.pointer->x) + " " + std::to_string(line.pointer->y)
+                            : "pointer none";
     case SessionLine::Kind::Tablet: {
         const TabletPacket& p = line.packet;
         return "tablet " + std::to_string(p.cursor) + " " + std::to_string(p.buttons) + " " +
@@ -267,6 +300,7 @@ std::string formatSessionLine(const SessionLine& line) {
         const auto result = std::to_chars(number, number + sizeof number, line.seconds);
         return "wait " + std::string(number, result.ptr);
     }
+    case SessionLine::Kind::Clipboard: return line.text.empty() ? "clipboard" : "clipboard " + percentEncode(line.text);
     case SessionLine::Kind::Crash: return "crash";
     case SessionLine::Kind::Message: break;
     }

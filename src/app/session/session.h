@@ -4,10 +4,12 @@
 // reads them; a recording window writes them.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/message.h"
+#include "app/platform_interface.h"
 #include "app/tablet.h"
 
 namespace cubrik {
@@ -18,6 +20,7 @@ struct SessionLine {
         Message,  // a window message; `ctrl` marks ctrl+z and ctrl+y
         Shift,    // the Shift state the platform reports from then on
         Ctrl,     // the Ctrl state of the mouse and wheel lines from then on, in `ctrl`
+        Pointer,  // where the platform says a command's pointer was, until the next mouse line
         Tablet,   // a pen packet for the next tablet poll
         Answer,   // what the next dialog of its kind answers
         Save,     // Save as `text`
@@ -25,6 +28,7 @@ struct SessionLine {
         Setting,  // a settings line "key=value" in `text`, as a replay cannot read the user's
         Wait,     // the clock moves on by `seconds`
         Crash,    // the program ends at once, cleaning nothing up
+        Clipboard,  // the system clipboard holds `text` (another window's copy)
     };
     enum class Answer { File, Yes, No, Cancel, Colour };
 
@@ -32,12 +36,17 @@ struct SessionLine {
     Message message;
     bool ctrl = false;
     bool shift = false;
+    std::optional<ClientPoint> pointer;  // Pointer; nothing: off the view
     TabletPacket packet;
     Answer answer = Answer::Cancel;
-    std::string text;            // a path
+    std::string text;            // a path, a settings line or the clipboard's text
     std::uint32_t colour = 0;    // 0x00BBGGRR, as dialogs give colours
     double seconds = 0;          // Wait
 };
+
+// Whether a replay takes a message line's X and Y as where the pointer is
+// from then on: the mouse lines, and a drop (at 0 0).
+bool setsPointer(MessageType type);
 
 // Reads one line (without its line end). Returns 1, or 0 with `error`
 // saying what is wrong, for example: unknown message "lclick".

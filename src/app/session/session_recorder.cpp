@@ -1,22 +1,57 @@
 #include "app/session/session_recorder.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+
+#include "app/session/session_file.h"
+#include "edit/box_edit.h"
+#include "formats/file_format.h"
 
 namespace cubrik {
 
 SessionRecorder::~SessionRecorder() {
-    if (file_) std::fclose(file_);
+    std::string ignored;
+    close(ignored);
 }
 
 int SessionRecorder::open(const std::string& path, std::string& reason) {
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) {
-        reason = "cannot record to " + path + ": " + std::strerror(errno);
+    const std::string lead = "cannot record to " + path + ": ";
+    if (formatOf(path) != nullptr) {
+        reason = lead + "the name is that of a model or image file; a session file is text, such as session.txt";
         return 0;
     }
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)) && !checkSessionFile(path, reason)) {
+        reason = lead + "the file exists and is not a session file (" + reason + ")";
+        return 0;
+    }
+    // A short name, whatever the session's: 6 random characters.
+    std::string name = (std::filesystem::path(path).parent_path() / "cubrik-recording-XXXXXX.txt").string();
+    const int fd = ::mkstemps(name.data(), 4);
+    if (fd < 0 || (file_ = ::fdopen(fd, "wb")) == nullptr) {
+        reason = lead + std::strerror(errno);
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(name.c_str());
+        }
+        return 0;
+    }
+    path_ = path;
+    temporary_ = name;
     return 1;
+}
+
+int SessionRecorder::close(std::string& reason) {
+    if (file_ == nullptr) return 1;
+    const bool written = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (written && std::rename(temporary_.c_str(), path_.c_str()) == 0) return 1;
+    reason = "the recording stays in " + temporary_ + ": " + std::strerror(errno);
+    return 0;
 }
 
 void SessionRecorder::write(const SessionLine& line) {
@@ -51,14 +86,24 @@ bool RecordingPlatform::takeCtrlSeen() {
     return seen;
 }
 
+namespace {
+
+// Writes a line of `kind` carrying `now` when the replay has another value in `replayed`.
+template <class Value>
+void writeChange(SessionRecorder& recorder, SessionLine::Kind kind, Value SessionLine::*field, Value& replayed,
+                 const Value& now) {
+    if (now == replayed) return;
+    SessionLine line;
+    line.kind = kind;
+    line.*field = replayed = now;
+    recorder.write(line);
+}
+
+}  // namespace
+
 bool RecordingPlatform::shiftDown() {
     const bool down = desktop_.shiftDown();
-    if (down != shift_) {
-        SessionLine line;
-        line.kind = SessionLine::Kind::Shift;
-        line.shift = shift_ = down;
-        recorder_.write(line);
-    }
+    writeChange(recorder_, SessionLine::Kind::Shift, &SessionLine::shift, shift_, down);
     return down;
 }
 
@@ -72,6 +117,16 @@ bool RecordingPlatform::ctrlDown() {
         recorder_.write(line);
     }
     return down;
+}
+
+std::optional<ClientPoint> RecordingPlatform::commandPointer() {
+    const std::optional<ClientPoint> at = desktop_.commandPointer();
+    writeChange(recorder_, SessionLine::Kind::Pointer, &SessionLine::pointer, replayPointer_, at);
+    return at;
+}
+
+void RecordingPlatform::followPointer(const Message& message) {
+    if (setsPointer(message.type)) replayPointer_ = ClientPoint{message.x, message.y};
 }
 
 void RecordingPlatform::answer(SessionLine::Answer kind, const std::string& text, std::uint32_t colour) {
@@ -89,6 +144,24 @@ Reply RecordingPlatform::askYesNoCancel(const std::string& caption, const std::s
            : reply == Reply::No ? SessionLine::Answer::No
                                 : SessionLine::Answer::Cancel);
     return reply;
+}
+
+void RecordingPlatform::setClipboardText(const std::string& text) {
+    desktop_.setClipboardText(text);
+    replayClipboard_ = text;  // the replay copies the same cells
+}
+
+// Only cells matter to a paste: other text is written as an empty clipboard.
+std::optional<std::string> RecordingPlatform::clipboardText() {
+    std::optional<std::string> text = desktop_.clipboardText();
+    const std::string cells = text && parseBoxCells(*text) ? *text : std::string();
+    if (cells == replayClipboard_) return text;
+    replayClipboard_ = cells;
+    SessionLine line;
+    line.kind = SessionLine::Kind::Clipboard;
+    line.text = cells;
+    recorder_.write(line);
+    return text;
 }
 
 std::optional<std::string> RecordingPlatform::recordFile(const std::optional<std::string>& chosen) {
@@ -157,6 +230,7 @@ int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder,
         recorder.write(size);
     }
     platform.takeCtrlSeen();
+    platform.followPointer(message);
     const int result = handleMessage(app, message);
     line.ctrl = platform.takeCtrlSeen();
     recorder.write(line);

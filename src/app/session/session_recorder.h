@@ -11,11 +11,19 @@
 
 namespace cubrik {
 
+// The lines go to a temporary file beside the session file, flushed one by
+// one, so a crash leaves them readable there; the file takes the session's
+// name when the recording ends.
 class SessionRecorder {
 public:
-    ~SessionRecorder();
-    // Returns 1, or 0 with `reason` when the file cannot be created.
+    ~SessionRecorder();  // ends the recording
+    // Returns 1, or 0 with `reason` (and nothing created or changed) when
+    // `path` names a model or image file, an existing file that is not a
+    // session file, or the temporary file cannot be created.
     int open(const std::string& path, std::string& reason);
+    // Closes the file and gives it the session's name. Returns 1, or 0 with
+    // `reason` saying where the recording stayed.
+    int close(std::string& reason);
     // Writes and flushes one line, so a crash leaves the log up to the crash.
     void write(const SessionLine& line);
 
@@ -27,11 +35,13 @@ public:
 
 private:
     std::FILE* file_ = nullptr;
+    std::string path_, temporary_;
     double clock_ = -1;  // the time the replay will have reached; < 0: not started
 };
 
 // Passes everything to the real desktop and writes down what the replay
-// cannot know: dialog answers, and the Shift and Ctrl states when they change.
+// cannot know: dialog answers, the Shift and Ctrl states when they change,
+// and cells another window put on the clipboard.
 class RecordingPlatform final : public Platform {
 public:
     RecordingPlatform(Platform& desktop, SessionRecorder& recorder) : desktop_(desktop), recorder_(recorder) {}
@@ -53,10 +63,14 @@ public:
     bool shiftDown() override;
     bool ctrlDown() override;
     std::optional<ClientPoint> cursorPosition() override { return desktop_.cursorPosition(); }
+    // Written as a pointer line where the replay's pointer would be elsewhere.
+    std::optional<ClientPoint> commandPointer() override;
+    // A message line about to be handled: the replay's pointer follows it as the replay will.
+    void followPointer(const Message& message);
     void inputMethodOff() override { desktop_.inputMethodOff(); }
     void setSelectCursor(bool selecting) override { desktop_.setSelectCursor(selecting); }
-    void setClipboardText(const std::string& text) override { desktop_.setClipboardText(text); }
-    std::optional<std::string> clipboardText() override { return desktop_.clipboardText(); }
+    void setClipboardText(const std::string& text) override;
+    std::optional<std::string> clipboardText() override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;
     void showMessage(const std::string& caption, const std::string& text) override {
         desktop_.showMessage(caption, text);
@@ -81,6 +95,8 @@ private:
     bool shift_ = false;  // a replay starts with Shift up
     bool ctrl_ = false;   // ... and Ctrl
     bool ctrlSeen_ = false;
+    std::optional<ClientPoint> replayPointer_;  // where the replay has the pointer
+    std::string replayClipboard_;  // what the replay's clipboard holds at this point
 };
 
 // The settings a replay cannot read: the background, both palettes and a
