@@ -1,8 +1,8 @@
-// Mesh extraction and the three text writers on a ball of both materials, the
-// full grid and the worst case, a 3-D checkerboard over the whole grid
-// (500,000 cells, 3,000,000 faces); the glTF writer on the ball only, as its
-// copies of the worst case would take gigabytes. Run with
-// --benchmark_repetitions=5 for medians.
+// Mesh extraction, the three text writers and the binary STL and PLY writers
+// on a ball of both materials, the full grid and the worst case, a 3-D
+// checkerboard over the whole grid (500,000 cells, 3,000,000 faces); the glTF
+// writer on the ball only, as its copies of the worst case would take
+// gigabytes. Run with --benchmark_repetitions=5 for medians.
 #include <benchmark/benchmark.h>
 
 #include <new>
@@ -12,6 +12,8 @@
 #include "formats/gltf_export.h"
 #include "formats/metasequoia_export.h"
 #include "formats/obj_export.h"
+#include "formats/ply_export.h"
+#include "formats/stl_export.h"
 #include "support/model_builders.h"
 #include "support/temp_dir.h"
 
@@ -78,7 +80,8 @@ bool registerAll() {
         const char* file;
         const char* name;
     } writers[] = {{exportObj, "m.obj", "Obj"}, {exportCollada, "m.dae", "Collada"},
-                   {exportMetasequoia, "m.mqo", "Metasequoia"}};
+                   {exportMetasequoia, "m.mqo", "Metasequoia"}, {exportStl, "m.stl", "Stl"},
+                   {exportPly, "m.ply", "Ply"}};
     for (const auto& s : shapes)
         for (bool smooth : {true, false}) {
             const std::string suffix = std::string("/") + s.name + (smooth ? "/smooth" : "/flat");

@@ -17,6 +17,7 @@
 #include "app/window_status.h"
 #include "edit/box_edit.h"
 #include "edit/brush.h"
+#include "edit/cell_plane.h"
 #include "formats/mesh_extraction.h"
 #include "model/edit_state.h"
 #include "model/undo_history.h"
@@ -36,6 +37,7 @@ struct DisplayToggles {
 struct GestureFlags {
     std::int32_t strokeActive = 0;
     std::int32_t boxSelecting = 0;  // the left button draws a selection box
+    std::int32_t cellDragging = 0;  // the left button adds or empties single cells
     std::int32_t rotateActive = 0;
     std::int32_t panelGesture = 0;
     std::int32_t stepSincePaint = 0;
@@ -57,6 +59,17 @@ struct BoxSelection {
     std::optional<std::array<int, 3>> firstCell;  // where the press picked a cell
     DraggedBox dragged;  // what the drag in progress would select, shown as it goes
     std::optional<BoxCells> clipboard;
+};
+
+// Cell mode (key N): the left button adds one cell, or with Shift empties
+// one, and a drag goes on along the plane of the face it began on. Not part
+// of the document either.
+struct CellMode {
+    bool active = false;
+    std::optional<CellPlane> plane;  // the drag's; none when its press found no cell
+    CellCoordinates last{};          // the drag's last cell
+    std::uint8_t code = 0;           // what the drag sets: the current colour, or empty
+    bool undoPushed = false;         // the drag's one undo step
 };
 
 struct WindowState {
@@ -113,6 +126,7 @@ struct App {
     ToolKernels toolKernels{};
     MirrorPlanes mirror;  // kept in `settings` too, which the next run starts from
     BoxSelection selection;
+    CellMode cellMode;
     MeshExtractor meshExtractor;
     TabletState tablet;
     RecoveryState recovery;

@@ -36,4 +36,9 @@ int chooseBackgroundColor(App& app);
 void showHelp(App& app);
 void showAbout(App& app);
 
+// A failure in a message box: `lead`, then `reason` on a line of its own.
+void reportFailure(App& app, const std::string& lead, const std::string& reason);
+// A file dialog, with any mouse gesture ended first; nothing when cancelled.
+std::optional<std::string> askForFile(App& app, bool saving, const FileDialogRequest& request);
+
 }  // namespace cubrik

@@ -2,6 +2,7 @@
 
 #include "app/box_commands.h"
 #include "app/camera_commands.h"
+#include "app/cell_mode.h"
 #include "app/panel_commands.h"
 #include "app/strokes.h"
 #include "panel/panel_layout.h"
@@ -12,6 +13,7 @@ namespace cubrik {
 void endGestures(App& app) {
     app.gestures.strokeActive = 0;
     app.gestures.boxSelecting = 0;
+    app.gestures.cellDragging = 0;
     app.gestures.rotateActive = 0;
     app.view.pan.reset();
     app.platform.releaseMouse();
@@ -26,11 +28,15 @@ void leftPress(App& app, int x, int y) {
     app.platform.captureMouse();
     if (panelClick(panelTargetOf(app), x, y)) {
         app.gestures.panelGesture = 1;
-        if (isToolButton(panelItemAt(x, y, app.window.compactPanel != 0))) leaveSelectMode(app);
+        if (isToolButton(panelItemAt(x, y, app.window.compactPanel != 0))) {
+            leaveSelectMode(app);
+            leaveCellMode(app);
+        }
         return;
     }
     if (app.gestures.panelGesture) return;
     if (app.selection.selectMode) beginBoxSelection(app, x, y);
+    else if (app.cellMode.active) beginCellDrag(app, x, y);
     else startStroke(app, x, y);
 }
 
@@ -76,6 +82,8 @@ void mouseMove(App& app, int x, int y) {
             panelDragUpdate(app.panel);
         } else if (app.gestures.boxSelecting) {
             dragBoxSelection(app, x, y);
+        } else if (app.gestures.cellDragging) {
+            continueCellDrag(app, x, y);
         } else if (!app.gestures.stepSincePaint) {  // a stroke advances at most once a frame
             app.gestures.stepSincePaint = 1;
             stepStroke(app, x, y, false);
@@ -95,6 +103,7 @@ void leftRelease(App& app, int x, int y) {
     if (app.gestures.strokeActive) {
         if (app.gestures.panelGesture) panelDrop(panelTargetOf(app), x, y);
         else endBoxSelection(app, x, y);
+        endCellDrag(app);
         app.gestures.panelGesture = 0;
     }
     if (app.gestures.rotateActive) return;  // the right button's gesture keeps the capture

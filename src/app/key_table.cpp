@@ -2,6 +2,7 @@
 
 #include "app/box_commands.h"
 #include "app/camera_commands.h"
+#include "app/cell_mode.h"
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/menu_commands.h"
@@ -62,14 +63,19 @@ bool handleKey(App& app, int key) {
     if (const std::optional<Tool> tool = toolOfKey(key)) {
         selectTool(selection, *tool);
         leaveSelectMode(app);
+        leaveCellMode(app);
         return true;
     }
     switch (key) {
     case key::kEscape:
-        // A user in select mode expects Esc to leave the mode, not the program.
+        // A user in select or cell mode expects Esc to leave the mode, not the program.
         if (app.selection.selectMode) {
             app.gestures.boxSelecting = 0;  // a box being dragged is dropped
             leaveSelectMode(app);
+            return true;
+        }
+        if (app.cellMode.active) {
+            leaveCellMode(app);
             return true;
         }
         quitProgram(app);
@@ -88,7 +94,12 @@ bool handleKey(App& app, int key) {
         return true;
     case 'X': toggleDisplay(app, command::kSmooth); return true;
     case 'M': runMirrorCommand(app, command::kMirrorToCursor); return true;
-    case 'B': enterSelectMode(app); return true;
+    case 'B':
+        leaveCellMode(app);
+        enterSelectMode(app);
+        return true;
+    case 'N': enterCellMode(app); return true;
+    case 'P': runMenuCommand(app, command::kFillConnected); return true;
     case key::kDelete: return runBoxCommand(app, command::kDelete);
     case key::kHome: runCameraCommand(app, command::kFrameModel); return true;
     case 'C':

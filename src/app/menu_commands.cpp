@@ -6,6 +6,8 @@
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/mirror_commands.h"
+#include "app/palette_commands.h"
+#include "app/shape_commands.h"
 #include "render/camera.h"
 
 namespace cubrik {
@@ -44,6 +46,8 @@ void runMenuCommand(App& app, int command) {
     case command::kZoom:
     case command::kPressureInput: toggleDisplay(app, command); break;
     case command::kBackgroundColour: chooseBackgroundColor(app); break;
+    case command::kImportPalette: importPalette(app); break;
+    case command::kExportPalettes: exportPalettes(app); break;
     case command::kHelp: showHelp(app); break;
     case command::kAbout: showAbout(app); break;
     default:
@@ -55,7 +59,7 @@ void runMenuCommand(App& app, int command) {
             openRecent(app, command - command::kFirstRecent);
         else if (command >= command::kFrameModel && command <= command::kFloorGrid)
             runCameraCommand(app, command);
-        else
+        else if (!runShapeCommand(app, command))
             runBoxCommand(app, command);
         break;
     }

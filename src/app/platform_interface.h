@@ -71,6 +71,8 @@ public:
     virtual void inputMethodOff() = 0;
     // The pointer over the view shows whether the left button draws selection boxes.
     virtual void setSelectCursor(bool selecting) = 0;
+    // ... and whether it adds and empties single cells (cell mode).
+    virtual void setCellCursor(bool /*placing*/) {}
 
     // The system clipboard, as text.
     virtual void setClipboardText(const std::string& text) = 0;

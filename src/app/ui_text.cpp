@@ -3,6 +3,7 @@
 #include <array>
 
 #include "formats/file_format.h"
+#include "formats/palette_file.h"
 
 namespace cubrik {
 namespace {
@@ -18,6 +19,21 @@ std::vector<FileFilter> filtersOf(bool (*wanted)(const FileFormat&), Language la
     }
     for (const FileFormat& format : fileFormats())
         if (wanted(format))
+            filters.push_back({std::string(language == Language::Japanese ? format.filterLabelJa : format.filterLabel),
+                               "*." + std::string(format.extension)});
+    return filters;
+}
+
+// The palette dialogs' filters: every type Import reads at once first, or
+// each type Export writes.
+std::vector<FileFilter> paletteFilters(bool writing, Language language) {
+    std::vector<FileFilter> filters;
+    std::string patterns;
+    for (const PaletteFormat& format : paletteFormats())
+        if (!writing) patterns.append(patterns.empty() ? "*." : " *.").append(format.extension);
+    if (!writing) filters.push_back({(language == Language::Japanese ? "パレット (" : "Palettes (") + patterns + ")", patterns});
+    for (const PaletteFormat& format : paletteFormats())
+        if (!writing || format.write != nullptr)
             filters.push_back({std::string(language == Language::Japanese ? format.filterLabelJa : format.filterLabel),
                                "*." + std::string(format.extension)});
     return filters;
@@ -57,6 +73,19 @@ const UiStrings kEnglish = {
     "Choose a reference picture",
     "Cannot open %s as a reference picture.",
     "Nothing is selected to frame.",
+    "Select a box first (B).",
+    "%s: %s cells changed.",
+    "%s: nothing changed; the cells are already so, locked or of the hidden material.",
+    "There is no cell under the pointer.",
+    "That cell is already the current colour.",
+    "That cell's colour is locked or its material hidden.",
+    "No cell was placed: the grid ends there or the cell is taken.",
+    paletteFilters(false, Language::English),
+    "Import a palette",
+    paletteFilters(true, Language::English),
+    "Export the palettes",
+    "%s colours imported into the current material.",
+    "Palettes A and B written to %s.",
 };
 
 const UiStrings kJapanese = {
@@ -93,6 +122,19 @@ const UiStrings kJapanese = {
     "下絵を選ぶ",
     "%sを下絵として開けません。",
     "選択範囲がないので合わせられません。",
+    "先に範囲を選択してください (B)。",
+    "%s: %s個のセルを変更しました。",
+    "%s: 変更はありません。セルはすでにその状態か、ロック中か、非表示のマテリアルです。",
+    "カーソルの下にセルがありません。",
+    "そのセルはすでに現在の色です。",
+    "そのセルの色はロック中か、マテリアルが非表示です。",
+    "セルを置けませんでした。グリッドの端か、セルが埋まっています。",
+    paletteFilters(false, Language::Japanese),
+    "パレットの読み込み",
+    paletteFilters(true, Language::Japanese),
+    "パレットの書き出し",
+    "%s色を現在のマテリアルに読み込みました。",
+    "パレットAとBを%sに書き出しました。",
 };
 
 constexpr MenuItem kFileItems[] = {
@@ -119,6 +161,14 @@ constexpr MenuItem kEditItems[] = {
     {0, "", ""},
     {command::kSelectAll, "Select all(&A)", "すべて選択(&A)", "Ctrl+A"},
     {command::kSelectNone, "Select none(&N)", "選択解除(&N)", "Ctrl+Shift+A"},
+    {0, "", ""},
+    {command::kFill, "Fill(&F)", "塗りつぶし(&F)"},
+    {command::kFillEllipsoid, "Fill an ellipsoid(&E)", "楕円体で塗りつぶし(&E)"},
+    {command::kFillCylinder, "Fill a cylinder(&Y)", "円柱で塗りつぶし(&Y)"},
+    {command::kPaintSelection, "Paint(&I)", "色を塗る(&I)"},
+    {command::kHollow, "Hollow(&H)", "中空にする(&H)"},
+    {0, "", ""},
+    {command::kFillConnected, "Fill connected(&O)", "つながった部分を塗りつぶし(&O)", "P"},
 };
 
 constexpr MenuItem kModelItems[] = {
@@ -174,6 +224,9 @@ constexpr MenuItem kSettingsItems[] = {
     {command::kBackgroundColour, "Background Color(&B)", "背景色(&B)"},
     {0, "", ""},
     {command::kPressureInput, "Pressure input(&P)", "筆圧感知(&P)"},
+    {0, "", ""},
+    {command::kImportPalette, "Import palette…(&I)", "パレットの読み込み…(&I)"},
+    {command::kExportPalettes, "Export palettes…(&E)", "パレットの書き出し…(&E)"},
 };
 
 constexpr MenuItem kHelpItems[] = {
@@ -211,6 +264,18 @@ std::string fillIn(const std::string& text, const std::string& value) {
 }
 
 std::span<const MenuPopup> menuBar() { return kMenuBar; }
+
+std::string commandName(int command, Language language) {
+    for (const MenuPopup& popup : menuBar())
+        for (const MenuItem& item : popup.items) {
+            if (item.command != command) continue;
+            std::string name = item.text(language);
+            if (const std::size_t key = name.find("(&"); key != std::string::npos) name.erase(key);
+            if (name.ends_with("…")) name.erase(name.size() - std::string("…").size());
+            return name;
+        }
+    return "";
+}
 
 bool isMenuCommand(int id) {
     if (id >= command::kFirstRecent && id < command::kFirstRecent + command::kRecentCount) return true;

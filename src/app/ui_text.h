@@ -55,6 +55,22 @@ struct UiStrings {
     std::string pictureTitle;
     std::string cannotOpenPicture;
     std::string nothingToFrame;
+    // The shapes, Fill connected and cell mode: what was done or why nothing
+    // was (the first "%s" the command's name, the second the number of cells).
+    std::string selectBoxFirst;
+    std::string cellsChanged;
+    std::string nothingChanged;
+    std::string noCellThere;
+    std::string alreadyCurrent;
+    std::string cellProtected;
+    std::string cellNotPlaced;
+    // Palette files: the dialogs, then "%s" the number of colours or the path.
+    std::vector<FileFilter> paletteImportFilters;
+    std::string paletteImportTitle;
+    std::vector<FileFilter> paletteExportFilters;
+    std::string paletteExportTitle;
+    std::string paletteImported;
+    std::string palettesExported;
 };
 
 const UiStrings& uiStrings(Language language);
@@ -101,6 +117,14 @@ inline constexpr int kResetCamera = 40113;
 inline constexpr int kReferencePicture = 40114;
 inline constexpr int kHideReference = 40115;
 inline constexpr int kFloorGrid = 40116;
+inline constexpr int kFill = 40121;  // the shapes in the selection: Fill, ellipsoid, cylinder, Paint, Hollow
+inline constexpr int kFillEllipsoid = 40122;
+inline constexpr int kFillCylinder = 40123;
+inline constexpr int kPaintSelection = 40124;
+inline constexpr int kHollow = 40125;
+inline constexpr int kFillConnected = 40126;
+inline constexpr int kImportPalette = 40127;
+inline constexpr int kExportPalettes = 40128;
 inline constexpr int kOpenRecent = 40090;   // the submenu, not a command
 inline constexpr int kFirstRecent = 40091;  // Open recent's entries, newest first
 inline constexpr int kRecentCount = 8;
@@ -124,6 +148,10 @@ struct MenuPopup {
     std::span<const MenuItem> items;
     const char* text(Language language) const { return language == Language::Japanese ? japanese : english; }
 };
+
+// A menu item's text without its access key or a closing ellipsis, as the
+// status bar names the command: "Fill an ellipsoid".
+std::string commandName(int command, Language language);
 
 // The menu bar, left to right. Texts mark their access key with "&".
 std::span<const MenuPopup> menuBar();

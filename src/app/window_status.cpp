@@ -24,6 +24,7 @@ struct StatusWords {
     const char* empty;
     const char* mirror;      // followed by the enabled planes' letters
     const char* selectMode;
+    const char* cellMode;
     const char* selection;   // followed by the box's size
     const char* filled;
     const char* zoom;  // followed by the camera's zoom in percent
@@ -45,6 +46,7 @@ constexpr StatusWords kEnglish = {
     "empty",
     "Mirror",
     "Select mode (B)",
+    "Cell mode (N, Shift empties)",
     "Selection",
     "filled",
     "Zoom",
@@ -53,7 +55,7 @@ constexpr StatusWords kEnglish = {
     "locked",
     "unlocked",
     "Click: use this colour\nDouble-click the current colour: edit it\nRight-click: lock or unlock it\n"
-    "Drag onto another colour: give its cells this one",
+    "Drag onto another colour: give its cells this one\nSettings ▸ Import palette: all 16 from a file",
 };
 
 constexpr StatusWords kJapanese = {
@@ -66,6 +68,7 @@ constexpr StatusWords kJapanese = {
     "空",
     "ミラー",
     "範囲選択モード (B)",
+    "セルモード (N、Shiftで削除)",
     "選択範囲",
     "個が埋まっています",
     "ズーム",
@@ -74,7 +77,7 @@ constexpr StatusWords kJapanese = {
     "ロック中",
     "ロックなし",
     "クリック: この色を選択\n選択中の色をダブルクリック: 色を編集\n右クリック: ロックの切り替え\n"
-    "別の色へドラッグ: その色のセルをこの色に塗り替え",
+    "別の色へドラッグ: その色のセルをこの色に塗り替え\n設定 ▸ パレットの読み込み: 16色をファイルから",
 };
 
 const VoxelModel& modelOf(const App& app) { return *app.store.model; }
@@ -147,6 +150,7 @@ std::string statusTextOf(const App& app) {
         text += "   " + std::string(words.zoom) + " " +
                 std::to_string(std::lround(100.0 * zoomFactor(app.view.camera.zoomStep))) + "%";
     if (app.selection.selectMode) text += "   " + std::string(words.selectMode);
+    if (app.cellMode.active) text += "   " + std::string(words.cellMode);
     if (const std::optional<CellBox> box = shownSelection(app)) {
         text += "   " + std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +
                 std::to_string(box->size(1)) + " × " + std::to_string(box->size(2)) + ", " +

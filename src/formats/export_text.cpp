@@ -23,10 +23,13 @@ void put(ExportText& text, std::string_view templateText) {
         text.buffer.append("\r\n");
         start = end + 1;
     }
-    if (text.buffer.size() >= kHandOnSize) {
-        text.file.write(text.buffer);
-        text.buffer.clear();
-    }
+    handOn(text);
+}
+
+void handOn(ExportText& text) {
+    if (text.buffer.size() < kHandOnSize) return;
+    text.file.write(text.buffer);
+    text.buffer.clear();
 }
 
 int writeExportFile(const std::filesystem::path& path, const MeshSource& source, std::string& reason,

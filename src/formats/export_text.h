@@ -24,6 +24,9 @@ struct ExportText {
 // Appends `text`, writing each "\n" as CR LF.
 void put(ExportText& text, std::string_view templateText);
 
+// Hands a full buffer on to the file; binary writers call it as they append.
+void handOn(ExportText& text);
+
 // Writes the document to `path` through a temporary file: refreshes the
 // corner codes first for a smooth export, runs `writeBody`, then puts the
 // file in place. Returns 1, or 0 with `reason` when the file cannot be

@@ -37,6 +37,7 @@ struct FileFormat {
     ModelWriter writeModel = nullptr;
     MeshWriter writeMesh = nullptr;
     ImageWriter writeImage = nullptr;
+    bool inMillimetres = false;      // a mesh measured in millimetres, whose cell size --scale sets
 
     bool writesModel() const { return writeModel != nullptr || writeMesh != nullptr; }
 };

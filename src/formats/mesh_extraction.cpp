@@ -165,6 +165,22 @@ void resetExtraction(MeshExtractor& ex) {
     std::memset(ex.neighbourhoodCache.get(), 0, kLatticeCount);
 }
 
+// One quad per face of a cell that `run.colourOf` counts as solid where no
+// such cell lies across it, cell by cell: all faces of a cell are consecutive.
+void extractSurface(Extraction& run) {
+    resetExtraction(run.extractor);
+    const std::uint8_t* cells = run.source.model.cells;
+    for (int z = 0; z < kGridSize; ++z)
+        for (int y = 0; y < kGridSize; ++y)
+            for (int x = 0; x < kGridSize; ++x) {
+                const std::uint8_t colour = run.colourOf[cells[cellIndex(x, y, z)]];
+                if (colour == 0) continue;
+                for (const FaceSpec& face : kFaces)
+                    if (!isSolid(run, x + face.across[0], y + face.across[1], z + face.across[2]))
+                        emitFace(run, x, y, z, colour, face);
+            }
+}
+
 }  // namespace
 
 int initMeshExtraction(MeshExtractor& extractor) {
@@ -181,21 +197,19 @@ int initMeshExtraction(MeshExtractor& extractor) {
 }
 
 int extractQuadMesh(MeshExtractor& extractor, const MeshSource& source, Material material) {
-    resetExtraction(extractor);
     Extraction run{extractor, source, {}};
     const int firstCode = firstCodeOf(material);
     for (int c = 0; c < kPaletteSize; ++c) run.colourOf[firstCode + c] = static_cast<std::uint8_t>(c + 1);
+    extractSurface(run);
+    return 1;
+}
 
-    const std::uint8_t* cells = source.model.cells;
-    for (int z = 0; z < kGridSize; ++z)
-        for (int y = 0; y < kGridSize; ++y)
-            for (int x = 0; x < kGridSize; ++x) {
-                const std::uint8_t colour = run.colourOf[cells[cellIndex(x, y, z)]];
-                if (colour == 0) continue;
-                for (const FaceSpec& face : kFaces)
-                    if (!isSolid(run, x + face.across[0], y + face.across[1], z + face.across[2]))
-                        emitFace(run, x, y, z, colour, face);
-            }
+int extractSolidMesh(MeshExtractor& extractor, const MeshSource& source) {
+    Extraction run{extractor, source, {}};
+    for (const Material material : kMaterials)
+        for (int c = 0; c < kPaletteSize; ++c)
+            run.colourOf[firstCodeOf(material) + c] = static_cast<std::uint8_t>(c + 1);
+    extractSurface(run);
     return 1;
 }
 

@@ -49,6 +49,7 @@ struct MeshSource {
     CornerCodeGrid& cornerCodes;
     const SmoothingTable& smoothingTable;
     bool smooth;
+    double cellMillimetres = 1.0;  // the edge of a cell, for the formats measured in millimetres
 };
 
 // The working buffers of extraction, allocated once and reused, and its output.
@@ -74,5 +75,10 @@ int initMeshExtraction(MeshExtractor& extractor);
 // std::bad_alloc when a mesh array cannot grow; the writers catch it and
 // abandon their file. The next extraction starts afresh.
 int extractQuadMesh(MeshExtractor& extractor, const MeshSource& source, Material material);
+
+// The same for every filled cell whatever its material: the model as one
+// solid, without the walls between the materials, for formats that carry no
+// colours. Each face keeps its cell's colour number 1..16.
+int extractSolidMesh(MeshExtractor& extractor, const MeshSource& source);
 
 }  // namespace cubrik

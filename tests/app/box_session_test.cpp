@@ -15,16 +15,8 @@ namespace {
 
 using testing::Cell;
 using testing::cellAt;
-
-// "X Y" of the window pixel on the centre of cell c in preset view `view`.
-std::string pixelOf(Cell c, int view = kFrontView) {
-    const auto [x, y] = testing::projectedCentre(c, view);
-    return std::to_string(static_cast<int>(x)) + " " + std::to_string(599 - static_cast<int>(y));
-}
-
-std::string drag(Cell from, Cell to, int view = kFrontView) {
-    return "ldown " + pixelOf(from, view) + "\nmove " + pixelOf(to, view) + "\nlup " + pixelOf(to, view) + "\n";
-}
+using testing::drag;
+using testing::pixelOf;
 
 bool inBox(Cell c, Cell low, Cell high) {
     return c.x >= low.x && c.x <= high.x && c.y >= low.y && c.y <= high.y && c.z >= low.z && c.z <= high.z;

@@ -46,6 +46,11 @@ check "--export to glTF succeeds" "$cubrik" --export "$work/a.cbk" "$work/m.glb"
 check "with the OBJ's faces as triangles" test "$(assimp info "$work/m.glb" | awk '/^Faces:/ { print $2 }')" = \
   "$(assimp info "$work/m.obj" | awk '/^Faces:/ { print $2 }')"
 
+check "--export to STL succeeds" "$cubrik" --export "$work/a.cbk" "$work/m.stl" --scale 0.5
+check "as binary STL" test "$(head -c 6 "$work/m.stl")" = "Cubrik"
+check "--export to PLY succeeds" "$cubrik" --export "$work/a.cbk" "$work/m.ply"
+check "as binary PLY" test "$(head -n 2 "$work/m.ply" | tr '\n' ' ')" = "ply format binary_little_endian 1.0 "
+
 # MagicaVoxel: a model sent out as .vox and back comes back byte for byte.
 check "--export to .vox succeeds" "$cubrik" --export "$work/a.cbk" "$work/v.vox"
 check "the file is a version-150 .vox" test "$(head -c 8 "$work/v.vox" | od -An -tx1 | tr -d ' ')" = 564f582096000000

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <sstream>
 
 #include "app/cli/command_line.h"
@@ -117,6 +118,29 @@ TEST(CommandLine, RenderOptions) {
     EXPECT_TRUE(command.flat);
 }
 
+TEST(CommandLine, ScaleSetsTheCellSizeOfAnStlExportOnly) {
+    CommandLine command;
+    std::string error;
+    ASSERT_EQ(parseCommandLine({"--export", "in.cbk", "out.STL", "--scale", "2.5"}, command, error), 1) << error;
+    EXPECT_EQ(command.cellMillimetres, 2.5);
+    ASSERT_EQ(parseCommandLine({"--export", "in.cbk", "out.stl"}, command, error), 1);
+    EXPECT_EQ(command.cellMillimetres, 1.0);
+    const std::pair<std::vector<std::string>, std::string> problems[] = {
+        {{"out.obj", "--scale", "2"}, "--scale sets the size of a cell in .stl exports, not in out.obj"},
+        {{"out.stl", "--scale", "0"}, "--scale takes the millimetres of one cell, 0.001 to 1000, for example 2.5, not 0"},
+        {{"out.stl", "--scale", "2mm"},
+         "--scale takes the millimetres of one cell, 0.001 to 1000, for example 2.5, not 2mm"},
+        {{"out.stl", "--scale"}, "--scale needs a value; see cubrik --help"},
+    };
+    for (const auto& [options, expected] : problems) {
+        std::vector<std::string> args = {"--export", "in.cbk"};
+        args.insert(args.end(), options.begin(), options.end());
+        EXPECT_EQ(parseCommandLine(args, command, error), 0);
+        EXPECT_EQ(error, expected);
+    }
+    EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.png", "--scale", "2"}, command, error), 0);
+}
+
 class ExportCommand : public ::testing::Test {
 protected:
     testing::TempDir dir;
@@ -169,6 +193,24 @@ TEST_F(ExportCommand, MeshExportsFollowTheExtensionInAnyCaseAndAreSmoothUnlessFl
     EXPECT_EQ(testing::readBytes(dir / "m.mtl"), testing::readBytes(dir / "expected" / "m.mtl"));
 }
 
+TEST_F(ExportCommand, StlIsInMillimetresAtTheScaleGiven) {
+    ModelStore store = testing::makeStore();
+    testing::setCell(*store.model, 99, 99, 0, 1);  // the top corner farthest from the origin
+    std::string reason;
+    ASSERT_EQ(writeModelFile(dir / "a.cbk", *store.model, reason), 1);
+    ASSERT_EQ(run({"--export", (dir / "a.cbk").string(), (dir / "m.stl").string(), "--flat", "--scale", "0.5"}).status, 0);
+    const std::string bytes = testing::readBytes(dir / "m.stl");
+    ASSERT_EQ(bytes.size(), 84u + 12 * 50);
+    float largest = 0;
+    for (std::size_t at = 84; at < bytes.size(); at += 50)
+        for (std::size_t corner = at + 12; corner < at + 48; corner += 4) {
+            float value;
+            std::memcpy(&value, bytes.data() + corner, 4);
+            largest = std::max(largest, value);
+        }
+    EXPECT_EQ(largest, 50.0f);
+}
+
 TEST_F(ExportCommand, AFailedExportGivesOneLineAndWritesNothing) {
     ModelStore store = testing::makeStore();
     std::string reason;
@@ -180,11 +222,11 @@ TEST_F(ExportCommand, AFailedExportGivesOneLineAndWritesNothing) {
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
     EXPECT_FALSE(std::filesystem::exists(dir / "taken.mtl"));
 
-    const Outcome unknown = run({"--export", (dir / "a.cbk").string(), (dir / "a.stl").string()});
+    const Outcome unknown = run({"--export", (dir / "a.cbk").string(), (dir / "a.txt").string()});
     EXPECT_EQ(unknown.status, 1);
-    EXPECT_EQ(unknown.err,
-              "cubrik: " + (dir / "a.stl").string() + ": unknown output type (use .cbk, .vox, .obj, .dae, .mqo, .glb or .qb)\n");
-    EXPECT_FALSE(std::filesystem::exists(dir / "a.stl"));
+    EXPECT_EQ(unknown.err, "cubrik: " + (dir / "a.txt").string() +
+                               ": unknown output type (use .cbk, .vox, .obj, .dae, .mqo, .glb, .stl, .ply or .qb)\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.txt"));
 }
 
 }  // namespace

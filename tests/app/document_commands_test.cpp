@@ -91,19 +91,20 @@ TEST_F(DocumentTest, SaveOnAnUntitledDocumentAsksForANameThenSavesAtOnce) {
 TEST_F(DocumentTest, SaveAsChoosesTheWriterByTheExtension) {
     start(writeModel("model.cbk", 9));
     modify();
-    platform.fileAnswers = {path("mesh.obj"), path("mesh.DAE"), path("mesh.mqo"), path("mesh.stl")};
-    for (int i = 0; i < 4; ++i) command(command::kSaveAs);
+    platform.fileAnswers = {path("mesh.obj"), path("mesh.DAE"), path("mesh.mqo"), path("mesh.stl"), path("mesh.txt")};
+    for (int i = 0; i < 5; ++i) command(command::kSaveAs);
     EXPECT_EQ(testing::readBytes(dir / "mesh.obj").substr(0, 19), "mtllib mesh.mtl\r\ng ");
     EXPECT_TRUE(std::filesystem::exists(dir / "mesh.mtl"));
     EXPECT_EQ(testing::readBytes(dir / "mesh.DAE").substr(0, 38), "<?xml version=\"1.0\" encoding=\"utf-8\"?>");
     EXPECT_EQ(testing::readBytes(dir / "mesh.mqo").substr(0, 20), "Metasequoia Document");
-    EXPECT_FALSE(std::filesystem::exists(dir / "mesh.stl"));
+    EXPECT_EQ(testing::readBytes(dir / "mesh.stl").substr(0, 17), "Cubrik binary STL");
+    EXPECT_FALSE(std::filesystem::exists(dir / "mesh.txt"));
     ASSERT_EQ(platform.messages.size(), 1u);  // the unknown type is said, not silently dropped
-    EXPECT_NE(platform.messages[0].find("mesh.stl was not saved"), std::string::npos);
+    EXPECT_NE(platform.messages[0].find("mesh.txt was not saved"), std::string::npos);
     // Exports leave the document's name and state alone; Save still writes the model.
     EXPECT_EQ(platform.title, "model* - Cubrik");
     EXPECT_EQ(app.flags.modelModified, 1);
-    EXPECT_EQ(app.document.exportPath, path("mesh.stl"));
+    EXPECT_EQ(app.document.exportPath, path("mesh.txt"));
     command(command::kSave);
     EXPECT_EQ(testing::readBytes(dir / "model.cbk"), formatModelFile(app.model()));
 }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -97,24 +98,27 @@ private:
         case 3: return "answer colour " + std::string(chance(50) ? "FF8000" : "000000") + "\n";
         case 4: return "answer file " + (dir_ / "no" / "such" / "folder" / "m.cbk").string() + "\n";
         case 5: return "answer file " + (dir_ / ("out" + std::to_string(pick(0, 3)) + ".cbk")).string() + "\n";
-        default: return "answer file " + (dir_ / (chance(50) ? "view.tga" : "mesh.obj")).string() + "\n";
+        default:
+            static const char* kOthers[] = {"view.tga", "mesh.obj", "colours.gpl", "colours.hex"};
+            return "answer file " + (dir_ / kOthers[pick(0, 3)]).string() + "\n";
         }
     }
 
     std::string line() {
-        static const char* kKeys[] = {"Q", "A", "W", "S", "E", "D", "R", "F", "T", "G", "H", "Y", "Z", "X", "C", "V",
-                                      "1", "2", "3", "4", "5", "6", "space", "keypad5", "ctrl+z", "ctrl+y", "B", "home"};
-        static const int kMenus[] = {40001, 40002, 40003, 40004, 40005, 40011, 40012, 40021, 40022, 40023,
-                                     40026, 40028, 40037, 40041, 40042, 40051, 40092, 40111, 40112, 40113,
-                                     40114, 40115, 40116};
+        static const char* kKeys[] = {"Q", "A", "W", "S", "E", "D", "R", "F", "T", "G", "H", "Y", "Z", "X", "C",
+                                      "V", "1", "2", "3", "4", "5", "6", "space", "keypad5", "ctrl+z", "ctrl+y", "B",
+                                      "N", "P", "home"};
+        static const int kMenus[] = {40001, 40002, 40003, 40004, 40005, 40011, 40012, 40021, 40022, 40023, 40026,
+                                     40028, 40037, 40041, 40042, 40051, 40092, 40017, 40121, 40122, 40123, 40124,
+                                     40125, 40126, 40127, 40128, 40111, 40112, 40113, 40114, 40115, 40116};
         static const char* kMouse[] = {"ldown", "lup", "ldbl", "rdown", "rup", "rdbl", "mdown", "move", "move", "move"};
         switch (pick(0, 12)) {
         case 0:
         case 1:
         case 2: return std::string(kMouse[pick(0, 9)]) + " " + point();
         case 3: return "paint\n";
-        case 4: return std::string("key ") + kKeys[pick(0, 27)] + "\n";
-        case 5: return "menu " + std::to_string(kMenus[pick(0, 22)]) + "\n";
+        case 4: return std::string("key ") + kKeys[pick(0, static_cast<int>(std::size(kKeys)) - 1)] + "\n";
+        case 5: return "menu " + std::to_string(kMenus[pick(0, static_cast<int>(std::size(kMenus)) - 1)]) + "\n";
         case 6: return "wheel " + (chance(10) ? int32() : std::to_string(pick(-2, 2) * 120)) + "\n";
         case 7: return answer();
         case 8: return (chance(50) ? "shift " : "ctrl ") + std::to_string(pick(0, 1)) + "\n";

@@ -1,17 +1,19 @@
 // A real consumer reads the OBJ, COLLADA and glTF exports: `assimp info`
 // (Debian assimp-utils) must find every face, grouped by colour as we wrote
-// them, and the model's extent.
+// them, and the model's extent; and the PLY export with its colours.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 #include <sstream>
 
 #include "formats/collada_export.h"
 #include "formats/gltf_export.h"
 #include "formats/obj_export.h"
+#include "formats/ply_export.h"
 #include "support/run_command.h"
 #include "support/model_builders.h"
 #include "support/temp_dir.h"
@@ -157,6 +159,64 @@ TEST_F(AssimpReadsTheExports, RandomBlockTouchingTheBorder) {
             for (int x = 0; x < 10; ++x)
                 testing::setCell(*store.model, x, y, z, static_cast<std::uint8_t>(code(random)));
     check("random block", true);
+}
+
+// assimp writes what it read from our PLY as a text PLY: every corner of every
+// face, in the order we wrote them, carries that face's palette colour.
+TEST_F(AssimpReadsTheExports, PlyWithItsColours) {
+    testing::fillSphere(*store.model, 10);
+    store.model->paletteB[3] = {0.25f, 1.0f, 0.75f};
+    for (const bool smooth : {false, true}) {
+        SCOPED_TRACE(smooth ? "smooth" : "flat");
+        const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, smooth};
+        std::vector<std::uint32_t> faceColours;
+        if (smooth) refreshCornerCodes(store.model->cells, *store.cornerCodes);
+        for (const Material material : kMaterials) {
+            extractQuadMesh(extractor, source, material);
+            for (int c = 1; c <= kPaletteSize; ++c)
+                faceColours.insert(faceColours.end(), extractor.mesh.facesPerColour[c],
+                                   packColour(paletteOf(*store.model, material)[c - 1]));
+        }
+        std::string reason;
+        ASSERT_EQ(exportPly(extractor, source, dir / "m.ply", reason), 1) << reason;
+        std::string command = "'";
+        command.append(assimp.string()).append("' export '").append((dir / "m.ply").string());
+        command.append("' '").append((dir / "back.ply").string()).append("' -fply 2>&1");
+        testing::runCommand(command);
+        std::ifstream back(dir / "back.ply");
+        std::string word;
+        long vertices = 0, faces = -1;
+        int column = 0, red = -1, columns = 0;
+        while (back >> word && word != "end_header") {
+            if (word == "element") {
+                long count = 0;
+                back >> word >> count;
+                (word == "vertex" ? vertices : faces) = count;
+            }
+            if (word == "property" && faces < 0) {
+                std::getline(back, word);
+                if (word.ends_with(" red")) red = column;
+                columns = ++column;
+            }
+        }
+        ASSERT_GE(red, 0);
+        ASSERT_EQ(faces, static_cast<long>(faceColours.size()));
+        std::vector<std::uint32_t> vertexColours(vertices);
+        for (std::uint32_t& colour : vertexColours)
+            for (int c = 0; c < columns; ++c) {
+                double value;
+                back >> value;
+                if (c >= red && c < red + 3) colour = colour << 8 | static_cast<std::uint32_t>(value);
+            }
+        int wrong = 0;
+        for (const std::uint32_t expected : faceColours) {
+            int corners = 0;
+            back >> corners;
+            for (int i = 0, v = 0; i < corners && back >> v; ++i) wrong += vertexColours.at(v) != expected;
+        }
+        EXPECT_TRUE(back) << "the file ends early";
+        EXPECT_EQ(wrong, 0);
+    }
 }
 
 }  // namespace

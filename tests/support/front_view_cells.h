@@ -3,6 +3,7 @@
 // 800 x 600 window that session tests replay in.
 
 #include <compare>
+#include <string>
 #include <utility>
 
 #include "render/camera.h"
@@ -39,6 +40,18 @@ inline std::pair<double, double> projectedPoint(double x, double y, double z, in
 // ... of the centre of cell c.
 inline std::pair<double, double> projectedCentre(Cell c, int view = kFrontView) {
     return projectedPoint(c.x - 49.5, c.y - 49.5, c.z - 49.5, view);
+}
+
+// "X Y" of the window pixel on the centre of cell c in preset view `view`, as
+// session lines give points (y from the top).
+inline std::string pixelOf(Cell c, int view = kFrontView) {
+    const auto [x, y] = projectedCentre(c, view);
+    return std::to_string(static_cast<int>(x)) + " " + std::to_string(599 - static_cast<int>(y));
+}
+
+// Session lines of a left-button drag from cell `from` to cell `to`.
+inline std::string drag(Cell from, Cell to, int view = kFrontView) {
+    return "ldown " + pixelOf(from, view) + "\nmove " + pixelOf(to, view) + "\nlup " + pixelOf(to, view) + "\n";
 }
 
 }  // namespace cubrik::testing

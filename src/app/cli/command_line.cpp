@@ -54,19 +54,40 @@ bool parseBackground(const std::string& text, std::uint32_t& colour) {
     return true;
 }
 
+// --scale MM: the edge of a cell in millimetres, for exports measured in them.
+bool parseScale(const std::string& text, const std::string& outputPath, double& millimetres, std::string& error) {
+    const FileFormat* format = formatOf(outputPath);
+    if (format == nullptr || !format->inMillimetres) {
+        error = "--scale sets the size of a cell in " +
+                extensionList([](const FileFormat& f) { return f.inMillimetres; }, ", ", " or ") +
+                " exports, not in " + outputPath;
+        return false;
+    }
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), millimetres);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !(millimetres >= 0.001) ||
+        !(millimetres <= 1000)) {
+        error = "--scale takes the millimetres of one cell, 0.001 to 1000, for example 2.5, not " + text;
+        return false;
+    }
+    return true;
+}
+
 // The options after the two paths of --export and --render.
 bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
     const bool render = out.mode == CommandLine::Mode::Render;
     for (std::size_t i = 3; i < args.size(); ++i) {
         const std::string& option = args[i];
         const bool hasValue = i + 1 < args.size();
-        const bool takesValue = render && (option == "--view" || option == "--size" || option == "--background");
+        const bool takesValue = render ? option == "--view" || option == "--size" || option == "--background"
+                                       : option == "--scale";
         if (takesValue && !hasValue) {
             error = option + " needs a value; see cubrik --help";
             return false;
         }
         if (option == "--flat") {
             out.flat = true;
+        } else if (!render && option == "--scale" && hasValue) {
+            if (!parseScale(args[++i], out.outputPath, out.cellMillimetres, error)) return false;
         } else if (render && option == "--zoom") {
             out.zoomed = true;
         } else if (render && option == "--view" && hasValue) {
@@ -107,7 +128,9 @@ std::string usageText() {
            "  cubrik [" + names("FILE", isReadable) + "]\n"
            "      open the modeller, with FILE if given\n"
            "  cubrik --export " + names("IN", isReadable) + " " + names("OUT", isWritableModel) + " [--flat]\n"
-           "      write the model again, or export it as a mesh (smoothed unless --flat)\n"
+           "         [--scale MM]\n"
+           "      write the model again, or export it as a mesh (smoothed unless --flat);\n"
+           "      STL is in millimetres, one cell 1 mm wide unless --scale gives its size\n"
            "  cubrik --render IN.cbk " + names("OUT", isImage) + " [--view front|back|left|right|top|bottom]\n"
            "         [--size WxH] [--zoom] [--flat] [--background RRGGBB]\n"
            "      write the view of a window of W x H (default 800x600, at most " + std::to_string(kMaxClientSize) +
@@ -180,7 +203,8 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
     case CommandLine::Mode::Help: out << usageText(); return 0;
     case CommandLine::Mode::Version: out << kVersionLine << '\n'; return 0;
     case CommandLine::Mode::Export:
-        if (convertModelFile(command.modelPath, command.outputPath, command.flat, reason)) return 0;
+        if (convertModelFile(command.modelPath, command.outputPath, command.flat, command.cellMillimetres, reason))
+            return 0;
         break;
     case CommandLine::Mode::Render:
         if (renderModelImage(command, reason)) return 0;

@@ -19,7 +19,7 @@ int loadModelInto(const std::string& path, ModelStore& store, std::string& reaso
 }
 
 int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool flat,
-                     std::string& reason) {
+                     double cellMillimetres, std::string& reason) {
     const FileFormat* format = formatOf(outputPath);
     if (format == nullptr || !format->writesModel()) {
         reason = outputPath + ": unknown output type (use " + extensionList(isWritableModel, ", ", " or ") + ")";
@@ -34,7 +34,7 @@ int convertModelFile(const std::string& inputPath, const std::string& outputPath
         reason = "out of memory";
         return 0;
     }
-    const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, !flat};
+    const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, !flat, cellMillimetres};
     return format->writeMesh(extractor, source, outputPath, reason);
 }
 

@@ -14,8 +14,9 @@ int loadModelInto(const std::string& path, ModelStore& store, std::string& reaso
 
 // The output type follows the extension of `outputPath`. Returns 1 when the
 // output was written, else 0 with `reason`; nothing is written on failure.
-// Mesh exports are smoothed unless `flat`.
+// Mesh exports are smoothed unless `flat`; those in millimetres make a cell
+// `cellMillimetres` wide.
 int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool flat,
-                     std::string& reason);
+                     double cellMillimetres, std::string& reason);
 
 }  // namespace cubrik

@@ -17,7 +17,9 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QOpenGLWidget>
+#include <QPainter>
 #include <QPalette>
+#include <QPixmap>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
@@ -196,6 +198,25 @@ std::optional<std::uint32_t> QtPlatform::chooseColour(std::uint32_t initial,
 void QtPlatform::setSelectCursor(bool selecting) {
     if (selecting) view_.setCursor(Qt::CrossCursor);
     else view_.unsetCursor();
+}
+
+// Cell mode's pointer: the outline of one cell, black on white so it shows
+// on any model, with the hot spot in its middle.
+void QtPlatform::setCellCursor(bool placing) {
+    if (!placing) {
+        view_.unsetCursor();
+        return;
+    }
+    QPixmap pixmap(17, 17);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(Qt::white, 3));
+    painter.drawRect(3, 3, 10, 10);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(3, 3, 10, 10);
+    painter.drawPoint(8, 8);
+    painter.end();
+    view_.setCursor(QCursor(pixmap, 8, 8));
 }
 
 void QtPlatform::setClipboardText(const std::string& text) {

@@ -45,6 +45,7 @@ public:
     void setMenuCommandRunning(bool running) { menuCommandRunning_ = running; }
     void inputMethodOff() override;
     void setSelectCursor(bool selecting) override;
+    void setCellCursor(bool placing) override;
     void setClipboardText(const std::string& text) override;
     std::optional<std::string> clipboardText() override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;

@@ -69,6 +69,7 @@ public:
     void followPointer(const Message& message);
     void inputMethodOff() override { desktop_.inputMethodOff(); }
     void setSelectCursor(bool selecting) override { desktop_.setSelectCursor(selecting); }
+    void setCellCursor(bool placing) override { desktop_.setCellCursor(placing); }
     void setClipboardText(const std::string& text) override;
     std::optional<std::string> clipboardText() override;
     Reply askYesNoCancel(const std::string& caption, const std::string& text) override;

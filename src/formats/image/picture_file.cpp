@@ -8,15 +8,15 @@
 #include <new>
 
 #include <jpeglib.h>
-#include <png.h>
 
-// TARGA only: libpng and libjpeg-turbo, which are fuzzed far more, read the rest.
+// TARGA only: libpng (decodePng) and libjpeg-turbo, which are fuzzed far more, read the rest.
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_TGA
 #define STBI_NO_STDIO
 #define STBI_MAX_DIMENSIONS cubrik::kLargestPictureSide
 #include <stb_image.h>
 
+#include "formats/image/png_image.h"
 #include "io/atomic_file.h"
 
 namespace cubrik {
@@ -25,28 +25,6 @@ namespace {
 std::string damaged(const char* why) { return std::string("the picture is damaged (") + why + ")"; }
 
 std::string tooLarge() { return "it is larger than " + std::to_string(kLargestPictureSide) + " pixels on a side"; }
-
-int decodePng(std::span<const std::uint8_t> bytes, Picture& picture, std::string& reason) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
-        reason = damaged(image.message);
-        return 0;
-    }
-    if (image.width > kLargestPictureSide || image.height > kLargestPictureSide) {
-        png_image_free(&image);
-        reason = tooLarge();
-        return 0;
-    }
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) {
-        reason = damaged(image.message);
-        return 0;
-    }
-    picture = {static_cast<int>(image.width), static_cast<int>(image.height), std::move(rgba)};
-    return 1;
-}
 
 // libjpeg reports errors by a long jump out of the decoder.
 struct JpegErrors {
@@ -137,7 +115,8 @@ bool startsWith(std::span<const std::uint8_t> bytes, std::string_view signature)
 
 int decodePicture(std::span<const std::uint8_t> bytes, Picture& picture, std::string& reason) {
     try {
-        if (startsWith(bytes, "\x89PNG\r\n\x1a\n")) return decodePng(bytes, picture, reason);
+        if (startsWith(bytes, "\x89PNG\r\n\x1a\n"))
+            return decodePng(bytes, picture.width, picture.height, picture.rgba, reason);
         if (startsWith(bytes, "\xff\xd8\xff")) return decodeJpeg(bytes, picture, reason);
         return decodeTarga(bytes, picture, reason);  // TARGA has no signature
     } catch (const std::bad_alloc&) {

@@ -15,7 +15,8 @@ struct Picture {
     std::vector<std::uint8_t> rgba;  // rows top to bottom
 };
 
-// Larger pictures are refused; a picture to trace needs nothing near this.
+// Larger JPEG and TARGA pictures are refused (PNG ones above kMaxPngSide); a
+// picture to trace needs nothing near this.
 inline constexpr int kLargestPictureSide = 8192;
 
 // Decodes a PNG, JPEG or TARGA file's bytes. Returns 1, or 0 with `reason`

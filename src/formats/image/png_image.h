@@ -1,10 +1,12 @@
 #pragma once
-// RGBA PNG images from the pixel buffer the TARGA writer takes.
+// RGBA PNG images from the pixel buffer the TARGA writer takes, and the
+// reader of PNG files (palettes come as pictures too).
 
 #include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace cubrik {
 
@@ -12,5 +14,14 @@ namespace cubrik {
 // top-to-bottom RGBA PNG, atomically. Returns 1, or 0 with `reason`.
 int writePng(const std::filesystem::path& path, int width, int height, std::span<const std::uint8_t> bgraBottomUp,
              std::string& reason);
+
+// The largest width or height decodePng accepts.
+inline constexpr int kMaxPngSide = 4096;
+
+// Decodes a PNG image of any colour type and depth into 8-bit sRGB red,
+// green, blue, alpha pixels, rows top to bottom. Returns 1, or 0 with `reason` when
+// the bytes are no PNG image or a side exceeds kMaxPngSide.
+int decodePng(std::span<const std::uint8_t> bytes, int& width, int& height, std::vector<std::uint8_t>& rgba,
+              std::string& reason);
 
 }  // namespace cubrik

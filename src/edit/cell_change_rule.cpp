@@ -1,0 +1,18 @@
+#include "edit/cell_change_rule.h"
+
+#include "model/material.h"
+
+namespace cubrik {
+
+CellChangeRule cellChangeRuleOf(const VoxelModel& model, const EditState& edit) {
+    CellChangeRule rule;
+    rule.codeMayChange[kEmpty] = true;
+    for (int code = kFirstCodeA; code <= kLastCode; ++code) {
+        const auto c = static_cast<std::uint8_t>(code);
+        const Material material = materialOfCode(c);
+        rule.codeMayChange[code] = isDisplayed(edit, c) && locksOf(model, material)[code - firstCodeOf(material)] == 0;
+    }
+    return rule;
+}
+
+}  // namespace cubrik

@@ -1,0 +1,30 @@
+#pragma once
+// Which cells the shapes, the bucket fill and cell mode may change. Every one
+// of those edits asks here, cell by cell, so that a new reason to leave cells
+// alone (cells a view hides, say) is added in this one place.
+
+#include <array>
+#include <cstdint>
+
+#include "model/edit_state.h"
+#include "model/voxel_model.h"
+
+namespace cubrik {
+
+struct CellChangeRule {
+    // Per code: false for locked colours and for the material the display hides.
+    std::array<bool, kLastCode + 1> codeMayChange{};
+    // One byte per cell, nonzero where the view shows the cell; null: every cell is shown.
+    const std::uint8_t* shownCells = nullptr;
+
+    bool allowsCode(std::uint8_t code) const { return code <= kLastCode && codeMayChange[code]; }
+    bool allows(int cell, std::uint8_t code) const {
+        return allowsCode(code) && (shownCells == nullptr || shownCells[cell] != 0);
+    }
+};
+
+// Empty cells and the displayed, unlocked colours of either material may
+// change; every cell is shown.
+CellChangeRule cellChangeRuleOf(const VoxelModel& model, const EditState& edit);
+
+}  // namespace cubrik
