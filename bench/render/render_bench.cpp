@@ -121,6 +121,25 @@ void BM_DisplayPass(benchmark::State& state) {
 }
 BENCHMARK(BM_DisplayPass)->Args({kSphere, 0})->Args({kSphere, 1})->Unit(benchmark::kMicrosecond);
 
+// The cut-away moved by one layer (J or K), then the display pass of the next
+// frame: the cells are those of the kept walk, so only the cut's slab
+// differs. The plane runs back and forth through the middle of the sphere.
+// args: axis 0..2
+void BM_CutStep(benchmark::State& state) {
+    Scene scene(kSphere, chooseKernelVariant());
+    ViewInputs view = scene.view(true);
+    view.cut = {true, static_cast<int>(state.range(0)), true, 49, false};
+    produceDisplayBatches(scene.renderer, view, dropBatch);
+    int step = -1;
+    for (auto _ : state) {
+        if (view.cut.plane == 40 || view.cut.plane == 60) step = -step;
+        view.cut.plane += step;
+        produceDisplayBatches(scene.renderer, view, dropBatch);
+    }
+    state.SetLabel(std::string("sphere r45, smooth, cut along ") + "XYZ"[state.range(0)]);
+}
+BENCHMARK(BM_CutStep)->Arg(0)->Arg(1)->Arg(2)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
 // A whole frame at 800 x 600 through llvmpipe: clear, the view, glFinish.
 void BM_FrameLlvmpipe(benchmark::State& state) {
     const auto which = static_cast<BenchModel>(state.range(0));

@@ -45,14 +45,24 @@ void refuse(App& app, const std::string& text) { setStatusNote(app, text); }
 // The box the Model menu acts on: the selection, else the whole grid.
 CellBox targetBox(const App& app) { return app.selection.box.value_or(kWholeGrid); }
 
+// The cells the cut-away leaves in view.
+VisibleSlab inView(const App& app) { return visibleSlab(app.view.cut); }
+
+// What the Model menu may change: the selection's cells in view, or with no
+// selection the whole model, hidden cells included, as the commands say.
+VisibleSlab targetSlab(const App& app) { return app.selection.box ? inView(app) : VisibleSlab{}; }
+
+// A flip, turn or move that would put a cell on a hidden one changed nothing.
+void refusedByCut(App& app) { refuse(app, app.strings().landsOnHidden); }
+
 void copySelection(App& app) {
-    app.selection.clipboard = copyCells(app.model(), *app.selection.box);
+    app.selection.clipboard = copyCells(app.model(), *app.selection.box, inView(app));
     app.platform.setClipboardText(formatBoxCells(*app.selection.clipboard));
 }
 
 void deleteSelection(App& app) {
     pushUndoStep(app);
-    deleteCells(app.model(), *app.selection.box);
+    deleteCells(app.model(), *app.selection.box, inView(app));
     changed(app);
 }
 
@@ -73,8 +83,15 @@ void paste(App& app) {
         return;
     }
     pushUndoStep(app);
-    app.selection.box = pasteCells(app.model(), *copied, at);
+    app.selection.box = pasteCells(app.model(), *copied, at, inView(app));
     changed(app);
+}
+
+void flip(App& app, int axis) {
+    if (flipCells(app.model(), targetBox(app), axis, targetSlab(app), [&] { pushUndoStep(app); }))
+        changed(app);
+    else
+        refusedByCut(app);
 }
 
 void turn(App& app, int axis) {
@@ -83,9 +100,24 @@ void turn(App& app, int axis) {
         refuse(app, app.strings().turnOutside);
         return;
     }
-    pushUndoStep(app);
-    const std::optional<CellBox> turned = turnCells(app.model(), box, axis);
+    const std::optional<CellBox> turned = turnCells(app.model(), box, axis, targetSlab(app), [&] { pushUndoStep(app); });
+    if (!turned) {
+        refusedByCut(app);
+        return;
+    }
     if (app.selection.box) app.selection.box = turned;
+    changed(app);
+}
+
+// Moves the cells of `box` (the selection's or the model's filled bounds) by `offset`.
+void moveBox(App& app, const CellBox& box, std::array<int, 3> offset) {
+    const std::optional<CellBox> moved =
+        moveCells(app.model(), box, offset, targetSlab(app), [&] { pushUndoStep(app); });
+    if (!moved) {
+        refusedByCut(app);
+        return;
+    }
+    if (app.selection.box) app.selection.box = moved;
     changed(app);
 }
 
@@ -96,22 +128,17 @@ void move(App& app, std::array<int, 3> offset) {
         refuse(app, box ? app.strings().moveOutside : app.strings().nothingToMove);
         return;
     }
-    pushUndoStep(app);
-    const std::optional<CellBox> moved = moveCells(app.model(), *box, offset);
-    if (app.selection.box) app.selection.box = moved;
-    changed(app);
+    moveBox(app, *box, offset);
 }
 
 void centre(App& app) {
-    const std::optional<CellBox> bounds = filledBounds(app.model(), targetBox(app));
+    const std::optional<CellBox> box = partInView(targetBox(app), targetSlab(app));
+    const std::optional<CellBox> bounds = box ? filledBounds(app.model(), *box) : std::nullopt;
     if (!bounds) {
         refuse(app, app.strings().nothingToCentre);
         return;
     }
-    pushUndoStep(app);
-    const std::optional<CellBox> moved = moveCells(app.model(), *bounds, centringOffset(*bounds));
-    if (app.selection.box) app.selection.box = moved;
-    changed(app);
+    moveBox(app, *bounds, centringOffset(*bounds));
 }
 
 // What a release at (x, y) would make of the selection.
@@ -202,9 +229,7 @@ bool runBoxCommand(App& app, int command) {
     default: break;
     }
     if (command >= command::kFlipX && command < command::kFlipX + 3) {
-        pushUndoStep(app);
-        flipCells(app.model(), targetBox(app), command - command::kFlipX);
-        changed(app);
+        flip(app, command - command::kFlipX);
         return true;
     }
     if (command >= command::kTurnX && command < command::kTurnX + 3) {

@@ -15,7 +15,7 @@ bool changeCell(App& app, const CellCoordinates& at) {
     if (!insideGrid(at)) return false;
     CellMode& mode = app.cellMode;
     const int cell = cellIndex(at[0], at[1], at[2]);
-    const CellChangeRule rule = cellChangeRuleOf(app.model(), app.edit);
+    const CellChangeRule rule = cellChangeRuleOf(app.model(), app.edit, visibleSlab(app.view.cut));
     const MirrorImages mirror(app.mirror);
     if (!anyCellChange(app.model(), cell, mode.code, rule, mirror)) return false;
     if (!mode.undoPushed) pushUndo(app.history, app.model(), app.edit, app.flags);

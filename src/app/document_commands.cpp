@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/cut_commands.h"
 #include "app/desktop_commands.h"
 #include "app/frame.h"
 #include "app/gestures.h"
@@ -119,6 +120,7 @@ void newDocument(App& app) {
     if (!askToSave(app)) return;
     pushUndo(app.history, app.model(), app.edit, app.flags);
     if (!resetModel(app.store)) return;
+    endCutAway(app);
     giveAutomaticName(app);
     updateWindowTitle(app);
     app.flags.modelModified = 0;
@@ -151,6 +153,7 @@ void readDocument(App& app, const std::string& path) {
     applyModelFile(contents, app.model());
     presetView(app.model(), kFrontView);  // an opened model starts in the front view
     resetEditState(app.edit, app.panel, app.model());
+    endCutAway(app);
     adoptOpenedFile(app, path, report);
     updateWindowTitle(app);
     app.flags.modelModified = 0;

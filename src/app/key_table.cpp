@@ -3,6 +3,7 @@
 #include "app/box_commands.h"
 #include "app/camera_commands.h"
 #include "app/cell_mode.h"
+#include "app/cut_commands.h"
 #include "app/document_commands.h"
 #include "app/gestures.h"
 #include "app/menu_commands.h"
@@ -100,6 +101,10 @@ bool handleKey(App& app, int key) {
         return true;
     case 'N': enterCellMode(app); return true;
     case 'P': runMenuCommand(app, command::kFillConnected); return true;
+    case 'U':
+    case 'J':
+    case 'K':
+    case 'L': return runCutCommand(app, cutCommandOfKey(key));
     case key::kDelete: return runBoxCommand(app, command::kDelete);
     case key::kHome: runCameraCommand(app, command::kFrameModel); return true;
     case 'C':

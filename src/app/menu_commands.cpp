@@ -2,6 +2,7 @@
 
 #include "app/box_commands.h"
 #include "app/camera_commands.h"
+#include "app/cut_commands.h"
 #include "app/desktop_commands.h"
 #include "app/document_commands.h"
 #include "app/gestures.h"
@@ -59,7 +60,7 @@ void runMenuCommand(App& app, int command) {
             openRecent(app, command - command::kFirstRecent);
         else if (command >= command::kFrameModel && command <= command::kFloorGrid)
             runCameraCommand(app, command);
-        else if (!runShapeCommand(app, command))
+        else if (!runShapeCommand(app, command) && !runCutCommand(app, command))
             runBoxCommand(app, command);
         break;
     }

@@ -39,7 +39,7 @@ void boxCommand(App& app, int command) {
         return;
     }
     const CellBox& box = *app.selection.box;
-    const CellChangeRule rule = cellChangeRuleOf(app.model(), app.edit);
+    const CellChangeRule rule = cellChangeRuleOf(app.model(), app.edit, visibleSlab(app.view.cut));
     int changed = 0;
     switch (command) {
     case command::kFill: changed = shape(app, {box, ShapeKind::Box}, ShapeEdit::Fill, rule); break;
@@ -54,7 +54,7 @@ void boxCommand(App& app, int command) {
 }
 
 void fillConnected(App& app) {
-    const std::optional<ClientPoint> cursor = app.platform.cursorPosition();
+    const std::optional<ClientPoint> cursor = app.platform.commandPointer();
     const int cell = cursor ? visibleCellAt(app, cursor->x, cursor->y) : -1;
     const UiStrings& text = app.strings();
     if (cell < 0) {
@@ -63,7 +63,7 @@ void fillConnected(App& app) {
     }
     const std::uint8_t from = app.model().cells[cell];
     const int code = targetCode(app.edit);
-    const CellChangeRule rule = cellChangeRuleOf(app.model(), app.edit);
+    const CellChangeRule rule = cellChangeRuleOf(app.model(), app.edit, visibleSlab(app.view.cut));
     if (from == code) {
         setStatusNote(app, text.alreadyCurrent);
     } else if (!rule.allows(cell, from)) {

@@ -10,8 +10,8 @@ namespace cubrik {
 namespace {
 
 StrokeTarget strokeTargetOf(App& app) {
-    return {{app.model(), app.edit, app.editing, app.window.clientHeight, app.mirror}, app.toolKernels, app.history,
-            app.flags};
+    return {{app.model(), app.edit, app.editing, app.window.clientHeight, app.mirror, visibleSlab(app.view.cut)},
+            app.toolKernels, app.history, app.flags};
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ struct UiStrings {
     std::string pasteNothing;
     std::string boxOffGrid;
     std::string noCellUnderPointer;
+    std::string landsOnHidden;  // a flip, turn or move would put cells on ones the cut-away hides
     std::string recentGone;     // an Open recent entry whose file has gone
     std::string droppedNotModel;
     // The reference picture behind the model, and framing a selection there is not.
@@ -111,6 +112,12 @@ inline constexpr int kMirrorX = 40061;  // Y and Z follow
 inline constexpr int kMirrorZ = 40063;
 inline constexpr int kMirrorToCursor = 40064;
 inline constexpr int kMirrorToMiddle = 40065;
+inline constexpr int kCutAway = 40101;       // then Cut deeper, Cut back, Only the cut layer,
+inline constexpr int kCutDeeper = 40102;     // Cut along X, Y and Z, Keep the other side
+inline constexpr int kCutBack = 40103;
+inline constexpr int kCutLayerOnly = 40104;
+inline constexpr int kCutAlongX = 40105;     // Y and Z follow
+inline constexpr int kCutOtherSide = 40108;
 inline constexpr int kFrameModel = 40111;
 inline constexpr int kFrameSelection = 40112;
 inline constexpr int kResetCamera = 40113;

@@ -23,6 +23,8 @@ struct StatusWords {
     const char* code;
     const char* empty;
     const char* mirror;      // followed by the enabled planes' letters
+    const char* cut;         // followed by "Z ≤ 49" or "Z ≥ 50"
+    const char* layer;       // followed by "Z = 49"
     const char* selectMode;
     const char* cellMode;
     const char* selection;   // followed by the box's size
@@ -45,6 +47,8 @@ constexpr StatusWords kEnglish = {
     "code",
     "empty",
     "Mirror",
+    "Cut",
+    "Layer",
     "Select mode (B)",
     "Cell mode (N, Shift empties)",
     "Selection",
@@ -67,6 +71,8 @@ constexpr StatusWords kJapanese = {
     "コード",
     "空",
     "ミラー",
+    "断面",
+    "層",
     "範囲選択モード (B)",
     "セルモード (N、Shiftで削除)",
     "選択範囲",
@@ -146,6 +152,9 @@ std::string statusTextOf(const App& app) {
         for (int axis = 0; axis < 3; ++axis)
             if (app.mirror.enabled[axis]) text += std::string(" ") + "XYZ"[axis];
     }
+    if (const CutAway& cut = app.view.cut; cut.on)
+        text += "   " + std::string(cut.layerOnly ? words.layer : words.cut) + " " + "XYZ"[cut.axis] +
+                (cut.layerOnly ? " = " : cut.keepLow ? " ≤ " : " ≥ ") + std::to_string(cut.plane);
     if (app.view.camera.zoomStep != 0)
         text += "   " + std::string(words.zoom) + " " +
                 std::to_string(std::lround(100.0 * zoomFactor(app.view.camera.zoomStep))) + "%";

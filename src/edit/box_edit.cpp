@@ -47,18 +47,54 @@ void writeAll(VoxelModel& model, const std::vector<std::uint8_t>& cells, const C
 
 constexpr const char* kClipboardHeader = "cubrik cells 1";
 
+// Lifts the cells in view of `box` and puts each down on the cell of
+// `target` it lands on; sourceOf(offset in target) gives the offset in `box`
+// of the cell that lands there. Hidden cells are not lifted, and nothing is
+// put down on a hidden cell. Returns false, with nothing changed, when a
+// filled cell would have to land on one.
+template <class SourceOf>
+bool moveInView(VoxelModel& model, const CellBox& box, const CellBox& target, const VisibleSlab& visible,
+                const BeforeChange& beforeChange, SourceOf sourceOf) {
+    const BoxCells lifted = copyCells(model, box);
+    const auto forEachLanding = [&](auto land) {
+        forEachCell(target, [&](int x, int y, int z, int) {
+            const std::array<int, 3> from = sourceOf({x - target.min[0], y - target.min[1], z - target.min[2]});
+            if (!visible.holdsCoordinate(box.min[visible.axis] + from[visible.axis])) return;  // not lifted
+            const std::size_t k = (static_cast<std::size_t>(from[2]) * box.size(1) + from[1]) * box.size(0) + from[0];
+            land(cellIndex(x, y, z), visible.holds(x, y, z), lifted.cells[k]);
+        });
+    };
+    bool blocked = false;
+    forEachLanding([&](int, bool inView, std::uint8_t code) { blocked = blocked || (!inView && code != kEmpty); });
+    if (blocked) return false;
+    if (beforeChange) beforeChange();
+    deleteCells(model, box, visible);
+    forEachLanding([&](int cell, bool inView, std::uint8_t code) {
+        if (inView) model.cells[cell] = code;
+    });
+    return true;
+}
+
 }  // namespace
 
-BoxCells copyCells(const VoxelModel& model, const CellBox& box) {
+BoxCells copyCells(const VoxelModel& model, const CellBox& box, const VisibleSlab& visible) {
     BoxCells copied{box, std::vector<std::uint8_t>(static_cast<std::size_t>(box.size(0)) * box.size(1) * box.size(2))};
     forEachRow(box, [&](int row, std::size_t k) {
         std::memcpy(copied.cells.data() + k, model.cells + row, static_cast<std::size_t>(box.size(0)));
     });
+    if (!visible.whole())
+        forEachCell(box, [&](int x, int y, int z, int k) {
+            if (!visible.holds(x, y, z)) copied.cells[static_cast<std::size_t>(k)] = kEmpty;
+        });
     return copied;
 }
 
-void deleteCells(VoxelModel& model, const CellBox& box) {
-    forEachRow(box, [&](int row, std::size_t) { std::memset(model.cells + row, kEmpty, static_cast<std::size_t>(box.size(0))); });
+void deleteCells(VoxelModel& model, const CellBox& box, const VisibleSlab& visible) {
+    const std::optional<CellBox> inView = partInView(box, visible);
+    if (!inView) return;
+    forEachRow(*inView, [&](int row, std::size_t) {
+        std::memset(model.cells + row, kEmpty, static_cast<std::size_t>(inView->size(0)));
+    });
 }
 
 int filledCount(const VoxelModel& model, const CellBox& box) {
@@ -67,22 +103,31 @@ int filledCount(const VoxelModel& model, const CellBox& box) {
     return filled;
 }
 
-std::optional<CellBox> pasteCells(VoxelModel& model, const BoxCells& copied, std::array<int, 3> at) {
+std::optional<CellBox> pasteCells(VoxelModel& model, const BoxCells& copied, std::array<int, 3> at,
+                                  const VisibleSlab& visible) {
     const CellBox target = boxAt(at, {copied.from.size(0), copied.from.size(1), copied.from.size(2)});
     if (!target.insideGrid()) return std::nullopt;
     forEachCell(target, [&](int x, int y, int z, int k) {
-        if (copied.cells[k] != kEmpty) model.cells[cellIndex(x, y, z)] = copied.cells[k];
+        if (copied.cells[k] != kEmpty && visible.holds(x, y, z)) model.cells[cellIndex(x, y, z)] = copied.cells[k];
     });
     return target;
 }
 
-void flipCells(VoxelModel& model, const CellBox& box, int axis) {
+bool flipCells(VoxelModel& model, const CellBox& box, int axis, const VisibleSlab& visible,
+               const BeforeChange& beforeChange) {
+    if (!visible.whole())
+        return moveInView(model, box, box, visible, beforeChange, [&](std::array<int, 3> at) {
+            at[axis] = box.size(axis) - 1 - at[axis];
+            return at;
+        });
+    if (beforeChange) beforeChange();
     const BoxCells copied = copyCells(model, box);
     forEachCell(box, [&](int x, int y, int z, int k) {
         std::array<int, 3> at{x, y, z};
         at[axis] = box.min[axis] + box.max[axis] - at[axis];
         model.cells[cellIndex(at[0], at[1], at[2])] = copied.cells[k];
     });
+    return true;
 }
 
 std::optional<CellBox> turnedBox(const CellBox& box, int axis) {
@@ -103,20 +148,30 @@ std::optional<CellBox> movedBox(const CellBox& box, std::array<int, 3> offset) {
     return moved;
 }
 
-std::optional<CellBox> turnCells(VoxelModel& model, const CellBox& box, int axis) {
+std::optional<CellBox> turnCells(VoxelModel& model, const CellBox& box, int axis, const VisibleSlab& visible,
+                                 const BeforeChange& beforeChange) {
     const std::optional<CellBox> turned = turnedBox(box, axis);
     if (!turned) return std::nullopt;
-    const BoxCells copied = copyCells(model, box);
-    if (*turned != box) deleteCells(model, box);
     // The two axes the turn moves: `from` turns into `to`, and `to` into minus `from`.
     const int from = (axis + 1) % 3, to = (axis + 2) % 3;
     const std::array<int, 3> size{box.size(0), box.size(1), box.size(2)};
-    const std::array<int, 3> stride{1, size[0], size[0] * size[1]};
-    // The copied cell that turns onto offset `at` in the turned box.
-    const auto sourceOf = [&](std::array<int, 3> at) {
+    // The offset in the box of the cell that turns onto offset `at` in the turned box.
+    const auto sourceAt = [&](std::array<int, 3> at) {
         std::array<int, 3> source = at;
         source[from] = at[to];
         source[to] = size[to] - 1 - at[from];
+        return source;
+    };
+    if (!visible.whole()) {
+        if (!moveInView(model, box, *turned, visible, beforeChange, sourceAt)) return std::nullopt;
+        return turned;
+    }
+    if (beforeChange) beforeChange();
+    const BoxCells copied = copyCells(model, box);
+    if (*turned != box) deleteCells(model, box);
+    const std::array<int, 3> stride{1, size[0], size[0] * size[1]};
+    const auto sourceOf = [&](std::array<int, 3> at) {
+        const std::array<int, 3> source = sourceAt(at);
         return source[0] * stride[0] + source[1] * stride[1] + source[2] * stride[2];
     };
     // Along a row of the turned box the source moves by a fixed step.
@@ -131,9 +186,16 @@ std::optional<CellBox> turnCells(VoxelModel& model, const CellBox& box, int axis
     return turned;
 }
 
-std::optional<CellBox> moveCells(VoxelModel& model, const CellBox& box, std::array<int, 3> offset) {
+std::optional<CellBox> moveCells(VoxelModel& model, const CellBox& box, std::array<int, 3> offset,
+                                 const VisibleSlab& visible, const BeforeChange& beforeChange) {
     const std::optional<CellBox> moved = movedBox(box, offset);
     if (!moved) return std::nullopt;
+    if (!visible.whole()) {
+        const auto same = [](std::array<int, 3> at) { return at; };
+        if (!moveInView(model, box, *moved, visible, beforeChange, same)) return std::nullopt;
+        return moved;
+    }
+    if (beforeChange) beforeChange();
     const BoxCells copied = copyCells(model, box);
     deleteCells(model, box);
     writeAll(model, copied.cells, *moved);

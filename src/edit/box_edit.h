@@ -2,13 +2,22 @@
 // What the Edit and Model menus do to a box of cells: copy, delete, paste,
 // flip, turn, move and centre. Nothing here falls off the grid: an operation
 // whose result would leave it changes nothing and says so by returning false.
+// While the cut-away hides cells, the functions given the slab in view work
+// on the cells in view only and never change a hidden one: they lift only
+// cells in view, put nothing down on a hidden cell, and change nothing (and
+// say so) when a filled cell would have to land on one. The slab defaults to
+// the whole grid. The flips, turns and moves call `beforeChange` (when given)
+// once they know they will change the cells, before the first one changes:
+// the place for an undo step.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "model/cell_box.h"
+#include "model/cut_away.h"
 #include "model/voxel_model.h"
 
 namespace cubrik {
@@ -19,10 +28,13 @@ struct BoxCells {
     std::vector<std::uint8_t> cells;  // x fastest, then y, then z
 };
 
-BoxCells copyCells(const VoxelModel& model, const CellBox& box);
+using BeforeChange = std::function<void()>;
+
+// Hidden cells are copied as empty ones.
+BoxCells copyCells(const VoxelModel& model, const CellBox& box, const VisibleSlab& visible = {});
 
 // Empties every cell of the box.
-void deleteCells(VoxelModel& model, const CellBox& box);
+void deleteCells(VoxelModel& model, const CellBox& box, const VisibleSlab& visible = {});
 
 // The number of filled cells in the box.
 int filledCount(const VoxelModel& model, const CellBox& box);
@@ -30,10 +42,13 @@ int filledCount(const VoxelModel& model, const CellBox& box);
 // Writes the copied cells that are not empty with their min corner at `at`;
 // the empty ones leave the target alone. Returns the pasted box, or nothing
 // (and no change) when it would reach outside the grid.
-std::optional<CellBox> pasteCells(VoxelModel& model, const BoxCells& copied, std::array<int, 3> at);
+std::optional<CellBox> pasteCells(VoxelModel& model, const BoxCells& copied, std::array<int, 3> at,
+                                  const VisibleSlab& visible = {});
 
 // Mirrors the box's cells along `axis`: index i goes to min + max - i.
-void flipCells(VoxelModel& model, const CellBox& box, int axis);
+// Returns false, with no change, when a filled cell would land on a hidden one.
+bool flipCells(VoxelModel& model, const CellBox& box, int axis, const VisibleSlab& visible = {},
+               const BeforeChange& beforeChange = {});
 
 // Where turnCells and moveCells would put the box, or nothing when that
 // leaves the grid.
@@ -44,13 +59,15 @@ std::optional<CellBox> movedBox(const CellBox& box, std::array<int, 3> offset);
 // the positive axis toward the centre, about the box's centre (the new min
 // corner rounded down). The cells the box leaves become empty and the turned
 // box takes the turned contents. Returns the turned box, or nothing (and no
-// change) when it would leave the grid.
-std::optional<CellBox> turnCells(VoxelModel& model, const CellBox& box, int axis);
+// change) when it would leave the grid or land a filled cell on a hidden one.
+std::optional<CellBox> turnCells(VoxelModel& model, const CellBox& box, int axis, const VisibleSlab& visible = {},
+                                 const BeforeChange& beforeChange = {});
 
 // Moves the box's cells by `offset`: the cells it leaves become empty, the
 // cells it lands on take its contents. Returns the moved box, or nothing (and
-// no change) when it would leave the grid.
-std::optional<CellBox> moveCells(VoxelModel& model, const CellBox& box, std::array<int, 3> offset);
+// no change) when it would leave the grid or land a filled cell on a hidden one.
+std::optional<CellBox> moveCells(VoxelModel& model, const CellBox& box, std::array<int, 3> offset,
+                                 const VisibleSlab& visible = {}, const BeforeChange& beforeChange = {});
 
 // The smallest box holding every filled cell of `box`, or nothing when none is filled.
 std::optional<CellBox> filledBounds(const VoxelModel& model, const CellBox& box);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "edit/mirror.h"
+#include "model/cut_away.h"
 #include "model/edit_state.h"
 #include "model/pick_buffer.h"
 #include "model/voxel_model.h"
@@ -59,14 +60,16 @@ struct EditingBuffers {
 int allocateEditingBuffers(EditingBuffers& buffers, KernelVariant variant);
 
 // One tool call: the document, the selection it paints with, the buffers,
-// the client height H (window row y is frame-buffer row H - 1 - y) and the
-// mirror planes every change is repeated in.
+// the client height H (window row y is frame-buffer row H - 1 - y), the
+// mirror planes every change is repeated in and the cells the cut-away leaves
+// in view, the only ones a change may reach.
 struct BrushContext {
     VoxelModel& model;
     const EditState& edit;
     EditingBuffers& buffers;
     int clientHeight = 1;
     MirrorPlanes mirror{};
+    VisibleSlab visible{};
 };
 
 // The remap for target code t (0 removes): empty cells and the unlocked colours
@@ -81,25 +84,35 @@ inline void applyRemap(const BrushRemap& remap, std::uint8_t& cell) {
 }
 
 // Applies the brush's remap to cells by index, and to their mirror images when
-// the brush mirrors. Made once per tool call, so the kernels' loops test a
-// local flag rather than the planes.
+// the brush mirrors; hidden cells, originals or images, stay as they are.
+// Made once per tool call, so the kernels' loops test local flags rather
+// than the planes and the cut.
 struct RemapCells {
     std::uint8_t* cells;
     const BrushRemap& remap;
     MirrorImages mirror;
     bool mirrored;
+    VisibleSlab visible;
+    bool clipped;
 
     explicit RemapCells(const BrushContext& brush)
-        : cells(brush.model.cells), remap(brush.buffers.brushRemap), mirror(brush.mirror), mirrored(mirror.any()) {}
+        : cells(brush.model.cells),
+          remap(brush.buffers.brushRemap),
+          mirror(brush.mirror),
+          mirrored(mirror.any()),
+          visible(brush.visible),
+          clipped(!visible.whole()) {}
 
     void operator()(int index) const {
-        applyRemap(remap, cells[index]);
+        if (!clipped || visible.holdsIndex(index)) applyRemap(remap, cells[index]);
         // A surface brush names the same cell from many pixels in a row; its
         // images need the (idempotent) remap only once.
         if (!mirrored || index == lastMirrored) return;
         lastMirrored = index;
         mirror.forEachImage(index % kGridSize, index / kGridSize % kGridSize, index / (kGridSize * kGridSize),
-                            [&](int image) { applyRemap(remap, cells[image]); });
+                            [&](int image) {
+                                if (!clipped || visible.holdsIndex(image)) applyRemap(remap, cells[image]);
+                            });
     }
 
     mutable int lastMirrored = -1;
@@ -107,8 +120,8 @@ struct RemapCells {
 };
 
 // RemapCells for the cells of one row of the grid, as the kernels that scan
-// the brush's box row by row visit them: the rows of the images are found
-// once per row.
+// the brush's box row by row visit them: the rows of the images, and which
+// of them are in view, are found once per row.
 // Everything is copied in, so the loops keep it in registers rather than
 // reloading it after every cell they write.
 struct RemapRow {
@@ -116,22 +129,36 @@ struct RemapRow {
     const std::uint8_t* const remap;
     const MirrorImages& mirror;
     const int rowStart;
+    const bool rowInView;
+    const int lowX, highX;  // the cells of every row in view along x
     MirrorImages::RowImage images[7];
-    const int imageCount;
+    int imageCount;
 
     RemapRow(const RemapCells& cells, int y, int z)
         : cells(cells.cells),
           remap(cells.remap.data()),
           mirror(cells.mirror),
           rowStart(cellIndex(0, y, z)),
-          imageCount(cells.mirrored ? cells.mirror.rowImages(y, z, images) : 0) {}
+          rowInView(cells.visible.holdsRow(y, z)),
+          lowX(cells.visible.axis == 0 ? cells.visible.low : 0),
+          highX(cells.visible.axis == 0 ? cells.visible.high : kGridSize - 1),
+          imageCount(cells.mirrored ? cells.mirror.rowImages(y, z, images) : 0) {
+        if (!cells.clipped) return;
+        int kept = 0;  // only the image rows in view
+        for (int k = 0; k < imageCount; ++k) {
+            const int start = images[k].rowStart;
+            if (cells.visible.holdsRow(start / kGridSize % kGridSize, start / (kGridSize * kGridSize)))
+                images[kept++] = images[k];
+        }
+        imageCount = kept;
+    }
 
     void operator()(int x) const {
-        change(rowStart + x);
+        if (rowInView && x >= lowX && x <= highX) change(rowStart + x);
         for (int k = 0; k < imageCount; ++k) {
-            const int ix = images[k].flipsX ? mirror.imageOfX(x) : x;
+            const int ix = images[k].flipsX ? mirror.imageOfX(x) : x;  // -1 outside the grid
             const int image = images[k].rowStart + ix;
-            if (ix >= 0 && image != rowStart + x) change(image);
+            if (ix >= lowX && ix <= highX && image != rowStart + x) change(image);
         }
     }
 

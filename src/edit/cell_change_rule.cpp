@@ -4,8 +4,9 @@
 
 namespace cubrik {
 
-CellChangeRule cellChangeRuleOf(const VoxelModel& model, const EditState& edit) {
+CellChangeRule cellChangeRuleOf(const VoxelModel& model, const EditState& edit, const VisibleSlab& shown) {
     CellChangeRule rule;
+    rule.shown = shown;
     rule.codeMayChange[kEmpty] = true;
     for (int code = kFirstCodeA; code <= kLastCode; ++code) {
         const auto c = static_cast<std::uint8_t>(code);

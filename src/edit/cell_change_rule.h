@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "model/cut_away.h"
 #include "model/edit_state.h"
 #include "model/voxel_model.h"
 
@@ -14,17 +15,14 @@ namespace cubrik {
 struct CellChangeRule {
     // Per code: false for locked colours and for the material the display hides.
     std::array<bool, kLastCode + 1> codeMayChange{};
-    // One byte per cell, nonzero where the view shows the cell; null: every cell is shown.
-    const std::uint8_t* shownCells = nullptr;
+    VisibleSlab shown;  // the cells the cut-away leaves in view
 
     bool allowsCode(std::uint8_t code) const { return code <= kLastCode && codeMayChange[code]; }
-    bool allows(int cell, std::uint8_t code) const {
-        return allowsCode(code) && (shownCells == nullptr || shownCells[cell] != 0);
-    }
+    bool allows(int cell, std::uint8_t code) const { return allowsCode(code) && shown.holdsIndex(cell); }
 };
 
 // Empty cells and the displayed, unlocked colours of either material may
-// change; every cell is shown.
-CellChangeRule cellChangeRuleOf(const VoxelModel& model, const EditState& edit);
+// change, where the cut-away leaves them in view.
+CellChangeRule cellChangeRuleOf(const VoxelModel& model, const EditState& edit, const VisibleSlab& shown);
 
 }  // namespace cubrik

@@ -39,6 +39,7 @@ struct SmoothingVote {
     const BrushRemap& removal;
     std::uint8_t fillCode;
     MirrorImages mirror;
+    VisibleSlab visible;
 
     explicit SmoothingVote(BrushContext& brush)
         : emptyPick(brush.buffers.currentPick),
@@ -47,7 +48,8 @@ struct SmoothingVote {
           counts(brush.buffers.brushScratch.get()),
           removal(brush.buffers.brushRemap),
           fillCode(static_cast<std::uint8_t>(targetCode(brush.edit))),
-          mirror(brush.mirror) {
+          mirror(brush.mirror),
+          visible(brush.visible) {
         setBrushRemap(brush, 0);
     }
 
@@ -59,11 +61,13 @@ struct SmoothingVote {
         const int empty = pickCell(emptyPick, px, py);
         if (empty >= 0 && cells[empty] == 0 && counts[empty] > kMostlyEmpty)
             changeMirrored(mirror, empty, [&](int cell) {
-                if (cells[cell] == 0) cells[cell] = fillCode;
+                if (cells[cell] == 0 && visible.holdsIndex(cell)) cells[cell] = fillCode;
             });
         const int solid = pickCell(solidPick, px, py);
         if (solid >= 0 && counts[solid] <= kMostlyEmpty)
-            changeMirrored(mirror, solid, [&](int cell) { applyRemap(removal, cells[cell]); });
+            changeMirrored(mirror, solid, [&](int cell) {
+                if (visible.holdsIndex(cell)) applyRemap(removal, cells[cell]);
+            });
     }
 };
 

@@ -13,17 +13,23 @@ int allocateDisplayCache(DisplayCache& cache, int maxBatches) {
     return 1;
 }
 
-bool displayCacheMatches(const DisplayCache& cache, const FaceWalk& walk) {
-    return cache.valid && cache.showA == walk.showA && cache.showB == walk.showB && cache.smooth == walk.smooth &&
-           std::memcmp(&cache.colours, walk.colourTable, sizeof cache.colours) == 0 &&
-           std::memcmp(cache.cells.get(), walk.cells, kCellCount) == 0;
+bool displayCacheHasCells(const DisplayCache& cache, const FaceWalk& walk) {
+    return cache.cellsKept && std::memcmp(cache.cells.get(), walk.cells, kCellCount) == 0;
 }
 
-void keepDisplayInputs(DisplayCache& cache, const FaceWalk& walk) {
-    std::memcpy(cache.cells.get(), walk.cells, kCellCount);
+bool displayCacheMatches(const DisplayCache& cache, const FaceWalk& walk, bool sameCells) {
+    return cache.valid && sameCells && cache.showA == walk.showA && cache.showB == walk.showB &&
+           cache.visible == walk.visible && cache.smooth == walk.smooth &&
+           std::memcmp(&cache.colours, walk.colourTable, sizeof cache.colours) == 0;
+}
+
+void keepDisplayInputs(DisplayCache& cache, const FaceWalk& walk, bool sameCells) {
+    if (!sameCells) std::memcpy(cache.cells.get(), walk.cells, kCellCount);
+    cache.cellsKept = true;
     cache.colours = *walk.colourTable;
     cache.showA = walk.showA;
     cache.showB = walk.showB;
+    cache.visible = walk.visible;
     cache.smooth = walk.smooth;
     cache.valid = true;
 }

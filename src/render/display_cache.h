@@ -15,9 +15,11 @@ namespace cubrik {
 
 struct DisplayCache {
     std::unique_ptr<std::uint8_t[]> cells;  // the cells of the kept walk
+    bool cellsKept = false;                 // `cells` holds them (it may outlive `valid`)
     ColourTable colours{};
     bool showA = false;
     bool showB = false;
+    VisibleSlab visible{};
     bool smooth = false;
     bool valid = false;           // the kept quads and batch sizes belong to the key above
     std::vector<int> batchSizes;  // quads of each batch, in drawing order
@@ -27,10 +29,17 @@ struct DisplayCache {
 // Returns 1 with the cell copy allocated and room for `maxBatches` sizes, else 0.
 int allocateDisplayCache(DisplayCache& cache, int maxBatches);
 
-// Whether the kept quads show what a display walk `walk` would produce.
-bool displayCacheMatches(const DisplayCache& cache, const FaceWalk& walk);
+// Whether the kept cells are those `walk` reads.
+bool displayCacheHasCells(const DisplayCache& cache, const FaceWalk& walk);
 
-// Records the inputs of `walk` as those of the kept quads and marks them valid.
-void keepDisplayInputs(DisplayCache& cache, const FaceWalk& walk);
+// Whether the kept quads show what a display walk `walk` would produce, given
+// whether the kept cells are its cells.
+bool displayCacheMatches(const DisplayCache& cache, const FaceWalk& walk, bool sameCells);
+
+// Records the inputs of `walk` as those of the kept quads and marks them
+// valid. The cells are copied only when they are not already kept, so a frame
+// that changes only the display state (the cut-away moving a layer) copies
+// nothing.
+void keepDisplayInputs(DisplayCache& cache, const FaceWalk& walk, bool sameCells);
 
 }  // namespace cubrik

@@ -27,8 +27,6 @@ constexpr std::array<QuadFloats, 6> kFaceNormalQuads = [] {
     return table;
 }();
 
-constexpr RowBits kInsideRow = {~0ull, (1ull << 36) - 1};  // bits 0..99
-
 RowBits operator&(RowBits a, RowBits b) { return {a.lo & b.lo, a.hi & b.hi}; }
 RowBits operator|(RowBits a, RowBits b) { return {a.lo | b.lo, a.hi | b.hi}; }
 RowBits andNot(RowBits a, RowBits b) { return {a.lo & ~b.lo, a.hi & ~b.hi}; }
@@ -160,8 +158,10 @@ void walkPass(const FaceWalk& walk, const RowMasks& masks, QuadBatch& batch, con
                     for (int k = 0; k < 3; ++k) around[j][k] = masks.filled[maskRow(y - 1 + j, z - 1 + k)];
             RowBits faces[6];
             RowBits any = {0, 0};
+            // Only the empty cells in view are picked: a tool must not fill a hidden one.
+            const RowBits inView = Pass == FacePass::PickEmpty ? visibleRow(walk.visible, y, z) : RowBits{0, 0};
             for (int f = 0; f < 6; ++f) {
-                faces[f] = Pass == FacePass::PickEmpty ? andNot(kInsideRow, self) & across[f] : andNot(self, across[f]);
+                faces[f] = Pass == FacePass::PickEmpty ? andNot(inView, self) & across[f] : andNot(self, across[f]);
                 any = any | faces[f];
             }
             for (int half = 0; half < 2; ++half) {
@@ -198,7 +198,7 @@ void buildColourTable(const VoxelModel& model, ColourTable& table) {
 }
 
 void walkFaces(const FaceWalk& walk, RowMasks& masks, QuadBatch& batch, const FlushBatch& flush) {
-    buildRowMasks(walk.cells, walk.showA, walk.showB, walk.smooth, walk.variant, masks);
+    buildRowMasks(walk.cells, walk.showA, walk.showB, walk.smooth, walk.visible, walk.variant, masks);
     batch.count = 0;
     switch (walk.pass) {
     case FacePass::Display: walkPass<FacePass::Display>(walk, masks, batch, flush); break;

@@ -34,6 +34,7 @@ struct FaceWalk {
     const std::uint8_t* cells = nullptr;  // index x + 100 y + 10000 z
     bool showA = true;                    // the display rule
     bool showB = false;
+    VisibleSlab visible{};                // cells outside it count as empty and are never picked
     bool smooth = false;                             // corners at their smoothed positions
     const SmoothingTable* smoothingTable = nullptr;  // needed when smooth
     const ColourTable* colourTable = nullptr;        // needed by the display pass

@@ -27,6 +27,7 @@ FaceWalk faceWalkFor(const Renderer& renderer, const ViewInputs& view, FacePass 
     walk.cells = view.store.model->cells;
     walk.showA = view.edit.currentMaterial == Material::A || view.edit.alsoShownMaterial == Material::A;
     walk.showB = view.edit.currentMaterial == Material::B || view.edit.alsoShownMaterial == Material::B;
+    walk.visible = visibleSlab(view.cut);
     walk.smooth = view.smoothDisplay;
     walk.smoothingTable = &view.store.smoothingTable;
     walk.colourTable = &renderer.colourTable;
@@ -39,7 +40,8 @@ int produceDisplayBatches(Renderer& renderer, const ViewInputs& view, const Flus
     buildColourTable(*view.store.model, renderer.colourTable);
     const FaceWalk walk = faceWalkFor(renderer, view, FacePass::Display);
     DisplayCache& cache = renderer.displayCache;
-    if (displayCacheMatches(cache, walk)) {
+    const bool sameCells = displayCacheHasCells(cache, walk);
+    if (displayCacheMatches(cache, walk, sameCells)) {
         int first = 0;
         for (int size : cache.batchSizes) {
             QuadBatch batch = batchAt(renderer.displayQuads, first, renderer.quadCapacity);
@@ -67,7 +69,7 @@ int produceDisplayBatches(Renderer& renderer, const ViewInputs& view, const Flus
         full = batchAt(renderer.displayQuads, first, renderer.quadCapacity);
     });
     ++cache.walks;
-    if (keepable) keepDisplayInputs(cache, walk);
+    if (keepable) keepDisplayInputs(cache, walk, sameCells);
     return 1;
 }
 

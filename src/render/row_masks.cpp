@@ -16,9 +16,24 @@ struct RowPair {
     std::uint64_t shownLo = 0, shownHi = 0, filledLo = 0, filledHi = 0;
 };
 
-void storeRow(const RowPair& row, bool withFilled, RowMasks& masks, int index) {
+void storeRow(RowPair row, const RowBits& visible, bool withFilled, RowMasks& masks, int index) {
+    row.shownLo &= visible.lo;
+    row.shownHi &= visible.hi;
+    row.filledLo &= visible.lo;
+    row.filledHi &= visible.hi;
     masks.displayed[index] = {row.shownLo, row.shownHi};
     if (withFilled) masks.filled[index] = {row.filledLo << 1, (row.filledHi << 1) | (row.filledLo >> 63)};
+}
+
+constexpr RowBits kWholeRow = {~0ull, (1ull << 36) - 1};  // cells 0..99
+
+// Bits low..high.
+RowBits rowRange(int low, int high) {
+    const auto upTo = [](int bit) {  // bits 0..bit - 1
+        return RowBits{bit >= 64 ? ~0ull : (1ull << bit) - 1, bit <= 64 ? 0 : (1ull << (bit - 64)) - 1};
+    };
+    const RowBits below = upTo(low), through = upTo(high + 1);
+    return {through.lo & ~below.lo, through.hi & ~below.hi};
 }
 
 // Eight cells at a time in a 64-bit word: the high bit of each byte of the
@@ -41,10 +56,16 @@ void scalarChunk(const std::uint8_t* at, std::uint64_t showAMask, std::uint64_t 
     filled = gatherHighBits(nonZero);
 }
 
-void buildScalar(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, RowMasks& masks) {
+void buildScalar(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, const VisibleSlab& slab,
+                 RowMasks& masks) {
     const std::uint64_t showAMask = showA ? ~0ull : 0, showBMask = showB ? ~0ull : 0;
     for (int z = 0; z < kGridSize; ++z)
         for (int y = 0; y < kGridSize; ++y) {
+            const RowBits visible = visibleRow(slab, y, z);
+            if (!(visible.lo | visible.hi)) {
+                storeRow({}, visible, withFilled, masks, maskRow(y, z));
+                continue;
+            }
             const std::uint8_t* row = cells + cellIndex(0, y, z);
             RowPair pair;
             unsigned shown, filled;
@@ -59,17 +80,23 @@ void buildScalar(const std::uint8_t* cells, bool showA, bool showB, bool withFil
             scalarChunk(row + 92, showAMask, showBMask, shown, filled);
             pair.shownHi |= static_cast<std::uint64_t>(shown >> 4) << 32;
             pair.filledHi |= static_cast<std::uint64_t>(filled >> 4) << 32;
-            storeRow(pair, withFilled, masks, maskRow(y, z));
+            storeRow(pair, visible, withFilled, masks, maskRow(y, z));
         }
 }
 
 #if defined(__SSE2__)
-void buildSse2(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, RowMasks& masks) {
+void buildSse2(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, const VisibleSlab& slab,
+               RowMasks& masks) {
     const unsigned showAMask = showA ? 0xffffu : 0, showBMask = showB ? 0xffffu : 0;
     const __m128i zero = _mm_setzero_si128();
     const __m128i firstCodeB = _mm_set1_epi8(static_cast<char>(kFirstCodeB));
     for (int z = 0; z < kGridSize; ++z)
         for (int y = 0; y < kGridSize; ++y) {
+            const RowBits visible = visibleRow(slab, y, z);
+            if (!(visible.lo | visible.hi)) {
+                storeRow({}, visible, withFilled, masks, maskRow(y, z));
+                continue;
+            }
             const std::uint8_t* row = cells + cellIndex(0, y, z);
             std::uint64_t shown[7], filled[7];
             // Chunks at 0, 16, ..., 80 cover cells 0..95; the seventh, at 84,
@@ -89,23 +116,31 @@ void buildSse2(const std::uint8_t* cells, bool showA, bool showB, bool withFille
             pair.shownHi = shown[4] | shown[5] << 16 | (shown[6] >> 12) << 32;
             pair.filledLo = filled[0] | filled[1] << 16 | filled[2] << 32 | filled[3] << 48;
             pair.filledHi = filled[4] | filled[5] << 16 | (filled[6] >> 12) << 32;
-            storeRow(pair, withFilled, masks, maskRow(y, z));
+            storeRow(pair, visible, withFilled, masks, maskRow(y, z));
         }
 }
 #endif
 
 }  // namespace
 
-void buildRowMasks(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, KernelVariant variant,
-                   RowMasks& masks) {
+RowBits visibleRow(const VisibleSlab& slab, int y, int z) {
+    switch (slab.axis) {
+    case 0: return rowRange(slab.low, slab.high);
+    case 1: return slab.holdsCoordinate(y) ? kWholeRow : RowBits{0, 0};
+    default: return slab.holdsCoordinate(z) ? kWholeRow : RowBits{0, 0};
+    }
+}
+
+void buildRowMasks(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, const VisibleSlab& slab,
+                   KernelVariant variant, RowMasks& masks) {
 #if defined(__SSE2__)
     if (variant == KernelVariant::Sse2) {
-        buildSse2(cells, showA, showB, withFilled, masks);
+        buildSse2(cells, showA, showB, withFilled, slab, masks);
         return;
     }
 #endif
     (void)variant;
-    buildScalar(cells, showA, showB, withFilled, masks);
+    buildScalar(cells, showA, showB, withFilled, slab, masks);
 }
 
 }  // namespace cubrik

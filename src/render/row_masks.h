@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "model/cut_away.h"
 #include "model/kernel_variant.h"
 
 namespace cubrik {
@@ -24,10 +25,13 @@ struct RowMasks {
     RowBits filled[kMaskSide * kMaskSide];     // filled with any material, bit x + 1 for cell x
 };
 
+// The cells of row (y, z) that `slab` leaves in view.
+RowBits visibleRow(const VisibleSlab& slab, int y, int z);
+
 // Fills the masks of the 100 x 100 inner rows from `cells`; the border rows
 // stay as they are (zero from allocation). `filled` is only written when
-// `withFilled` is set.
-void buildRowMasks(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, KernelVariant variant,
-                   RowMasks& masks);
+// `withFilled` is set. Cells outside `slab` count as empty in both.
+void buildRowMasks(const std::uint8_t* cells, bool showA, bool showB, bool withFilled, const VisibleSlab& slab,
+                   KernelVariant variant, RowMasks& masks);
 
 }  // namespace cubrik

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "render/backdrop.h"
 #include "render/brush_cursor.h"
@@ -58,6 +59,35 @@ void drawMirrorPlanes(const MirrorPlanes& mirror) {
         }
         glEnd();
     }
+}
+
+// The cut-away's plane: a dashed outline across the grid where the cells in
+// view end (both faces of a single layer), white over dark dashes so that it
+// reads on any background and never looks like a mirror plane.
+void drawCutPlane(const CutAway& cut) {
+    // Cell i spans [i - 50, i - 49]; a little outside the grid's faces, as the box is.
+    const double e = 50.1;
+    const double corners[4][2] = {{-e, -e}, {e, -e}, {e, e}, {-e, e}};
+    double faces[2];
+    int count = 0;
+    if (cut.layerOnly || !cut.keepLow) faces[count++] = cut.plane - 50.0;
+    if (cut.layerOnly || cut.keepLow) faces[count++] = cut.plane - 49.0;
+    glEnable(GL_LINE_STIPPLE);
+    for (int k = 0; k < count; ++k)
+        for (const auto& [pattern, grey] : {std::pair<GLushort, float>{0x0f0f, 0.15f}, {0xf0f0, 1.0f}}) {
+            glLineStipple(3, pattern);
+            glColor3f(grey, grey, grey);
+            glBegin(GL_LINE_LOOP);
+            for (const auto& corner : corners) {
+                double point[3];
+                point[cut.axis] = faces[k];
+                point[(cut.axis + 1) % 3] = corner[0];
+                point[(cut.axis + 2) % 3] = corner[1];
+                glVertex3dv(point);
+            }
+            glEnd();
+        }
+    glDisable(GL_LINE_STIPPLE);
 }
 
 // The selection's outline: the twelve edges round its cells, in amber.
@@ -126,6 +156,7 @@ void drawView(Renderer& renderer, const ViewInputs& view) {
     if (view.floorGrid) drawFloorGrid();
     if (view.rotateActive && !view.panelGesture) drawGridBox();
     if (view.mirror.any()) drawMirrorPlanes(view.mirror);
+    if (view.cut.on) drawCutPlane(view.cut);
     if (view.selection) drawSelectionBox(*view.selection);
     drawModel(renderer, view);
     glDisable(GL_DEPTH_TEST);

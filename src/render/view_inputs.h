@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "model/cell_box.h"
+#include "model/cut_away.h"
 #include "model/edit_state.h"
 #include "model/mirror_planes.h"
 #include "model/voxel_model.h"
@@ -30,6 +31,7 @@ struct ViewInputs {
     bool squareOutline = false; // the current tool's brush is a square, not a disc
     MirrorPlanes mirror{};      // the enabled planes are outlined across the grid
     std::optional<CellBox> selection{};  // outlined round its cells
+    CutAway cut{};              // hides cells from the drawing and the pick pass; its plane is outlined
     int cursorX = 0, cursorY = 0;
     ViewCamera camera{};  // pivot and zoom
     // Behind the model in the window's view only: never picked, exported or in an image.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/cut_away.h"
 #include "render/camera.h"
 
 namespace cubrik {
@@ -27,6 +28,7 @@ struct PanStart {
 };
 
 struct ViewState {
+    CutAway cut;  // off at start; New and Open turn it off
     ViewCamera camera;  // not saved: New and Open keep it, a replay starts from the defaults
     std::optional<PanStart> pan;
     std::optional<ReferencePicture> reference;

@@ -99,6 +99,13 @@ TEST(CommandLine, RenderOptions) {
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--size", "0x10"}, command, error), 0);
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--background", "12345g"}, command, error), 0);
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--size"}, command, error), 0);
+    ASSERT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--cut", "y>=7"}, command, error), 1) << error;
+    EXPECT_EQ(command.cut, (CutAway{true, 1, false, 7, false}));
+    ASSERT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--cut", "x=99"}, command, error), 1) << error;
+    EXPECT_EQ(command.cut, (CutAway{true, 0, true, 99, true}));
+    for (const char* cut : {"w<=3", "Z<=4", "z<49", "z<=", "z<=100", "z<=-1", "z<=4x", "z=+4", ""})
+        EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--cut", cut}, command, error), 0) << cut;
+    EXPECT_EQ(error, "--cut takes x, y or z, then <=, >= or =, then a layer 0..99, for example z<=49, not ");
     // Each wrong value names its own problem.
     const std::pair<std::vector<std::string>, std::string> problems[] = {
         {{"--size", "6145x10"}, "--size 6145x10 is too large: at most 6144 pixels each way, so that a render stays "
@@ -209,6 +216,29 @@ TEST_F(ExportCommand, StlIsInMillimetresAtTheScaleGiven) {
             largest = std::max(largest, value);
         }
     EXPECT_EQ(largest, 50.0f);
+}
+
+// A red shell round a green inside: the cut face in the middle of the picture
+// shows the inside; without the cut the shell's front is there.
+TEST_F(ExportCommand, RenderWithACutShowsTheInside) {
+    ModelStore store = testing::makeStore();
+    testing::fillBox(*store.model, 20, 20, 20, 79, 79, 79, 1);
+    testing::fillBox(*store.model, 21, 21, 21, 78, 78, 78, 5);
+    std::string reason;
+    ASSERT_EQ(writeModelFile(dir / "shelled.cbk", *store.model, reason), 1);
+    const auto centre = [&](const std::vector<std::string>& cut) {  // 0xRRGGBB
+        std::vector<std::string> args = {"--render", (dir / "shelled.cbk").string(), (dir / "out.tga").string()};
+        args.insert(args.end(), cut.begin(), cut.end());
+        const Outcome result = run(args);
+        EXPECT_EQ(result.status, 0) << result.err;
+        const std::string tga = testing::readBytes(dir / "out.tga");
+        const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(tga[i])); };
+        const std::size_t width = byte(12) | byte(13) << 8, height = byte(14) | byte(15) << 8;
+        const std::size_t at = 18 + 4 * (height / 2 * width + width / 2);
+        return byte(at + 2) << 16 | byte(at + 1) << 8 | byte(at);
+    };
+    EXPECT_EQ(centre({}), 0xff0000u);
+    EXPECT_EQ(centre({"--cut", "z<=49"}), 0x00ff00u);
 }
 
 TEST_F(ExportCommand, AFailedExportGivesOneLineAndWritesNothing) {

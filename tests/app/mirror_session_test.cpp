@@ -34,18 +34,7 @@ std::string stroke(int x0, int x1, int y) {
            std::to_string(y) + "\nlup " + std::to_string(x1) + " " + std::to_string(y) + "\n";
 }
 
-class MirrorSessionTest : public testing::SessionTest, public ::testing::WithParamInterface<bool> {
-protected:
-    void SetUp() override {
-        if (GetParam()) setenv("CUBRIK_SCALAR", "1", 1);
-    }
-    void TearDown() override { unsetenv("CUBRIK_SCALAR"); }
-
-    ModelStore run(const VoxelModel& start, const std::string& lines) {
-        EXPECT_EQ(replay("size 800 600\npaint\n" + lines + "save $DIR/out.cbk\n", writeModel(start)), "");
-        return saved("out.cbk");
-    }
-};
+using MirrorSessionTest = testing::VariantSessionTest;
 
 // A block symmetric about every middle plane, with a bump on each side of
 // the x plane for Smoothing to wear down.

@@ -17,20 +17,14 @@ using testing::Cell;
 using testing::cellAt;
 using testing::projectedCentre;
 
-class ModelSpaceSessionTest : public testing::SessionTest, public ::testing::WithParamInterface<bool> {
+class ModelSpaceSessionTest : public testing::VariantSessionTest {
 protected:
-    void SetUp() override {
-        if (GetParam()) setenv("CUBRIK_SCALAR", "1", 1);
-    }
-    void TearDown() override { unsetenv("CUBRIK_SCALAR"); }
     bool scalar() const { return GetParam(); }
 
     // Runs `lines` after a first frame with `model` and returns the cells
     // whose codes changed.
     std::set<Cell> changedCells(const VoxelModel& model, const std::string& lines, ModelStore* out = nullptr) {
-        const std::string start = writeModel(model);
-        EXPECT_EQ(replay("size 800 600\npaint\n" + lines + "save $DIR/out.cbk\n", start), "");
-        ModelStore result = saved("out.cbk");
+        ModelStore result = run(model, lines);
         std::set<Cell> changed;
         for (int i = 0; i < kCellCount; ++i)
             if (result.model->cells[i] != model.cells[i]) changed.insert(cellAt(i));

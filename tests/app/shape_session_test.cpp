@@ -128,6 +128,23 @@ TEST_F(ShapeSessionTest, FillConnectedRecoloursTheHalfItHitsInsideCellsIncluded)
     EXPECT_EQ(changes(*start.model, *run(*start.model, "menu 40061\n" + fillLeft).model).size(), 40u * 40u * 40u);
 }
 
+// With the cut-away on (z <= 49 in the front view) the fill starts on the cut
+// face and neither it nor Fill in a selection reaches a hidden cell.
+TEST_F(ShapeSessionTest, NothingTheCutHidesIsFilled) {
+    const ModelStore start = block(3, 4);
+    const std::string fillLeft = "key U\nkey H\nmove " + pixelOf({40, 50, 49}) + "\nkey P\n";
+    EXPECT_EQ(changes(*start.model, *run(*start.model, fillLeft).model).size(), 20u * 40u * 20u);
+    const std::map<Cell, int> filled =
+        changes(*start.model, *run(*start.model, "key B\n" + drag({35, 40, 79}, {45, 55, 79}) + "key U\nmenu 40121\n").model);
+    std::size_t inFrontLayer = 0;
+    for (const auto& [cell, code] : filled) {
+        ASSERT_LE(cell.z, 49);
+        inFrontLayer += cell.z == 49;
+    }
+    EXPECT_GT(inFrontLayer, 100u);
+    EXPECT_EQ(filled.size(), 50 * inFrontLayer);  // the selection's whole depth up to the cut
+}
+
 TEST_F(ShapeSessionTest, CellModeAddsAndEmptiesSingleCellsOnTheFirstFacesPlane) {
     const ModelStore start = block(3, 3);
     const VoxelModel& m = *start.model;

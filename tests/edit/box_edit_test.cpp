@@ -77,6 +77,45 @@ TEST(BoxEdit, PasteLeavesTheTargetUnderEmptyCellsAndCentringFavoursTheLowerSide)
     EXPECT_EQ(centringOffset(boxSpanning({0, 10, 90}, {2, 12, 92})), (std::array<int, 3>{48, 38, -42}));
 }
 
+// Every flip, turn and move of a box reaching across the cut leaves the
+// hidden cells as they were, and one that is refused changes nothing; on a
+// box wholly in view each does what it does without a cut.
+TEST(BoxEdit, ACutKeepsEveryHiddenCellAndChangesNothingInViewOtherwise) {
+    ModelStore random = testing::makeStore();
+    testing::fillRandom(*random.model, 11);
+    const VisibleSlab slab{1, 30, 99};
+    for (const CellBox& box : {boxSpanning({10, 25, 10}, {21, 36, 23}), boxSpanning({10, 40, 10}, {21, 51, 23})})
+        for (int op = 0; op < 12; ++op) {
+            ModelStore cut = testing::makeStore(), plain = testing::makeStore();
+            *cut.model = *random.model;
+            *plain.model = *random.model;
+            const int axis = op % 3;
+            const std::array<int, 3> offset{axis == 0 ? 1 - op / 6 * 2 : 0, axis == 1 ? 1 - op / 6 * 2 : 0,
+                                            axis == 2 ? 1 - op / 6 * 2 : 0};
+            bool done = false;
+            if (op < 3) {
+                done = flipCells(*cut.model, box, axis, slab);
+                flipCells(*plain.model, box, axis);
+            } else if (op < 6) {
+                done = turnCells(*cut.model, box, axis, slab).has_value();
+                turnCells(*plain.model, box, axis);
+            } else {
+                done = moveCells(*cut.model, box, offset, slab).has_value();
+                moveCells(*plain.model, box, offset);
+            }
+            const bool inView = box.min[1] >= 30;
+            for (int i = 0; i < kCellCount; ++i) {
+                if (!slab.holdsIndex(i) || !done) {
+                    ASSERT_EQ(cut.model->cells[i], random.model->cells[i]) << op;
+                }
+                if (inView && slab.holdsIndex(i)) {
+                    ASSERT_EQ(cut.model->cells[i], plain.model->cells[i]) << op;
+                }
+            }
+            EXPECT_TRUE(done || !inView) << op;
+        }
+}
+
 TEST(BoxEdit, TheClipboardTextReadsBackAndRefusesAnythingElse) {
     ModelStore store = testing::makeStore();
     testing::fillRandom(*store.model, 3);

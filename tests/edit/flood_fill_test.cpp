@@ -38,16 +38,16 @@ std::vector<bool> reachable(const VoxelModel& model, int start, const std::vecto
 TEST(FloodFill, ReachesWhatABreadthFirstSearchReachesAndNoMore) {
     ModelStore store = testing::makeStore();
     std::mt19937 random(5);
+    CellChangeRule rule;
+    rule.codeMayChange.fill(true);
+    rule.shown = VisibleSlab{0, 0, 80};  // a cut hides x > 80
     std::vector<std::uint8_t> shown(kCellCount);
     for (int i = 0; i < kCellCount; ++i) {
         store.model->cells[i] = static_cast<std::uint8_t>(random() % 10 < 9 ? 1 + random() % 2 : 0);
-        shown[i] = random() % 50 != 0;  // cells a cut hides, as the rule is told
+        shown[i] = rule.shown.holdsIndex(i);
     }
-    CellChangeRule rule;
-    rule.codeMayChange.fill(true);
-    rule.shownCells = shown.data();
-    const int starts[] = {cellIndex(50, 50, 50), cellIndex(0, 50, 99), cellIndex(99, 3, 57)};
-    for (const int start : starts) store.model->cells[start] = 2, shown[start] = 1;
+    const int starts[] = {cellIndex(50, 50, 50), cellIndex(0, 50, 99), cellIndex(80, 3, 57)};
+    for (const int start : starts) store.model->cells[start] = 2;
     ModelStore before = testing::makeStore();
     *before.model = *store.model;
     for (const int start : starts) {

@@ -18,6 +18,7 @@ struct DisplayCacheTest : ::testing::Test {
     EditState edit;
     Renderer renderer;
     bool smooth = true;
+    CutAway cut{};
 
     DisplayCacheTest() {
         edit.alsoShownMaterial = Material::B;
@@ -28,6 +29,7 @@ struct DisplayCacheTest : ::testing::Test {
     ViewInputs view() {
         ViewInputs inputs{store, edit};
         inputs.smoothDisplay = smooth;
+        inputs.cut = cut;
         return inputs;
     }
 
@@ -85,6 +87,10 @@ TEST_F(DisplayCacheTest, EveryChangeOfWhatIsShownIsDrawnAtTheNextFrame) {
     expectRedrawnAfter("the current material", [&] { edit.currentMaterial = Material::B; });
     expectRedrawnAfter("smooth off", [&] { smooth = false; });
     expectRedrawnAfter("smooth on", [&] { smooth = true; });
+    expectRedrawnAfter("the cut-away", [&] { cut = {true, 2, true, 49, false}; });
+    expectRedrawnAfter("its plane", [&] { cut.plane = 48; });
+    expectRedrawnAfter("a cell beside the cut", [&] { testing::setCell(model, 50, 50, 48, 0); });
+    expectRedrawnAfter("no cut-away", [&] { cut.on = false; });
 }
 
 TEST_F(DisplayCacheTest, AModelTooLargeToKeepIsWalkedEveryFrameAndStillDrawnRight) {

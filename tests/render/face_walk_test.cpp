@@ -27,13 +27,14 @@ struct Walker {
     VoxelModel& model() { return *store.model; }
 
     FaceWalk walk(FacePass pass, bool smooth, bool showA = true, bool showB = true,
-                  KernelVariant variant = KernelVariant::Scalar) {
+                  KernelVariant variant = KernelVariant::Scalar, VisibleSlab visible = {}) {
         buildColourTable(model(), colours);
         FaceWalk w;
         w.pass = pass;
         w.cells = model().cells;
         w.showA = showA;
         w.showB = showB;
+        w.visible = visible;
         w.smooth = smooth;
         w.smoothingTable = &store.smoothingTable;
         w.colourTable = &colours;
@@ -71,6 +72,7 @@ struct ModelCase {
     std::function<void(VoxelModel&)> fill;
     bool showA, showB;
     int capacity;  // small capacities put batch boundaries everywhere
+    VisibleSlab visible{};  // what the cut-away leaves in view
 };
 
 void fillSparse(VoxelModel& model) {
@@ -101,10 +103,11 @@ TEST_P(FastWalkMatchesLiteralLoop, SameQuadsInTheSameBatches) {
     c.fill(w.model());
     for (FacePass pass : {FacePass::Display, FacePass::PickSolid, FacePass::PickEmpty})
         for (bool smooth : {false, true}) {
-            const RecordedQuads expected = recordWalk(w.walk(pass, smooth, c.showA, c.showB), c.capacity, true);
+            const RecordedQuads expected =
+                recordWalk(w.walk(pass, smooth, c.showA, c.showB, KernelVariant::Scalar, c.visible), c.capacity, true);
             for (KernelVariant variant : availableVariants()) {
                 const RecordedQuads actual =
-                    recordWalk(w.walk(pass, smooth, c.showA, c.showB, variant), c.capacity);
+                    recordWalk(w.walk(pass, smooth, c.showA, c.showB, variant, c.visible), c.capacity);
                 EXPECT_TRUE(testing::sameQuads(actual, expected))
                     << "pass " << static_cast<int>(pass) << (smooth ? " smooth" : " flat") << " variant "
                     << static_cast<int>(variant) << ": " << actual.count() << " quads in "
@@ -126,7 +129,14 @@ INSTANTIATE_TEST_SUITE_P(
                                 true, 7},
                       ModelCase{"fullGrid", [](VoxelModel& m) { testing::fillAll(m, 20); }, true, true, 32768},
                       ModelCase{"boundary", fillBoundary, true, true, 11},
-                      ModelCase{"empty", [](VoxelModel&) {}, true, true, 32768}),
+                      ModelCase{"empty", [](VoxelModel&) {}, true, true, 32768},
+                      // The cut-away: rows masked across the 64-bit word, whole rows, a single layer.
+                      ModelCase{"randomCutX", [](VoxelModel& m) { testing::fillRandom(m, 4); }, true, true, 32768,
+                                {0, 40, 70}},
+                      ModelCase{"sphereCutY", [](VoxelModel& m) { testing::fillSphere(m, 45); }, true, false, 32768,
+                                {1, 0, 49}},
+                      ModelCase{"fullGridLayerZ", [](VoxelModel& m) { testing::fillAll(m, 20); }, true, true, 32768,
+                                {2, 63, 63}}),
     [](const ::testing::TestParamInfo<ModelCase>& info) { return info.param.name; });
 
 // --- Face rules ---------------------------------------------------------

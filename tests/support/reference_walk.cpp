@@ -1,5 +1,7 @@
 #include "support/reference_walk.h"
 
+#include <vector>
+
 #include "render/smooth_geometry.h"
 
 namespace cubrik::testing {
@@ -54,8 +56,14 @@ void appendQuad(const FaceWalk& walk, const CornerCodeGrid& cornerCodes, int x, 
 
 }  // namespace
 
-void referenceWalkFaces(const FaceWalk& walk, CornerCodeGrid& cornerCodes, QuadBatch& batch,
+void referenceWalkFaces(const FaceWalk& given, CornerCodeGrid& cornerCodes, QuadBatch& batch,
                         const FlushBatch& flush) {
+    // Cells the cut-away hides are empty to everything but the colour table.
+    std::vector<std::uint8_t> cut(given.cells, given.cells + 1000000);
+    for (int i = 0; i < 1000000; ++i)
+        if (!given.visible.holdsIndex(i)) cut[i] = 0;
+    FaceWalk walk = given;
+    walk.cells = cut.data();
     if (walk.smooth) refreshCornerCodes(walk.cells, cornerCodes);
     batch.count = 0;
     for (int z = 0; z < 100; ++z)
@@ -80,7 +88,7 @@ void referenceWalkFaces(const FaceWalk& walk, CornerCodeGrid& cornerCodes, QuadB
                         if (code && !neighbour[f]) appendQuad(walk, cornerCodes, x, y, z, f, false, pickColour, batch);
                         break;
                     case FacePass::PickEmpty:
-                        if (!code && neighbour[f]) appendQuad(walk, cornerCodes, x, y, z, f, true, pickColour, batch);
+                        if (!code && neighbour[f] && walk.visible.holds(x, y, z)) appendQuad(walk, cornerCodes, x, y, z, f, true, pickColour, batch);
                         break;
                     }
                 }

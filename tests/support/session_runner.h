@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -58,7 +59,24 @@ protected:
 
     Grab grab(const std::string& name) { return {readBytes(dir / name)}; }
 
+    // Runs `lines` in an 800 x 600 window after its first frame, starting
+    // with `start`, and reads back what they leave (saved as out.cbk).
+    ModelStore run(const VoxelModel& start, const std::string& lines) {
+        EXPECT_EQ(replay("size 800 600\npaint\n" + lines + "save $DIR/out.cbk\n", writeModel(start)), "");
+        return saved("out.cbk");
+    }
+
     TempDir dir;
+};
+
+// A session test run in the kernel variant this machine picks and, with the
+// parameter true, in the scalar one.
+class VariantSessionTest : public SessionTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        if (GetParam()) setenv("CUBRIK_SCALAR", "1", 1);
+    }
+    void TearDown() override { unsetenv("CUBRIK_SCALAR"); }
 };
 
 }  // namespace cubrik::testing

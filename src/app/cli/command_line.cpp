@@ -72,13 +72,35 @@ bool parseScale(const std::string& text, const std::string& outputPath, double& 
     return true;
 }
 
+// "z<=49", "z>=50" or "z=49": the cut-away of --cut.
+bool parseCut(const std::string& text, CutAway& cut) {
+    const std::size_t axis = std::string_view("xyz").find(text.empty() ? '?' : text[0]);
+    if (axis == std::string_view::npos) return false;
+    const std::string_view rest = std::string_view(text).substr(1);
+    std::string_view number;
+    for (const std::string_view op : {"<=", ">=", "="})
+        if (rest.substr(0, op.size()) == op) {
+            number = rest.substr(op.size());
+            cut.keepLow = op != ">=";
+            cut.layerOnly = op == "=";
+            break;
+        }
+    int plane = -1;
+    if (number.empty() || !parseInt(std::string(number), plane) || plane < 0 || plane >= kGridSize) return false;
+    cut.on = true;
+    cut.axis = static_cast<int>(axis);
+    cut.plane = plane;
+    return true;
+}
+
 // The options after the two paths of --export and --render.
 bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
     const bool render = out.mode == CommandLine::Mode::Render;
     for (std::size_t i = 3; i < args.size(); ++i) {
         const std::string& option = args[i];
         const bool hasValue = i + 1 < args.size();
-        const bool takesValue = render ? option == "--view" || option == "--size" || option == "--background"
+        const bool takesValue = render ? option == "--view" || option == "--size" || option == "--background" ||
+                                             option == "--cut"
                                        : option == "--scale";
         if (takesValue && !hasValue) {
             error = option + " needs a value; see cubrik --help";
@@ -101,6 +123,11 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             }
         } else if (render && option == "--size" && hasValue) {
             if (!parseSize(args[++i], out.width, out.height, error)) return false;
+        } else if (render && option == "--cut" && hasValue) {
+            if (!parseCut(args[++i], out.cut)) {
+                error = "--cut takes x, y or z, then <=, >= or =, then a layer 0..99, for example z<=49, not " + args[i];
+                return false;
+            }
         } else if (render && option == "--background" && hasValue) {
             if (!parseBackground(args[++i], out.backgroundColor)) {
                 error = "--background takes a colour RRGGBB, for example 8080ff, not " + args[i];
@@ -132,10 +159,11 @@ std::string usageText() {
            "      write the model again, or export it as a mesh (smoothed unless --flat);\n"
            "      STL is in millimetres, one cell 1 mm wide unless --scale gives its size\n"
            "  cubrik --render IN.cbk " + names("OUT", isImage) + " [--view front|back|left|right|top|bottom]\n"
-           "         [--size WxH] [--zoom] [--flat] [--background RRGGBB]\n"
+           "         [--size WxH] [--zoom] [--flat] [--background RRGGBB] [--cut x|y|z<=K|>=K|=K]\n"
            "      write the view of a window of W x H (default 800x600, at most " + std::to_string(kMaxClientSize) +
            " each way)\n"
-           "      as a TARGA or PNG image\n"
+           "      as a TARGA or PNG image; --cut shows only the cells up to, from or at layer K\n"
+           "      along an axis\n"
            "  cubrik --replay SESSION.txt [--state DIR] [FILE.cbk]\n"
            "      run a recorded or written session without a window; with --state, DIR stands\n"
            "      for the per-user state folder, where recovery copies are kept and found\n"

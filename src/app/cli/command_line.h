@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/cut_away.h"
+
 namespace cubrik {
 
 
@@ -25,6 +27,7 @@ struct CommandLine {
     int height = 600;
     bool zoomed = false;
     std::uint32_t backgroundColor = 0xff8080;  // 0x00BBGGRR: red 128, green 128, blue 255
+    CutAway cut{};           // --cut: the cells in view
 };
 
 // Returns 1 with `out` filled, or 0 with `error` saying what is wrong.

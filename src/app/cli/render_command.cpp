@@ -38,6 +38,7 @@ int renderModelImage(const CommandLine& command, std::string& reason) {
     view.clientWidth = command.width;
     view.clientHeight = command.height;
     view.backgroundColor = command.backgroundColor;
+    view.cut = command.cut;
     const int rendered = renderExportImage(renderer, view, reason);
     releaseRenderer(renderer);
     if (!rendered) {

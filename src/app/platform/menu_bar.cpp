@@ -13,7 +13,8 @@ namespace {
 
 bool isToggle(int command) {
     return command == command::kSmooth || command == command::kZoom || command == command::kPressureInput ||
-           (command >= command::kMirrorX && command <= command::kMirrorZ) || command == command::kFloorGrid;
+           (command >= command::kMirrorX && command <= command::kMirrorZ) || command == command::kCutAway ||
+           command == command::kCutLayerOnly || command == command::kFloorGrid;
 }
 
 }  // namespace
