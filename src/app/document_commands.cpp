@@ -7,7 +7,9 @@
 #include "app/frame.h"
 #include "app/gestures.h"
 #include "app/version.h"
+#include "app/window_status.h"
 #include "formats/file_format.h"
+#include "io/atomic_file.h"
 #include "io/path_names.h"
 #include "model/model_file.h"
 #include "model/material.h"
@@ -73,6 +75,16 @@ void adoptOpenedFile(App& app, const std::string& path, const ReadReport& report
     app.document.untitled = native ? 0 : 1;
     rememberRecent(app, path);
     if (report.coloursMerged) reportFailure(app, fillIn(app.strings().coloursMerged, path), report.notes);
+    else if (!report.notes.empty())
+        setStatusNote(app, std::filesystem::path(path).filename().string() + ": " + report.notes);
+}
+
+// A read-only file stays as it is; as other editors do, Save says so and
+// offers to save the model under another name.
+void offerSaveAsForReadOnly(App& app) {
+    endGestures(app);
+    if (app.platform.askYesNoCancel(kCaption, fillIn(app.strings().readOnlySaveAs, app.document.path)) == Reply::Yes)
+        saveDocumentAs(app);
 }
 
 }  // namespace
@@ -161,6 +173,7 @@ void readDocument(App& app, const std::string& path) {
 
 void saveDocument(App& app) {
     if (app.document.untitled) saveDocumentAs(app);
+    else if (isReadOnlyFile(app.document.path)) offerSaveAsForReadOnly(app);
     else writeNative(app, app.document.path);
 }
 

@@ -15,6 +15,7 @@
 #include "app/app.h"
 #include "io/atomic_file.h"
 #include "io/path_names.h"
+#include "io/regular_file.h"
 #include "model/model_file.h"
 
 namespace cubrik {
@@ -23,6 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kCaption = "Cubrik";
+// A note holds a path, a title and two numbers; anything larger is no note.
+constexpr std::uint64_t kMaxNoteBytes = 64 << 10;
 
 fs::path fileOf(const fs::path& folder, const std::string& id, const char* extension) {
     return folder / (id + extension);
@@ -205,7 +208,8 @@ std::vector<Orphan> findOrphans(const fs::path& folder) {
             continue;
         }
         std::string text, ignored;
-        if (readWholeFile(fileOf(folder, orphan.id, ".txt"), text, ignored)) orphan.note = parseRecoveryNote(text);
+        if (readRegularFile(fileOf(folder, orphan.id, ".txt"), {kMaxNoteBytes}, text, ignored))
+            orphan.note = parseRecoveryNote(text);
         orphans.push_back(std::move(orphan));
     }
     std::sort(orphans.begin(), orphans.end(),

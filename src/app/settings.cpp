@@ -5,6 +5,7 @@
 
 #include "app/recent_files.h"
 #include "io/atomic_file.h"
+#include "io/regular_file.h"
 #include "io/text_format.h"
 
 namespace cubrik {
@@ -12,6 +13,9 @@ namespace {
 
 // Lines are read in pieces of at most this many UTF-16 units.
 constexpr std::size_t kMaxLineUnits = 291;
+// The file as written is about a dozen short lines and eight paths, under
+// 70 KB in UTF-16 however long the paths; a larger file is no settings file.
+constexpr std::uint64_t kMaxFileBytes = 1 << 20;
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r'; }
 
@@ -176,7 +180,7 @@ std::string formatSettings(const Settings& s) {
 
 int readSettings(const std::filesystem::path& file, Settings& settings, ScreenSize screen) {
     std::string bytes, reason;
-    if (!readWholeFile(file, bytes, reason)) return 0;
+    if (!readRegularFile(file, {kMaxFileBytes}, bytes, reason)) return 0;
     parseSettingsFile(bytes, settings, screen);
     return 1;
 }

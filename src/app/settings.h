@@ -61,7 +61,8 @@ std::string formatSettings(const Settings& settings);
 void parseSettingsFile(const std::string& bytes, Settings& settings, ScreenSize screen);
 
 // Returns 1 when the file was read (values clamped to the screen), 0 when it
-// could not be opened (the values stay as they are).
+// could not be opened or is no settings file (a folder, a device, larger than
+// 1 MB): the values stay as they are.
 int readSettings(const std::filesystem::path& file, Settings& settings, ScreenSize screen);
 
 // Creates the folder if needed and writes the file atomically. Returns 1, or

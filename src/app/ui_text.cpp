@@ -87,6 +87,7 @@ const UiStrings kEnglish = {
     "Export the palettes",
     "%s colours imported into the current material.",
     "Palettes A and B written to %s.",
+    "%s is read-only, so it was not saved. Save the model under another name?",
 };
 
 const UiStrings kJapanese = {
@@ -137,6 +138,7 @@ const UiStrings kJapanese = {
     "パレットの書き出し",
     "%s色を現在のマテリアルに読み込みました。",
     "パレットAとBを%sに書き出しました。",
+    "%sは読み取り専用のため保存していません。別の名前で保存しますか?",
 };
 
 constexpr MenuItem kFileItems[] = {

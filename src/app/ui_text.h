@@ -72,6 +72,7 @@ struct UiStrings {
     std::string paletteExportTitle;
     std::string paletteImported;
     std::string palettesExported;
+    std::string readOnlySaveAs;  // Save on a read-only file offers Save as
 };
 
 const UiStrings& uiStrings(Language language);

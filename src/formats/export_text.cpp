@@ -33,7 +33,7 @@ void handOn(ExportText& text) {
 }
 
 int writeExportFile(const std::filesystem::path& path, const MeshSource& source, std::string& reason,
-                    const std::function<void(ExportText&)>& writeBody) {
+                    const std::function<void(ExportText&)>& writeBody, AtomicFileWriter* companion) {
     AtomicFileWriter file(path);
     if (!file.open()) {
         reason = file.error();
@@ -47,6 +47,14 @@ int writeExportFile(const std::filesystem::path& path, const MeshSource& source,
     } catch (const std::bad_alloc&) {
         file.abandon();
         reason = "out of memory while exporting " + path.string();
+        return 0;
+    }
+    if (!file.finish()) {
+        reason = file.error();
+        return 0;
+    }
+    if (companion != nullptr && !companion->commit()) {
+        reason = companion->error();
         return 0;
     }
     if (!file.commit()) {

@@ -29,10 +29,12 @@ void handOn(ExportText& text);
 
 // Writes the document to `path` through a temporary file: refreshes the
 // corner codes first for a smooth export, runs `writeBody`, then puts the
-// file in place. Returns 1, or 0 with `reason` when the file cannot be
-// written or memory ran out; any earlier file at `path` is then left as it was.
+// file in place. A `companion` file (opened and written by the caller) is put
+// in place just before it, once both are complete, so the two come together or
+// not at all. Returns 1, or 0 with `reason` when a file cannot be written or
+// memory ran out; the earlier files are then left as they were.
 int writeExportFile(const std::filesystem::path& path, const MeshSource& source, std::string& reason,
-                    const std::function<void(ExportText&)>& writeBody);
+                    const std::function<void(ExportText&)>& writeBody, AtomicFileWriter* companion = nullptr);
 
 // Appends three numbers with `decimals` places, separated by single spaces.
 void appendTriple(std::string& out, double a, double b, double c, int decimals);

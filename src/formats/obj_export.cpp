@@ -53,6 +53,7 @@ void writeObjGroup(ExportText& text, MeshExtractor& extractor, const MeshSource&
     vertexBase += vertexCount(mesh);
 }
 
+// The 256-line MTL library of both palettes.
 std::string formatMtl(const VoxelModel& model) {
     std::string out;
     for (const Material material : kMaterials) {
@@ -88,24 +89,21 @@ std::filesystem::path mtlPathFor(const std::filesystem::path& objPath) {
 int exportObj(MeshExtractor& extractor, const MeshSource& source, const std::filesystem::path& path,
               std::string& reason) {
     const std::filesystem::path mtlPath = mtlPathFor(path);
-    const int written = writeExportFile(path, source, reason, [&](ExportText& text) {
+    AtomicFileWriter library(mtlPath);
+    if (!library.open()) {
+        reason = library.error();
+        return 0;
+    }
+    library.write(formatMtl(source.model));
+    const auto writeBody = [&](ExportText& text) {
         put(text, "mtllib ");
         text.buffer += mtlPath.filename().string();
         put(text, "\n");
         int vertexBase = 0;
         writeObjGroup(text, extractor, source, Material::A, vertexBase);
         writeObjGroup(text, extractor, source, Material::B, vertexBase);
-    });
-    if (!written) return 0;
-    // Written after the mesh so that a failed export leaves the earlier pair
-    // alone instead of a fresh library beside an old or missing mesh.
-    std::string mtlReason;
-    writeMtl(mtlPath, source.model, mtlReason);
-    return 1;
-}
-
-int writeMtl(const std::filesystem::path& path, const VoxelModel& model, std::string& reason) {
-    return writeFileAtomically(path, formatMtl(model), reason);
+    };
+    return writeExportFile(path, source, reason, writeBody, &library);
 }
 
 }  // namespace cubrik

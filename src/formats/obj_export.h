@@ -9,18 +9,15 @@
 
 namespace cubrik {
 
-// The library beside `objPath`: the extension replaced by "mtl" and the
-// spaces of the file name (not of its folders) replaced by "_".
+// The library beside `objPath`: the extension replaced by "mtl" and, when
+// the path names a folder, the spaces of the file name (not of its folders)
+// replaced by "_"; a bare name keeps its spaces.
 std::filesystem::path mtlPathFor(const std::filesystem::path& objPath);
 
-// Writes the OBJ file, then its MTL library at mtlPathFor(path). Returns 1
-// when the OBJ file was written, else 0 with `reason`; both earlier files are
-// then left as they were. A library that cannot be written does not fail the
-// export: the mesh is still usable without it.
+// Writes the OBJ file and its MTL library at mtlPathFor(path), both or
+// neither: returns 1 when both were written, else 0 with `reason`; both
+// earlier files are then left as they were.
 int exportObj(MeshExtractor& extractor, const MeshSource& source, const std::filesystem::path& path,
               std::string& reason);
-
-// The 256-line MTL library of both palettes. Returns 1, or 0 with `reason`.
-int writeMtl(const std::filesystem::path& path, const VoxelModel& model, std::string& reason);
 
 }  // namespace cubrik

@@ -1,9 +1,8 @@
 #include "formats/palette_file.h"
 
-#include <system_error>
-
 #include "io/atomic_file.h"
 #include "io/path_names.h"
+#include "io/regular_file.h"
 
 namespace cubrik {
 namespace {
@@ -35,13 +34,8 @@ int readPaletteFile(const std::filesystem::path& path, PaletteColours& colours, 
         reason = "it is no palette: palettes are read from .gpl, .hex, .pal and .png files";
         return 0;
     }
-    std::error_code error;
-    if (std::filesystem::file_size(path, error) > kMaxPaletteFileBytes && !error) {
-        reason = "it is too large to be a palette";
-        return 0;
-    }
     std::string bytes;
-    if (!readWholeFile(path, bytes, reason)) return 0;
+    if (!readRegularFile(path, {kMaxPaletteFileBytes}, bytes, reason)) return 0;
     return format->read({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, colours, reason);
 }
 

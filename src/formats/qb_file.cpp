@@ -20,6 +20,11 @@ constexpr std::uint32_t kMaxMatrixSide = 1024;
 constexpr std::uint32_t kMaxMatrices = 4096;
 constexpr std::uint64_t kMaxTotalCells = std::uint64_t{1} << 26;
 constexpr char kMatrixName[] = "cubrik";
+// The largest file worth reading: the header, every matrix's name and fields,
+// four bytes a cell and a slice-end code for each slice. A compressed matrix
+// is never larger than that unless it spends runs on single cells.
+constexpr std::uint64_t kMaxFileBytes = 24 + std::uint64_t{kMaxMatrices} * (1 + 255 + 24) + 4 * kMaxTotalCells +
+                                        4 * std::uint64_t{kMaxMatrices} * kMaxMatrixSide;
 
 struct QbHeader {
     bool bgra = false;
@@ -109,6 +114,10 @@ bool readHeader(ByteReader& reader, QbHeader& header, std::string& reason) {
 bool readMatrices(ByteReader& reader, const QbHeader& header, std::vector<Matrix>& matrices, std::string& reason) {
     std::uint64_t totalCells = 0;
     for (std::size_t index = 0; index < header.matrixCount; ++index) {
+        // A file that ends where a matrix would begin holds the matrices read
+        // so far: a peer editor writes a count one too high and reads such
+        // files itself.
+        if (index > 0 && reader.left() == 0) break;
         Matrix m;
         reader.take(reader.u8());  // the name
         for (std::uint32_t& side : m.size) side = reader.u32();
@@ -271,13 +280,16 @@ int parseQb(std::span<const std::uint8_t> bytes, VoxContents& out, std::string& 
     read.cells.resize(kCellCount);
     for (std::size_t i = 0; i < numbers.size(); ++i) read.cells[i] = numbers[i] == 0 ? 0 : codes[numbers[i] - 1];
     if (matrices.size() > 1) read.notes = std::to_string(matrices.size()) + " matrices merged";
+    if (matrices.size() < header.matrixCount)
+        read.notes += (read.notes.empty() ? "" : "; ") + std::string("the header counts ") +
+                      std::to_string(header.matrixCount) + " matrices, the file holds " + std::to_string(matrices.size());
     if (read.coloursMerged) read.notes += (read.notes.empty() ? "" : "; ") + std::string("colours reduced to 32");
     out = std::move(read);
     return 1;
 }
 
 int loadQbFile(const std::filesystem::path& path, VoxContents& out, std::string& reason) {
-    return loadAndParse(path, out, reason, parseQb);
+    return loadAndParse(path, kMaxFileBytes, out, reason, parseQb);
 }
 
 }  // namespace cubrik

@@ -35,7 +35,9 @@ int writeQbFile(const std::filesystem::path& path, const VoxelModel& model, std:
 // grid (a scene larger than 100 x 100 x 100 is refused with its size); where
 // matrices overlap the first in the file keeps the cell. Colours are numbered
 // in the order first met and brought down to the two palettes as
-// reduceColours does. Returns 1, or 0 with `reason` and `out` untouched.
+// reduceColours does. A file that ends where a matrix would begin holds the
+// matrices before it, and says that the header counts more. Returns 1, or 0
+// with `reason` and `out` untouched.
 int parseQb(std::span<const std::uint8_t> bytes, VoxContents& out, std::string& reason);
 
 // Reads and parses a whole file. Returns 1, or 0 with `reason` naming the file.

@@ -7,6 +7,7 @@
 #include "formats/vox_colours.h"
 #include "formats/vox_scene.h"
 #include "io/atomic_file.h"
+#include "io/regular_file.h"
 #include "model/material.h"
 
 namespace cubrik {
@@ -15,6 +16,9 @@ namespace {
 constexpr std::uint32_t kVoxVersion = 150;
 constexpr std::uint32_t kChunkHeaderSize = 12;
 constexpr std::uint32_t kPaletteBytes = 256 * 4;
+// The largest file worth reading: the most voxels the scene may place, four
+// bytes each, and room for the rest of a scene (palette, materials, nodes).
+constexpr std::uint64_t kMaxFileBytes = 4 * std::uint64_t{kVoxMaxPlacedVoxels} + (std::uint64_t{16} << 20);
 
 char* putLe32(char* at, std::uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) *at++ = static_cast<char>((value >> shift) & 0xff);
@@ -150,9 +154,10 @@ int parseVox(std::span<const std::uint8_t> bytes, VoxContents& out, std::string&
     return 1;
 }
 
-int loadAndParse(const std::filesystem::path& path, VoxContents& out, std::string& reason, VoxParser parse) {
+int loadAndParse(const std::filesystem::path& path, std::uint64_t maxBytes, VoxContents& out, std::string& reason,
+                 VoxParser parse) {
     std::string bytes;
-    if (!readWholeFile(path, bytes, reason)) return 0;
+    if (!readRegularFile(path, {maxBytes}, bytes, reason)) return 0;
     std::string why;
     if (!parse({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, out, why)) {
         reason = path.string() + ": " + why;
@@ -162,7 +167,7 @@ int loadAndParse(const std::filesystem::path& path, VoxContents& out, std::strin
 }
 
 int loadVoxFile(const std::filesystem::path& path, VoxContents& out, std::string& reason) {
-    return loadAndParse(path, out, reason, parseVox);
+    return loadAndParse(path, kMaxFileBytes, out, reason, parseVox);
 }
 
 }  // namespace cubrik

@@ -43,9 +43,10 @@ int parseVox(std::span<const std::uint8_t> bytes, VoxContents& out, std::string&
 // Reads and parses a whole file. Returns 1, or 0 with `reason` naming the file.
 int loadVoxFile(const std::filesystem::path& path, VoxContents& out, std::string& reason);
 
-// Reads a whole file and parses it with `parse`, as the readers of other
-// editors' files do. Returns 1, or 0 with `reason` naming the file.
+// Reads a whole file of at most `maxBytes` and parses it with `parse`, as the
+// readers of other editors' files do. Returns 1, or 0 with `reason` naming the file.
 using VoxParser = int (*)(std::span<const std::uint8_t>, VoxContents&, std::string&);
-int loadAndParse(const std::filesystem::path& path, VoxContents& out, std::string& reason, VoxParser parse);
+int loadAndParse(const std::filesystem::path& path, std::uint64_t maxBytes, VoxContents& out, std::string& reason,
+                 VoxParser parse);
 
 }  // namespace cubrik

@@ -12,11 +12,12 @@
 namespace cubrik {
 namespace {
 
-// Limits that keep a hostile scene graph from running away: nesting, and the
-// number of model placements it may make.
+// Limits that keep a hostile scene graph from running away: nesting, the
+// number of model placements it may make, and the work of walking it (nodes
+// shared down several paths are walked once for each).
 constexpr int kMaxGraphDepth = 64;
 constexpr std::size_t kMaxPlacements = 4096;
-constexpr std::size_t kMaxPlacedVoxels = std::size_t{1} << 26;
+constexpr std::size_t kMaxNodeVisits = std::size_t{1} << 20;
 
 struct Chunk {
     std::string id;
@@ -138,6 +139,12 @@ bool readNode(const Chunk& chunk, std::size_t chunkOrder, NodeMap& nodes, std::s
         node.kind = NodeKind::Group;
         const std::int32_t count = reader.i32();
         for (std::int32_t i = 0; i < count && !reader.failed; ++i) node.children.push_back(reader.i32());
+        std::vector<std::int32_t> sorted = node.children;
+        std::sort(sorted.begin(), sorted.end());
+        if (const auto twice = std::adjacent_find(sorted.begin(), sorted.end()); twice != sorted.end()) {
+            reason = "group node " + std::to_string(id) + " lists node " + std::to_string(*twice) + " twice";
+            return false;
+        }
     } else {
         node.kind = NodeKind::Shape;
         if (reader.i32() < 1) reader.failed = true;
@@ -195,10 +202,21 @@ struct GraphWalk {
     std::string& reason;
     std::vector<std::size_t> order;  // the shape node's chunk order, by placement
     std::size_t placedVoxels = 0;
+    std::size_t visits = 0;
+    std::vector<std::int32_t> path;  // the nodes from the root down to the one being walked
 
     bool place(std::int32_t id, const VoxTransform& parent, int depth) {
         if (depth > kMaxGraphDepth) {
             reason = "the scene graph is nested too deeply or loops";
+            return false;
+        }
+        if (std::find(path.begin(), path.end(), id) != path.end()) {
+            reason = "the scene graph loops back to node " + std::to_string(id);
+            return false;
+        }
+        if (++visits > kMaxNodeVisits) {
+            reason = "walking the scene graph takes more than " + std::to_string(kMaxNodeVisits) +
+                     " node visits (nodes shared by many paths)";
             return false;
         }
         const auto found = nodes.find(id);
@@ -213,8 +231,10 @@ struct GraphWalk {
         if (node.rotation && !decodeVoxRotation(*node.rotation, local.matrix) && scene.badRotations++ == 0)
             scene.firstBadRotation = *node.rotation;
         const VoxTransform transform = composeVoxTransforms(parent, local);
+        path.push_back(id);
         for (std::int32_t child : node.children)
             if (!place(child, transform, depth + 1)) return false;
+        path.pop_back();
         return true;
     }
 
@@ -225,7 +245,7 @@ struct GraphWalk {
             return false;
         }
         placedVoxels += scene.shapes[model].voxels.size() / 4;
-        if (scene.placements.size() == kMaxPlacements || placedVoxels > kMaxPlacedVoxels) {
+        if (scene.placements.size() == kMaxPlacements || placedVoxels > kVoxMaxPlacedVoxels) {
             reason = "the scene places more models or voxels than Cubrik can take";
             return false;
         }
@@ -307,7 +327,7 @@ int readVoxScene(std::span<const std::uint8_t> bytes, VoxScene& scene, std::stri
 
     scene.badRotations = 0;
     if (!nodes.empty()) {
-        GraphWalk walk{nodes, scene, reason, {}};
+        GraphWalk walk{nodes, scene, reason, {}, 0, 0, {}};
         if (!walk.place(0, VoxTransform{}, 0)) return 0;
         walk.sortPlacements();
         return 1;

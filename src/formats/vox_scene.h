@@ -12,6 +12,8 @@
 namespace cubrik {
 
 inline constexpr int kVoxMaxModelSide = 256;
+// The most voxels a scene may place, all its models' placements together.
+inline constexpr std::size_t kVoxMaxPlacedVoxels = std::size_t{1} << 26;
 
 struct VoxShape {
     int size[3];

@@ -3,21 +3,27 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
+#include <process.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace cubrik {
 namespace {
 
-constexpr std::size_t kDrainThreshold = 1 << 20;
+namespace fs = std::filesystem;
 
-std::FILE* openExclusive(const std::filesystem::path& path) {
+constexpr std::size_t kDrainThreshold = 1 << 20;
+constexpr int kMaxLinkHops = 40;  // as the kernel allows before ELOOP
+
+std::FILE* openExclusive(const fs::path& path) {
 #ifdef _WIN32
     return _wfopen(path.c_str(), L"wbx");
 #else
@@ -25,19 +31,44 @@ std::FILE* openExclusive(const std::filesystem::path& path) {
 #endif
 }
 
-// A name no other writer in this or another process picks at the same moment.
-std::filesystem::path temporaryNameFor(const std::filesystem::path& target, int attempt) {
-    static std::atomic<unsigned> counter{0};
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::string name = ".";
-    name += target.filename().string();
-    for (const long long part : {static_cast<long long>(ticks % 1000000007), static_cast<long long>(counter++),
-                                 static_cast<long long>(attempt)}) {
-        name += '.';
-        name += std::to_string(part);
+std::uint64_t processId() {
+#ifdef _WIN32
+    return static_cast<std::uint64_t>(_getpid());
+#else
+    return static_cast<std::uint64_t>(getpid());
+#endif
+}
+
+// A short name that no other writer in this or another process picks at the
+// same moment. Short, so that a target whose name is as long as the file
+// system allows can still be written beside it.
+fs::path temporaryNameFor(const fs::path& destination) {
+    static std::atomic<std::uint64_t> counter{0};
+    const auto ticks = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::uint64_t x = ticks ^ processId() << 40 ^ (counter++ + 1) * 0x9e3779b97f4a7c15u;
+    x = (x ^ x >> 30) * 0xbf58476d1ce4e5b9u;  // mixed, so that near ticks give unlike names
+    x = (x ^ x >> 27) * 0x94d049bb133111ebu;
+    x ^= x >> 31;
+    char name[32];
+    std::snprintf(name, sizeof name, ".cubrik-%012llx.tmp", static_cast<unsigned long long>(x & 0xffffffffffffu));
+    return destination.parent_path() / name;
+}
+
+// The file `path` finally names: symbolic links followed, a relative link
+// read from the link's own folder. The last name need not exist.
+bool followLinks(fs::path path, fs::path& out, std::error_code& ec) {
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) {
+            ec.clear();  // a name that does not exist yet is written as it is
+            out = path;
+            return true;
+        }
+        const fs::path link = fs::read_symlink(path, ec);
+        if (ec) return false;
+        path = link.is_absolute() ? link : path.parent_path() / link;
     }
-    name += ".tmp";
-    return target.parent_path() / name;
+    ec = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return false;
 }
 
 bool syncToDisk(std::FILE* file) {
@@ -50,13 +81,27 @@ bool syncToDisk(std::FILE* file) {
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : target_(std::move(target)) {}
+AtomicFileWriter::AtomicFileWriter(fs::path target) : target_(std::move(target)) {}
 
 AtomicFileWriter::~AtomicFileWriter() { abandon(); }
 
 bool AtomicFileWriter::open() {
+    std::error_code ec;
+    if (!followLinks(target_, destination_, ec)) {
+        error_ = "cannot write " + target_.string() + ": " + ec.message();
+        return false;
+    }
+    const fs::file_status existing = fs::status(destination_, ec);
+    if (fs::is_directory(existing)) {
+        error_ = "cannot replace " + target_.string() + ": it is a folder";
+        return false;
+    }
+    if (isReadOnlyFile(destination_)) {
+        error_ = "cannot replace " + target_.string() + ": it is read-only";
+        return false;
+    }
     for (int attempt = 0; attempt < 8 && file_ == nullptr; ++attempt) {
-        temporary_ = temporaryNameFor(target_, attempt);
+        temporary_ = temporaryNameFor(destination_);
         file_ = openExclusive(temporary_);
         if (file_ == nullptr && errno != EEXIST) break;
     }
@@ -64,6 +109,16 @@ bool AtomicFileWriter::open() {
         fail("cannot create a file in the folder of", errno);
         temporary_.clear();
         return false;
+    }
+    // The replacement keeps the permissions of the file it replaces (a private
+    // model stays private while it is written, too).
+    if (fs::exists(existing)) {
+        fs::permissions(temporary_, existing.permissions() & fs::perms::all, fs::perm_options::replace, ec);
+        if (ec) {
+            error_ = "cannot keep the permissions of " + target_.string() + ": " + ec.message();
+            abandon();
+            return false;
+        }
     }
     return true;
 }
@@ -85,7 +140,8 @@ bool AtomicFileWriter::drain() {
     return true;
 }
 
-bool AtomicFileWriter::commit() {
+bool AtomicFileWriter::finish() {
+    if (finished_) return true;
     if (file_ == nullptr) {
         if (error_.empty()) error_ = "cannot write " + target_.string() + ": the file was not opened";
         return false;
@@ -101,14 +157,21 @@ bool AtomicFileWriter::commit() {
         abandon();
         return false;
     }
+    finished_ = true;
+    return true;
+}
+
+bool AtomicFileWriter::commit() {
+    if (!finish()) return false;
     std::error_code ec;
-    std::filesystem::rename(temporary_, target_, ec);
+    fs::rename(temporary_, destination_, ec);
     if (ec) {
         error_ = "cannot replace " + target_.string() + ": " + ec.message();
         abandon();
         return false;
     }
     temporary_.clear();
+    finished_ = false;
     return true;
 }
 
@@ -119,9 +182,10 @@ void AtomicFileWriter::abandon() {
     }
     if (!temporary_.empty()) {
         std::error_code ignored;
-        std::filesystem::remove(temporary_, ignored);
+        fs::remove(temporary_, ignored);
         temporary_.clear();
     }
+    finished_ = false;
     pending_.clear();
 }
 
@@ -130,8 +194,7 @@ void AtomicFileWriter::fail(std::string_view what, int errorNumber) {
     error_ = std::string(what) + " " + target_.string() + ": " + std::strerror(errorNumber);
 }
 
-int writeFileAtomically(const std::filesystem::path& target, std::string_view content,
-                        std::string& reason) {
+int writeFileAtomically(const fs::path& target, std::string_view content, std::string& reason) {
     AtomicFileWriter writer(target);
     if (writer.open()) {
         writer.write(content);
@@ -141,29 +204,18 @@ int writeFileAtomically(const std::filesystem::path& target, std::string_view co
     return 0;
 }
 
-int readWholeFile(const std::filesystem::path& path, std::string& content, std::string& reason) {
+bool isReadOnlyFile(const fs::path& path) {
 #ifdef _WIN32
-    std::FILE* file = _wfopen(path.c_str(), L"rb");
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    return fs::is_regular_file(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none;
 #else
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+    // The bits first: the superuser may write anything, yet a file nobody may
+    // write is meant to stay as it is.
+    return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
 #endif
-    if (file == nullptr) {
-        reason = "cannot open " + path.string() + ": " + std::strerror(errno);
-        return 0;
-    }
-    std::string bytes;
-    char chunk[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
-    const bool failed = std::ferror(file) != 0;
-    const int readError = errno;
-    std::fclose(file);
-    if (failed) {
-        reason = "cannot read " + path.string() + ": " + std::strerror(readError);
-        return 0;
-    }
-    content = std::move(bytes);
-    return 1;
 }
 
 }  // namespace cubrik

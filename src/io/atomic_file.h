@@ -2,6 +2,11 @@
 // Every file the program writes goes through here: the bytes land in a
 // temporary file beside the target, and only a complete, flushed file is
 // renamed over it. A failure at any step leaves the previous file untouched.
+//
+// What the user set on a file stays: a symbolic link stays a link and the
+// file it names gets the bytes (replaced in its own folder); a file keeps its
+// permission bits; a read-only file is not replaced at all. A file with
+// several hard links is replaced, so the other names keep the old bytes.
 
 #include <cstdio>
 #include <filesystem>
@@ -17,11 +22,16 @@ public:
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-    // Creates the temporary file; false (with error()) when that fails.
+    // Creates the temporary file; false (with error()) when that fails, or
+    // when the target is a folder or a read-only file.
     bool open();
     // Buffers the bytes; a failure is remembered and reported by commit().
     void write(std::string_view bytes);
-    // Flushes, syncs and closes the temporary file, then renames it over the
+    // Flushes, syncs and closes the temporary file without putting it in
+    // place, so that several files can be finished before any is renamed.
+    // False (with error()) when any of that failed.
+    bool finish();
+    // Finishes the file if that is still to do, then renames it over the
     // target. False (with error()) when any of that failed.
     bool commit();
     // Removes the temporary file; the target stays as it was.
@@ -35,8 +45,10 @@ private:
     void fail(std::string_view what, int errorNumber);
 
     std::filesystem::path target_;
+    std::filesystem::path destination_;  // the target with its symbolic links followed
     std::filesystem::path temporary_;
     std::FILE* file_ = nullptr;
+    bool finished_ = false;  // the temporary file is complete and closed
     std::string pending_;
     std::string error_;
 };
@@ -46,7 +58,8 @@ private:
 int writeFileAtomically(const std::filesystem::path& target, std::string_view content,
                         std::string& reason);
 
-// Reads a whole file. Returns 1 on success; on failure 0 with `reason`.
-int readWholeFile(const std::filesystem::path& path, std::string& content, std::string& reason);
+// Whether `path` names an existing file that must not be replaced: no write
+// permission for anyone, or none for this user.
+bool isReadOnlyFile(const std::filesystem::path& path);
 
 }  // namespace cubrik

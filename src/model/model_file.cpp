@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "io/atomic_file.h"
+#include "io/regular_file.h"
 #include "io/text_format.h"
 #include "model/material.h"
 
@@ -18,6 +19,11 @@ constexpr std::string_view kSliceSection = "#SLICE";
 // The reader takes at most this many bytes a line; the rest of a longer line
 // is read as the next line.
 constexpr std::size_t kMaxLineBytes = 127;
+// The header, the 32 colours, "#OBJECT" and 100 slices of a "#SLICE" line
+// and 100 rows: no reading goes past this many lines of at most 127 bytes,
+// so the rest of a longer file, which reading ignores, is never read.
+constexpr std::size_t kFileLines = 35 + 100 * 101;
+constexpr ReadLimit kReadLimit{kFileLines * kMaxLineBytes, true};
 
 constexpr std::array<char, 256> makeCharOfCode() {
     std::array<char, 256> table{};
@@ -186,7 +192,7 @@ int parseModelFile(std::string_view text, ModelFileContents& out, std::string& r
 
 int loadModelFile(const std::filesystem::path& path, ModelFileContents& out, std::string& reason) {
     std::string text;
-    if (!readWholeFile(path, text, reason)) return 0;
+    if (!readRegularFile(path, kReadLimit, text, reason)) return 0;
     std::string why;
     if (!parseModelFile(text, out, why)) {
         reason = path.string() + " " + why;

@@ -108,4 +108,18 @@ one="$(peak_kb "$cubrik" --replay "$work/one.txt")"
 long="$(peak_kb "$cubrik" --replay "$work/long.txt")"
 check "a million-line session takes no more memory than one line ($one KB, $long KB)" test $((long - one)) -lt 100000
 
+# An OBJ comes with its library or not at all.
+mkdir "$work/lib.mtl"
+"$cubrik" --export "$work/a.cbk" "$work/lib.obj" 2>"$work/err"
+status=$?
+check "an OBJ whose .mtl cannot be written exits 1" test "$status" -eq 1 -a "$(wc -l <"$work/err")" -eq 1
+check "and writes no OBJ" test ! -e "$work/lib.obj"
+
+# A FIFO would make reading wait for ever.
+mkfifo "$work/fifo.cbk"
+timeout 10 "$cubrik" --export "$work/fifo.cbk" "$work/never.cbk" 2>"$work/err"
+status=$?
+check "a FIFO is refused at once (status $status)" test "$status" -eq 1
+check "as no regular file" grep -q "^cubrik: cannot read $work/fifo.cbk: it is not a regular file" "$work/err"
+
 exit $((failures > 0))

@@ -4,11 +4,15 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "app/recent_files.h"
 #include "app/ui_text.h"
 #include "app_fixture.h"
+#include "formats/qb_file.h"
 #include "panel/panel_layout.h"
 #include "support/file_bytes.h"
+#include "support/time_limit.h"
 
 namespace cubrik {
 namespace {
@@ -170,6 +174,43 @@ TEST_F(DesktopTest, TheRecoveryQuestionNamesTheCopysFileInFull) {
     start();
     ASSERT_EQ(platform.questions.size(), 1u);
     EXPECT_NE(platform.questions[0].find("\"/models/penguin.cbk\""), std::string::npos) << platform.questions[0];
+}
+
+// Opening a FIFO would wait for a writer for ever, and /dev/zero never ends:
+// Open, a drop and the recovery copies at start refuse them at once.
+TEST_F(DesktopTest, FifosAndDevicesAreRefusedAtOnceWhereverAModelIsRead) {
+    const testing::TimeLimit limit(20);
+    const auto recovery = dir / "state" / "cubrik" / "recovery";
+    std::filesystem::create_directories(recovery);
+    ASSERT_EQ(mkfifo((recovery / "1-a.cbk").c_str(), 0600), 0);
+    writeModel("state/cubrik/recovery/2-b.cbk", 5);
+    ASSERT_EQ(mkfifo((recovery / "2-b.txt").c_str(), 0600), 0);  // its note
+    ASSERT_EQ(mkfifo(path("pipe.cbk").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir / "zero.qb");
+    app.paths.stateFolder = dir / "state";
+    platform.replies = {Reply::No};
+    start();
+    ASSERT_EQ(platform.questions.size(), 1u);  // only the readable copy is offered
+    open(path("pipe.cbk"));
+    Message drop{MessageType::DropFile};
+    drop.path = path("zero.qb");
+    send(drop);
+    ASSERT_EQ(platform.messages.size(), 2u);
+    for (const std::string& message : platform.messages)
+        EXPECT_NE(message.find("it is not a regular file"), std::string::npos) << message;
+}
+
+// A .qb re-saved by a peer editor counts one matrix more than it holds.
+TEST_F(DesktopTest, WhatReadingAnotherEditorsFileDidIsSaidInTheStatusLine) {
+    ModelStore store;
+    resetModel(store);
+    std::string qb = formatQb(*store.model);
+    qb[20] = 2;
+    testing::writeBytes(dir / "two.qb", qb);
+    start();
+    open(path("two.qb"));
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_NE(statusTextOf(app).find("two.qb: the header counts 2 matrices, the file holds 1"), std::string::npos);
 }
 
 TEST(RecentFiles, KeptInTheSettingsFileNewestFirstAndReadLeniently) {

@@ -121,6 +121,52 @@ TEST_F(DocumentTest, AFailedSaveIsReportedAndKeepsTheChanges) {
     EXPECT_EQ(app.document.untitled, 1);
 }
 
+TEST_F(DocumentTest, SaveKeepsAPrivateFilePrivateAndALinkALink) {
+    namespace fs = std::filesystem;
+    const std::string real = writeModel("real/private.cbk", 7);
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("real/private.cbk", dir / "link.cbk");
+    start(path("link.cbk"));
+    modify();
+    command(command::kSave);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(fs::is_symlink(dir / "link.cbk"));
+    EXPECT_EQ(testing::readBytes(real), formatModelFile(app.model()));
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms(0600));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), fs::directory_iterator()), 1);
+}
+
+TEST_F(DocumentTest, SaveOnAReadOnlyFileSaysSoAndOffersSaveAs) {
+    const std::string locked = writeModel("locked.cbk", 7);
+    const std::string before = testing::readBytes(locked);
+    std::filesystem::permissions(locked, std::filesystem::perms(0444));
+    start(locked);
+    modify();
+    platform.replies = {Reply::No, Reply::Yes};
+    platform.fileAnswers = {path("copy.cbk")};
+    command(command::kSave);
+    EXPECT_TRUE(platform.dialogs.empty());
+    command(command::kSave);
+    ASSERT_EQ(platform.questions.size(), 2u);
+    EXPECT_EQ(platform.questions[0],
+              "Cubrik: " + locked + " is read-only, so it was not saved. Save the model under another name?");
+    EXPECT_EQ(testing::readBytes(locked), before);
+    EXPECT_EQ(testing::readBytes(dir / "copy.cbk"), formatModelFile(app.model()));
+    EXPECT_EQ(platform.title, "copy - Cubrik");
+}
+
+TEST_F(DocumentTest, AnObjWhoseLibraryCannotBeWrittenIsNotWrittenEither) {
+    start();
+    modify();
+    std::filesystem::create_directory(dir / "m.mtl");
+    platform.fileAnswers = {path("m.obj")};
+    command(command::kSaveAs);
+    EXPECT_FALSE(std::filesystem::exists(dir / "m.obj"));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0], "Cubrik: Cannot export " + path("m.obj") + ".\ncannot replace " + path("m.mtl") +
+                                        ": it is a folder");
+}
+
 TEST_F(DocumentTest, YesToTheQuestionOfNewSavesFirstAndUndoBringsTheModelBack) {
     start();
     modify();

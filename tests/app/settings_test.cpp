@@ -57,12 +57,15 @@ TEST(Settings, WrittenValuesReadBack) {
     EXPECT_EQ(formatSettings(read), formatSettings(settings));
 }
 
-TEST(Settings, AMissingFileLeavesTheDefaults) {
+TEST(Settings, AMissingFileOrOneLargerThanASettingsFileLeavesTheDefaults) {
     testing::TempDir dir;
-    Settings settings;
-    settings.windowWidth = 300;  // no range rule applies without a file
-    EXPECT_EQ(readSettings(dir / "property.txt", settings, kScreen), 0);
-    EXPECT_EQ(settings.windowWidth, 300);
+    testing::writeBytes(dir / "huge.txt", utf16(u"@\r\nwindowWidth=300\r\n") + std::string(1 << 20, ' '));
+    for (const char* name : {"property.txt", "huge.txt"}) {
+        Settings settings;
+        settings.windowWidth = 300;  // no range rule applies without a file
+        EXPECT_EQ(readSettings(dir / name, settings, kScreen), 0) << name;
+        EXPECT_EQ(settings.windowWidth, 300) << name;
+    }
 }
 
 TEST(Settings, KeysMustBeFollowedDirectlyByTheEqualsSignAndAValue) {

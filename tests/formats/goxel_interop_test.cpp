@@ -71,6 +71,8 @@ TEST_F(GoxelInterop, GoxelReadsAndWritesCubriksVoxAndQbToTheSameCellsAndColours)
     EXPECT_EQ(throughGoxel("penguin.vox", "vox-again.vox"), expected);
     EXPECT_EQ(throughGoxel("penguin.vox", "from-vox.qb"), expected);
     EXPECT_EQ(throughGoxel("penguin.qb", "from-qb.vox"), expected);
+    // goxel's own .qb of a .qb it read counts two matrices and holds one.
+    EXPECT_EQ(throughGoxel("penguin.qb", "qb-again.qb"), expected);
 }
 
 }  // namespace

@@ -163,6 +163,27 @@ TEST(QbFile, RunsAndSliceEndsOfACompressedMatrixFillTheirCells) {
     file[file.size() - 20] = 7;  // a run of 7 in a slice of 6
     EXPECT_EQ(parseQb(file, out, reason), 0);
     EXPECT_EQ(reason, "matrix 1 stores more cells in a slice than it holds");
+    // Runs of 3 and then 4 overflow the slice together, though each fits alone.
+    file.resize(file.size() - 12);
+    for (std::uint32_t value : {2u, 4u, kBlue, 6u, 6u}) put32(file, value);
+    file[file.size() - 28] = 3;
+    EXPECT_EQ(parseQb(file, out, reason), 0);
+    EXPECT_EQ(reason, "matrix 1 stores more cells in a slice than it holds");
+}
+
+// A peer editor writes a header counting one matrix more than the file holds.
+TEST(QbFile, AFileEndingWhereAMatrixWouldBeginHoldsTheMatricesBeforeIt) {
+    Bytes file = qbFile(0, 1, 0, {*twoMatrices().begin()});
+    file[20] = 2;
+    const std::map<Position, std::uint32_t> first = {{{0, 0, 1}, 0xff0000}, {{1, 0, 0}, 0x0000ff}};
+    VoxContents out;
+    std::string reason;
+    ASSERT_EQ(parseQb(file, out, reason), 1) << reason;
+    EXPECT_EQ(colouredCells(out), first);
+    EXPECT_EQ(out.notes, "the header counts 2 matrices, the file holds 1");
+    file.pop_back();  // now it ends inside the matrix
+    EXPECT_EQ(parseQb(file, out, reason), 0);
+    EXPECT_EQ(reason, "the file ends inside matrix 1");
 }
 
 TEST(QbFile, DamagedFilesAreRefusedWithOneReasonAndNoOutput) {
@@ -171,6 +192,7 @@ TEST(QbFile, DamagedFilesAreRefusedWithOneReasonAndNoOutput) {
     std::string reason;
     for (const Bytes& good : {qbFile(0, 1, 0, twoMatrices()), qbFile(1, 0, 1, twoMatrices())})
         for (std::size_t length = 0; length < good.size(); ++length) {
+            if (length == good.size() - (3 + 24 + 8 + (good[12] ? 4 : 0))) continue;  // just before matrix 2
             reason.clear();
             EXPECT_EQ(parseQb(Bytes(good.begin(), good.begin() + length), out, reason), 0) << length;
             EXPECT_NE(reason.find("the file ends inside"), std::string::npos) << length << ": " << reason;

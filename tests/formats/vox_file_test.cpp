@@ -278,7 +278,7 @@ TEST(VoxFile, TruncatedAndDamagedFilesAreRefusedWithAReason) {
     EXPECT_EQ(refusal(voxFile(chunk("XYZI", Bytes(4, 0)))), "an XYZI chunk has no SIZE chunk before it");
     const Bytes oneModel = model(1, 1, 1, {{0, 0, 0, 1}});
     EXPECT_EQ(refusal(voxFile(concat({oneModel, transform(0, 1, "0 0 0"), group(1, {0})}))),
-              "the scene graph is nested too deeply or loops");
+              "the scene graph loops back to node 0");
     EXPECT_EQ(refusal(voxFile(concat({oneModel, transform(0, 1, "0 0 0"), shape(1, 3)}))),
               "the scene graph refers to a missing model 3");
     EXPECT_EQ(refusal(voxFile(concat({oneModel, transform(0, 1, "0 0 0")}))),

@@ -9,6 +9,7 @@
 
 #include "formats/vox_file.h"
 #include "model/material.h"
+#include "support/time_limit.h"
 
 namespace cubrik {
 namespace {
@@ -156,6 +157,21 @@ TEST(VoxScene, MirrorsAndOddPermutationsAreApplied) {
     expectFileColours(out);
 }
 
+// Positions compared within one scene, not each shape by itself: a mirrored
+// model must stand in the same cells as the same model unmirrored.
+TEST(VoxScene, AMirroredModelFillsTheBoxOfTheSameModelUnmirrored) {
+    VoxWriter scene;
+    scene.model(4, 1, 1, {{0, 0, 0, 1}, {3, 0, 0, 2}});
+    scene.transform(0, 1, {{}});
+    scene.group(1, {2, 4});
+    scene.transform(2, 3, {{}});
+    scene.shape(3, 0);
+    scene.transform(4, 5, {{{"_r", "20"}, {"_t", "0 1 0"}}});  // x mirrored, one row further
+    scene.shape(5, 0);
+    VoxContents out;
+    EXPECT_EQ(readVoxels(scene.file(), out), normalised({{{0, 0, 0}, 1}, {{3, 0, 0}, 2}, {{3, 1, 0}, 1}, {{0, 1, 0}, 2}}));
+}
+
 TEST(VoxScene, AGroupsRotationTurnsItsChildrensTranslationsAndTheFirstShapeWins) {
     VoxWriter scene;
     scene.model(1, 1, 1, {{0, 0, 0, 1}});
@@ -196,6 +212,36 @@ TEST(VoxScene, RotationBytesThatAreNoPermutationReadAsNoneAndAreSaidOnce) {
     std::string reason;
     EXPECT_EQ(parseVox(damaged.file(), out, reason), 0);
     EXPECT_EQ(reason, "scene node 0 has a damaged rotation");
+}
+
+// A 2 KB file whose groups each list the next twice would be walked 2^60 times.
+TEST(VoxScene, RepeatedChildrenAndRunawayWalksAreRefused) {
+    const testing::TimeLimit limit(20);
+    const auto refusal = [](VoxWriter& scene) {
+        VoxContents out;
+        std::string reason;
+        EXPECT_EQ(parseVox(scene.file(), out, reason), 0);
+        return reason;
+    };
+    VoxWriter doubled;
+    doubled.model(1, 1, 1, {{0, 0, 0, 1}});
+    doubled.transform(0, 1, {{}});
+    for (int level = 1; level <= 60; ++level) doubled.group(level, {level + 1, level + 1});
+    doubled.shape(61, 0);
+    EXPECT_EQ(refusal(doubled), "group node 1 lists node 2 twice");
+
+    // Two transforms to the same group at every level: no node is listed twice.
+    VoxWriter shared;
+    shared.model(1, 1, 1, {{0, 0, 0, 1}});
+    shared.transform(0, 1, {{}});
+    for (int level = 0; level < 24; ++level) {
+        const int group = 1 + 3 * level, next = group + 3;
+        shared.group(group, {group + 1, group + 2});
+        shared.transform(group + 1, next, {{}});
+        shared.transform(group + 2, next, {{}});
+    }
+    shared.group(1 + 3 * 24, {});
+    EXPECT_EQ(refusal(shared), "walking the scene graph takes more than 1048576 node visits (nodes shared by many paths)");
 }
 
 }  // namespace

@@ -29,13 +29,28 @@ TEST(AtomicFile, TheTargetAppearsOnlyWhenCommitted) {
     EXPECT_EQ(bytes.substr(bytes.size() - 4), "xend");
 }
 
-TEST(AtomicFile, ReadingAMissingOrUnreadableFileSaysWhy) {
+// The temporary name must not grow with the target's: a name of 255 bytes,
+// the most a file system allows, is written beside itself.
+TEST(AtomicFile, ANameAsLongAsTheFileSystemAllowsCanBeWritten) {
     testing::TempDir dir;
-    std::string content, reason;
-    EXPECT_EQ(readWholeFile(dir / "none", content, reason), 0);
-    EXPECT_NE(reason.find("none"), std::string::npos);
-    EXPECT_EQ(readWholeFile(dir.path(), content, reason), 0);
-    EXPECT_NE(reason.find("cannot read"), std::string::npos) << reason;
+    const auto target = dir / (std::string(251, 'n') + ".cbk");
+    std::string reason;
+    ASSERT_EQ(writeFileAtomically(target, "long", reason), 1) << reason;
+    ASSERT_EQ(writeFileAtomically(target, "longer", reason), 1) << reason;
+    EXPECT_EQ(testing::readBytes(target), "longer");
+}
+
+TEST(AtomicFile, AReadOnlyFileIsNotReplaced) {
+    testing::TempDir dir;
+    namespace fs = std::filesystem;
+    testing::writeBytes(dir / "locked.cbk", "old");
+    fs::permissions(dir / "locked.cbk", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::string reason;
+    EXPECT_EQ(writeFileAtomically(dir / "locked.cbk", "new", reason), 0);
+    EXPECT_EQ(reason, "cannot replace " + (dir / "locked.cbk").string() + ": it is read-only");
+    EXPECT_EQ(testing::readBytes(dir / "locked.cbk"), "old");
+    EXPECT_EQ(fs::status(dir / "locked.cbk").permissions(), fs::perms(0444));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);  // nothing left behind
 }
 
 }  // namespace

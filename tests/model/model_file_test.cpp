@@ -203,6 +203,22 @@ TEST_F(ModelFileTest, CharactersAfterTheHundredthAndTextAfterTheLastRowAreIgnore
     EXPECT_EQ(contents.cells[cellIndex(99, 10, 10)], 0);
 }
 
+// From disk only what reading can use is read: rows of the longest line
+// still read, and megabytes after the last row are never read at all.
+TEST_F(ModelFileTest, AFileOfTheLongestRowsReadsAndWhatFollowsTheLastRowIsNotRead) {
+    std::string text = "#CUBIC-100\n#MATERIAL\n";
+    for (int i = 0; i < 32; ++i) text += std::string(120, ' ') + "ff8000\n";
+    text += "#OBJECT\n";
+    for (int slice = 0; slice < 100; ++slice) {
+        text += "#SLICE\n";
+        for (int row = 0; row < 100; ++row) text += "B" + std::string(125, '+') + "\n";
+    }
+    writeBytes(dir / "long.cbk", text + std::string(3 << 20, 'x'));
+    ASSERT_EQ(readModelFile(dir / "long.cbk", model(), reason), 1) << reason;
+    EXPECT_EQ(model().cells[cellIndex(0, 0, 0)], 2);
+    EXPECT_EQ(packColour(model().paletteB[15]), 0xff8000u);
+}
+
 TEST_F(ModelFileTest, ALineLongerThan127CharactersIsSplitAndTheFileRejected) {
     std::string text = emptyModelText();
     const std::size_t at = charOffset(99, 10, 10);

@@ -53,7 +53,9 @@ TEST_F(SelectionTest, ColourStepsStopAtTheEndsAndAtLockedColours) {
     store.model->lockedA[1] = 0;
     EXPECT_EQ(stepColourSlot(target(), +1), 1);
     EXPECT_EQ(edit.currentSlot, 11);
-    edit.currentSlot = 25;
+    edit.currentSlot = 24;
+    EXPECT_EQ(stepColourSlot(target(), +1), 1);  // onto the last slot
+    EXPECT_EQ(edit.currentSlot, 25);
     EXPECT_EQ(stepColourSlot(target(), +1), 0);
     // The locks of the current material count, not those of the other.
     edit.currentMaterial = Material::B;
