@@ -17,7 +17,7 @@
 #include <stb_image.h>
 
 #include "formats/image/png_image.h"
-#include "io/atomic_file.h"
+#include "io/regular_file.h"
 
 namespace cubrik {
 namespace {
@@ -126,8 +126,10 @@ int decodePicture(std::span<const std::uint8_t> bytes, Picture& picture, std::st
 }
 
 int readPicture(const std::filesystem::path& path, int largestSide, Picture& picture, std::string& reason) {
+    // No picture of an accepted size takes more than an uncompressed 32-bit TARGA and its headers.
+    constexpr ReadLimit kLimit{std::uint64_t{4} * kLargestPictureSide * kLargestPictureSide + (1u << 20)};
     std::string bytes;
-    if (!readWholeFile(path, bytes, reason)) return 0;
+    if (!readRegularFile(path, kLimit, bytes, reason)) return 0;
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     if (!decodePicture({data, bytes.size()}, picture, reason)) return 0;
     shrinkPicture(picture, largestSide);
