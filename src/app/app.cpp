@@ -5,6 +5,7 @@
 #include "app/camera_commands.h"
 #include "app/document_commands.h"
 #include "app/mirror_commands.h"
+#include "app/undo_steps.h"
 #include "panel/icon_atlas.h"
 #include "render/camera.h"
 
@@ -27,7 +28,8 @@ int startUp(App& app) {
     const KernelVariant variant = chooseKernelVariant();
     if (!allocateEditingBuffers(app.editing, variant)) return 0;
     app.toolKernels = toolKernelsFor(variant);
-    if (!createUndoHistory(app.history, app.flags)) return 0;
+    if (!createUndoHistory(app.history, app.flags, app.settings.undoSteps)) return 0;
+    showUndoSteps(app);
     if (!initMeshExtraction(app.meshExtractor)) return 0;
     if (app.window.startMaximized == 1) app.platform.showMaximized();
     app.tablet.tabletAvailable = app.platform.tabletPresent() ? 1 : 0;

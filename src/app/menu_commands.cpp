@@ -9,6 +9,7 @@
 #include "app/mirror_commands.h"
 #include "app/palette_commands.h"
 #include "app/shape_commands.h"
+#include "app/undo_steps.h"
 #include "render/camera.h"
 
 namespace cubrik {
@@ -56,6 +57,8 @@ void runMenuCommand(App& app, int command) {
             presetView(app.model(), command - command::kFirstView);
         else if (command >= command::kMirrorX && command <= command::kMirrorToMiddle)
             runMirrorCommand(app, command);
+        else if (command >= command::kFirstUndoSteps && command <= command::kLastUndoSteps)
+            chooseUndoSteps(app, command);
         else if (command >= command::kFirstRecent && command < command::kFirstRecent + command::kRecentCount)
             openRecent(app, command - command::kFirstRecent);
         else if (command >= command::kFrameModel && command <= command::kFloorGrid)

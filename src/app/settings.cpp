@@ -100,6 +100,13 @@ void applyLine(std::u16string_view line, Settings& s) {
         s.floorGrid = parseDecimal(value, on) && on == 1 ? 1 : 0;
         return;
     }
+    if (valueOf(line, "undoSteps", value)) {
+        // Only a depth the menu offers; any other value is damage.
+        std::int32_t steps = 0;
+        if (parseDecimal(value, steps) && std::ranges::find(kUndoStepChoices, steps) != std::end(kUndoStepChoices))
+            s.undoSteps = steps;
+        return;
+    }
     if (valueOf(line, "materialA", value) && parseColours(value, s.materialA)) return;
     if (valueOf(line, "materialB", value)) parseColours(value, s.materialB);
 }
@@ -164,6 +171,7 @@ std::string formatSettings(const Settings& s) {
     }
     // Only when changed, so the file stays as other versions of the program write it.
     if (s.autosaveSeconds != kDefaultAutosaveSeconds) line("autosaveSeconds", s.autosaveSeconds);
+    if (s.undoSteps != kUndoStepChoices[0]) line("undoSteps", s.undoSteps);
     if (s.mirrorPlanes != 0 || s.mirrorX != kMirrorMiddle || s.mirrorY != kMirrorMiddle || s.mirrorZ != kMirrorMiddle) {
         line("mirrorPlanes", s.mirrorPlanes);
         line("mirrorX", s.mirrorX);

@@ -16,6 +16,7 @@ inline constexpr const char* kSettingsFolderName = "Cubrik1";
 inline constexpr const char* kSettingsFileName = "property.txt";
 inline constexpr std::int32_t kDefaultAutosaveSeconds = 30;
 inline constexpr std::int32_t kDefaultReferenceOpacity = 50;
+inline constexpr std::int32_t kUndoStepChoices[3] = {20, 100, 1000};  // the first is the default
 
 struct Settings {
     std::int32_t windowX = 0;
@@ -25,6 +26,7 @@ struct Settings {
     std::int32_t windowMaximized = 0;
     std::int32_t backgroundColor = 16744576;  // 0x00BBGGRR: red 128, green 128, blue 255
     std::int32_t autosaveSeconds = kDefaultAutosaveSeconds;  // the recovery copy's interval; 0: no copy
+    std::int32_t undoSteps = kUndoStepChoices[0];  // the undo history's depth, one of the choices
     std::uint32_t materialA[16] = {0xff0000, 0xff7f00, 0xffff00, 0x7fff00, 0x00ff00, 0x00ff7f, 0x00ffff, 0x007fff,
                                    0x0000ff, 0x7f00ff, 0xff00ff, 0xff007f, 0x000000, 0x3f3f3f, 0x7f7f7f, 0xffffff};
     std::uint32_t materialB[16] = {0xff0000, 0xff7f00, 0xffff00, 0x7fff00, 0x00ff00, 0x00ff7f, 0x00ffff, 0x007fff,

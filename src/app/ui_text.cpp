@@ -238,6 +238,10 @@ constexpr MenuItem kSettingsItems[] = {
     {0, "", ""},
     {command::kPressureInput, "Pressure input(&P)", "筆圧感知(&P)"},
     {0, "", ""},
+    {command::kFirstUndoSteps, "20 undo steps(&W)", "取り消し 20 回(&W)"},
+    {command::kFirstUndoSteps + 1, "100 undo steps(&H)", "取り消し 100 回(&H)"},
+    {command::kLastUndoSteps, "1000 undo steps(&T)", "取り消し 1000 回(&T)"},
+    {0, "", ""},
     {command::kImportPalette, "Import palette…(&I)", "パレットの読み込み…(&I)"},
     {command::kExportPalettes, "Export palettes…(&E)", "パレットの書き出し…(&E)"},
 };

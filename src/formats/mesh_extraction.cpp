@@ -105,12 +105,12 @@ std::uint8_t neighbourhoodCode(const Extraction& run, int X, int Y, int Z) {
 // lattice point (X, Y, Z); a new one when that component has none there yet.
 std::int32_t vertexAt(Extraction& run, int X, int Y, int Z, int cornerNumber) {
     MeshExtractor& ex = run.extractor;
-    const int lattice = X + kLatticeSide * Y + kLatticePlane * Z;
+    const int lattice = X + kLatticeSide * Y + kLatticePlane * (Z & 1);
     std::uint8_t& code = ex.neighbourhoodCache[lattice];
     if (code == 0) code = neighbourhoodCode(run, X, Y, Z);
     int component = ex.componentTable[code][cornerNumber];
     if (component >= kComponents) component = 0;
-    std::int32_t& vertex = ex.vertexMaps[static_cast<std::size_t>(lattice) * kComponents + component];
+    std::int32_t& vertex = ex.vertexMaps[lattice * kComponents + component];
     if (vertex >= 0) return vertex;
     vertex = vertexCount(ex.mesh);
     const int point[3] = {X, Y, Z};
@@ -161,8 +161,15 @@ void resetExtraction(MeshExtractor& ex) {
     resetArray(mesh.faceNormals, mesh.faceNormalsLength, 3 * kMeshBlock);
     resetArray(mesh.faceColours, mesh.faceColoursLength, kMeshBlock);
     std::fill(std::begin(mesh.facesPerColour), std::end(mesh.facesPerColour), 0);
-    std::fill_n(ex.vertexMaps.get(), static_cast<std::size_t>(kComponents) * kLatticeCount, -1);
-    std::memset(ex.neighbourhoodCache.get(), 0, kLatticeCount);
+    std::fill_n(ex.vertexMaps.get(), kComponents * kLatticeWindow, -1);
+    std::memset(ex.neighbourhoodCache.get(), 0, kLatticeWindow);
+}
+
+// Lattice plane Z takes the place of plane Z - 2, which no layer needs any more.
+void clearLatticePlane(MeshExtractor& ex, int Z) {
+    const int first = kLatticePlane * (Z & 1);
+    std::fill_n(ex.vertexMaps.get() + kComponents * first, kComponents * kLatticePlane, -1);
+    std::memset(ex.neighbourhoodCache.get() + first, 0, kLatticePlane);
 }
 
 // One quad per face of a cell that `run.colourOf` counts as solid where no
@@ -170,7 +177,8 @@ void resetExtraction(MeshExtractor& ex) {
 void extractSurface(Extraction& run) {
     resetExtraction(run.extractor);
     const std::uint8_t* cells = run.source.model.cells;
-    for (int z = 0; z < kGridSize; ++z)
+    for (int z = 0; z < kGridSize; ++z) {
+        if (z > 0) clearLatticePlane(run.extractor, z + 1);
         for (int y = 0; y < kGridSize; ++y)
             for (int x = 0; x < kGridSize; ++x) {
                 const std::uint8_t colour = run.colourOf[cells[cellIndex(x, y, z)]];
@@ -179,14 +187,15 @@ void extractSurface(Extraction& run) {
                     if (!isSolid(run, x + face.across[0], y + face.across[1], z + face.across[2]))
                         emitFace(run, x, y, z, colour, face);
             }
+    }
 }
 
 }  // namespace
 
 int initMeshExtraction(MeshExtractor& extractor) {
     buildComponentTable(extractor.componentTable);
-    extractor.vertexMaps.reset(new (std::nothrow) std::int32_t[static_cast<std::size_t>(kComponents) * kLatticeCount]);
-    extractor.neighbourhoodCache.reset(new (std::nothrow) std::uint8_t[kLatticeCount]);
+    extractor.vertexMaps.reset(new (std::nothrow) std::int32_t[kComponents * kLatticeWindow]);
+    extractor.neighbourhoodCache.reset(new (std::nothrow) std::uint8_t[kLatticeWindow]);
     if (!extractor.vertexMaps || !extractor.neighbourhoodCache) return 0;
     try {
         resetExtraction(extractor);

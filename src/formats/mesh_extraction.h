@@ -17,10 +17,12 @@
 
 namespace cubrik {
 
-// Lattice points (X, Y, Z), each 0..100, indexed X + 101 Y + 10201 Z.
+// Lattice points (X, Y, Z), each 0..100. Cells are walked layer by layer in z,
+// and a layer's faces touch only the lattice planes Z = z and z + 1, so the
+// working buffers keep just two planes, indexed X + 101 Y + 10201 (Z mod 2).
 inline constexpr int kLatticeSide = kGridSize + 1;
 inline constexpr int kLatticePlane = kLatticeSide * kLatticeSide;
-inline constexpr int kLatticeCount = kLatticeSide * kLatticePlane;
+inline constexpr int kLatticeWindow = 2 * kLatticePlane;
 
 // The output arrays grow by this many vertices or faces at a time.
 inline constexpr std::size_t kMeshBlock = 10201;
@@ -57,9 +59,9 @@ struct MeshExtractor {
     // Per neighbourhood code and corner number: the cell's face-connected
     // component 0..3 within the 2 x 2 x 2 block, or 9 when it is not solid.
     std::uint8_t componentTable[256][8];
-    // Four per lattice point, one per component: the vertex index, or -1.
+    // Four per lattice point of the two planes, one per component: the vertex index, or -1.
     std::unique_ptr<std::int32_t[]> vertexMaps;
-    // Per lattice point: the neighbourhood code, or 0 while not computed.
+    // Per lattice point of the two planes: the neighbourhood code, or 0 while not computed.
     std::unique_ptr<std::uint8_t[]> neighbourhoodCache;
     QuadMesh mesh;
     // Growing the mesh arrays past this many bytes in all fails as exhausted

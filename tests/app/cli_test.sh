@@ -72,6 +72,15 @@ check "a damaged .qb is refused with one line" test "$status" -eq 1 -a "$(wc -l 
 check "naming the file" grep -q "^cubrik: $work/broken.qb: the file ends inside matrix 1" "$work/err"
 check "and writing nothing" test ! -e "$work/never.cbk"
 
+# Conversion needs no window system: no display, and neither Qt nor GL is loaded.
+headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+check "a .vox converts to OBJ with no display" "${headless[@]}" "$cubrik" --export "$work/v.vox" "$work/v.obj"
+check "to the faces of the model it came from" test "$(assimp info "$work/v.obj" | awk '/^Faces:/ { print $2 }')" = \
+  "$(assimp info "$work/m.obj" | awk '/^Faces:/ { print $2 }')"
+check "--help and --version need no display either" test -n "$("${headless[@]}" "$cubrik" --help)" -a \
+  "$("${headless[@]}" "$cubrik" --version)" = "Cubrik version 1.7"
+check "the converting program links no Qt, X or GL library" test -z "$(ldd "$cubrik" | grep -E 'libQt|libX11|libGL')"
+
 "$cubrik" --export "$work/a.cbk" "$work/missing/m.obj" 2>"$work/err"
 status=$?
 check "an export that cannot be written exits 1" test "$status" -eq 1

@@ -9,7 +9,8 @@ trap 'rm -rf "$prefix"' EXIT
 source "$(dirname "$0")/../support/check.sh"
 
 check "cmake --install succeeds" cmake --install "$build" --prefix "$prefix"
-for file in bin/cubrik share/cubrik/help/index.html share/cubrik/help/index.ja.html share/applications/cubrik.desktop \
+for file in bin/cubrik libexec/cubrik-window share/cubrik/help/index.html share/cubrik/help/index.ja.html \
+            share/applications/cubrik.desktop \
             share/icons/hicolor/scalable/apps/cubrik.svg share/mime/packages/cubrik.xml; do
   check "installs $file" test -f "$prefix/$file"
 done

@@ -85,6 +85,27 @@ TEST(SessionRecording, AWaitLineStandsForEachSecondOrMoreThatPassed) {
     EXPECT_EQ(testing::readBytes(dir / "s.txt"), "wait 3.2\nwait 1\n");
 }
 
+// A replay never reads the settings file, so a recording starts with the
+// settings it cannot know: those that are not the window's place or paths.
+TEST(SessionRecording, ARecordingStartsWithTheSettingsAReplayCannotKnow) {
+    testing::TempDir dir;
+    Settings settings;
+    settings.undoSteps = 1000;
+    settings.recentFiles = {"/home/a.cbk"};
+    {
+        SessionRecorder recorder;
+        std::string reason;
+        ASSERT_EQ(recorder.open((dir / "s.txt").string(), reason), 1) << reason;
+        recordStartState(recorder, settings, 0);
+    }
+    const std::string text = testing::readBytes(dir / "s.txt");
+    EXPECT_EQ(text.substr(0, 32), "setting backgroundColor=16744576");
+    EXPECT_NE(text.find("\nsetting materialB="), std::string::npos);
+    EXPECT_EQ(text.substr(text.rfind("setting")), "setting undoSteps=1000\n");
+    EXPECT_EQ(text.find("window"), std::string::npos);
+    EXPECT_EQ(text.find("a.cbk"), std::string::npos);
+}
+
 // Nothing is created or changed for a name that is not a session's; the
 // lines go to a file beside it, which takes the name at the end.
 TEST(SessionRecording, RefusesOtherFilesAndTakesTheNameAtTheEnd) {

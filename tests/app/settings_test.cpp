@@ -49,6 +49,7 @@ TEST(Settings, WrittenValuesReadBack) {
     settings.materialA[3] = 0xabcdef;
     settings.materialB[15] = 0x000001;
     settings.autosaveSeconds = 0;  // written only when not the default
+    settings.undoSteps = 1000;     // likewise
     testing::TempDir dir;
     std::string reason;
     ASSERT_EQ(writeSettings(dir / "deeper" / "Cubrik1", settings, reason), 1) << reason;
@@ -84,12 +85,23 @@ TEST(Settings, TheLaterOfTwoLinesWinsAndLineEndsMayBeBare) {
     EXPECT_EQ(s.windowMaximized, 1);
 }
 
-TEST(Settings, AMissingOrDamagedRecoveryIntervalIsTheDefault) {
-    EXPECT_EQ(parsed(u"").autosaveSeconds, 30);
-    EXPECT_EQ(parsed(u"autosaveSeconds=0\r\n").autosaveSeconds, 0);
-    EXPECT_EQ(parsed(u"autosaveSeconds=120\r\n").autosaveSeconds, 120);
-    EXPECT_EQ(parsed(u"autosaveSeconds=-5\r\n").autosaveSeconds, 30);
-    EXPECT_EQ(parsed(u"autosaveSeconds=soon\r\n").autosaveSeconds, 30);
+TEST(Settings, AMissingOrDamagedRecoveryIntervalOrUndoDepthIsTheDefault) {
+    const struct {
+        std::u16string_view text;
+        std::int32_t autosaveSeconds, undoSteps;
+    } cases[] = {
+        {u"", 30, 20},
+        {u"autosaveSeconds=0\r\nundoSteps=100\r\n", 0, 100},
+        {u"autosaveSeconds=120\r\nundoSteps=1000\r\n", 120, 1000},
+        {u"autosaveSeconds=-5\r\nundoSteps=50\r\n", 30, 20},  // only the depths the menu offers
+        {u"autosaveSeconds=soon\r\nundoSteps=-100\r\n", 30, 20},
+        {u"undoSteps=many\r\n", 30, 20},
+    };
+    for (const auto& c : cases) {
+        const Settings settings = parsed(c.text);
+        EXPECT_EQ(settings.autosaveSeconds, c.autosaveSeconds);
+        EXPECT_EQ(settings.undoSteps, c.undoSteps);
+    }
 }
 
 TEST(Settings, PalettesNeedAllSixteenColours) {

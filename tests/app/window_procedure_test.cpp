@@ -54,6 +54,28 @@ TEST_F(WindowProcedureTest, ToolKeysPushSnapshotsThatCtrlZTakesBack) {
     }
 }
 
+// The depth comes from the settings at start and from Settings ▸ Undo steps,
+// which keeps it in the settings; a smaller one drops the oldest steps.
+TEST_F(AppTest, UndoStepsComeFromTheSettingsAndTheMenu) {
+    app.settings.undoSteps = 100;
+    start();
+    EXPECT_TRUE(platform.checked[command::kFirstUndoSteps + 1]);
+    EXPECT_FALSE(platform.checked[command::kFirstUndoSteps]);
+    for (int i = 0; i < 30; ++i) key(i % 2 ? 'Q' : 'A');
+    for (int i = 0; i < 30; ++i) ctrlKey('Z');
+    EXPECT_EQ(app.edit.currentTool, Tool::Build);
+
+    for (int i = 0; i < 30; ++i) ctrlKey('Y');
+    command(command::kFirstUndoSteps);
+    EXPECT_EQ(app.settings.undoSteps, 20);
+    EXPECT_TRUE(platform.checked[command::kFirstUndoSteps]);
+    EXPECT_FALSE(platform.checked[command::kFirstUndoSteps + 1]);
+    for (int i = 0; i < 30; ++i) ctrlKey('Z');
+    EXPECT_EQ(app.edit.currentTool, Tool::Spray);  // after the tenth key, not the start
+    command(command::kLastUndoSteps);
+    EXPECT_EQ(app.settings.undoSteps, 1000);
+}
+
 TEST_F(WindowProcedureTest, MaterialKeysShowBothThenSwitch) {
     key('T');
     EXPECT_EQ(app.edit.alsoShownMaterial, Material::B);

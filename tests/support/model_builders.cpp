@@ -1,5 +1,6 @@
 #include "support/model_builders.h"
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <stdexcept>
@@ -51,6 +52,21 @@ void fillCheckerboard(VoxelModel& model, int side, std::uint8_t code) {
         for (int y = 0; y < side; ++y)
             for (int x = 0; x < side; ++x)
                 if ((x + y + z) % 2 == 0) setCell(model, x, y, z, code);
+}
+
+void strokeLikeChange(VoxelModel& model, std::uint32_t seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> place(5, 94), code(0, kLastCode), length(1, 6), entry(0, 15);
+    int x = place(random);
+    const int y = place(random), z = place(random);
+    const auto value = static_cast<std::uint8_t>(code(random));
+    for (int n = length(random); n > 0; --n, x = std::min(x + 1, 94))
+        for (int dz = -3; dz <= 3; ++dz)
+            for (int dy = -3; dy <= 3; ++dy)
+                for (int dx = -3; dx <= 3; ++dx)
+                    if (dx * dx + dy * dy + dz * dz <= 9) setCell(model, x + dx, y + dy, z + dz, value);
+    model.rotation[entry(random)] = std::uniform_real_distribution<double>(-1, 1)(random);
+    model.brushRadiusPx = static_cast<float>(entry(random)) + 1.1f;
 }
 
 }  // namespace cubrik::testing

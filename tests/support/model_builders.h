@@ -29,4 +29,9 @@ void fillBox(VoxelModel& model, int x0, int y0, int z0, int x1, int y1, int z1, 
 // Cells with x + y + z even filled within a cube of `side` cells at the origin.
 void fillCheckerboard(VoxelModel& model, int side, std::uint8_t code);
 
+// What a size-3 stroke does to the record: a short run of balls of three
+// cells' radius in one code, the view turned a little and the brush's radius
+// in pixels changed, as a stroke's frames change them.
+void strokeLikeChange(VoxelModel& model, std::uint32_t seed);
+
 }  // namespace cubrik::testing

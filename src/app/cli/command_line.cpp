@@ -1,6 +1,7 @@
 #include "app/cli/command_line.h"
 
 #include <charconv>
+#include <iostream>
 #include <ostream>
 #include <string_view>
 
@@ -245,6 +246,15 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
     }
     err << "cubrik: " << reason << '\n';
     return 1;
+}
+
+int runCommandLine(int argc, char** argv, CommandLine& out) {
+    std::string error;
+    if (!parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), out, error)) {
+        std::cerr << "cubrik: " << error << '\n';
+        return 1;
+    }
+    return out.mode == CommandLine::Mode::OpenWindow ? -1 : runHeadless(out, std::cout, std::cerr);
 }
 
 }  // namespace cubrik

@@ -37,6 +37,10 @@ int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std
 // 1 with one line on `err` otherwise.
 int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err);
 
+// main()'s start: the arguments parsed and a headless mode run. Returns the
+// exit status, or -1 when the window is wanted (`out` then says how).
+int runCommandLine(int argc, char** argv, CommandLine& out);
+
 // The usage text of --help.
 std::string usageText();
 

@@ -141,15 +141,9 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
 
 }  // namespace
 
+// Started by cubrik (app/cli/program_main.cpp) with its arguments when a window is wanted.
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
     cubrik::CommandLine command;
-    std::string error;
-    if (!cubrik::parseCommandLine(args, command, error)) {
-        std::cerr << "cubrik: " << error << '\n';
-        return 1;
-    }
-    if (command.mode != cubrik::CommandLine::Mode::OpenWindow)
-        return cubrik::runHeadless(command, std::cout, std::cerr);
-    return runWindow(argc, argv, command);
+    const int status = cubrik::runCommandLine(argc, argv, command);
+    return status >= 0 ? status : runWindow(argc, argv, command);
 }

@@ -1,6 +1,7 @@
 #include "app/platform/menu_bar.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,10 +12,12 @@
 namespace cubrik {
 namespace {
 
+bool isUndoSteps(int command) { return command >= command::kFirstUndoSteps && command <= command::kLastUndoSteps; }
+
 bool isToggle(int command) {
     return command == command::kSmooth || command == command::kZoom || command == command::kPressureInput ||
            (command >= command::kMirrorX && command <= command::kMirrorZ) || command == command::kCutAway ||
-           command == command::kCutLayerOnly || command == command::kFloorGrid;
+           command == command::kCutLayerOnly || command == command::kFloorGrid || isUndoSteps(command);
 }
 
 }  // namespace
@@ -22,6 +25,8 @@ bool isToggle(int command) {
 MenuBar::MenuBar(QMainWindow& window, Language language, std::function<void(int)> onCommand,
                  std::function<void()> onOpened, std::function<void()> onClosed)
     : onCommand_(onCommand) {
+    // One choice of three, drawn with round marks.
+    auto* undoSteps = new QActionGroup(&window);
     for (const MenuPopup& popup : menuBar()) {
         QMenu* menu = window.menuBar()->addMenu(toQString(popup.text(language)));
         QObject::connect(menu, &QMenu::aboutToShow, &window, onOpened);
@@ -44,6 +49,7 @@ MenuBar::MenuBar(QMainWindow& window, Language language, std::function<void(int)
             QAction* action = menu->addAction(text);
             // The application sets the check marks itself, as the value it mirrors changes.
             action->setCheckable(isToggle(item.command));
+            if (isUndoSteps(item.command)) undoSteps->addAction(action);
             const int command = item.command;
             QObject::connect(action, &QAction::triggered, &window, [onCommand, action, command] {
                 if (action->isCheckable()) action->setChecked(!action->isChecked());
