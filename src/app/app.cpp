@@ -23,8 +23,7 @@ int startUp(App& app) {
     if (recovered < 0 || (recovered == 0 && !openStartupDocument(app))) return 0;
     if (!chooseRenderer(app.renderer)) return 0;
     app.panelColours = app.platform.panelColours();
-    const std::span<const std::uint8_t> atlas = embeddedIconAtlas();
-    loadPanelTexture(app.panelTexture, atlas.data(), atlas.size());
+    loadPanelTexture(app.panelTexture, embeddedIconAtlas(), embeddedDoubleIconAtlas());
     const KernelVariant variant = chooseKernelVariant();
     if (!allocateEditingBuffers(app.editing, variant)) return 0;
     app.toolKernels = toolKernelsFor(variant);

@@ -1,10 +1,12 @@
 #pragma once
 // What the window hands to the application: one Message per event, with
-// mouse positions in frame-buffer pixels (x from the left, y from the top of
-// the client area) so that high-density screens work.
+// mouse positions in client pixels (x from the left, y from the top of the
+// client area), which a high-density screen draws with several device pixels.
 
 #include <cstdint>
 #include <string>
+
+#include "render/device_frame.h"
 
 namespace cubrik {
 
@@ -67,6 +69,7 @@ struct Message {
     int command = 0;      // Command: a menu item id
     int wheelDelta = 0;   // MouseWheel: signed rotation
     int width = 0, height = 0;  // Paint: the client area in pixels
+    DeviceFrame device{};       // Paint: the framebuffer, when its pixels are finer than the client's
     SizeKind sizeKind = SizeKind::Other;
     std::string path{};         // DropFile
 };

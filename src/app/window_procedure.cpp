@@ -71,7 +71,7 @@ int handleMessage(App& app, const Message& m) {
     } else {
         switch (m.type) {
         case MessageType::Size: handleSize(app, m.sizeKind); break;
-        case MessageType::Paint: paint(app, m.width, m.height); break;
+        case MessageType::Paint: paint(app, m.width, m.height, m.device); break;
         case MessageType::Close: quitProgram(app); break;
         case MessageType::KeyDown:
             if (handleKey(app, m.key)) app.platform.invalidate();

@@ -125,6 +125,12 @@ void loadOverlayMatrices(int clientWidth, int clientHeight) {
     glLoadIdentity();
 }
 
+// On a finer framebuffer, the projection just loaded for the client's pixels
+// is fitted to the device's, so what is drawn lands where it is picked.
+void fitToDevice(const ViewInputs& view) {
+    if (view.device.scaled()) scaleProjectionToDevice(view.device, view.clientWidth, view.clientHeight, kViewLeft);
+}
+
 }  // namespace
 
 void clearView(std::uint32_t backgroundColor) {
@@ -147,10 +153,14 @@ void loadViewMatrices(const double (&projection)[16], const double (&rotation)[1
 
 void drawView(Renderer& renderer, const ViewInputs& view) {
     VoxelModel& model = *view.store.model;
-    glGetIntegerv(GL_VIEWPORT, model.viewport);
+    // Picking unprojects client pixels, whatever the framebuffer's are.
+    const int viewport[4] = {kViewLeft, 0, std::max(0, view.clientWidth - kViewLeft), std::max(0, view.clientHeight)};
+    std::copy(std::begin(viewport), std::end(viewport), model.viewport);
     glEnable(GL_DEPTH_TEST);
     viewProjection(view.clientWidth, view.clientHeight, view.zoomed, view.camera, model.rotation, model.projection);
     loadViewMatrices(model.projection, model.rotation);
+    fitToDevice(view);
+    glLineWidth(view.device.lineWidth());
     glDisable(GL_TEXTURE_2D);  // the panel draws textured
     if (view.reference) drawReferencePicture(renderer.referenceTexture, *view.reference, view.referenceOpacity);
     if (view.floorGrid) drawFloorGrid();
@@ -161,10 +171,12 @@ void drawView(Renderer& renderer, const ViewInputs& view) {
     drawModel(renderer, view);
     glDisable(GL_DEPTH_TEST);
     loadOverlayMatrices(view.clientWidth, view.clientHeight);
+    fitToDevice(view);
     model.brushRadiusPx =
         brushRadiusFor(view.clientHeight, view.zoomed, model.brushSize, zoomFactor(view.camera.zoomStep));
     if (view.cursorKnown)
         drawBrushCursor(model.brushRadiusPx, view.squareOutline, model.brushSize, view.cursorX, view.cursorY);
+    glLineWidth(1.0f);
 }
 
 void setUpViewDrawing(const ViewInputs& view) {

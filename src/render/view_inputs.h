@@ -10,6 +10,7 @@
 #include "model/edit_state.h"
 #include "model/mirror_planes.h"
 #include "model/voxel_model.h"
+#include "render/device_frame.h"
 #include "render/view_state.h"
 
 namespace cubrik {
@@ -38,6 +39,7 @@ struct ViewInputs {
     const ReferencePicture* reference = nullptr;
     float referenceOpacity = 0.5f;
     bool floorGrid = false;
+    DeviceFrame device{};       // the frame's pixels; the pick pass and the image export work in client pixels
 };
 
 }  // namespace cubrik
