@@ -136,7 +136,7 @@ TEST(SessionRecording, RefusesOtherFilesAndTakesTheNameAtTheEnd) {
 }
 
 // A paste of another window's cells needs them in the replay too; the
-// window's own copy and text that holds no cells do not.
+// window's own copy and text that holds no cells do not. Ctrl is written when it changes.
 TEST(SessionRecording, CellsAnotherWindowCopiedAreWrittenDown) {
     testing::TempDir dir;
     testing::FakePlatform desktop;
@@ -152,26 +152,15 @@ TEST(SessionRecording, CellsAnotherWindowCopiedAreWrittenDown) {
         recording.clipboardText();
         desktop.clipboard = "hello";
         recording.clipboardText();
-    }
-    EXPECT_EQ(testing::readBytes(dir / "s.txt"),
-              "clipboard cubrik%20cells%201%0Afrom%201%202%203%0Asize%201%201%201%0A05%0A\nclipboard\n");
-}
-
-// The mouse and the wheel ask for Ctrl; the recording says when it changed.
-TEST(SessionRecording, ACtrlLineStandsForEachChangeOfCtrlTheWindowAskedAbout) {
-    testing::TempDir dir;
-    testing::FakePlatform desktop;
-    {
-        SessionRecorder recorder;
-        std::string reason;
-        ASSERT_EQ(recorder.open((dir / "s.txt").string(), reason), 1) << reason;
-        RecordingPlatform recording(desktop, recorder);
+        // The mouse and the wheel ask for Ctrl; the recording says when it changed.
         for (bool down : {false, true, true, false}) {
             desktop.ctrl = down;
             EXPECT_EQ(recording.ctrlDown(), down);
         }
     }
-    EXPECT_EQ(testing::readBytes(dir / "s.txt"), "ctrl 1\nctrl 0\n");
+    EXPECT_EQ(testing::readBytes(dir / "s.txt"),
+              "clipboard cubrik%20cells%201%0Afrom%201%202%203%0Asize%201%201%201%0A05%0A\nclipboard\n"
+              "ctrl 1\nctrl 0\n");
 }
 
 TEST_F(SessionTest, AMalformedLineStopsTheReplayWithItsNumber) {
