@@ -2,6 +2,7 @@
 
 #include <clocale>
 
+#include "app/camera_commands.h"
 #include "app/document_commands.h"
 #include "app/mirror_commands.h"
 #include "app/undo_steps.h"
@@ -17,6 +18,7 @@ int startUp(App& app) {
     app.platform.setMenuChecked(command::kSmooth, true);
     app.document.lastFolder = app.paths.desktopFolder;
     restoreMirrorPlanes(app);
+    restoreViewSettings(app);
     const int recovered = offerRecoveryCopies(app);
     if (recovered < 0 || (recovered == 0 && !openStartupDocument(app))) return 0;
     if (!chooseRenderer(app.renderer)) return 0;

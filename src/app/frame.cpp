@@ -24,6 +24,10 @@ ViewInputs viewInputsOf(App& app) {
     inputs.squareOutline = toolInfo(app.edit.currentTool).squareOutline;
     inputs.mirror = app.mirror;
     inputs.selection = shownSelection(app);
+    inputs.camera = app.view.camera;
+    inputs.reference = app.view.reference ? &*app.view.reference : nullptr;
+    inputs.referenceOpacity = static_cast<float>(app.settings.referenceOpacity) / 100.0f;
+    inputs.floorGrid = app.view.floorGrid;
     inputs.cut = app.view.cut;
     return inputs;
 }

@@ -41,6 +41,7 @@ inline constexpr int kEscape = 0x1b;
 inline constexpr int kSpace = 0x20;
 inline constexpr int kPageUp = 0x21;
 inline constexpr int kPageDown = 0x22;
+inline constexpr int kHome = 0x24;
 inline constexpr int kLeft = 0x25;
 inline constexpr int kUp = 0x26;
 inline constexpr int kRight = 0x27;

@@ -1,3 +1,4 @@
+#include "app/camera_commands.h"
 #include "app/desktop_commands.h"
 #include "app/document_commands.h"
 #include "app/frame.h"
@@ -83,8 +84,12 @@ int handleMessage(App& app, const Message& m) {
             break;
         case MessageType::MouseWheel:
             pollTablet(app);
-            stepBrushSize(app.model().brushSize, m.wheelDelta);
-            forcedStrokeStep(app);
+            if (app.platform.ctrlDown()) {
+                zoomAtPointer(app, m.wheelDelta);
+            } else {
+                stepBrushSize(app.model().brushSize, m.wheelDelta);
+                forcedStrokeStep(app);
+            }
             app.platform.invalidate();
             break;
         case MessageType::InputMethodNotify: app.platform.inputMethodOff(); break;

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "render/backdrop.h"
 #include "render/brush_cursor.h"
 #include "render/camera.h"
 
@@ -156,11 +157,13 @@ void drawView(Renderer& renderer, const ViewInputs& view) {
     const int viewport[4] = {kViewLeft, 0, std::max(0, view.clientWidth - kViewLeft), std::max(0, view.clientHeight)};
     std::copy(std::begin(viewport), std::end(viewport), model.viewport);
     glEnable(GL_DEPTH_TEST);
-    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, model.projection);
+    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, view.camera, model.rotation, model.projection);
     loadViewMatrices(model.projection, model.rotation);
     fitToDevice(view);
     glLineWidth(view.device.lineWidth());
     glDisable(GL_TEXTURE_2D);  // the panel draws textured
+    if (view.reference) drawReferencePicture(renderer.referenceTexture, *view.reference, view.referenceOpacity);
+    if (view.floorGrid) drawFloorGrid();
     if (view.rotateActive && !view.panelGesture) drawGridBox();
     if (view.mirror.any()) drawMirrorPlanes(view.mirror);
     if (view.cut.on) drawCutPlane(view.cut);
@@ -169,7 +172,8 @@ void drawView(Renderer& renderer, const ViewInputs& view) {
     glDisable(GL_DEPTH_TEST);
     loadOverlayMatrices(view.clientWidth, view.clientHeight);
     fitToDevice(view);
-    model.brushRadiusPx = brushRadiusFor(view.clientHeight, view.zoomed, model.brushSize);
+    model.brushRadiusPx =
+        brushRadiusFor(view.clientHeight, view.zoomed, model.brushSize, zoomFactor(view.camera.zoomStep));
     if (view.cursorKnown)
         drawBrushCursor(model.brushRadiusPx, view.squareOutline, model.brushSize, view.cursorX, view.cursorY);
     glLineWidth(1.0f);
@@ -179,8 +183,9 @@ void setUpViewDrawing(const ViewInputs& view) {
     setViewViewport(view.clientWidth, view.clientHeight);
     glEnable(GL_DEPTH_TEST);
     double projection[16];
-    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, projection);
-    loadViewMatrices(projection, view.store.model->rotation);
+    const double (&rotation)[16] = view.store.model->rotation;
+    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, view.camera, rotation, projection);
+    loadViewMatrices(projection, rotation);
     glDisable(GL_TEXTURE_2D);
 }
 

@@ -69,7 +69,7 @@ protected:
     // The frame-buffer pixel (column, row from the bottom) where world point p shows.
     std::array<int, 2> pixelOfPoint(double x, double y, double z) {
         double projection[16];
-        viewProjection(kWidth, kHeight, false, projection);
+        viewProjection(kWidth, kHeight, false, ViewCamera{}, model.rotation, projection);
         const double* r = model.rotation;
         const double eye[4] = {r[0] * x + r[4] * y + r[8] * z, r[1] * x + r[5] * y + r[9] * z,
                                r[2] * x + r[6] * y + r[10] * z, 1.0};
@@ -109,7 +109,7 @@ TEST_F(GlRenderTest, AFrameRecordsItsViewportAndProjectionAndLeavesTheOverlaySta
     drawFrame(view());
     EXPECT_EQ(std::vector<int>(model.viewport, model.viewport + 4), (std::vector<int>{64, 0, 736, 600}));
     double expected[16];
-    viewProjection(kWidth, kHeight, false, expected);
+    viewProjection(kWidth, kHeight, false, ViewCamera{}, model.rotation, expected);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(model.projection[i], expected[i]);
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
@@ -248,7 +248,7 @@ TEST_F(GlRenderTest, AFinerFrameShowsTheCellsWherePickingFindsThem) {
     }
     EXPECT_EQ(std::vector<int>(model.viewport, model.viewport + 4), (std::vector<int>{64, 0, 739, 601}));
     double projection[16];
-    viewProjection(803, 601, false, projection);
+    viewProjection(803, 601, false, ViewCamera{}, model.rotation, projection);
     EXPECT_EQ(std::vector<double>(model.projection, model.projection + 16), std::vector<double>(projection, projection + 16));
 }
 

@@ -36,6 +36,7 @@ int keyCodeOf(const QKeyEvent& event) {
     case Qt::Key_PageUp: return key::kPageUp;
     case Qt::Key_PageDown: return key::kPageDown;
     case Qt::Key_F1: return key::kF1;
+    case Qt::Key_Home: return key::kHome;
     default: return 0;
     }
 }

@@ -40,8 +40,8 @@ private:
 };
 
 // Passes everything to the real desktop and writes down what the replay
-// cannot know: dialog answers, the Shift state when it changes, and cells
-// another window put on the clipboard.
+// cannot know: dialog answers, the Shift and Ctrl states when they change,
+// and cells another window put on the clipboard.
 class RecordingPlatform final : public Platform {
 public:
     RecordingPlatform(Platform& desktop, SessionRecorder& recorder) : desktop_(desktop), recorder_(recorder) {}
@@ -95,6 +95,7 @@ private:
     Platform& desktop_;
     SessionRecorder& recorder_;
     bool shift_ = false;  // a replay starts with Shift up
+    bool ctrl_ = false;   // ... and Ctrl
     bool ctrlSeen_ = false;
     std::optional<ClientPoint> replayPointer_;  // where the replay has the pointer
     std::string replayClipboard_;  // what the replay's clipboard holds at this point
