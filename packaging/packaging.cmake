@@ -1,8 +1,8 @@
 # What the Debian package adds to `cmake --install` (the program, its help,
 # the desktop entry, the icon and the file type, installed by the top-level
 # list): the man page, AppStream data, bash completion, the copyright and
-# changelog Debian asks for, and how CPack's DEB generator describes the
-# package. scripts/package builds it.
+# changelog Debian asks for, lintian's note on the window program, and how
+# CPack's DEB generator describes the package. scripts/package builds it.
 
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -27,6 +27,8 @@ install(FILES packaging/cubrik.bash-completion DESTINATION ${CMAKE_INSTALL_DATAD
         RENAME cubrik)
 install(FILES packaging/copyright ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/cubrik)
+install(FILES packaging/cubrik.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME cubrik)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME cubrik)

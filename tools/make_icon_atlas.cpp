@@ -1,6 +1,8 @@
 // Draws the ten tool-panel icons into the 64 x 256 icon atlas the program
 // embeds: a run-length encoded, bottom-to-top, 32-bit TARGA with a
-// transparent background. Usage: cubrik_make_icon_atlas OUTPUT.tga
+// transparent background. At SCALE 2 the same icons at twice the size, for
+// screens with more than one pixel per client pixel.
+// Usage: cubrik_make_icon_atlas OUTPUT.tga [SCALE]
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -115,19 +117,22 @@ std::vector<Icon> icons() {
     };
 }
 
-// Top-to-bottom BGRA texels; each icon pixel's alpha is its 4 x 4 sample coverage.
-std::vector<std::uint8_t> drawAtlas() {
-    std::vector<std::uint8_t> texels(kWidth * kHeight * 4, 0);
+// Top-to-bottom BGRA texels of the atlas at `scale` texels per icon unit;
+// each texel's alpha is its 4 x 4 sample coverage.
+std::vector<std::uint8_t> drawAtlas(int scale) {
+    const int width = kWidth * scale, icon = kIcon * scale;
+    std::vector<std::uint8_t> texels(static_cast<std::size_t>(width) * kHeight * scale * 4, 0);
     const std::vector<Icon> all = icons();
     for (int item = 0; item < static_cast<int>(all.size()); ++item) {
-        const int left = kIcon * (item % 2), top = kIcon * (item / 2);
-        for (int y = 0; y < kIcon; ++y)
-            for (int x = 0; x < kIcon; ++x) {
+        const int left = icon * (item % 2), top = icon * (item / 2);
+        for (int y = 0; y < icon; ++y)
+            for (int x = 0; x < icon; ++x) {
                 int covered = 0;
                 for (int sy = 0; sy < 4; ++sy)
-                    for (int sx = 0; sx < 4; ++sx) covered += all[item].shape({x + (sx + 0.5) / 4, y + (sy + 0.5) / 4});
+                    for (int sx = 0; sx < 4; ++sx)
+                        covered += all[item].shape({(x + (sx + 0.5) / 4) / scale, (y + (sy + 0.5) / 4) / scale});
                 if (covered == 0) continue;
-                std::uint8_t* t = &texels[4 * ((top + y) * kWidth + left + x)];
+                std::uint8_t* t = &texels[4 * ((top + y) * width + left + x)];
                 t[0] = all[item].b;
                 t[1] = all[item].g;
                 t[2] = all[item].r;
@@ -138,11 +143,11 @@ std::vector<std::uint8_t> drawAtlas() {
 }
 
 // Run-length packets over the rows from the bottom up; runs cross row ends.
-std::string encodeRle(const std::vector<std::uint8_t>& texels) {
+std::string encodeRle(const std::vector<std::uint8_t>& texels, int width, int height) {
     std::vector<std::uint32_t> pixels;
-    for (int row = kHeight - 1; row >= 0; --row)
-        for (int x = 0; x < kWidth; ++x) {
-            const std::uint8_t* t = &texels[4 * (row * kWidth + x)];
+    for (int row = height - 1; row >= 0; --row)
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* t = &texels[4 * (row * width + x)];
             pixels.push_back(t[0] | t[1] << 8 | t[2] << 16 | static_cast<std::uint32_t>(t[3]) << 24);
         }
     std::string out;
@@ -173,14 +178,19 @@ std::string encodeRle(const std::vector<std::uint8_t>& texels) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: cubrik_make_icon_atlas OUTPUT.tga\n";
+    const std::string scaleText = argc == 3 ? argv[2] : "1";
+    if ((argc != 2 && argc != 3) || (scaleText != "1" && scaleText != "2")) {
+        std::cerr << "usage: cubrik_make_icon_atlas OUTPUT.tga [SCALE: 1 or 2]\n";
         return 1;
     }
-    const unsigned char header[18] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, kWidth, 0, 0, 1, 32, 0x08};
+    const int scale = scaleText[0] - '0', width = kWidth * scale, height = kHeight * scale;
+    const unsigned char header[18] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                      static_cast<unsigned char>(width & 0xff), static_cast<unsigned char>(width >> 8),
+                                      static_cast<unsigned char>(height & 0xff), static_cast<unsigned char>(height >> 8),
+                                      32, 0x08};
     std::ofstream file(argv[1], std::ios::binary);
     file.write(reinterpret_cast<const char*>(header), sizeof header);
-    file << encodeRle(drawAtlas());
+    file << encodeRle(drawAtlas(scale), width, height);
     file.close();
     if (!file) {
         std::cerr << "cubrik_make_icon_atlas: cannot write " << argv[1] << '\n';

@@ -1,8 +1,9 @@
-// The recovery copy: writing it for the full random model (formatting,
-// atomic write with its sync, and the snapshot kept for the next check), and
-// the start-up look for orphans when there are none.
+// The recovery copy of the full random model: the window's part (the model
+// copied and handed to the writer), the writer's part (formatting, atomic
+// writes with their syncs), and the start-up look for orphans when there are none.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "app/app.h"
@@ -26,6 +27,7 @@ struct Fixture {
     }
 };
 
+// The writer's part, done at once on this thread as for a termination signal.
 void BM_WriteRecoveryCopyOfTheFullRandomModel(benchmark::State& state) {
     Fixture f;
     for (auto _ : state) {
@@ -35,6 +37,24 @@ void BM_WriteRecoveryCopyOfTheFullRandomModel(benchmark::State& state) {
     state.SetLabel(std::to_string(f.app.recovery.copiesWritten) + " copies written");
 }
 BENCHMARK(BM_WriteRecoveryCopyOfTheFullRandomModel)->Unit(benchmark::kMillisecond);
+
+// The window's part: the check at which a change has waited the interval.
+// The writer is waited for outside the timing, so each copy is taken.
+void BM_TakeRecoveryCopyOnTheWindowsThread(benchmark::State& state) {
+    Fixture f;
+    f.platform.backgroundWrites = true;
+    for (auto _ : state) {
+        f.app.model().cells[0] ^= 1;
+        keepRecoveryCopy(f.app);  // the change is seen
+        f.platform.clock += f.app.settings.autosaveSeconds;
+        const auto start = std::chrono::steady_clock::now();
+        keepRecoveryCopy(f.app);
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        writeRecoveryCopyNow(f.app);  // waits for the writer; the copy is up to date
+    }
+    state.SetLabel(std::to_string(f.app.recovery.copiesTaken) + " copies taken");
+}
+BENCHMARK(BM_TakeRecoveryCopyOnTheWindowsThread)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The usual start: no recovery folder at all, or an empty one.
 void BM_StartUpLookForOrphans(benchmark::State& state) {

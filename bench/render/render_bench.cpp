@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "render/camera.h"
 #include "render/headless_context.h"
 #include "render/offscreen_target.h"
 #include "render/renderer.h"
@@ -170,11 +171,13 @@ void BM_CutStep(benchmark::State& state) {
 }
 BENCHMARK(BM_CutStep)->Arg(0)->Arg(1)->Arg(2)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
-// A whole frame at 800 x 600 through llvmpipe: clear, the view, glFinish.
+// A whole frame of an 800 x 600 client through llvmpipe: clear, the view,
+// glFinish; at a scale of 2 into a framebuffer of 1600 x 1200 device pixels.
 void BM_FrameLlvmpipe(benchmark::State& state) {
     const auto which = static_cast<BenchModel>(state.range(0));
     const bool cached = state.range(1) != 0;
     const bool smooth = state.range(2) != 0;
+    const int scale = static_cast<int>(state.range(3));
     HeadlessGlContext gl;
     std::string reason;
     if (!createHeadlessGlContext(gl, reason)) {
@@ -188,16 +191,17 @@ void BM_FrameLlvmpipe(benchmark::State& state) {
     }
     enableBackFaceCulling();
     OffscreenTarget target;
-    if (!ensureOffscreenTarget(target, 800, 600, reason)) {
+    ViewInputs view = scene.view(smooth);
+    view.device = {static_cast<double>(scale), 800 * scale, 600 * scale};
+    if (!ensureOffscreenTarget(target, view.device.width, view.device.height, reason)) {
         state.SkipWithError(reason.c_str());
         return;
     }
-    const ViewInputs view = scene.view(smooth);
     {
         OffscreenBinding binding(target);
         for (auto _ : state) {
             if (!cached) scene.renderer.displayCache.valid = false;
-            setViewViewport(800, 600);
+            setDeviceViewport(view.device, kViewLeft);
             clearView(view.backgroundColor);
             drawView(scene.renderer, view);
             glFinish();
@@ -206,14 +210,16 @@ void BM_FrameLlvmpipe(benchmark::State& state) {
     releaseOffscreenTarget(target);
     releaseRenderer(scene.renderer);
     state.SetLabel(std::string(nameOf(which)) + (smooth ? ", smooth" : ", flat") +
-                   (cached ? ", unchanged model" : ", changed model"));
+                   (cached ? ", unchanged model" : ", changed model") + (scale == 2 ? ", scale 2" : ""));
 }
 BENCHMARK(BM_FrameLlvmpipe)
-    ->Args({kSphere, 1, 1})
-    ->Args({kSphere, 0, 1})
-    ->Args({kSphere, 1, 0})
-    ->Args({kEmpty, 1, 1})
-    ->Args({kFull, 1, 1})
+    ->Args({kSphere, 1, 1, 1})
+    ->Args({kSphere, 1, 1, 2})
+    ->Args({kSphere, 0, 1, 1})
+    ->Args({kSphere, 0, 1, 2})
+    ->Args({kSphere, 1, 0, 1})
+    ->Args({kEmpty, 1, 1, 1})
+    ->Args({kFull, 1, 1, 1})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <clocale>
 
+#include "app/camera_commands.h"
 #include "app/document_commands.h"
 #include "app/mirror_commands.h"
 #include "app/undo_steps.h"
@@ -17,12 +18,12 @@ int startUp(App& app) {
     app.platform.setMenuChecked(command::kSmooth, true);
     app.document.lastFolder = app.paths.desktopFolder;
     restoreMirrorPlanes(app);
+    restoreViewSettings(app);
     const int recovered = offerRecoveryCopies(app);
     if (recovered < 0 || (recovered == 0 && !openStartupDocument(app))) return 0;
     if (!chooseRenderer(app.renderer)) return 0;
     app.panelColours = app.platform.panelColours();
-    const std::span<const std::uint8_t> atlas = embeddedIconAtlas();
-    loadPanelTexture(app.panelTexture, atlas.data(), atlas.size());
+    loadPanelTexture(app.panelTexture, embeddedIconAtlas(), embeddedDoubleIconAtlas());
     const KernelVariant variant = chooseKernelVariant();
     if (!allocateEditingBuffers(app.editing, variant)) return 0;
     app.toolKernels = toolKernelsFor(variant);

@@ -3,9 +3,18 @@
 // document, New, Open, Save, Save as (which also exports meshes), Export an
 // image, Quit, Background Color, Help and About.
 
+#include <optional>
+#include <string>
+
 #include "app/app.h"
 
 namespace cubrik {
+
+// Ends any gesture, then shows `lead` and the reason in a message box.
+void reportFailure(App& app, const std::string& lead, const std::string& reason);
+
+// Ends any gesture, then asks for a file to open or save; nothing when cancelled.
+std::optional<std::string> askForFile(App& app, bool saving, const FileDialogRequest& request);
 
 // Returns 1, or 0 when memory is exhausted.
 int openStartupDocument(App& app);

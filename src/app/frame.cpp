@@ -24,33 +24,40 @@ ViewInputs viewInputsOf(App& app) {
     inputs.squareOutline = toolInfo(app.edit.currentTool).squareOutline;
     inputs.mirror = app.mirror;
     inputs.selection = shownSelection(app);
+    inputs.camera = app.view.camera;
+    inputs.reference = app.view.reference ? &*app.view.reference : nullptr;
+    inputs.referenceOpacity = static_cast<float>(app.settings.referenceOpacity) / 100.0f;
+    inputs.floorGrid = app.view.floorGrid;
     inputs.cut = app.view.cut;
     return inputs;
 }
 
-void paint(App& app, int clientWidth, int clientHeight) {
+void paint(App& app, int clientWidth, int clientHeight, const DeviceFrame& device) {
     app.gestures.stepSincePaint = 0;
     if (app.window.lastMessage == MessageType::Paint) return;  // drawn already, nothing changed since
     app.window.clientWidth = clientWidth;
     app.window.clientHeight = clientHeight;
-    drawFrame(app);
+    drawFrame(app, device);
 }
 
-void drawFrame(App& app) {
+void drawFrame(App& app, const DeviceFrame& device) {
     app.window.compactPanel = app.window.clientHeight < 640;
     const ViewInputs inputs = viewInputsOf(app);
     clearView(inputs.backgroundColor);
     if (inputs.clientWidth > kViewLeft && inputs.clientHeight > 0) {
-        setViewViewport(inputs.clientWidth, inputs.clientHeight);
+        if (device.scaled()) setDeviceViewport(device, kViewLeft);
+        else setViewViewport(inputs.clientWidth, inputs.clientHeight);
         ViewInputs view = inputs;
         view.cursorKnown = inputs.cursorKnown && !app.selection.selectMode;  // select mode's pointer is a cross
+        view.device = device;
         drawView(app.renderer, view);
     }
     if (inputs.clientWidth > 0 && inputs.clientHeight > 0) {
         const PanelScene panel{app.model(),         app.edit,           app.panel,
                                app.panelColours,    app.panelTexture,   inputs.clientWidth,
                                inputs.clientHeight, app.window.compactPanel != 0,
-                               inputs.cursorKnown,  inputs.cursorX,     inputs.cursorY};
+                               inputs.cursorKnown,  inputs.cursorX,     inputs.cursorY,
+                               device};
         drawPanel(panel);
     }
     if (app.flags.undoMenuStale) {

@@ -2,6 +2,7 @@
 // The paint cycle: when a frame is drawn and what it is made of.
 
 #include "app/app.h"
+#include "render/device_frame.h"
 
 namespace cubrik {
 
@@ -9,10 +10,11 @@ namespace cubrik {
 ViewInputs viewInputsOf(App& app);
 
 // The paint request: draws unless the message before was a paint request too.
-void paint(App& app, int clientWidth, int clientHeight);
+// `device` is the framebuffer when its pixels are finer than the client's.
+void paint(App& app, int clientWidth, int clientHeight, const DeviceFrame& device);
 
 // One frame: the background, the 3-D view, the tool panel, then the Undo
 // and Redo items greyed or enabled when the history changed.
-void drawFrame(App& app);
+void drawFrame(App& app, const DeviceFrame& device);
 
 }  // namespace cubrik

@@ -1,6 +1,7 @@
 #include "app/gestures.h"
 
 #include "app/box_commands.h"
+#include "app/camera_commands.h"
 #include "app/cell_mode.h"
 #include "app/panel_commands.h"
 #include "app/strokes.h"
@@ -14,6 +15,7 @@ void endGestures(App& app) {
     app.gestures.boxSelecting = 0;
     app.gestures.cellDragging = 0;
     app.gestures.rotateActive = 0;
+    app.view.pan.reset();
     app.platform.releaseMouse();
 }
 
@@ -69,8 +71,9 @@ void rightPress(App& app, int x, int y) {
         app.gestures.panelGesture = 1;
         return;
     }
-    if (!app.gestures.panelGesture)
-        beginRotation(app.model(), x, y, app.window.clientWidth, app.window.clientHeight, app.platform.shiftDown());
+    if (app.gestures.panelGesture) return;
+    if (app.platform.ctrlDown()) beginPan(app, x, y);
+    else beginRotation(app.model(), x, y, app.window.clientWidth, app.window.clientHeight, app.platform.shiftDown());
 }
 
 void mouseMove(App& app, int x, int y) {
@@ -88,8 +91,9 @@ void mouseMove(App& app, int x, int y) {
         return;
     }
     if (app.gestures.rotateActive) {
-        if (!app.gestures.panelGesture && x >= 0)
-            rotateTo(app.model(), x, y, app.window.clientWidth, app.window.clientHeight);
+        if (app.gestures.panelGesture || x < 0) return;
+        if (app.view.pan) panTo(app, x, y);
+        else rotateTo(app.model(), x, y, app.window.clientWidth, app.window.clientHeight);
         return;
     }
     panelHoverUpdate(panelTargetOf(app), x, y);
@@ -108,7 +112,8 @@ void leftRelease(App& app, int x, int y) {
 
 void rightRelease(App& app) {
     if (app.gestures.rotateActive) {
-        if (!app.gestures.panelGesture) endRotation(app.model());
+        if (app.view.pan) app.view.pan.reset();
+        else if (!app.gestures.panelGesture) endRotation(app.model());
         app.gestures.panelGesture = 0;
     }
     if (app.gestures.strokeActive) return;  // the left button's gesture keeps the capture

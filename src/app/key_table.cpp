@@ -1,6 +1,7 @@
 #include "app/key_table.h"
 
 #include "app/box_commands.h"
+#include "app/camera_commands.h"
 #include "app/cell_mode.h"
 #include "app/cut_commands.h"
 #include "app/document_commands.h"
@@ -105,6 +106,7 @@ bool handleKey(App& app, int key) {
     case 'K':
     case 'L': return runCutCommand(app, cutCommandOfKey(key));
     case key::kDelete: return runBoxCommand(app, command::kDelete);
+    case key::kHome: runCameraCommand(app, command::kFrameModel); return true;
     case 'C':
     case 'V':
         stepBrushSize(app.model().brushSize, key == 'C' ? -1 : +1);

@@ -1,6 +1,7 @@
 #include "app/menu_commands.h"
 
 #include "app/box_commands.h"
+#include "app/camera_commands.h"
 #include "app/cut_commands.h"
 #include "app/desktop_commands.h"
 #include "app/document_commands.h"
@@ -60,6 +61,8 @@ void runMenuCommand(App& app, int command) {
             chooseUndoSteps(app, command);
         else if (command >= command::kFirstRecent && command < command::kFirstRecent + command::kRecentCount)
             openRecent(app, command - command::kFirstRecent);
+        else if (command >= command::kFrameModel && command <= command::kFloorGrid)
+            runCameraCommand(app, command);
         else if (!runShapeCommand(app, command) && !runCutCommand(app, command))
             runBoxCommand(app, command);
         break;

@@ -1,10 +1,12 @@
 #pragma once
 // What the window hands to the application: one Message per event, with
-// mouse positions in frame-buffer pixels (x from the left, y from the top of
-// the client area) so that high-density screens work.
+// mouse positions in client pixels (x from the left, y from the top of the
+// client area), which a high-density screen draws with several device pixels.
 
 #include <cstdint>
 #include <string>
+
+#include "render/device_frame.h"
 
 namespace cubrik {
 
@@ -39,6 +41,7 @@ inline constexpr int kEscape = 0x1b;
 inline constexpr int kSpace = 0x20;
 inline constexpr int kPageUp = 0x21;
 inline constexpr int kPageDown = 0x22;
+inline constexpr int kHome = 0x24;
 inline constexpr int kLeft = 0x25;
 inline constexpr int kUp = 0x26;
 inline constexpr int kRight = 0x27;
@@ -66,6 +69,7 @@ struct Message {
     int command = 0;      // Command: a menu item id
     int wheelDelta = 0;   // MouseWheel: signed rotation
     int width = 0, height = 0;  // Paint: the client area in pixels
+    DeviceFrame device{};       // Paint: the framebuffer, when its pixels are finer than the client's
     SizeKind sizeKind = SizeKind::Other;
     std::string path{};         // DropFile
 };

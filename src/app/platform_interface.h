@@ -102,6 +102,11 @@ public:
     // Seconds on the wall clock; a replay's clock starts at 0 and moves only
     // with its wait lines, so timed behaviour replays the same everywhere.
     virtual double now() = 0;
+
+    // Whether slow disk work (the recovery copy) may go on in the background
+    // after the call that began it; a replay writes at once, so its files
+    // are on disk line by line.
+    virtual bool writesInBackground() { return true; }
 };
 
 // Keeps the window's OpenGL context current for the life of the scope.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <random>
 #include <vector>
 
@@ -128,29 +129,64 @@ bool writePrivateFile(const fs::path& path, std::string_view content, std::strin
     return false;
 }
 
-int writeCopy(App& app, double now) {
+// The disk's part of the copy taken last: on the writer's thread, or on the
+// window's when the copy is wanted at once. Touches only what the window
+// leaves alone while the writer runs.
+void writeTakenCopy(RecoveryState& r) {
+    RecoveryState::TakenCopy& taken = r.taken;
+    taken.reason.clear();
+    try {
+        const fs::path folder = recoveryFolderOf(taken.stateFolder);
+        taken.written = takeLock(r, taken.stateFolder, taken.reason) &&
+                        writePrivateFile(fileOf(folder, r.id, ".cbk"), formatModelFile(*r.copied), taken.reason) &&
+                        writePrivateFile(fileOf(folder, r.id, ".txt"), taken.note, taken.reason);
+    } catch (const std::bad_alloc&) {
+        taken.written = false;
+        taken.reason = "out of memory";
+    }
+}
+
+// How the write went, on the window's thread once the writer has ended.
+void collectWrite(RecoveryState& r) {
+    if (r.taken.written) {
+        r.failureSaid = false;
+        ++r.copiesWritten;
+        return;
+    }
+    sayFailure(r, r.taken.reason);
+    r.copyKept = false;                // what is on disk, if anything, is older
+    r.pendingSince = r.taken.time;     // tried again after another interval, not at every tick
+}
+
+// Waits for a copy being written, and takes its outcome.
+void waitForWrite(RecoveryState& r) {
+    if (r.writer.join()) collectWrite(r);
+}
+
+enum class Writing { InBackground, AtOnce };
+
+// The model as it is now becomes the copy. A copy already being written is
+// waited for first; callers that must not wait check writer.running().
+void takeCopy(App& app, double now, Writing writing) {
     RecoveryState& r = app.recovery;
-    const fs::path folder = recoveryFolderOf(app.paths.stateFolder);
-    std::string reason;
+    waitForWrite(r);
+    if (!r.copied) r.copied = std::make_unique<VoxelModel>();
+    *r.copied = app.model();
     // Absolute, so a later start from another folder saves to the same file.
     const DocumentState& document = app.document;
     const RecoveryNote note{document.untitled ? document.path : absolutePath(document.path), document.title,
                             document.untitled, now};
-    const bool written = takeLock(r, app.paths.stateFolder, reason) &&
-                         writePrivateFile(fileOf(folder, r.id, ".cbk"), formatModelFile(app.model()), reason) &&
-                         writePrivateFile(fileOf(folder, r.id, ".txt"), formatRecoveryNote(note), reason);
-    if (!written) {
-        sayFailure(r, reason);
-        r.pendingSince = now;  // tried again after another interval, not at every tick
-        return 0;
-    }
-    if (!r.copied) r.copied = std::make_unique<VoxelModel>();
-    *r.copied = app.model();
+    r.taken.stateFolder = app.paths.stateFolder;
+    r.taken.note = formatRecoveryNote(note);
+    r.taken.time = now;
     r.copyKept = true;
     r.pendingSince = -1;
-    r.failureSaid = false;
-    ++r.copiesWritten;
-    return 1;
+    ++r.copiesTaken;
+    if (writing == Writing::InBackground && app.platform.writesInBackground() &&
+        r.writer.start([&r] { writeTakenCopy(r); }))
+        return;
+    writeTakenCopy(r);
+    collectWrite(r);
 }
 
 // "14:32" today, "2024-05-01 14:32" another day.
@@ -236,7 +272,7 @@ void takeOver(App& app, Orphan& orphan) {
     r.id = orphan.id;
     r.lockFd = orphan.lockFd;
     orphan.lockFd = -1;
-    writeCopy(app, app.platform.now());
+    takeCopy(app, app.platform.now(), Writing::InBackground);
 }
 
 }  // namespace
@@ -244,15 +280,16 @@ void takeOver(App& app, Orphan& orphan) {
 fs::path recoveryFolderOf(const fs::path& stateFolder) { return stateFolder / "cubrik" / "recovery"; }
 
 RecoveryState::~RecoveryState() {
+    writer.join();
     if (lockFd >= 0) ::close(lockFd);
 }
 
 void keepRecoveryCopy(App& app) {
     if (app.paths.stateFolder.empty() || !app.store.model || app.recovery.ended) return;
     RecoveryState& r = app.recovery;
+    if (!r.writer.running()) waitForWrite(r);  // an ended write's outcome, without waiting
     if (!app.flags.modelModified) {
-        if (r.lockFd >= 0) removeRecoveryCopy(app);
-        r.pendingSince = -1;
+        removeRecoveryCopy(app);
         return;
     }
     const double now = app.platform.now();
@@ -261,18 +298,21 @@ void keepRecoveryCopy(App& app) {
     if (r.pendingSince < 0 || interval <= 0) return;
     if (now < r.pendingSince) r.pendingSince = now;  // the clock was set back
     if (now - r.pendingSince < interval || r.messageDepth > 0 || gestureInProgress(app)) return;
-    writeCopy(app, now);
+    if (r.writer.running()) return;  // skipped, not queued: a later check takes it
+    takeCopy(app, now, Writing::InBackground);
 }
 
 void writeRecoveryCopyNow(App& app) {
-    if (app.paths.stateFolder.empty() || !app.store.model || !app.flags.modelModified || app.recovery.ended) return;
     RecoveryState& r = app.recovery;
+    waitForWrite(r);  // nothing is left half-written, whatever follows
+    if (app.paths.stateFolder.empty() || !app.store.model || !app.flags.modelModified || r.ended) return;
     if (r.copyKept && sameContent(*r.copied, app.model())) return;
-    writeCopy(app, app.platform.now());
+    takeCopy(app, app.platform.now(), Writing::AtOnce);
 }
 
 void removeRecoveryCopy(App& app) {
     RecoveryState& r = app.recovery;
+    waitForWrite(r);  // a write ending after the removal would bring the copy back
     r.copyKept = false;
     r.pendingSince = -1;
     if (r.lockFd < 0) return;

@@ -89,6 +89,17 @@ void applyLine(std::u16string_view line, Settings& s) {
         if (parseDecimal(value, seconds) && seconds >= 0) s.autosaveSeconds = seconds;
         return;
     }
+    if (valueOf(line, "referenceOpacity", value)) {
+        std::int32_t percent = 0;
+        s.referenceOpacity = parseDecimal(value, percent) && percent >= 0 && percent <= 100 ? percent
+                                                                                            : kDefaultReferenceOpacity;
+        return;
+    }
+    if (valueOf(line, "floorGrid", value)) {
+        std::int32_t on = 0;
+        s.floorGrid = parseDecimal(value, on) && on == 1 ? 1 : 0;
+        return;
+    }
     if (valueOf(line, "undoSteps", value)) {
         // Only a depth the menu offers; any other value is damage.
         std::int32_t steps = 0;
@@ -167,6 +178,8 @@ std::string formatSettings(const Settings& s) {
         line("mirrorY", s.mirrorY);
         line("mirrorZ", s.mirrorZ);
     }
+    if (s.referenceOpacity != kDefaultReferenceOpacity) line("referenceOpacity", s.referenceOpacity);
+    if (s.floorGrid != 0) line("floorGrid", s.floorGrid);
     std::string bytes = "\xff\xfe";  // byte-order mark
     appendUtf16(bytes, "@\r\n");
     appendUtf16(bytes, text);

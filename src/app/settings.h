@@ -15,6 +15,7 @@ namespace cubrik {
 inline constexpr const char* kSettingsFolderName = "Cubrik1";
 inline constexpr const char* kSettingsFileName = "property.txt";
 inline constexpr std::int32_t kDefaultAutosaveSeconds = 30;
+inline constexpr std::int32_t kDefaultReferenceOpacity = 50;
 inline constexpr std::int32_t kUndoStepChoices[3] = {20, 100, 1000};  // the first is the default
 
 struct Settings {
@@ -37,6 +38,10 @@ struct Settings {
     std::int32_t mirrorX = kMirrorMiddle;
     std::int32_t mirrorY = kMirrorMiddle;
     std::int32_t mirrorZ = kMirrorMiddle;
+    // The view's backdrop: the reference picture's opacity in percent (0..100)
+    // and the floor grid (1 on); other values read as the defaults.
+    std::int32_t referenceOpacity = kDefaultReferenceOpacity;
+    std::int32_t floorGrid = 0;
     std::vector<std::string> recentFiles;  // Open recent, newest first (absolute paths, UTF-8)
 };
 

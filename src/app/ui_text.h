@@ -51,6 +51,11 @@ struct UiStrings {
     std::string landsOnHidden;  // a flip, turn or move would put cells on ones the cut-away hides
     std::string recentGone;     // an Open recent entry whose file has gone
     std::string droppedNotModel;
+    // The reference picture behind the model, and framing a selection there is not.
+    std::vector<FileFilter> pictureFilters;
+    std::string pictureTitle;
+    std::string cannotOpenPicture;
+    std::string nothingToFrame;
     // The shapes, Fill connected and cell mode: what was done or why nothing
     // was (the first "%s" the command's name, the second the number of cells).
     std::string selectBoxFirst;
@@ -116,6 +121,12 @@ inline constexpr int kCutBack = 40103;
 inline constexpr int kCutLayerOnly = 40104;
 inline constexpr int kCutAlongX = 40105;     // Y and Z follow
 inline constexpr int kCutOtherSide = 40108;
+inline constexpr int kFrameModel = 40111;
+inline constexpr int kFrameSelection = 40112;
+inline constexpr int kResetCamera = 40113;
+inline constexpr int kReferencePicture = 40114;
+inline constexpr int kHideReference = 40115;
+inline constexpr int kFloorGrid = 40116;
 inline constexpr int kFill = 40121;  // the shapes in the selection: Fill, ellipsoid, cylinder, Paint, Hollow
 inline constexpr int kFillEllipsoid = 40122;
 inline constexpr int kFillCylinder = 40123;

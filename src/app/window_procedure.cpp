@@ -1,3 +1,4 @@
+#include "app/camera_commands.h"
 #include "app/desktop_commands.h"
 #include "app/document_commands.h"
 #include "app/frame.h"
@@ -70,7 +71,7 @@ int handleMessage(App& app, const Message& m) {
     } else {
         switch (m.type) {
         case MessageType::Size: handleSize(app, m.sizeKind); break;
-        case MessageType::Paint: paint(app, m.width, m.height); break;
+        case MessageType::Paint: paint(app, m.width, m.height, m.device); break;
         case MessageType::Close: quitProgram(app); break;
         case MessageType::KeyDown:
             if (handleKey(app, m.key)) app.platform.invalidate();
@@ -83,8 +84,12 @@ int handleMessage(App& app, const Message& m) {
             break;
         case MessageType::MouseWheel:
             pollTablet(app);
-            stepBrushSize(app.model().brushSize, m.wheelDelta);
-            forcedStrokeStep(app);
+            if (app.platform.ctrlDown()) {
+                zoomAtPointer(app, m.wheelDelta);
+            } else {
+                stepBrushSize(app.model().brushSize, m.wheelDelta);
+                forcedStrokeStep(app);
+            }
             app.platform.invalidate();
             break;
         case MessageType::InputMethodNotify: app.platform.inputMethodOff(); break;

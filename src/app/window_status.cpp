@@ -1,5 +1,6 @@
 #include "app/window_status.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "app/app.h"
@@ -8,6 +9,7 @@
 #include "edit/tool_table.h"
 #include "model/material.h"
 #include "panel/panel_layout.h"
+#include "render/camera.h"
 
 namespace cubrik {
 namespace {
@@ -27,6 +29,7 @@ struct StatusWords {
     const char* cellMode;
     const char* selection;   // followed by the box's size
     const char* filled;
+    const char* zoom;  // followed by the camera's zoom in percent
     // Tooltips
     const char* materialCurrent;  // "%m: click shows or hides the other material"
     const char* materialOther;    // "%m: click makes it current"
@@ -50,6 +53,7 @@ constexpr StatusWords kEnglish = {
     "Cell mode (N, Shift empties)",
     "Selection",
     "filled",
+    "Zoom",
     "Material %m (%k): a click shows or hides the other material too",
     "Material %m (%k): a click makes it the current material",
     "locked",
@@ -73,6 +77,7 @@ constexpr StatusWords kJapanese = {
     "セルモード (N、Shiftで削除)",
     "選択範囲",
     "個が埋まっています",
+    "ズーム",
     "マテリアル%m (%k): クリックでもう一方の表示を切り替え",
     "マテリアル%m (%k): クリックで選択",
     "ロック中",
@@ -150,6 +155,9 @@ std::string statusTextOf(const App& app) {
     if (const CutAway& cut = app.view.cut; cut.on)
         text += "   " + std::string(cut.layerOnly ? words.layer : words.cut) + " " + "XYZ"[cut.axis] +
                 (cut.layerOnly ? " = " : cut.keepLow ? " ≤ " : " ≥ ") + std::to_string(cut.plane);
+    if (app.view.camera.zoomStep != 0)
+        text += "   " + std::string(words.zoom) + " " +
+                std::to_string(std::lround(100.0 * zoomFactor(app.view.camera.zoomStep))) + "%";
     if (app.selection.selectMode) text += "   " + std::string(words.selectMode);
     if (app.cellMode.active) text += "   " + std::string(words.cellMode);
     if (const std::optional<CellBox> box = shownSelection(app)) {

@@ -13,10 +13,10 @@ namespace {
 constexpr int kPieceFirst[4] = {0, 34, 66, kGridSize};
 constexpr int kBoxEnds[4] = {0, 33, 66, 99};
 
-// Truncated toward zero and kept as 16 bits. Cell centres stay more than 200
-// units in front of the eye, so a window position is a few thousand pixels
-// at most and always fits an int.
-std::int16_t toPixel(double window) { return static_cast<std::int16_t>(static_cast<int>(window)); }
+// Truncated toward zero and kept as 16 bits. Zoomed in, a cell far off the
+// view can land tens of thousands of pixels out: it saturates rather than
+// wraps round into the view.
+std::int16_t toPixel(double window) { return static_cast<std::int16_t>(std::clamp(window, -32768.0, 32767.0)); }
 
 struct OpenSquare {
     int left, right, bottom, top;  // all four bounds excluded

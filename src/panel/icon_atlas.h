@@ -1,7 +1,8 @@
 #pragma once
 // The tool panel's icon atlas, built into the program from
-// resources/icon_atlas.tga (drawn by tools/make_icon_atlas.cpp), so no file
-// is read at run time.
+// resources/icon_atlas.tga, and its twin drawn at twice the size from
+// resources/icon_atlas_2x.tga (both drawn by tools/make_icon_atlas.cpp), so
+// no file is read at run time.
 
 #include <cstdint>
 #include <span>
@@ -9,5 +10,6 @@
 namespace cubrik {
 
 std::span<const std::uint8_t> embeddedIconAtlas();
+std::span<const std::uint8_t> embeddedDoubleIconAtlas();
 
 }  // namespace cubrik

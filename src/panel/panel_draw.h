@@ -2,11 +2,12 @@
 // Drawing the tool panel over the left of every frame, and the icon atlas
 // texture it draws its buttons with. Needs a current OpenGL context.
 
-#include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "model/edit_state.h"
 #include "model/voxel_model.h"
+#include "render/device_frame.h"
 
 namespace cubrik {
 
@@ -24,12 +25,16 @@ struct PanelColours {
 };
 
 struct PanelTexture {
-    unsigned int name = 0;  // GL texture; 0: the panel draws without icons
+    unsigned int name = 0;        // GL texture; 0: the panel draws without icons
+    unsigned int doubleName = 0;  // the atlas drawn at twice the size, for finer framebuffers; 0: none
 };
 
-// Decodes the embedded atlas and uploads it. A damaged atlas leaves the
-// texture empty and the buttons without icons; nothing is reported.
-void loadPanelTexture(PanelTexture& texture, const std::uint8_t* targa, std::size_t size);
+// Decodes the embedded atlases (TARGA files, the second drawn at twice the
+// size) and uploads them. A damaged atlas leaves its texture empty: without
+// the first the buttons have no icons, without the second a finer framebuffer
+// takes the first; nothing is reported.
+void loadPanelTexture(PanelTexture& texture, std::span<const std::uint8_t> atlas,
+                      std::span<const std::uint8_t> doubleAtlas);
 void releasePanelTexture(PanelTexture& texture);
 
 // Everything one drawing of the panel reads.
@@ -44,6 +49,7 @@ struct PanelScene {
     bool compact = false;
     bool cursorKnown = false;  // where the pointer is now, for the drag ghost
     int cursorX = 0, cursorY = 0;
+    DeviceFrame device{};  // the frame's pixels; the layout stays in client pixels
 };
 
 // Draws the panel over the whole client area's left strip: background,

@@ -32,9 +32,9 @@ void outline(float radius, bool square, int brushSize, int px, int py) {
 
 }  // namespace
 
-float brushRadiusFor(int clientHeight, bool zoomed, int brushSize) {
+float brushRadiusFor(int clientHeight, bool zoomed, int brushSize, double zoomFactor) {
     const float r = static_cast<float>(clientHeight) / (zoomed ? kZoomedVisibleHeight : kVisibleHeight) *
-                    static_cast<float>(brushSize);
+                    static_cast<float>(brushSize) * static_cast<float>(zoomFactor);
     return r < 1.1f ? 1.1f : r;
 }
 

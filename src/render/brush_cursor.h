@@ -6,8 +6,9 @@
 namespace cubrik {
 
 // The on-screen radius of a disc of `brushSize` cells facing the viewer at the
-// grid centre, in a client area `clientHeight` pixels high; at least 1.1.
-float brushRadiusFor(int clientHeight, bool zoomed, int brushSize);
+// pivot, in a client area `clientHeight` pixels high at zoom factor
+// `zoomFactor`; at least 1.1.
+float brushRadiusFor(int clientHeight, bool zoomed, int brushSize, double zoomFactor);
 
 // Draws the outline about (px, py) in the overlay state of the 3-D view (one
 // unit per pixel, y down): grey just inside, white at the radius.

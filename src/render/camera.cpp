@@ -11,7 +11,9 @@ namespace {
 
 constexpr double kNear = 213.0;
 constexpr double kFar = 389.5;
-constexpr double kEyeDistance = 300.0;  // from the eye to the centre of the grid
+constexpr double kEyeDistance = 300.0;  // from the eye to the pivot
+constexpr double kZoomStepFactor = 1.25;
+constexpr double kGridHalf = 50.0;
 
 struct Vec3 {
     double x, y, z;
@@ -35,6 +37,39 @@ Vec3 normalisedOrAsIs(const Vec3& v) {
     return {v.x / length, v.y / length, v.z / length};
 }
 
+// rotation . v: a model direction in eye coordinates.
+Vec3 turned(const double (&m)[16], const double (&v)[3]) {
+    return {m[0] * v[0] + m[4] * v[1] + m[8] * v[2], m[1] * v[0] + m[5] * v[1] + m[9] * v[2],
+            m[2] * v[0] + m[6] * v[1] + m[10] * v[2]};
+}
+
+// The pivot at `start` moved by (right, up) model units along the screen's
+// axes, kept inside the grid so that some of it is always in view.
+void movePivot(ViewCamera& camera, const double (&start)[3], const double (&rotation)[16], double right, double up) {
+    const Vec3 screenRight = rowOf(rotation, 0), screenUp = rowOf(rotation, 1);
+    const double moved[3] = {start[0] + right * screenRight.x + up * screenUp.x,
+                             start[1] + right * screenRight.y + up * screenUp.y,
+                             start[2] + right * screenRight.z + up * screenUp.z};
+    for (int axis = 0; axis < 3; ++axis) camera.pivot[axis] = std::clamp(moved[axis], -kGridHalf, kGridHalf);
+}
+
+// Whether the eight corners of the box lie inside the view.
+bool cornersInView(const ViewCamera& camera, const double (&low)[3], const double (&high)[3],
+                   const double (&rotation)[16], int clientWidth, int clientHeight, bool zoomed) {
+    double projection[16], m[16];
+    viewProjection(clientWidth, clientHeight, zoomed, camera, rotation, projection);
+    multiply(projection, rotation, m);
+    for (int corner = 0; corner < 8; ++corner) {
+        double p[3];
+        for (int axis = 0; axis < 3; ++axis) p[axis] = corner & (1 << axis) ? high[axis] : low[axis];
+        double clip[4];
+        for (int row = 0; row < 4; ++row)
+            clip[row] = m[row] * p[0] + m[row + 4] * p[1] + m[row + 8] * p[2] + m[row + 12];
+        if (!(clip[3] > 0.0 && std::abs(clip[0]) <= clip[3] && std::abs(clip[1]) <= clip[3])) return false;
+    }
+    return true;
+}
+
 // Both trackball axes are scaled by the window height, so 100 view units are
 // the height of the view in either direction.
 bool toViewUnits(int x, int y, int clientWidth, int clientHeight, double& u, double& v) {
@@ -56,21 +91,73 @@ constexpr double kPresets[6][3][3] = {
 
 }  // namespace
 
-void viewProjection(int clientWidth, int clientHeight, bool zoomed, double (&projection)[16]) {
+double zoomFactor(int zoomStep) {
+    // Repeated products of 1.25 are exact, so every step in is the same number on every machine.
+    double factor = 1.0;
+    for (int i = 0; i < std::abs(zoomStep); ++i) factor *= kZoomStepFactor;
+    return zoomStep < 0 ? 1.0 / factor : factor;
+}
+
+void viewProjection(int clientWidth, int clientHeight, bool zoomed, const ViewCamera& camera,
+                    const double (&rotation)[16], double (&projection)[16]) {
     const int width = clientWidth - kViewLeft;
     // A view without area draws nothing; any finite matrix will do for it.
     const double aspect = width > 0 && clientHeight > 0 ? static_cast<double>(width) / clientHeight : 1.0;
     const double s = zoomed ? 32.0 : 50.0;
-    const double right = s * aspect, top = s;
+    // The grid centre lies pivotEye.z further from the eye than the pivot does.
+    const Vec3 pivotEye = turned(rotation, camera.pivot);
+    const double nearPlane = kNear + pivotEye.z, farPlane = kFar + pivotEye.z;
+    // Moving the near plane keeps the field of view; the zoom narrows it.
+    const double scale = nearPlane / kNear / zoomFactor(camera.zoomStep);
+    const double right = s * aspect * scale, top = s * scale;
     std::fill(std::begin(projection), std::end(projection), 0.0);
-    projection[0] = kNear / right;  // 2n / (r - l) with l = -r
-    projection[5] = kNear / top;
-    projection[10] = -(kFar + kNear) / (kFar - kNear);
+    projection[0] = nearPlane / right;  // 2n / (r - l) with l = -r
+    projection[5] = nearPlane / top;
+    projection[10] = -(farPlane + nearPlane) / (farPlane - nearPlane);
     projection[11] = -1.0;
-    projection[14] = -2.0 * kFar * kNear / (kFar - kNear);
-    // Then the translation by (0, 0, -300): column 3 becomes -300 column 2 + column 3.
-    projection[14] += -kEyeDistance * projection[10];
-    projection[15] = kEyeDistance;
+    projection[14] = -2.0 * farPlane * nearPlane / (farPlane - nearPlane);
+    // Then translate(0, 0, -300) . translate(-rotation . pivot): column 3 becomes
+    // the frustum applied to (tx, ty, tz, 1). 0 - v keeps a zero positive.
+    const double tx = 0.0 - pivotEye.x, ty = 0.0 - pivotEye.y, tz = -kEyeDistance - pivotEye.z;
+    projection[12] = projection[0] * tx;
+    projection[13] = projection[5] * ty;
+    projection[14] += tz * projection[10];
+    projection[15] = -tz;
+}
+
+double pivotPlaneUnitsPerPixel(int clientHeight, bool zoomed, int zoomStep) {
+    const double s = zoomed ? 32.0 : 50.0;
+    return 2.0 * s * kEyeDistance / kNear / zoomFactor(zoomStep) / std::max(1, clientHeight);
+}
+
+bool zoomAbout(ViewCamera& camera, const double (&rotation)[16], int clientWidth, int clientHeight, bool zoomed,
+               int x, int y, int delta) {
+    const int step = std::clamp(camera.zoomStep + (delta > 0 ? 1 : -1), kMinZoomStep, kMaxZoomStep);
+    if (delta == 0 || step == camera.zoomStep) return false;
+    // The pixel's centre, from the view's centre, y up.
+    const double dx = x + 0.5 - (kViewLeft + (clientWidth - kViewLeft) / 2.0);
+    const double dy = clientHeight / 2.0 - y - 0.5;
+    const double shrink = pivotPlaneUnitsPerPixel(clientHeight, zoomed, camera.zoomStep) -
+                          pivotPlaneUnitsPerPixel(clientHeight, zoomed, step);
+    const double start[3] = {camera.pivot[0], camera.pivot[1], camera.pivot[2]};
+    movePivot(camera, start, rotation, dx * shrink, dy * shrink);
+    camera.zoomStep = step;
+    return true;
+}
+
+void panFrom(ViewCamera& camera, const double (&start)[3], const double (&rotation)[16], int clientHeight,
+             bool zoomed, int dx, int dy) {
+    const double unit = pivotPlaneUnitsPerPixel(clientHeight, zoomed, camera.zoomStep);
+    movePivot(camera, start, rotation, -dx * unit, dy * unit);
+}
+
+ViewCamera frameBox(const double (&low)[3], const double (&high)[3], const double (&rotation)[16], int clientWidth,
+                    int clientHeight, bool zoomed) {
+    ViewCamera camera;
+    for (int axis = 0; axis < 3; ++axis) camera.pivot[axis] = (low[axis] + high[axis]) / 2.0;
+    for (camera.zoomStep = kMaxZoomStep; camera.zoomStep > kMinZoomStep; --camera.zoomStep)
+        if (cornersInView(camera, low, high, rotation, clientWidth, clientHeight, zoomed)) break;
+    return camera;
 }
 
 void rotationMatrix(double degrees, double x, double y, double z, double (&out)[16]) {

@@ -16,10 +16,52 @@ inline constexpr double kDegreesPerViewUnit = 3.4;
 // Preset views in menu order.
 enum PresetView { kFrontView = 0, kBackView, kLeftView, kRightView, kTopView, kBottomView };
 
+// The zoom factor is 1.25 to the power of the zoom step.
+inline constexpr int kMinZoomStep = -3;
+inline constexpr int kMaxZoomStep = 12;
+
+// What the camera looks at and how closely: not the document's, so neither
+// undo nor a saved file carries it. The defaults show the grid as it always
+// was.
+struct ViewCamera {
+    double pivot[3] = {0.0, 0.0, 0.0};  // model units, the grid centre at the origin; the view's centre
+    int zoomStep = 0;
+};
+
+// 1.25^step, exactly 1 at step 0.
+double zoomFactor(int zoomStep);
+
 // The projection of a client area of `clientWidth` x `clientHeight`: the
-// perspective frustum of the (W - 64) x H view, then the grid moved 300 units
-// in front of the eye. Column-major.
-void viewProjection(int clientWidth, int clientHeight, bool zoomed, double (&projection)[16]);
+// perspective frustum of the (W - 64) x H view, its sides divided by the zoom
+// factor, then the pivot moved 300 units in front of the eye. Column-major.
+//
+// The pivot's shift, translate(-pivot) after the rotation, is folded in as
+// translate(-rotation . pivot) before it, so that projection . rotation (what
+// the tools read from the model record) carries it. The near and far planes
+// follow the grid centre's depth, so the whole grid stays between them
+// wherever the pivot is; with the pivot at the grid centre the matrix is the
+// fixed camera's, bit for bit.
+void viewProjection(int clientWidth, int clientHeight, bool zoomed, const ViewCamera& camera,
+                    const double (&rotation)[16], double (&projection)[16]);
+
+// Model units per pixel in the plane through the pivot that faces the viewer.
+double pivotPlaneUnitsPerPixel(int clientHeight, bool zoomed, int zoomStep);
+
+// One zoom step in (delta > 0) or out about client pixel (x, y): the pivot
+// moves within its plane so that the point of the plane under the pixel stays
+// there. Returns false when the zoom is at its limit.
+bool zoomAbout(ViewCamera& camera, const double (&rotation)[16], int clientWidth, int clientHeight, bool zoomed,
+               int x, int y, int delta);
+
+// The pivot of a pan that began at `start` and has moved the cursor by (dx,
+// dy) client pixels (y down): the points of the pivot plane follow the cursor.
+void panFrom(ViewCamera& camera, const double (&start)[3], const double (&rotation)[16], int clientHeight,
+             bool zoomed, int dx, int dy);
+
+// The camera that centres the box from `low` to `high` (model units) at the
+// largest zoom step that shows its eight corners inside the view.
+ViewCamera frameBox(const double (&low)[3], const double (&high)[3], const double (&rotation)[16], int clientWidth,
+                    int clientHeight, bool zoomed);
 
 // Right-handed rotation by `degrees` about the axis (x, y, z), as glRotated
 // builds it. Column-major.

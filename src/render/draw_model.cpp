@@ -56,7 +56,10 @@ int chooseRenderer(Renderer& renderer) {
 
 void enableBackFaceCulling() { glEnable(GL_CULL_FACE); }
 
-void releaseRenderer(Renderer& renderer) { releaseOffscreenTarget(renderer.offscreen); }
+void releaseRenderer(Renderer& renderer) {
+    releaseOffscreenTarget(renderer.offscreen);
+    releaseReferenceTexture(renderer.referenceTexture);
+}
 
 void drawModel(Renderer& renderer, const ViewInputs& view) {
     // With the light's default direction along the view and the default scene

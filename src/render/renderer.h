@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "render/backdrop.h"
 #include "render/display_cache.h"
 #include "render/face_walk.h"
 #include "render/kept_pick_pass.h"
@@ -34,6 +35,7 @@ struct Renderer {
     ColourTable colourTable{};  // rebuilt by every display pass
     DisplayCache displayCache;
     OffscreenTarget offscreen;  // client-sized target of the pick pass and the image export
+    ReferenceTexture referenceTexture;
     // The image export: exportPixels first holds the render on the
     // background, finally the image for the TARGA writer (BGRA, rows bottom
     // to top, exactly exportWidth x exportHeight); keyPixels the render on

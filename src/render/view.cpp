@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "render/backdrop.h"
 #include "render/brush_cursor.h"
 #include "render/camera.h"
 #include "render/pick_pass.h"
@@ -125,6 +126,16 @@ void loadOverlayMatrices(int clientWidth, int clientHeight) {
     glLoadIdentity();
 }
 
+namespace {
+
+// On a finer framebuffer, the projection just loaded for the client's pixels
+// is fitted to the device's, so what is drawn lands where it is picked.
+void fitToDevice(const ViewInputs& view) {
+    if (view.device.scaled()) scaleProjectionToDevice(view.device, view.clientWidth, view.clientHeight, kViewLeft);
+}
+
+}  // namespace
+
 void clearView(std::uint32_t backgroundColor) {
     glClearColor(static_cast<float>(backgroundColor & 0xff) / 255.0f,
                  static_cast<float>((backgroundColor >> 8) & 0xff) / 255.0f,
@@ -145,11 +156,17 @@ void loadViewMatrices(const double (&projection)[16], const double (&rotation)[1
 
 void drawView(Renderer& renderer, const ViewInputs& view) {
     VoxelModel& model = *view.store.model;
-    glGetIntegerv(GL_VIEWPORT, model.viewport);
+    // Picking unprojects client pixels, whatever the framebuffer's are.
+    const int viewport[4] = {kViewLeft, 0, std::max(0, view.clientWidth - kViewLeft), std::max(0, view.clientHeight)};
+    std::copy(std::begin(viewport), std::end(viewport), model.viewport);
     glEnable(GL_DEPTH_TEST);
-    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, model.projection);
+    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, view.camera, model.rotation, model.projection);
     loadViewMatrices(model.projection, model.rotation);
+    fitToDevice(view);
+    glLineWidth(view.device.lineWidth());
     glDisable(GL_TEXTURE_2D);  // the panel draws textured
+    if (view.reference) drawReferencePicture(renderer.referenceTexture, *view.reference, view.referenceOpacity);
+    if (view.floorGrid) drawFloorGrid();
     if (view.rotateActive && !view.panelGesture) drawGridBox();
     if (view.mirror.any()) drawMirrorPlanes(view.mirror);
     if (view.cut.on) drawCutPlane(view.cut);
@@ -157,17 +174,21 @@ void drawView(Renderer& renderer, const ViewInputs& view) {
     drawModel(renderer, view);
     glDisable(GL_DEPTH_TEST);
     loadOverlayMatrices(view.clientWidth, view.clientHeight);
-    model.brushRadiusPx = brushRadiusFor(view.clientHeight, view.zoomed, model.brushSize);
+    fitToDevice(view);
+    model.brushRadiusPx =
+        brushRadiusFor(view.clientHeight, view.zoomed, model.brushSize, zoomFactor(view.camera.zoomStep));
     if (view.cursorKnown)
         drawBrushCursor(model.brushRadiusPx, view.squareOutline, model.brushSize, view.cursorX, view.cursorY);
+    glLineWidth(1.0f);
 }
 
 void setUpViewDrawing(const ViewInputs& view) {
     setViewViewport(view.clientWidth, view.clientHeight);
     glEnable(GL_DEPTH_TEST);
     double projection[16];
-    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, projection);
-    loadViewMatrices(projection, view.store.model->rotation);
+    const double (&rotation)[16] = view.store.model->rotation;
+    viewProjection(view.clientWidth, view.clientHeight, view.zoomed, view.camera, rotation, projection);
+    loadViewMatrices(projection, rotation);
     glDisable(GL_TEXTURE_2D);
 }
 

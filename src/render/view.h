@@ -16,11 +16,13 @@ void clearView(std::uint32_t backgroundColor);
 void setViewViewport(int clientWidth, int clientHeight);
 
 // Draws the 3-D view into the current viewport (set by the caller to
-// setViewViewport's rectangle) of the bound framebuffer. Records the viewport
-// and the projection in the model record, for picking. Leaves the 2-D overlay
-// state: depth test off, one unit per pixel with integer coordinates at pixel
-// centres, x from the client's left edge and y downwards. Sets the brush's
-// radius in pixels for the client height, then draws its outline.
+// setViewViewport's rectangle, or on a finer framebuffer to
+// setDeviceViewport(view.device, kViewLeft)'s) of the bound framebuffer.
+// Records the client viewport and the projection in the model record, for
+// picking. Leaves the 2-D overlay state: depth test off, one unit per client
+// pixel with integer coordinates at pixel centres, x from the client's left
+// edge and y downwards. Sets the brush's radius in client pixels for the
+// client height, then draws its outline.
 void drawView(Renderer& renderer, const ViewInputs& view);
 
 // One unit per pixel over the view, in the mouse's coordinates.

@@ -10,6 +10,8 @@
 #include "model/edit_state.h"
 #include "model/mirror_planes.h"
 #include "model/voxel_model.h"
+#include "render/device_frame.h"
+#include "render/view_state.h"
 
 namespace cubrik {
 
@@ -32,6 +34,12 @@ struct ViewInputs {
     std::optional<CellBox> selection{};  // outlined round its cells
     CutAway cut{};              // hides cells from the drawing and the pick pass; its plane is outlined
     int cursorX = 0, cursorY = 0;
+    ViewCamera camera{};  // pivot and zoom
+    // Behind the model in the window's view only: never picked, exported or in an image.
+    const ReferencePicture* reference = nullptr;
+    float referenceOpacity = 0.5f;
+    bool floorGrid = false;
+    DeviceFrame device{};       // the frame's pixels; the pick pass and the image export work in client pixels
 };
 
 }  // namespace cubrik

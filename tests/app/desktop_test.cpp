@@ -70,6 +70,16 @@ TEST_F(DesktopTest, TheStatusLineNamesToolSizeColourAndWhatIsHidden) {
     app.status.cell = cellIndex(3, 4, 5);
     app.model().cells[app.status.cell] = 18;
     EXPECT_NE(statusTextOf(app).find("Cell 3,4,5 code 18 B2 #FF7F00"), std::string::npos) << statusTextOf(app);
+    // Ctrl + wheel zooms instead of sizing the brush; the zoom shows once it is not 100 %.
+    platform.ctrl = true;
+    Message wheel{MessageType::MouseWheel};
+    wheel.wheelDelta = 120;
+    send(wheel);
+    platform.ctrl = false;
+    EXPECT_EQ(std::to_string(app.model().brushSize), size);
+    EXPECT_NE(statusTextOf(app).find("   Zoom 125%"), std::string::npos) << statusTextOf(app);
+    command(command::kFrameSelection);
+    EXPECT_NE(statusTextOf(app).find("Nothing is selected to frame."), std::string::npos) << statusTextOf(app);
 }
 
 TEST_F(DesktopTest, EveryPanelItemHasATooltip) {
@@ -97,6 +107,17 @@ TEST_F(DesktopTest, OpenRecentForgetsAFileThatHasGone) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].find("no longer there"), std::string::npos);
     EXPECT_EQ(app.model().cells[cellIndex(50, 50, 50)], 4);  // b stays open
+}
+
+TEST_F(DesktopTest, AReferencePictureThatCannotBeReadIsSaidOnceAndChangesNothing) {
+    start();
+    const std::string bad = writeModel("not-a-picture.png", 1);
+    platform.fileAnswers = {bad};
+    command(command::kReferencePicture);
+    EXPECT_FALSE(app.view.reference);
+    EXPECT_EQ(platform.messages,
+              std::vector<std::string>{"Cubrik: Cannot open " + bad +
+                                       " as a reference picture.\nit is not a PNG, JPEG or TARGA picture"});
 }
 
 TEST_F(DesktopTest, AStartUpFileThatCannotBeOpenedLeavesUntitledAndSaysWhy) {

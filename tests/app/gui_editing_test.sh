@@ -4,6 +4,7 @@
 # picked with the middle button, the wheel during a stroke, a turn with the
 # right button, Ctrl+Z and Save as. The recording of it replays to the same
 # file. A screenshot of the edited model is kept in the working folder.
+# With QT_SCALE_FACTOR set (a whole number) the same happens at that scale.
 # Usage: xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" gui_editing_test.sh CUBRIK MODEL.cbk
 set -u
 cubrik="$1"
@@ -12,8 +13,10 @@ source "$(dirname "$0")/../support/check.sh"
 source "$(dirname "$0")/../support/gui.sh"
 screenshot="${CUBRIK_GUI_SCREENSHOT:-$PWD/gui-editing.png}"
 
+scale="${QT_SCALE_FACTOR:-1}"
+
 # Client coordinates: the view sits below the menu bar.
-at() { xdotool mousemove --window "$window" "$1" $(($2 + menu)); }
+at() { xdotool mousemove --window "$window" $(($1 * scale)) $(($2 * scale + menu)); }
 # A left drag from (x0, y0) by (dx, dy) in eight moves.
 drag() {
   at "$1" "$2"; xdotool mousedown 1
@@ -22,7 +25,7 @@ drag() {
 }
 panel_pixel() {
   import -window root "$work/panel.png"
-  convert "$work/panel.png" -crop "3x3+$((X + $1 - 1))+$((Y + menu + $2 - 1))" -format "%[hex:u.p{1,1}]" info:
+  convert "$work/panel.png" -crop "3x3+$((X + $1 * scale - 1))+$((Y + menu + $2 * scale - 1))" -format "%[hex:u.p{1,1}]" info:
 }
 
 session="$work/session.txt"
@@ -38,7 +41,7 @@ if [ -n "$window" ]; then
   # The lines go to a file beside the session's until the window ends.
   read -r _ _ client_height < <(cat "$work"/cubrik-recording-*.txt | grep '^size' | tail -n 1)
   menu="$(view_top "$window")"  # the status bar sits below the view
-  cx=$((32 + WIDTH / 2)); cy=$((client_height / 2))
+  cx=$((32 + WIDTH / scale / 2)); cy=$((client_height / 2))
 
   before="$(panel_pixel 3 32)"
   at 15 45; xdotool click 1; sleep 0.3                     # Peel, on the panel

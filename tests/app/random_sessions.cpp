@@ -107,10 +107,11 @@ private:
     std::string line() {
         static const char* kKeys[] = {"Q", "A", "W", "S", "E", "D", "R", "F", "T", "G", "H", "Y", "Z", "X", "C",
                                       "V", "1", "2", "3", "4", "5", "6", "space", "keypad5", "ctrl+z", "ctrl+y", "B",
-                                      "N", "P", "U", "J", "K", "L"};
+                                      "N", "P", "U", "J", "K", "L", "home"};
         static const int kMenus[] = {40001, 40002, 40003, 40004, 40005, 40011, 40012, 40021, 40022, 40023, 40026,
                                      40028, 40037, 40041, 40042, 40051, 40092, 40017, 40121, 40122, 40123, 40124,
-                                     40125, 40126, 40127, 40128, 40106, 40108, 40052, 40054};
+                                     40125, 40126, 40127, 40128, 40106, 40108, 40052, 40054, 40111, 40112, 40113,
+                                     40114, 40115, 40116};
         static const char* kMouse[] = {"ldown", "lup", "ldbl", "rdown", "rup", "rdbl", "mdown", "move", "move", "move"};
         switch (pick(0, 12)) {
         case 0:
@@ -121,7 +122,7 @@ private:
         case 5: return "menu " + std::to_string(kMenus[pick(0, static_cast<int>(std::size(kMenus)) - 1)]) + "\n";
         case 6: return "wheel " + (chance(10) ? int32() : std::to_string(pick(-2, 2) * 120)) + "\n";
         case 7: return answer();
-        case 8: return "shift " + std::to_string(pick(0, 1)) + "\n";
+        case 8: return (chance(50) ? "shift " : "ctrl ") + std::to_string(pick(0, 1)) + "\n";
         case 9:
             if (chance(20))
                 return "tablet " + uint32() + " " + uint32() + " " + uint32() + " " + int32() + " " + int32() + " " +

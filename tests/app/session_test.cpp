@@ -19,7 +19,7 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
                            "key f1", "key ctrl+z", "key ctrl+shift+s", "key ctrl+c", "menu 40004", "menu 40098",
                            "drop /a b/c.cbk", "ldown 10 -3", "lup 1 2", "ldbl 3 4", "rdown 5 6",
                            "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1", "pointer 3 -4",
-                           "pointer none",
+                           "pointer none", "ctrl 1", "ctrl 0", "key home",
                            "tablet 1 1 512 0 1023 0", "answer file /a b/c.cbk", "answer yes", "answer no",
                            "answer cancel", "answer colour 80FF01", "save /a b/m.obj", "grab g.tga",
                            "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "crash",
@@ -46,11 +46,12 @@ TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
         {"size 6145 600", "\"size\" takes a width and a height from 0 to 6144"},
         {"clipboard %4", "\"clipboard\" takes percent-encoded text, or nothing"},
         {"key F2", "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, pagedown, "
-         "f1, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
+         "f1, home, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
         {"key ctrl+1", "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, pagedown, "
-         "f1, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
+         "f1, home, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER"},
         {"pointer 1", "\"pointer\" takes none, or the pointer's X and Y, each from -100000 to 100000"},
         {"pointer 0 100001", "\"pointer\" takes none, or the pointer's X and Y, each from -100000 to 100000"},
+        {"ctrl 2", "\"ctrl\" takes 0 or 1"},
         {"menu 99999", "no menu item has the number 99999"},
         {"menu 40090", "no menu item has the number 40090"},
         {"drop", "\"drop\" takes a path"},
@@ -135,7 +136,7 @@ TEST(SessionRecording, RefusesOtherFilesAndTakesTheNameAtTheEnd) {
 }
 
 // A paste of another window's cells needs them in the replay too; the
-// window's own copy and text that holds no cells do not.
+// window's own copy and text that holds no cells do not. Ctrl is written when it changes.
 TEST(SessionRecording, CellsAnotherWindowCopiedAreWrittenDown) {
     testing::TempDir dir;
     testing::FakePlatform desktop;
@@ -151,9 +152,15 @@ TEST(SessionRecording, CellsAnotherWindowCopiedAreWrittenDown) {
         recording.clipboardText();
         desktop.clipboard = "hello";
         recording.clipboardText();
+        // The mouse and the wheel ask for Ctrl; the recording says when it changed.
+        for (bool down : {false, true, true, false}) {
+            desktop.ctrl = down;
+            EXPECT_EQ(recording.ctrlDown(), down);
+        }
     }
     EXPECT_EQ(testing::readBytes(dir / "s.txt"),
-              "clipboard cubrik%20cells%201%0Afrom%201%202%203%0Asize%201%201%201%0A05%0A\nclipboard\n");
+              "clipboard cubrik%20cells%201%0Afrom%201%202%203%0Asize%201%201%201%0A05%0A\nclipboard\n"
+              "ctrl 1\nctrl 0\n");
 }
 
 TEST_F(SessionTest, AMalformedLineStopsTheReplayWithItsNumber) {

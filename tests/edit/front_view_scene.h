@@ -27,7 +27,7 @@ struct FrontViewScene {
             throw std::runtime_error("out of memory");
         VoxelModel& m = model();
         presetView(m, kFrontView);
-        viewProjection(800, 600, false, m.projection);
+        viewProjection(800, 600, false, ViewCamera{}, m.rotation, m.projection);
         const std::int32_t viewport[4] = {kViewLeft, 0, 800 - kViewLeft, 600};
         std::copy_n(viewport, 4, m.viewport);
         m.brushSize = 3;

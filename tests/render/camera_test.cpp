@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/matrix4.h"
+#include "render/backdrop.h"
 #include "render/camera.h"
 #include "support/model_builders.h"
 
@@ -159,8 +161,9 @@ TEST_F(CameraTest, APresetDuringADragLeavesTheDragStartPointButResetsItsOrientat
 
 TEST(ViewProjection, MapsTheViewVolumeOntoTheClipCube) {
     // W = 464, H = 400: a view of 400 x 400, so the frustum is -50..50 both ways at 213.
-    double p[16];
-    viewProjection(464, 400, false, p);
+    double p[16], front[16];
+    setIdentity(front);
+    viewProjection(464, 400, false, ViewCamera{}, front, p);
     auto project = [&](double x, double y, double z, double out[3]) {
         const double w = p[3] * x + p[7] * y + p[11] * z + p[15];
         for (int i = 0; i < 3; ++i) out[i] = (p[i] * x + p[i + 4] * y + p[i + 8] * z + p[i + 12]) / w;
@@ -173,15 +176,87 @@ TEST(ViewProjection, MapsTheViewVolumeOntoTheClipCube) {
     project(0, 0, 300 - 389.5, ndc);
     EXPECT_NEAR(ndc[2], 1.0, 1e-12);
     // Zooming narrows only the frustum: +-32 at the near plane.
-    viewProjection(464, 400, true, p);
+    viewProjection(464, 400, true, ViewCamera{}, front, p);
     project(32, 32, 300 - 213, ndc);
     EXPECT_NEAR(ndc[0], 1.0, 1e-12);
     EXPECT_NEAR(ndc[1], 1.0, 1e-12);
     // A wider view widens x only.
-    viewProjection(864, 400, false, p);
+    viewProjection(864, 400, false, ViewCamera{}, front, p);
     project(100, 50, 300 - 213, ndc);
     EXPECT_NEAR(ndc[0], 1.0, 1e-12);
     EXPECT_NEAR(ndc[1], 1.0, 1e-12);
+}
+
+// Window coordinates (x from the left, y up) and NDC depth of model point p.
+std::array<double, 3> windowOf(const ViewCamera& camera, const double (&rotation)[16], const Row& p) {
+    double projection[16], m[16];
+    viewProjection(800, 600, false, camera, rotation, projection);
+    multiply(projection, rotation, m);
+    double clip[4];
+    for (int i = 0; i < 4; ++i) clip[i] = m[i] * p[0] + m[i + 4] * p[1] + m[i + 8] * p[2] + m[i + 12];
+    return {64 + 736 * (clip[0] / clip[3] + 1) / 2, 600 * (clip[1] / clip[3] + 1) / 2, clip[2] / clip[3]};
+}
+
+TEST(ViewCameraTest, ZoomKeepsThePivotPlanePointUnderThePointerAndStopsAtItsLimits) {
+    double rotation[16];
+    rotationMatrix(35.0, 0.3, 1.0, 0.2, rotation);
+    ViewCamera camera;
+    camera.pivot[0] = 10;
+    // The point of the pivot plane under the centre of pixel (600, 150): 168.5 right of the view's middle, 149.5 up.
+    const double unit = pivotPlaneUnitsPerPixel(600, false, 0);
+    Row under;
+    for (int axis = 0; axis < 3; ++axis)
+        under[axis] =
+            camera.pivot[axis] + unit * (168.5 * rowOf(rotation, 0)[axis] + 149.5 * rowOf(rotation, 1)[axis]);
+    for (int step = 1; step <= 12; ++step) {
+        ASSERT_TRUE(zoomAbout(camera, rotation, 800, 600, false, 600, 150, 120));
+        const auto at = windowOf(camera, rotation, under);
+        EXPECT_NEAR(at[0], 600.5, 1e-6) << step;
+        EXPECT_NEAR(at[1], 449.5, 1e-6) << step;
+    }
+    EXPECT_FALSE(zoomAbout(camera, rotation, 800, 600, false, 600, 150, 120));
+    EXPECT_EQ(camera.zoomStep, kMaxZoomStep);
+    for (int step = 0; step < 20; ++step) zoomAbout(camera, rotation, 800, 600, false, 600, 150, -120);
+    EXPECT_EQ(camera.zoomStep, kMinZoomStep);
+    EXPECT_DOUBLE_EQ(zoomFactor(kMinZoomStep), 0.512);
+}
+
+// The near and far planes follow the grid, so a pivot at a corner, seen along
+// the diagonal through it, clips none of it.
+TEST(ViewCameraTest, APivotAtACornerKeepsTheWholeGridBetweenTheNearAndFarPlanes) {
+    double turn[16], tilt[16], diagonal[16];
+    rotationMatrix(-45, 0, 1, 0, turn);       // (1, 1, 1) goes to (0, 1, sqrt 2) ...
+    rotationMatrix(35.2644, 1, 0, 0, tilt);  // ... and then points at the viewer
+    multiply(tilt, turn, diagonal);
+    for (double side : {50.0, -50.0}) {
+        ViewCamera camera;
+        camera.pivot[0] = camera.pivot[1] = camera.pivot[2] = side;
+        for (int corner = 0; corner < 8; ++corner) {
+            const Row p = {corner & 1 ? 50.0 : -50.0, corner & 2 ? 50.0 : -50.0, corner & 4 ? 50.0 : -50.0};
+            const double depth = windowOf(camera, diagonal, p)[2];
+            EXPECT_GT(depth, -1.0) << side << " corner " << corner;
+            EXPECT_LT(depth, 1.0) << side << " corner " << corner;
+        }
+    }
+}
+
+TEST(ReferencePictureTest, LiesUprightOnTheFarFaceWithItsAspectKept) {
+    ModelStore store = testing::makeStore();
+    ReferencePicture wide;
+    wide.width = 200;
+    wide.height = 100;
+    placeOnFarFace(wide, store.model->rotation);  // the front view: the far face is z = -50
+    const double front[4][3] = {{-50, -25, -50}, {50, -25, -50}, {50, 25, -50}, {-50, 25, -50}};
+    for (int corner = 0; corner < 4; ++corner)
+        for (int axis = 0; axis < 3; ++axis) EXPECT_EQ(wide.corners[corner][axis], front[corner][axis]);
+    ReferencePicture tall;
+    tall.width = 100;
+    tall.height = 200;
+    presetView(*store.model, kTopView);  // the far face is y = -50, and -z is up
+    placeOnFarFace(tall, store.model->rotation);
+    const double top[4][3] = {{-25, -50, 50}, {25, -50, 50}, {25, -50, -50}, {-25, -50, -50}};
+    for (int corner = 0; corner < 4; ++corner)
+        for (int axis = 0; axis < 3; ++axis) EXPECT_EQ(tall.corners[corner][axis], top[corner][axis]);
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ protected:
     // The frame-buffer pixel (column, row from the bottom) where world point p shows.
     std::array<int, 2> pixelOfPoint(double x, double y, double z) {
         double projection[16];
-        viewProjection(kWidth, kHeight, false, projection);
+        viewProjection(kWidth, kHeight, false, ViewCamera{}, model.rotation, projection);
         const double* r = model.rotation;
         const double eye[4] = {r[0] * x + r[4] * y + r[8] * z, r[1] * x + r[5] * y + r[9] * z,
                                r[2] * x + r[6] * y + r[10] * z, 1.0};
@@ -111,7 +111,7 @@ TEST_F(GlRenderTest, AFrameRecordsItsViewportAndProjectionAndLeavesTheOverlaySta
     drawFrame(view());
     EXPECT_EQ(std::vector<int>(model.viewport, model.viewport + 4), (std::vector<int>{64, 0, 736, 600}));
     double expected[16];
-    viewProjection(kWidth, kHeight, false, expected);
+    viewProjection(kWidth, kHeight, false, ViewCamera{}, model.rotation, expected);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(model.projection[i], expected[i]);
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
@@ -223,6 +223,71 @@ TEST_F(GlRenderTest, TheGridBoxShowsOnlyWhileTheViewIsTurned) {
     turning.panelGesture = true;
     drawFrame(turning);
     EXPECT_FALSE(greyNear(topEdge));
+}
+
+// On a framebuffer with finer pixels than the client's, every device pixel
+// shows the cell that picking finds at the client pixel under it, wherever
+// that pixel's neighbours name the same cell, and picking keeps the client's
+// viewport and projection.
+TEST_F(GlRenderTest, AFinerFrameShowsTheCellsWherePickingFindsThem) {
+    model.paletteA[0] = {1, 0, 0};
+    model.paletteA[1] = {0, 1, 0};
+    for (int z = 30; z < 70; ++z)
+        for (int y = 30; y < 70; ++y)
+            for (int x = 30; x < 70; ++x) testing::setCell(model, x, y, z, 1 + (x / 3 + y / 3 + z / 3) % 2);
+    rotationMatrix(25.0, 1, 1, 0, model.rotation);
+    ViewInputs client = view();
+    client.clientWidth = 803;  // no whole number of device pixels at the fractional scales
+    client.clientHeight = 601;
+    ASSERT_EQ(renderPickPass(renderer, client, PickMode::Solid), 1);
+    const int w = client.clientWidth, h = client.clientHeight;
+    std::vector<std::uint8_t> pick(4 * static_cast<std::size_t>(w) * h);
+    readOffscreenPixels(renderer.offscreen, 0, 0, w, h, pick.data());
+    // 0 background, 1 or 2 the cell's code; rows from the top.
+    auto pickedCode = [&](int x, int y) {
+        const std::uint8_t* p = &pick[4 * (static_cast<std::size_t>(h - 1 - y) * w + x)];
+        return p[0] > 198 ? 0 : static_cast<int>(model.cells[p[0] / 2 + 100 * (p[1] / 2) + 10000 * (p[2] / 2)]);
+    };
+    for (double scale : {1.25, 1.5, 2.0}) {
+        ViewInputs fine = client;
+        fine.device = {scale, static_cast<int>(std::lround(w * scale)), static_cast<int>(std::lround(h * scale))};
+        const int dw = fine.device.width, dh = fine.device.height;
+        OffscreenTarget frame;
+        std::string reason;
+        ASSERT_EQ(ensureOffscreenTarget(frame, dw, dh, reason), 1) << reason;
+        {
+            OffscreenBinding binding(frame);
+            setDeviceViewport(fine.device, kViewLeft);
+            clearView(fine.backgroundColor);
+            drawView(renderer, fine);
+        }
+        std::vector<std::uint8_t> shown(4 * static_cast<std::size_t>(dw) * dh);
+        readOffscreenPixels(frame, 0, 0, dw, dh, shown.data());
+        releaseOffscreenTarget(frame);
+        int compared = 0, differing = 0;
+        for (int row = 0; row < dh; ++row)
+            for (int column = static_cast<int>(kViewLeft * scale); column < dw; ++column) {
+                const int x = static_cast<int>((column + 0.5) / scale), y = static_cast<int>((dh - 1 - row + 0.5) / scale);
+                if (x < kViewLeft + 1 || x >= w - 1 || y < 1 || y >= h - 1) continue;
+                const int code = pickedCode(x, y);
+                bool uniform = true;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) uniform = uniform && pickedCode(x + dx, y + dy) == code;
+                if (!uniform) continue;
+                const std::uint8_t* p = &shown[4 * (static_cast<std::size_t>(row) * dw + column)];
+                const int shownCode = p[2] == 255 ? 0 : p[0] > p[1] ? 1 : 2;
+                ++compared;
+                if (shownCode != code && ++differing <= 5)
+                    ADD_FAILURE() << "scale " << scale << ": device " << column << "," << row << " shows " << shownCode
+                                  << ", client " << x << "," << y << " picks " << code;
+            }
+        EXPECT_GT(compared, 400000) << scale;
+        EXPECT_EQ(differing, 0) << scale;
+    }
+    EXPECT_EQ(std::vector<int>(model.viewport, model.viewport + 4), (std::vector<int>{64, 0, 739, 601}));
+    double projection[16];
+    viewProjection(803, 601, false, ViewCamera{}, model.rotation, projection);
+    EXPECT_EQ(std::vector<double>(model.projection, model.projection + 16), std::vector<double>(projection, projection + 16));
 }
 
 TEST_F(GlRenderTest, TheExportedImageIsCroppedBgraWithATransparentBackground) {

@@ -71,8 +71,10 @@ public:
     void makeGlCurrent() override {}
     void doneGlCurrent() override {}
     double now() override { return clock; }
+    bool writesInBackground() override { return backgroundWrites; }
 
     double clock = 0;
+    bool backgroundWrites = false;  // tests see the files written by the time a call returns
 
 private:
     void noteDialog();

@@ -18,22 +18,28 @@ struct Cell {
 
 inline Cell cellAt(int index) { return {index % 100, index / 100 % 100, index / 10000}; }
 
-// The window pixel where the centre of cell c projects in preset view `view`
-// (front by default), as the frame sets the view up; x from the left, y from
-// the bottom.
-inline std::pair<double, double> projectedCentre(Cell c, int view = kFrontView) {
+// The window pixel where model point (x, y, z) (the grid centre at the
+// origin) projects in preset view `view` (front by default) seen by `camera`,
+// as the frame sets the view up; x from the left, y from the bottom.
+inline std::pair<double, double> projectedPoint(double x, double y, double z, int view = kFrontView,
+                                                const ViewCamera& camera = {}) {
     static ModelStore posed = makeStore();
     presetView(*posed.model, view);
     const double* rotation = posed.model->rotation;
     double projection[16];
-    viewProjection(800, 600, false, projection);
-    const double p[4] = {c.x - 49.5, c.y - 49.5, c.z - 49.5, 1};
+    viewProjection(800, 600, false, camera, posed.model->rotation, projection);
+    const double p[4] = {x, y, z, 1};
     double eye[4] = {}, clip[4] = {};
     for (int row = 0; row < 4; ++row)
         for (int k = 0; k < 4; ++k) eye[row] += rotation[row + 4 * k] * p[k];
     for (int row = 0; row < 4; ++row)
         for (int k = 0; k < 4; ++k) clip[row] += projection[row + 4 * k] * eye[k];
     return {64 + 736 * (clip[0] / clip[3] + 1) / 2, 600 * (clip[1] / clip[3] + 1) / 2};
+}
+
+// ... of the centre of cell c.
+inline std::pair<double, double> projectedCentre(Cell c, int view = kFrontView) {
+    return projectedPoint(c.x - 49.5, c.y - 49.5, c.z - 49.5, view);
 }
 
 // "X Y" of the window pixel on the centre of cell c in preset view `view`, as

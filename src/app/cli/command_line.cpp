@@ -159,6 +159,7 @@ std::string usageText() {
            "         [--scale MM]\n"
            "      write the model again, or export it as a mesh (smoothed unless --flat);\n"
            "      STL is in millimetres, one cell 1 mm wide unless --scale gives its size\n"
+           "      (0.001 to 1000)\n"
            "  cubrik --render IN.cbk " + names("OUT", isImage) + " [--view front|back|left|right|top|bottom]\n"
            "         [--size WxH] [--zoom] [--flat] [--background RRGGBB] [--cut x|y|z<=K|>=K|=K]\n"
            "      write the view of a window of W x H (default 800x600, at most " + std::to_string(kMaxClientSize) +
@@ -170,7 +171,7 @@ std::string usageText() {
            "      for the per-user state folder, where recovery copies are kept and found\n"
            "  cubrik --record SESSION.txt [--state DIR] [FILE.cbk]\n"
            "      open the modeller and write every window message to SESSION.txt\n"
-           "  cubrik --help | --version\n";
+           "  cubrik --help | -h | --version\n";
 }
 
 int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {

@@ -14,7 +14,6 @@
 #include <QWheelEvent>
 
 #include "render/renderer.h"
-#include "render/scaled_frame.h"
 
 namespace cubrik {
 namespace {
@@ -37,6 +36,7 @@ int keyCodeOf(const QKeyEvent& event) {
     case Qt::Key_PageUp: return key::kPageUp;
     case Qt::Key_PageDown: return key::kPageDown;
     case Qt::Key_F1: return key::kF1;
+    case Qt::Key_Home: return key::kHome;
     default: return 0;
     }
 }
@@ -57,7 +57,6 @@ void ViewWidget::detach() {
     if (app_ != nullptr && started_) {
         makeCurrent();  // the renderer's GL objects belong to this context
         releaseGlResources(*app_);
-        releaseOffscreenTarget(scaledFrame_);
         doneCurrent();
     }
     started_ = false;
@@ -73,8 +72,8 @@ void ViewWidget::initializeGL() {
     }
 }
 
-// The application works in logical pixels; frames are stretched to the
-// device's (see paintGL), so at a ratio of 1 nothing differs from a plain window.
+// The application works in logical pixels; a frame is drawn in the device's
+// (see paintGL), so at a ratio of 1 nothing differs from a plain window.
 int ViewWidget::clientWidth() const { return width(); }
 
 int ViewWidget::clientHeight() const { return height(); }
@@ -84,17 +83,11 @@ void ViewWidget::paintGL() {
     message.width = clientWidth();
     message.height = clientHeight();
     const qreal ratio = devicePixelRatioF();
-    std::string reason;
-    if (ratio == 1.0 || !started_ || !ensureOffscreenTarget(scaledFrame_, message.width, message.height, reason)) {
-        send(message);
-        return;
+    if (ratio != 1.0) {
+        const QSize framebuffer = size() * ratio;  // as the widget sizes its framebuffer
+        message.device = DeviceFrame{ratio, framebuffer.width(), framebuffer.height()};
     }
-    {
-        const OffscreenBinding binding(scaledFrame_);
-        send(message);
-    }
-    presentScaled(scaledFrame_, defaultFramebufferObject(), static_cast<int>(std::lround(message.width * ratio)),
-                  static_cast<int>(std::lround(message.height * ratio)), ratio != std::floor(ratio));
+    send(message);
 }
 
 bool ViewWidget::event(QEvent* event) {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/app.h"
-#include "render/offscreen_target.h"
 
 namespace cubrik {
 
@@ -59,7 +58,6 @@ private:
     DeliverPen deliverPen_;
     std::vector<std::pair<qintptr, int>> penCursors_;  // (device, pointer type) of each cursor number
     bool started_ = false;
-    OffscreenTarget scaledFrame_;  // the frame at logical size when the device pixel ratio is not 1
 };
 
 }  // namespace cubrik

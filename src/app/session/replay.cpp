@@ -132,6 +132,7 @@ private:
         if (!started_ && !start(failure)) return 0;
         switch (line.kind) {
         case SessionLine::Kind::Shift: platform_.shift = line.shift; return 1;
+        case SessionLine::Kind::Ctrl: ctrl_ = line.ctrl; return 1;
         case SessionLine::Kind::Pointer: platform_.pointer = line.pointer; return 1;
         case SessionLine::Kind::Tablet: tabletPacketArrived(app_, line.packet); return 1;
         case SessionLine::Kind::Clipboard: platform_.clipboard = line.text; return 1;
@@ -177,7 +178,8 @@ private:
         default:
             if (setsPointer(message.type)) platform_.pointer = ClientPoint{message.x, message.y};
         }
-        platform_.ctrl = line.ctrl;
+        // A key line says Ctrl itself (ctrl+z); the mouse and the wheel follow the ctrl lines.
+        platform_.ctrl = message.type == MessageType::KeyDown ? line.ctrl : ctrl_;
         handleMessage(app_, message);
         platform_.ctrl = false;
         return 1;
@@ -192,6 +194,7 @@ private:
     ReplayPlatform platform_;
     App app_{platform_};
     bool started_ = false;
+    bool ctrl_ = false;  // as the last ctrl line set it
 };
 
 }  // namespace

@@ -50,6 +50,7 @@ public:
     void makeGlCurrent() override {}
     void doneGlCurrent() override {}
     double now() override { return clock; }
+    bool writesInBackground() override { return false; }
 
 private:
     // The first waiting answer when it is of `kind` or a cancel; otherwise

@@ -48,7 +48,7 @@ struct NamedKey {
 constexpr NamedKey kNamedKeys[] = {
     {"space", key::kSpace}, {"escape", key::kEscape}, {"delete", key::kDelete}, {"left", key::kLeft},
     {"right", key::kRight}, {"up", key::kUp},         {"down", key::kDown},     {"pageup", key::kPageUp},
-    {"pagedown", key::kPageDown}, {"f1", key::kF1},
+    {"pagedown", key::kPageDown}, {"f1", key::kF1},   {"home", key::kHome},
 };
 
 int letterCode(std::string_view name) {
@@ -138,7 +138,7 @@ bool parseMessage(const std::vector<std::string_view>& w, SessionLine& out, std:
         m.type = MessageType::KeyDown;
         if (w.size() != 2 || (m.key = keyCodeOf(w[1], out.ctrl)) == 0)
             return fail(error, "\"key\" takes a letter, a digit, space, escape, delete, left, right, up, down, pageup, "
-                               "pagedown, f1, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER");
+                               "pagedown, f1, home, keypad0 to keypad9, ctrl+LETTER or ctrl+shift+LETTER");
         return true;
     }
     if (word == "menu") {
@@ -205,10 +205,11 @@ int parseSessionLine(std::string_view line, SessionLine& out, std::string& error
     const std::vector<std::string_view> w = wordsOf(line);
     if (w.empty() || w[0][0] == '#') return 1;
     const std::string_view word = w[0];
-    if (word == "shift") {
-        out.kind = SessionLine::Kind::Shift;
-        out.shift = w.size() == 2 && w[1] == "1";
-        return (w.size() == 2 && (w[1] == "0" || w[1] == "1")) || fail(error, "\"shift\" takes 0 or 1");
+    if (word == "shift" || word == "ctrl") {
+        const bool down = w.size() == 2 && w[1] == "1";
+        out.kind = word == "shift" ? SessionLine::Kind::Shift : SessionLine::Kind::Ctrl;
+        (word == "shift" ? out.shift : out.ctrl) = down;
+        return (w.size() == 2 && (w[1] == "0" || w[1] == "1")) || fail(error, quoted(word, " takes 0 or 1"));
     }
     if (word == "pointer") {
         out.kind = SessionLine::Kind::Pointer;
@@ -267,6 +268,7 @@ std::string formatSessionLine(const SessionLine& line) {
     switch (line.kind) {
     case SessionLine::Kind::Nothing: return "";
     case SessionLine::Kind::Shift: return line.shift ? "shift 1" : "shift 0";
+    case SessionLine::Kind::Ctrl: return line.ctrl ? "ctrl 1" : "ctrl 0";
     case SessionLine::Kind::Pointer:
         return line.pointer ? "pointer " + std::to_string(line.pointer->x) + " " + std::to_string(line.pointer->y)
                             : "pointer none";

@@ -19,6 +19,7 @@ struct SessionLine {
         Nothing,  // blank or comment
         Message,  // a window message; `ctrl` marks ctrl+z and ctrl+y
         Shift,    // the Shift state the platform reports from then on
+        Ctrl,     // the Ctrl state of the mouse and wheel lines from then on, in `ctrl`
         Pointer,  // where the platform says a command's pointer was, until the next mouse line
         Tablet,   // a pen packet for the next tablet poll
         Answer,   // what the next dialog of its kind answers

@@ -110,6 +110,12 @@ bool RecordingPlatform::shiftDown() {
 bool RecordingPlatform::ctrlDown() {
     const bool down = desktop_.ctrlDown();
     ctrlSeen_ = ctrlSeen_ || down;
+    if (down != ctrl_) {
+        SessionLine line;
+        line.kind = SessionLine::Kind::Ctrl;
+        line.ctrl = ctrl_ = down;
+        recorder_.write(line);
+    }
     return down;
 }
 
@@ -190,7 +196,8 @@ void recordStartState(SessionRecorder& recorder, const Settings& settings, doubl
         const std::string entry = text.substr(start, end - start);
         if (entry.rfind("backgroundColor=", 0) != 0 && entry.rfind("material", 0) != 0 &&
             entry.rfind("mirror", 0) != 0 && entry.rfind("autosaveSeconds=", 0) != 0 &&
-            entry.rfind("undoSteps=", 0) != 0)
+            entry.rfind("undoSteps=", 0) != 0 && entry.rfind("referenceOpacity=", 0) != 0 &&
+            entry.rfind("floorGrid=", 0) != 0)
             continue;
         SessionLine line;
         line.kind = SessionLine::Kind::Setting;
@@ -208,9 +215,9 @@ void recordTabletPacket(SessionRecorder& recorder, const TabletPacket& packet) {
 
 int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder, RecordingPlatform& platform) {
     if (message.type == MessageType::Timer) {
-        const std::uint32_t written = app.recovery.copiesWritten;
+        const std::uint32_t taken = app.recovery.copiesTaken;
         const int result = handleMessage(app, message);
-        if (app.recovery.copiesWritten != written) recorder.keepTime(platform.now());
+        if (app.recovery.copiesTaken != taken) recorder.keepTime(platform.now());
         return result;
     }
     recorder.keepTime(platform.now());

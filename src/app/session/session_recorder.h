@@ -40,8 +40,8 @@ private:
 };
 
 // Passes everything to the real desktop and writes down what the replay
-// cannot know: dialog answers, the Shift state when it changes, and cells
-// another window put on the clipboard.
+// cannot know: dialog answers, the Shift and Ctrl states when they change,
+// and cells another window put on the clipboard.
 class RecordingPlatform final : public Platform {
 public:
     RecordingPlatform(Platform& desktop, SessionRecorder& recorder) : desktop_(desktop), recorder_(recorder) {}
@@ -86,6 +86,7 @@ public:
     void makeGlCurrent() override { desktop_.makeGlCurrent(); }
     void doneGlCurrent() override { desktop_.doneGlCurrent(); }
     double now() override { return desktop_.now(); }
+    bool writesInBackground() override { return desktop_.writesInBackground(); }
 
 private:
     void answer(SessionLine::Answer kind, const std::string& text = "", std::uint32_t colour = 0);
@@ -94,6 +95,7 @@ private:
     Platform& desktop_;
     SessionRecorder& recorder_;
     bool shift_ = false;  // a replay starts with Shift up
+    bool ctrl_ = false;   // ... and Ctrl
     bool ctrlSeen_ = false;
     std::optional<ClientPoint> replayPointer_;  // where the replay has the pointer
     std::string replayClipboard_;  // what the replay's clipboard holds at this point
@@ -109,7 +111,7 @@ void recordTabletPacket(SessionRecorder& recorder, const TabletPacket& packet);
 // answers its dialogs gave. Size messages carry the client size; a paint of
 // another size than the last size line is preceded by one. A message is
 // preceded by a wait line when a second or more has passed; a timer tick is
-// written only as the wait before the recovery copy it wrote.
+// written only as the wait before the recovery copy it took.
 int handleAndRecord(App& app, const Message& message, SessionRecorder& recorder, RecordingPlatform& platform);
 
 }  // namespace cubrik

@@ -13,8 +13,6 @@ constexpr std::uint8_t kUncompressed = 2;
 constexpr std::uint8_t kRunLength = 10;
 constexpr std::uint8_t kRightToLeft = 0x10;
 constexpr std::uint8_t kTopToBottom = 0x20;
-constexpr int kAtlasPixels = kAtlasWidth * kAtlasHeight;
-constexpr std::size_t kAtlasRowBytes = kAtlasWidth * 4;
 
 int readLe16(std::span<const std::uint8_t> bytes, std::size_t at) { return bytes[at] | bytes[at + 1] << 8; }
 
@@ -27,18 +25,20 @@ void appendLe16(std::string& out, int value) {
 // from the bottom as the descriptor says.
 class AtlasFiller {
 public:
-    AtlasFiller(std::vector<std::uint8_t>& texels, bool topToBottom) : texels_(texels), topToBottom_(topToBottom) {}
-    bool full() const { return placed_ == kAtlasPixels; }
+    AtlasFiller(std::vector<std::uint8_t>& texels, int width, int height, bool topToBottom)
+        : texels_(texels), width_(width), height_(height), topToBottom_(topToBottom) {}
+    bool full() const { return placed_ == width_ * height_; }
     void place(const std::uint8_t* pixel) {
-        const int row = placed_ / kAtlasWidth;
-        const int column = placed_ % kAtlasWidth;
-        const int target = topToBottom_ ? row : kAtlasHeight - 1 - row;
-        std::memcpy(texels_.data() + (static_cast<std::size_t>(target) * kAtlasWidth + column) * 4, pixel, 4);
+        const int row = placed_ / width_;
+        const int column = placed_ % width_;
+        const int target = topToBottom_ ? row : height_ - 1 - row;
+        std::memcpy(texels_.data() + (static_cast<std::size_t>(target) * width_ + column) * 4, pixel, 4);
         ++placed_;
     }
 
 private:
     std::vector<std::uint8_t>& texels_;
+    int width_, height_;
     bool topToBottom_;
     int placed_ = 0;
 };
@@ -79,24 +79,26 @@ int writeTarga(const std::filesystem::path& path, int width, int height, std::sp
     return writeFileAtomically(path, formatTarga(width, height, pixels), reason);
 }
 
-int decodeAtlasTarga(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& texels) {
+int decodeAtlasTarga(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& texels, int scale) {
+    const int width = kAtlasWidth * scale, height = kAtlasHeight * scale;
     if (bytes.size() < kHeaderSize) return 0;
     const std::uint8_t type = bytes[2];
     const std::uint8_t descriptor = bytes[17];
-    if (bytes[1] != 0 || (type != kUncompressed && type != kRunLength) || readLe16(bytes, 12) != kAtlasWidth ||
-        readLe16(bytes, 14) != kAtlasHeight || bytes[16] != 32 || (descriptor & kRightToLeft))
+    if (bytes[1] != 0 || (type != kUncompressed && type != kRunLength) || readLe16(bytes, 12) != width ||
+        readLe16(bytes, 14) != height || bytes[16] != 32 || (descriptor & kRightToLeft))
         return 0;
     const bool topToBottom = descriptor & kTopToBottom;
     const std::span<const std::uint8_t> data = bytes.subspan(kHeaderSize);
-    std::vector<std::uint8_t> image(static_cast<std::size_t>(kAtlasPixels) * 4, 0);
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+    std::vector<std::uint8_t> image(rowBytes * height, 0);
     if (type == kUncompressed) {
         if (data.size() < image.size()) return 0;
-        for (int row = 0; row < kAtlasHeight; ++row) {
-            const int source = topToBottom ? row : kAtlasHeight - 1 - row;
-            std::memcpy(image.data() + row * kAtlasRowBytes, data.data() + source * kAtlasRowBytes, kAtlasRowBytes);
+        for (int row = 0; row < height; ++row) {
+            const int source = topToBottom ? row : height - 1 - row;
+            std::memcpy(image.data() + row * rowBytes, data.data() + source * rowBytes, rowBytes);
         }
     } else {
-        AtlasFiller filler(image, topToBottom);
+        AtlasFiller filler(image, width, height, topToBottom);
         if (!decodeRunLength(data, filler)) return 0;
     }
     texels = std::move(image);

@@ -1,6 +1,6 @@
 #pragma once
 // 32-bit TARGA images: the writer of "Export an image" and the decoder of the
-// panel's embedded 64 x 256 icon atlas. Pixels are blue, green, red, alpha.
+// panel's embedded 64 x 256 icon atlas (and its 2x twin). Pixels are blue, green, red, alpha.
 
 #include <cstdint>
 #include <filesystem>
@@ -22,8 +22,9 @@ int writeTarga(const std::filesystem::path& path, int width, int height, std::sp
                std::string& reason);
 
 // Decodes a 64 x 256, 32-bit TARGA (uncompressed or run-length encoded) into
-// rows from top to bottom. Returns 1, or 0 when the header is not accepted or
-// the data ends before the image does.
-int decodeAtlasTarga(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& texels);
+// rows from top to bottom; with `scale` 2 the atlas drawn at twice the size,
+// 128 x 512. Returns 1, or 0 when the header is not accepted or the data ends
+// before the image does.
+int decodeAtlasTarga(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& texels, int scale = 1);
 
 }  // namespace cubrik
