@@ -22,7 +22,7 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
                            "pointer none", "ctrl 1", "ctrl 0", "key home",
                            "tablet 1 1 512 0 1023 0", "answer file /a b/c.cbk", "answer yes", "answer no",
                            "answer cancel", "answer colour 80FF01", "save /a b/m.obj", "grab g.tga",
-                           "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "crash",
+                           "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "wait 100000", "crash",
                            "move -100000 100000", "size 6144 0", "clipboard", "clipboard a%0Ab%20c%25"};
     for (const char* text : lines) {
         SessionLine line;

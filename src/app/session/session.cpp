@@ -297,7 +297,8 @@ std::string formatSessionLine(const SessionLine& line) {
     case SessionLine::Kind::Setting: return "setting " + line.text;
     case SessionLine::Kind::Wait: {
         char number[32];
-        const auto result = std::to_chars(number, number + sizeof number, line.seconds);
+        // Fixed notation: the shortest form of 100000 is 1e+05, which no wait line takes.
+        const auto result = std::to_chars(number, number + sizeof number, line.seconds, std::chars_format::fixed);
         return "wait " + std::string(number, result.ptr);
     }
     case SessionLine::Kind::Clipboard: return line.text.empty() ? "clipboard" : "clipboard " + percentEncode(line.text);
