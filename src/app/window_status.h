@@ -3,7 +3,10 @@
 // unsaved-changes star, the status bar's line, and the panel's tooltips. The
 // texts are made here so that tests read them; the desktop only shows them.
 
+#include <functional>
 #include <string>
+
+#include "app/platform_interface.h"
 
 namespace cubrik {
 
@@ -12,7 +15,7 @@ struct App;
 // What the status bar and the title last showed, and a note to show.
 struct StatusState {
     std::string shownTitle;
-    std::string shownText;
+    StatusLine shownLine;
     std::string note;        // a short message in place of a silent failure
     std::string startupProblem;  // why the start-up file did not open; the desktop writes it to stderr
     int cell = -1;           // the cell under the cursor, or -1
@@ -22,9 +25,17 @@ struct StatusState {
 // "penguin* - Cubrik" while there are unsaved changes, "penguin - Cubrik" otherwise.
 std::string windowTitleOf(const App& app);
 
-// The status bar's line: tool and key, brush size, material and colour
-// slot, what is hidden, the cell under the cursor, then the note.
+// The status bar's fields: tool and key, brush size, material and colour
+// slot, what is hidden, the cell under the cursor; then the note.
+StatusLine statusLineOf(const App& app);
+
+// The whole line, its fields and note three spaces apart.
 std::string statusTextOf(const App& app);
+
+// What a status bar `width` wide shows, `widthOf` measuring a text in the
+// same units: the note always whole, so fields give way first. As many
+// leading fields as fit stay, "…" standing for the rest.
+std::string fitStatusLine(const StatusLine& line, int width, const std::function<int(const std::string&)>& widthOf);
 
 // Sets the title and the status line where they changed; nothing is drawn.
 void refreshWindowTexts(App& app);
