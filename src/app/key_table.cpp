@@ -95,11 +95,8 @@ bool handleKey(App& app, int key) {
         return true;
     case 'X': toggleDisplay(app, command::kSmooth); return true;
     case 'M': runMirrorCommand(app, command::kMirrorToCursor); return true;
-    case 'B':
-        leaveCellMode(app);
-        enterSelectMode(app);
-        return true;
-    case 'N': enterCellMode(app); return true;
+    case 'B': runMenuCommand(app, command::kSelectMode); return true;
+    case 'N': runMenuCommand(app, command::kCellMode); return true;
     case 'P': runMenuCommand(app, command::kFillConnected); return true;
     case 'U':
     case 'J':

@@ -2,6 +2,7 @@
 
 #include "app/box_commands.h"
 #include "app/camera_commands.h"
+#include "app/cell_mode.h"
 #include "app/cut_commands.h"
 #include "app/desktop_commands.h"
 #include "app/document_commands.h"
@@ -50,6 +51,11 @@ void runMenuCommand(App& app, int command) {
     case command::kBackgroundColour: chooseBackgroundColor(app); break;
     case command::kImportPalette: importPalette(app); break;
     case command::kExportPalettes: exportPalettes(app); break;
+    case command::kSelectMode:
+        leaveCellMode(app);
+        enterSelectMode(app);
+        break;
+    case command::kCellMode: enterCellMode(app); break;
     case command::kHelp: showHelp(app); break;
     case command::kAbout: showAbout(app); break;
     default:
