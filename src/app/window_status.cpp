@@ -91,10 +91,11 @@ constexpr StatusWords kJapanese = {
 constexpr const char* kSeparator = "   ";
 constexpr const char* kLeftOut = "…";  // stands for the fields a narrow status bar leaves out
 
-// `parts` with kSeparator between them.
-std::string joined(const std::vector<std::string>& parts) {
+// The fields, then the note, kSeparator between them.
+std::string wholeText(const StatusLine& line) {
     std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) text += (i == 0 ? "" : kSeparator) + parts[i];
+    for (const std::string& field : line.fields) text += (text.empty() ? "" : kSeparator) + field;
+    if (!line.note.empty()) text += (text.empty() ? "" : kSeparator) + line.note;
     return text;
 }
 
@@ -191,23 +192,16 @@ StatusLine statusLineOf(const App& app) {
     return line;
 }
 
-std::string statusTextOf(const App& app) {
-    StatusLine line = statusLineOf(app);
-    if (!line.note.empty()) line.fields.push_back(line.note);
-    return joined(line.fields);
-}
+std::string statusTextOf(const App& app) { return wholeText(statusLineOf(app)); }
 
 std::string fitStatusLine(const StatusLine& line, int width, const std::function<int(const std::string&)>& widthOf) {
-    std::vector<std::string> shown = line.fields;
-    if (!line.note.empty()) shown.push_back(line.note);
-    std::string text = joined(shown);
-    if (widthOf(text) <= width) return text;
+    const std::string whole = wholeText(line);
+    if (widthOf(whole) <= width) return whole;
     // Fields leave from the right, one at a time, until the rest fits.
     for (std::size_t kept = line.fields.size(); kept-- > 0;) {
-        shown.resize(kept);
-        shown.push_back(kLeftOut);
-        if (!line.note.empty()) shown.push_back(line.note);
-        text = joined(shown);
+        StatusLine shorter{{line.fields.begin(), line.fields.begin() + static_cast<std::ptrdiff_t>(kept)}, line.note};
+        shorter.fields.push_back(kLeftOut);
+        const std::string text = wholeText(shorter);
         if (widthOf(text) <= width) return text;
     }
     return line.note.empty() ? kLeftOut : line.note;
