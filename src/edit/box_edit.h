@@ -6,9 +6,9 @@
 // rule holding it) work on the cells in view only and never change a hidden
 // one: they lift only cells in view, put nothing down on a hidden cell, and
 // change nothing (and say so) when a filled cell would have to land on one.
-// The slab defaults to the whole grid. The flips, turns and moves call `beforeChange` (when given)
-// once they know they will change the cells, before the first one changes:
-// the place for an undo step.
+// The slab defaults to the whole grid. The flips, turns and moves call
+// `beforeChange` (when given) once they know they will change the cells,
+// before the first one changes: the place for an undo step.
 
 #include <cstdint>
 #include <functional>
