@@ -5,6 +5,7 @@
 #include "app/gestures.h"
 #include "app/strokes.h"
 #include "app/window_status.h"
+#include "edit/cell_change_rule.h"
 #include "edit/centre_plane.h"
 
 namespace cubrik {
@@ -55,14 +56,18 @@ VisibleSlab targetSlab(const App& app) { return app.selection.box ? inView(app) 
 // A flip, turn or move that would put a cell on a hidden one changed nothing.
 void refusedByCut(App& app) { refuse(app, app.strings().landsOnHidden); }
 
+// What Delete and Cut may empty, and so what Copy takes: the selection's
+// cells in view, except locked colours and the hidden material, as the shapes.
+CellChangeRule emptiableCells(App& app) { return cellChangeRuleOf(app.model(), app.edit, inView(app)); }
+
 void copySelection(App& app) {
-    app.selection.clipboard = copyCells(app.model(), *app.selection.box, inView(app));
+    app.selection.clipboard = copyCells(app.model(), *app.selection.box, emptiableCells(app));
     app.platform.setClipboardText(formatBoxCells(*app.selection.clipboard));
 }
 
 void deleteSelection(App& app) {
     pushUndoStep(app);
-    deleteCells(app.model(), *app.selection.box, inView(app));
+    deleteCells(app.model(), *app.selection.box, emptiableCells(app));
     changed(app);
 }
 

@@ -11,6 +11,10 @@ void showUndoSteps(App& app) {
 
 void chooseUndoSteps(App& app, int command) {
     app.settings.undoSteps = kUndoStepChoices[command - command::kFirstUndoSteps];
+    applyUndoSteps(app);
+}
+
+void applyUndoSteps(App& app) {
     setUndoDepth(app.history, app.settings.undoSteps, app.flags);
     showUndoSteps(app);
 }

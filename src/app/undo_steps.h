@@ -13,4 +13,7 @@ void showUndoSteps(App& app);
 // drops the oldest steps) and the settings and the check marks follow.
 void chooseUndoSteps(App& app, int command);
 
+// The history takes the settings' depth, as after the menu's choice.
+void applyUndoSteps(App& app);
+
 }  // namespace cubrik

@@ -68,7 +68,7 @@ bool moveInView(VoxelModel& model, const CellBox& box, const CellBox& target, co
     forEachLanding([&](int, bool inView, std::uint8_t code) { blocked = blocked || (!inView && code != kEmpty); });
     if (blocked) return false;
     if (beforeChange) beforeChange();
-    deleteCells(model, box, visible);
+    deleteCells(model, box, anyCodeWithin(visible));
     forEachLanding([&](int cell, bool inView, std::uint8_t code) {
         if (inView) model.cells[cell] = code;
     });
@@ -77,23 +77,32 @@ bool moveInView(VoxelModel& model, const CellBox& box, const CellBox& target, co
 
 }  // namespace
 
-BoxCells copyCells(const VoxelModel& model, const CellBox& box, const VisibleSlab& visible) {
+BoxCells copyCells(const VoxelModel& model, const CellBox& box, const CellChangeRule& rule) {
     BoxCells copied{box, std::vector<std::uint8_t>(static_cast<std::size_t>(box.size(0)) * box.size(1) * box.size(2))};
     forEachRow(box, [&](int row, std::size_t k) {
         std::memcpy(copied.cells.data() + k, model.cells + row, static_cast<std::size_t>(box.size(0)));
     });
-    if (!visible.whole())
+    if (!rule.shown.whole() || !rule.allowsEveryCode())
         forEachCell(box, [&](int x, int y, int z, int k) {
-            if (!visible.holds(x, y, z)) copied.cells[static_cast<std::size_t>(k)] = kEmpty;
+            std::uint8_t& code = copied.cells[static_cast<std::size_t>(k)];
+            if (!rule.allows(cellIndex(x, y, z), code)) code = kEmpty;
         });
     return copied;
 }
 
-void deleteCells(VoxelModel& model, const CellBox& box, const VisibleSlab& visible) {
-    const std::optional<CellBox> inView = partInView(box, visible);
+void deleteCells(VoxelModel& model, const CellBox& box, const CellChangeRule& rule) {
+    const std::optional<CellBox> inView = partInView(box, rule.shown);
     if (!inView) return;
+    const auto width = static_cast<std::size_t>(inView->size(0));
+    const bool everyCode = rule.allowsEveryCode();
     forEachRow(*inView, [&](int row, std::size_t) {
-        std::memset(model.cells + row, kEmpty, static_cast<std::size_t>(inView->size(0)));
+        std::uint8_t* cells = model.cells + row;
+        if (everyCode) {
+            std::memset(cells, kEmpty, width);
+            return;
+        }
+        for (std::size_t i = 0; i < width; ++i)
+            if (rule.allowsCode(cells[i])) cells[i] = kEmpty;
     });
 }
 

@@ -2,13 +2,13 @@
 // What the Edit and Model menus do to a box of cells: copy, delete, paste,
 // flip, turn, move and centre. Nothing here falls off the grid: an operation
 // whose result would leave it changes nothing and says so by returning false.
-// While the cut-away hides cells, the functions given the slab in view work
-// on the cells in view only and never change a hidden one: they lift only
-// cells in view, put nothing down on a hidden cell, and change nothing (and
-// say so) when a filled cell would have to land on one. The slab defaults to
-// the whole grid. The flips, turns and moves call `beforeChange` (when given)
-// once they know they will change the cells, before the first one changes:
-// the place for an undo step.
+// While the cut-away hides cells, the functions given the slab in view (or a
+// rule holding it) work on the cells in view only and never change a hidden
+// one: they lift only cells in view, put nothing down on a hidden cell, and
+// change nothing (and say so) when a filled cell would have to land on one.
+// The slab defaults to the whole grid. The flips, turns and moves call
+// `beforeChange` (when given) once they know they will change the cells,
+// before the first one changes: the place for an undo step.
 
 #include <cstdint>
 #include <functional>
@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/cell_change_rule.h"
 #include "model/cell_box.h"
 #include "model/cut_away.h"
 #include "model/voxel_model.h"
@@ -30,11 +31,12 @@ struct BoxCells {
 
 using BeforeChange = std::function<void()>;
 
-// Hidden cells are copied as empty ones.
-BoxCells copyCells(const VoxelModel& model, const CellBox& box, const VisibleSlab& visible = {});
+// The cells the rule would not let change are copied as empty ones, so a
+// copy takes what deleteCells with the same rule empties.
+BoxCells copyCells(const VoxelModel& model, const CellBox& box, const CellChangeRule& rule = anyCodeWithin());
 
-// Empties every cell of the box.
-void deleteCells(VoxelModel& model, const CellBox& box, const VisibleSlab& visible = {});
+// Empties every cell of the box the rule lets change.
+void deleteCells(VoxelModel& model, const CellBox& box, const CellChangeRule& rule = anyCodeWithin());
 
 // The number of filled cells in the box.
 int filledCount(const VoxelModel& model, const CellBox& box);

@@ -1,5 +1,7 @@
 #include "edit/cell_change_rule.h"
 
+#include <algorithm>
+
 #include "model/material.h"
 
 namespace cubrik {
@@ -13,6 +15,15 @@ CellChangeRule cellChangeRuleOf(const VoxelModel& model, const EditState& edit, 
         const Material material = materialOfCode(c);
         rule.codeMayChange[code] = isDisplayed(edit, c) && locksOf(model, material)[code - firstCodeOf(material)] == 0;
     }
+    return rule;
+}
+
+bool CellChangeRule::allowsEveryCode() const { return std::ranges::all_of(codeMayChange, [](bool may) { return may; }); }
+
+CellChangeRule anyCodeWithin(const VisibleSlab& shown) {
+    CellChangeRule rule;
+    rule.codeMayChange.fill(true);
+    rule.shown = shown;
     return rule;
 }
 

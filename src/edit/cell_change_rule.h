@@ -1,7 +1,7 @@
 #pragma once
-// Which cells the shapes, the bucket fill and cell mode may change. Every one
-// of those edits asks here, cell by cell, so that a new reason to leave cells
-// alone (cells a view hides, say) is added in this one place.
+// Which cells the shapes, the bucket fill, cell mode, Delete and Cut may
+// change. Every one of those edits asks here, cell by cell, so that a new
+// reason to leave cells alone (cells a view hides, say) is added in this one place.
 
 #include <array>
 #include <cstdint>
@@ -19,10 +19,15 @@ struct CellChangeRule {
 
     bool allowsCode(std::uint8_t code) const { return code <= kLastCode && codeMayChange[code]; }
     bool allows(int cell, std::uint8_t code) const { return allowsCode(code) && shown.holdsIndex(cell); }
+    bool allowsEveryCode() const;
 };
 
 // Empty cells and the displayed, unlocked colours of either material may
 // change, where the cut-away leaves them in view.
 CellChangeRule cellChangeRuleOf(const VoxelModel& model, const EditState& edit, const VisibleSlab& shown);
+
+// Every code may change where `shown` leaves cells in view: the rule of the
+// flips, turns and moves, which carry whatever they lift.
+CellChangeRule anyCodeWithin(const VisibleSlab& shown = {});
 
 }  // namespace cubrik

@@ -3,9 +3,11 @@
 // arrow-key moves and centring.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "support/front_view_cells.h"
 #include "support/session_runner.h"
@@ -48,6 +50,36 @@ TEST_F(BoxSessionTest, AFrontDragSelectsThroughTheModelDeleteEmptiesItAndUndoBri
     }
     const ModelStore undone = run(*start.model, select + "key delete\nkey ctrl+z\n");
     EXPECT_EQ(std::memcmp(undone.model->cells, start.model->cells, kCellCount), 0);
+}
+
+// A front box runs through the whole depth, yet Delete and Cut, like the
+// shapes, leave a locked colour and the hidden material behind the shown one;
+// Cut copies only what it empties, so its paste brings no hidden cell back.
+TEST_F(BoxSessionTest, DeleteAndCutLeaveLockedColoursAndTheHiddenMaterial) {
+    ModelStore start = testing::makeStore();
+    testing::fillBox(*start.model, 30, 30, 60, 39, 39, 69, 1);          // A in front
+    testing::fillBox(*start.model, 30, 30, 60, 30, 39, 69, 2);          // its x = 30 layer
+    testing::fillBox(*start.model, 30, 30, 20, 39, 39, 29, kLastCode);  // B behind
+    const std::string select = "key B\n" + drag({30, 30, 69}, {39, 39, 69});
+    const std::string lockTwo = testing::lockSlot(kFirstSlot + 1);
+    const struct {
+        std::string lines;
+        std::vector<int> keptCodes;
+    } cases[] = {
+        {lockTwo + "key delete\n", {2, kLastCode}},
+        {lockTwo + "key ctrl+x\n", {2, kLastCode}},
+        {"key T\nkey delete\n", {}},  // B shown too, nothing locked: all 2000 go
+        {"key T\nkey ctrl+x\n", {}},
+        {lockTwo + "key ctrl+x\nkey T\nkey delete\nkey ctrl+shift+a\nkey ctrl+v\n", {1, 2}},
+    };
+    for (const auto& c : cases) {
+        const ModelStore out = run(*start.model, select + c.lines);
+        for (int i = 0; i < kCellCount; ++i) {
+            const int code = start.model->cells[i];
+            const bool kept = std::ranges::find(c.keptCodes, code) != c.keptCodes.end();
+            ASSERT_EQ(out.model->cells[i], kept ? code : 0) << c.lines << " cell " << i;
+        }
+    }
 }
 
 TEST_F(BoxSessionTest, PasteGoesToTheSelectionsCornerOrBackWhereTheCellsCameFrom) {

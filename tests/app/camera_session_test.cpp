@@ -100,6 +100,24 @@ TEST_F(CameraSessionTest, CtrlRightDragPansThePivotPlaneWithThePointer) {
     EXPECT_NEAR(measured.right, expected.right, 1);
     EXPECT_NEAR(measured.top, expected.top, 1);
     EXPECT_NEAR(measured.bottom, expected.bottom, 1);
+    // A drag far past the window stops the pivot at the grid's side.
+    const std::string far = "ctrl 1\nrdown 400 300\nmove 100000 300\nrup 100000 300\nctrl 0\n";
+    ASSERT_EQ(replay("size 800 600\npaint\n" + far + kGrabAs + "far.tga\n", middleBlock()), "");
+    ViewCamera atSide;
+    atSide.pivot[0] = -50;
+    const Box farBox = silhouetteOf(grab("far.tga")), sideBox = projectedBlock(40, 59, atSide);
+    EXPECT_NEAR(farBox.left, sideBox.left, 1);
+    EXPECT_NEAR(farBox.right, sideBox.right, 1);
+}
+
+// Home in a view too narrow to show anything stops at the farthest zoom: a
+// further step out changes nothing.
+TEST_F(CameraSessionTest, HomeInANarrowViewStopsAtTheZoomLimit) {
+    ASSERT_EQ(replay("size 70 600\npaint\nkey home\nsize 800 600\n" + kGrabAs +
+                         "home.tga\nmove 432 300\nctrl 1\nwheel -120\nctrl 0\n" + kGrabAs + "out.tga\n",
+                     middleBlock()),
+              "");
+    EXPECT_EQ(grab("home.tga").bytes, grab("out.tga").bytes);
 }
 
 TEST_F(CameraSessionTest, HomeFramesASmallCornerBlockAndEveryPresetViewKeepsIt) {

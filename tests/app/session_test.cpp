@@ -174,6 +174,23 @@ TEST_F(SessionTest, AMalformedLineStopsTheReplayWithItsNumber) {
     EXPECT_EQ(reason, dir.path().string() + " is not a regular file");
 }
 
+// An undoSteps setting line, here after the start, deepens the history as the
+// settings file does: 300 strokes and 300 undos end where they began.
+TEST_F(SessionTest, AnUndoStepsSettingLineDeepensTheReplaysHistory) {
+    ModelStore start = testing::makeStore();
+    testing::fillBox(*start.model, 40, 40, 40, 59, 59, 59, 1);
+    std::string session = "size 800 600\npaint\nsetting undoSteps=1000\n";
+    for (int i = 0; i < 300; ++i) {
+        const std::string at = std::to_string(200 + i % 30 * 15) + " " + std::to_string(150 + i / 30 * 30);
+        session += "ldown " + at + "\nlup " + at + "\n";
+    }
+    session += "save $DIR/stroked.cbk\n";
+    for (int i = 0; i < 300; ++i) session += "key ctrl+z\n";
+    ASSERT_EQ(replay(session + "save $DIR/undone.cbk\n", writeModel(*start.model)), "");
+    EXPECT_NE(std::memcmp(saved("stroked.cbk").model->cells, start.model->cells, kCellCount), 0);
+    EXPECT_EQ(std::memcmp(saved("undone.cbk").model->cells, start.model->cells, kCellCount), 0);
+}
+
 // Colour 12 dragged onto colour 15 turns code 6 into code 3; a locked target
 // and a drop on the source change nothing; the palettes stay.
 TEST_F(SessionTest, DraggingAColourOntoAnotherRecoloursOnlyItsCells) {

@@ -18,14 +18,8 @@ namespace {
 using testing::Cell;
 using testing::cellAt;
 using testing::drag;
+using testing::lockSlot;
 using testing::pixelOf;
-
-// Right-clicks colour slot `slot` on the two-column panel: locks it.
-std::string lockSlot(int slot) {
-    const PanelRect r = panelItemRect(slot, true);
-    const std::string at = std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2);
-    return "rdown " + at + "\nrup " + at + "\n";
-}
 
 std::string click(Cell c) { return "ldown " + pixelOf(c) + "\nlup " + pixelOf(c) + "\n"; }
 
@@ -160,6 +154,13 @@ TEST_F(ShapeSessionTest, CellModeAddsAndEmptiesSingleCellsOnTheFirstFacesPlane) 
     EXPECT_TRUE(changes(m, *run(m, across + "key ctrl+z\n").model).empty());
     EXPECT_EQ(changes(m, *run(m, "menu 40061\nkey N\n" + click({40, 50, 69})).model),
               (std::map<Cell, int>{{{40, 50, 70}, 1}, {{59, 50, 70}, 1}}));
+    // An image already filled stays; the clicked cell still fills, in one undo step.
+    ModelStore imaged = block(3, 3);
+    testing::setCell(*imaged.model, 59, 50, 70, 5);
+    const std::string twoClicks = "menu 40061\nkey N\n" + click({45, 50, 69}) + click({40, 50, 69});
+    EXPECT_EQ(changes(*imaged.model, *run(*imaged.model, twoClicks).model),
+              (std::map<Cell, int>{{{40, 50, 70}, 1}, {{45, 50, 70}, 1}, {{54, 50, 70}, 1}}));
+    EXPECT_TRUE(changes(*imaged.model, *run(*imaged.model, twoClicks + "key ctrl+z\nkey ctrl+z\n").model).empty());
 }
 
 class PaletteSessionTest : public ShapeSessionTest {

@@ -1,9 +1,13 @@
-// Copy, paste, flip, turn and move of boxes of cells, on small hand-built models.
+// Copy, delete, paste, flip, turn and move of boxes of cells, and Hollow, on
+// small hand-built models.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "edit/box_edit.h"
+#include "edit/box_shapes.h"
+#include "model/material.h"
 #include "support/model_builders.h"
 
 namespace cubrik {
@@ -114,6 +118,59 @@ TEST(BoxEdit, ACutKeepsEveryHiddenCellAndChangesNothingInViewOtherwise) {
             }
             EXPECT_TRUE(done || !inView) << op;
         }
+}
+
+// Row x = code of every code 0..32 at z = 0, and again at z = 1 behind a cut
+// that shows only z = 0. Delete empties and Copy takes exactly the cells in
+// view the change rule lets change, the last colour of B included.
+TEST(BoxEdit, DeleteAndCopyTakeWhatTheChangeRuleLetsChange) {
+    ModelStore store = testing::makeStore();
+    for (int z = 0; z <= 1; ++z)
+        for (int code = 1; code <= kLastCode; ++code)
+            testing::setCell(*store.model, code, 0, z, static_cast<std::uint8_t>(code));
+    const CellBox row = boxSpanning({0, 0, 0}, {kLastCode, 0, 1});
+    const struct {
+        Material current;
+        bool otherShown;
+        int lockedCode;
+        int keptFrom;  // codes from here up stay, besides the locked one
+    } cases[] = {{Material::A, true, 0, kLastCode + 1},
+                 {Material::A, false, 0, kFirstCodeB},
+                 {Material::B, true, kLastCode, kLastCode + 1}};
+    for (const auto& c : cases) {
+        ModelStore work = testing::makeStore();
+        *work.model = *store.model;
+        if (c.lockedCode) {
+            const Material material = materialOfCode(static_cast<std::uint8_t>(c.lockedCode));
+            locksOf(*work.model, material)[c.lockedCode - firstCodeOf(material)] = 1;
+        }
+        EditState edit;
+        edit.currentMaterial = c.current;
+        if (c.otherShown) edit.alsoShownMaterial = otherMaterial(c.current);
+        const CellChangeRule rule = cellChangeRuleOf(*work.model, edit, VisibleSlab{2, 0, 0});
+        const BoxCells copied = copyCells(*work.model, row, rule);
+        deleteCells(*work.model, row, rule);
+        for (int code = 1; code <= kLastCode; ++code) {
+            const bool taken = code < c.keptFrom && code != c.lockedCode;
+            EXPECT_EQ(at(*work.model, code, 0, 0), taken ? 0 : code) << code;
+            EXPECT_EQ(at(*work.model, code, 0, 1), code);
+            EXPECT_EQ(copied.cells[code], taken ? code : 0);
+            EXPECT_EQ(copied.cells[kLastCode + 1 + code], 0);
+        }
+    }
+}
+
+TEST(BoxEdit, HollowLeavesAOneCellShellOnEverySide) {
+    ModelStore store = testing::makeStore();
+    testing::fillBox(*store.model, 40, 40, 40, 49, 49, 49, kLastCode);
+    EditState edit;
+    edit.currentMaterial = Material::B;
+    const std::vector<int> hollowed = cellsToHollow(*store.model, kWholeGrid, cellChangeRuleOf(*store.model, edit, {}));
+    std::vector<int> inside;
+    for (int z = 41; z <= 48; ++z)
+        for (int y = 41; y <= 48; ++y)
+            for (int x = 41; x <= 48; ++x) inside.push_back(cellIndex(x, y, z));
+    EXPECT_EQ(hollowed, inside);
 }
 
 TEST(BoxEdit, TheClipboardTextReadsBackAndRefusesAnythingElse) {

@@ -64,5 +64,22 @@ TEST(FloodFill, ReachesWhatABreadthFirstSearchReachesAndNoMore) {
     }
 }
 
+// Rows that run to x = 99 or from x = 0 end there: the cell next in memory
+// belongs to another row and, not joined by a face, keeps its code.
+TEST(FloodFill, ARunStopsAtTheGridsSideAlongX) {
+    ModelStore store = testing::makeStore();
+    VoxelModel& m = *store.model;
+    testing::fillBox(m, 50, 5, 5, 99, 5, 5, 1);
+    testing::setCell(m, 0, 6, 5, 1);
+    testing::fillBox(m, 0, 20, 5, 49, 20, 5, 1);
+    testing::setCell(m, 99, 19, 5, 1);
+    CellChangeRule rule;
+    rule.codeMayChange.fill(true);
+    EXPECT_EQ(floodFill(m, cellIndex(60, 5, 5), 2, rule), 50);
+    EXPECT_EQ(floodFill(m, cellIndex(10, 20, 5), 2, rule), 50);
+    EXPECT_EQ(m.cells[cellIndex(0, 6, 5)], 1);
+    EXPECT_EQ(m.cells[cellIndex(99, 19, 5)], 1);
+}
+
 }  // namespace
 }  // namespace cubrik

@@ -1,11 +1,12 @@
 #pragma once
 // Cells as (x, y, z) and where their centres fall in a preset view of the
-// 800 x 600 window that session tests replay in.
+// 800 x 600 window that session tests replay in, and the panel's colours there.
 
 #include <compare>
 #include <string>
 #include <utility>
 
+#include "panel/panel_layout.h"
 #include "render/camera.h"
 #include "support/model_builders.h"
 
@@ -52,6 +53,13 @@ inline std::string pixelOf(Cell c, int view = kFrontView) {
 // Session lines of a left-button drag from cell `from` to cell `to`.
 inline std::string drag(Cell from, Cell to, int view = kFrontView) {
     return "ldown " + pixelOf(from, view) + "\nmove " + pixelOf(to, view) + "\nlup " + pixelOf(to, view) + "\n";
+}
+
+// Session lines that right-click colour slot `slot` on the two-column panel: lock it.
+inline std::string lockSlot(int slot) {
+    const PanelRect r = panelItemRect(slot, true);
+    const std::string at = std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2);
+    return "rdown " + at + "\nrup " + at + "\n";
 }
 
 }  // namespace cubrik::testing

@@ -5,9 +5,12 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/camera_commands.h"
 #include "app/document_commands.h"
+#include "app/mirror_commands.h"
 #include "app/session/replay_platform.h"
 #include "app/session/session_file.h"
+#include "app/undo_steps.h"
 #include "formats/image/targa.h"
 #include "render/headless_context.h"
 #include "render/offscreen_target.h"
@@ -58,8 +61,15 @@ private:
     std::unique_ptr<OffscreenBinding> binding_;
 };
 
-void applySetting(App& app, const std::string& text) {
+// A setting line counts as the settings file does at start-up: before the
+// start the start-up takes it, after it what start-up applies is applied again
+// (what the program reads as it goes needs nothing more).
+void applySetting(App& app, const std::string& text, bool started) {
     parseSettings(std::u16string(text.begin(), text.end()), app.settings);
+    if (!started) return;
+    restoreMirrorPlanes(app);
+    restoreViewSettings(app);
+    applyUndoSteps(app);
 }
 
 class Replay {
@@ -121,7 +131,7 @@ private:
 
     int runLine(const SessionLine& line, std::string& failure) {
         if (line.kind == SessionLine::Kind::Setting) {
-            applySetting(app_, line.text);
+            applySetting(app_, line.text, started_);
             return 1;
         }
         // Answers before anything else are there for the questions of start-up.
