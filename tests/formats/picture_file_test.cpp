@@ -80,8 +80,8 @@ std::string jpegSegment(int marker, const std::string& payload) {
 
 // A valid progressive grey JPEG of `scans` scans that hold next to nothing:
 // a DC scan, then each AC coefficient's first scan and 13 refinements, each
-// passing over every block in end-of-band runs. Symbol 16 n, a run of 2^n or
-// more, has the 4-bit code n.
+// passing over every block in end-of-band runs. The DC difference 0 has the
+// code 0; the AC symbol 16 n (a run of 2^n blocks and n bits more) the 4-bit code n.
 std::string scanBombJpeg(int side, int scans) {
     const std::string sideBytes{static_cast<char>(side >> 8), static_cast<char>(side)};
     std::string jpeg = "\xff\xd8" + jpegSegment(0xdb, std::string(1, '\0') + std::string(64, '\1')) +
@@ -107,8 +107,8 @@ std::string scanBombJpeg(int side, int scans) {
                 left -= run;
             }
             const char band = static_cast<char>(coefficient);
-            jpeg += jpegSegment(0xda, std::string{'\x01', '\x01', '\x00', band, band, static_cast<char>(high << 4 | low)}) +
-                    runs.padded();
+            const std::string header{'\x01', '\x01', '\x00', band, band, static_cast<char>(high << 4 | low)};
+            jpeg += jpegSegment(0xda, header) + runs.padded();
         }
     return jpeg + "\xff\xd9";
 }
@@ -155,8 +155,10 @@ TEST(PictureFile, ShowsCmykJpegsInTheirColours) {
     std::vector<std::uint8_t> samples;
     for (int i = 0; i < 16 * 16; ++i) samples.insert(samples.end(), {255, 0, 128, 200});
     const std::string adobe = compressJpeg(16, 4, samples, [](jpeg_compress_struct&) {});
-    const std::string plain = compressJpeg(16, 4, samples, [](jpeg_compress_struct& info) { info.write_Adobe_marker = FALSE; });
-    const std::pair<std::string, std::vector<int>> expected[] = {{adobe, {200, 0, 100, 255}}, {plain, {0, 55, 27, 255}}};
+    const std::string plain =
+        compressJpeg(16, 4, samples, [](jpeg_compress_struct& info) { info.write_Adobe_marker = FALSE; });
+    const std::pair<std::string, std::vector<int>> expected[] = {{adobe, {200, 0, 100, 255}},
+                                                                 {plain, {0, 55, 27, 255}}};
     for (const auto& [bytes, rgba] : expected) {
         std::string reason;
         const Picture picture = decoded(bytes, reason);
@@ -168,7 +170,8 @@ TEST(PictureFile, ShowsCmykJpegsInTheirColours) {
 TEST(PictureFile, RefusesDamagedHostileAndUnsupportedJpegs) {
     std::vector<std::uint8_t> noise(3 * 64 * 64);
     for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 7919 >> 3);
-    const std::string progressive = compressJpeg(64, 3, noise, [](jpeg_compress_struct& info) { jpeg_simple_progression(&info); });
+    const std::string progressive =
+        compressJpeg(64, 3, noise, [](jpeg_compress_struct& info) { jpeg_simple_progression(&info); });
     ASSERT_GT(progressive.size(), 1400u);
     std::string reason;
     EXPECT_EQ(decoded(progressive, reason).width, 64) << reason;
@@ -197,7 +200,8 @@ TEST(PictureFile, RefusesTargasShorterThanTheirHeaderSays) {
     std::string reason;
     EXPECT_EQ(decoded(whole, reason).width, 16) << reason;
     EXPECT_EQ(decoded(twoInOneRun, reason).rgba, (std::vector<std::uint8_t>{3, 2, 1, 4, 3, 2, 1, 4})) << reason;
-    for (const std::string& bytes : {whole.substr(0, 18), whole.substr(0, 18 + 4 * 256 - 1), twoInOneRun.substr(0, 22), runBomb}) {
+    for (const std::string& bytes :
+         {whole.substr(0, 18), whole.substr(0, 18 + 4 * 256 - 1), twoInOneRun.substr(0, 22), runBomb}) {
         EXPECT_TRUE(decoded(bytes, reason).rgba.empty());
         EXPECT_EQ(reason, "the picture is damaged (its pixels end before the image does)");
     }

@@ -94,7 +94,8 @@ TEST(PngImage, RefusesDataThatInflatesPastItsRows) {
     std::vector<std::uint8_t> rgba;
     std::string reason;
     ASSERT_EQ(decodeString(pngWithTrailingData(0), rgba, reason), 1) << reason;
-    EXPECT_EQ(std::vector<std::uint8_t>(rgba.begin(), rgba.begin() + 4), (std::vector<std::uint8_t>{200, 100, 50, 255}));
+    EXPECT_EQ(std::vector<std::uint8_t>(rgba.begin(), rgba.begin() + 4),
+              (std::vector<std::uint8_t>{200, 100, 50, 255}));
     EXPECT_EQ(decodeString(pngWithTrailingData(std::size_t{1} << 24), rgba, reason), 0);
     EXPECT_EQ(reason, "it is not a PNG image that can be read (its data inflates to more than its rows)");
     // Interlaced rows, and rows that end within a byte, are counted to the byte.
