@@ -64,9 +64,11 @@ TEST_F(PaletteFileTest, ADamagedFileIsRefusedWithWhereItIsDamaged) {
         {"g.png", pngPicture().substr(0, 60)},           // cut short
         {"h.hex", "\n\n"},                               // no colours
         {"i.txt", "ff0000\n"},                           // no palette type
+        {"j.gpl", "GIMP Palette\n1 256 3\n"},            // 256, never carried into red
+        {"k.pal", "JASC-PAL\n0100\n1\n1 2 256\n"},      // 256, never carried into green
     };
     const char* where[] = {"line 3", "GIMP Palette", "line 2", "line 2", "2 of its 3", "line 5", "PNG", "no colours",
-                           ".gpl, .hex, .pal and .png"};
+                           ".gpl, .hex, .pal and .png", "line 2", "line 4"};
     for (std::size_t i = 0; i < std::size(damaged); ++i) {
         const Read got = read(damaged[i].first, damaged[i].second);
         EXPECT_EQ(got.result, 0) << damaged[i].first;

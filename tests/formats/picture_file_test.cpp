@@ -2,7 +2,11 @@
 // halved to a texture's size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+
+#include <jpeglib.h>
 
 #include "formats/image/picture_file.h"
 #include "formats/image/png_image.h"
@@ -12,6 +16,102 @@
 
 namespace cubrik {
 namespace {
+
+Picture decoded(const std::string& bytes, std::string& reason) {
+    Picture picture;
+    reason.clear();
+    if (!decodePicture({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, picture, reason))
+        picture.rgba.clear();
+    return picture;
+}
+
+// libjpeg's compressor on `samples`, RGB or (four components) CMYK, `adjust`ed.
+std::string compressJpeg(int side, int components, const std::vector<std::uint8_t>& samples,
+                         void (*adjust)(jpeg_compress_struct&)) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = info.image_height = static_cast<JDIMENSION>(side);
+    info.input_components = components;
+    info.in_color_space = components == 4 ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    adjust(info);
+    jpeg_start_compress(&info, TRUE);
+    for (int y = 0; y < side; ++y) {
+        JSAMPROW row = const_cast<std::uint8_t*>(samples.data()) + static_cast<std::size_t>(y) * side * components;
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string bytes(reinterpret_cast<char*>(out), size);
+    std::free(out);
+    return bytes;
+}
+
+// Entropy-coded bits, most significant first, a 0 byte after each 0xff.
+struct JpegBits {
+    std::string bytes;
+    int pending = 0, count = 0;
+    void put(unsigned value, int bits) {
+        for (int i = bits - 1; i >= 0; --i) {
+            pending = pending << 1 | (value >> i & 1);
+            if (++count < 8) continue;
+            bytes += static_cast<char>(pending);
+            if (pending == 0xff) bytes += '\0';
+            pending = count = 0;
+        }
+    }
+    std::string padded() {
+        while (count != 0) put(1, 1);
+        return bytes;
+    }
+};
+
+std::string jpegSegment(int marker, const std::string& payload) {
+    const std::size_t length = payload.size() + 2;
+    return std::string{'\xff', static_cast<char>(marker), static_cast<char>(length >> 8), static_cast<char>(length)} +
+           payload;
+}
+
+// A valid progressive grey JPEG of `scans` scans that hold next to nothing:
+// a DC scan, then each AC coefficient's first scan and 13 refinements, each
+// passing over every block in end-of-band runs. The DC difference 0 has the
+// code 0; the AC symbol 16 n (a run of 2^n blocks and n bits more) the 4-bit code n.
+std::string scanBombJpeg(int side, int scans) {
+    const std::string sideBytes{static_cast<char>(side >> 8), static_cast<char>(side)};
+    std::string jpeg = "\xff\xd8" + jpegSegment(0xdb, std::string(1, '\0') + std::string(64, '\1')) +
+                       jpegSegment(0xc2, "\x08" + sideBytes + sideBytes + std::string("\x01\x01\x11\x00", 4));
+    std::string dcTable("\x00\x01", 2), acTable("\x10\x00\x00\x00\x0f", 5);
+    dcTable.append(15, '\0').append(1, '\0');
+    acTable.append(12, '\0');
+    for (int n = 0; n < 15; ++n) acTable += static_cast<char>(16 * n);
+    jpeg += jpegSegment(0xc4, dcTable) + jpegSegment(0xc4, acTable);
+    const long blocks = static_cast<long>((side + 7) / 8) * ((side + 7) / 8);
+    JpegBits dc;
+    for (long i = 0; i < blocks; ++i) dc.put(0, 1);
+    jpeg += jpegSegment(0xda, std::string("\x01\x01\x00\x00\x00\x00", 6)) + dc.padded();
+    for (int coefficient = 1, scan = 1; coefficient < 64; ++coefficient)
+        for (int high = 0, low = 13; low >= 0 && scan < scans; high = low--, ++scan) {
+            JpegBits runs;
+            for (long left = blocks; left > 0;) {
+                const long run = std::min(left, 32767L);
+                int n = 0;
+                while (run >> (n + 1)) ++n;
+                runs.put(static_cast<unsigned>(n), 4);
+                runs.put(static_cast<unsigned>(run - (1L << n)), n);
+                left -= run;
+            }
+            const char band = static_cast<char>(coefficient);
+            const std::string header{'\x01', '\x01', '\x00', band, band, static_cast<char>(high << 4 | low)};
+            jpeg += jpegSegment(0xda, header) + runs.padded();
+        }
+    return jpeg + "\xff\xd9";
+}
 
 TEST(PictureFile, ReadsPngTargaAndJpegTopRowFirst) {
     // 16 x 16, blue above red; the writers take rows bottom to top, blue first.
@@ -48,6 +148,63 @@ TEST(PictureFile, ReadsPngTargaAndJpegTopRowFirst) {
     EXPECT_EQ(reason, "it is not a PNG, JPEG or TARGA picture");
     EXPECT_EQ(readPicture(dir / "none.png", 2048, picture, reason), 0);
     EXPECT_NE(reason.find("none.png"), std::string::npos) << reason;
+}
+
+TEST(PictureFile, ShowsCmykJpegsInTheirColours) {
+    // Stored C 255, M 0, Y 128, K 200: Adobe's files hold the inks inverted.
+    std::vector<std::uint8_t> samples;
+    for (int i = 0; i < 16 * 16; ++i) samples.insert(samples.end(), {255, 0, 128, 200});
+    const std::string adobe = compressJpeg(16, 4, samples, [](jpeg_compress_struct&) {});
+    const std::string plain =
+        compressJpeg(16, 4, samples, [](jpeg_compress_struct& info) { info.write_Adobe_marker = FALSE; });
+    const std::pair<std::string, std::vector<int>> expected[] = {{adobe, {200, 0, 100, 255}},
+                                                                 {plain, {0, 55, 27, 255}}};
+    for (const auto& [bytes, rgba] : expected) {
+        std::string reason;
+        const Picture picture = decoded(bytes, reason);
+        ASSERT_EQ(picture.rgba.size(), 4u * 16 * 16) << reason;
+        for (int channel = 0; channel < 4; ++channel) EXPECT_NEAR(picture.rgba[4 * 100 + channel], rgba[channel], 3);
+    }
+}
+
+TEST(PictureFile, RefusesDamagedHostileAndUnsupportedJpegs) {
+    std::vector<std::uint8_t> noise(3 * 64 * 64);
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 7919 >> 3);
+    const std::string progressive =
+        compressJpeg(64, 3, noise, [](jpeg_compress_struct& info) { jpeg_simple_progression(&info); });
+    ASSERT_GT(progressive.size(), 1400u);
+    std::string reason;
+    EXPECT_EQ(decoded(progressive, reason).width, 64) << reason;
+    EXPECT_EQ(decoded(scanBombJpeg(8, 300), reason).width, 8) << reason;
+    const std::pair<std::string, std::string> refused[] = {
+        {progressive.substr(0, 700), "the picture is damaged (Premature end of JPEG file)"},
+        {scanBombJpeg(8, 301), "the picture is damaged (it has more than 300 scans)"},
+        {scanBombJpeg(8192, 200), "the picture is damaged (25 scans are too many for its size)"},
+        // A 12-bit frame header and its scan, which the decoder refuses.
+        {std::string("\xff\xd8\xff\xc1\x00\x0b\x0c\x00\x08\x00\x08\x01\x01\x11\x00"
+                     "\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00\xff\xd9", 27),
+         "12-bit JPEG pictures are not supported"},
+    };
+    for (const auto& [bytes, why] : refused) {
+        EXPECT_TRUE(decoded(bytes, reason).rgba.empty());
+        EXPECT_EQ(reason, why);
+    }
+}
+
+TEST(PictureFile, RefusesTargasShorterThanTheirHeaderSays) {
+    const std::string whole = formatTarga(16, 16, std::vector<std::uint8_t>(4 * 16 * 16, 9));
+    // Run-length: a 2 x 1 image in one run of two, and 8192 x 8192 declared in 68 bytes.
+    const std::string twoInOneRun("\0\0\x0a\0\0\0\0\0\0\0\0\0\x02\0\x01\0\x20\x08\x81\1\2\3\4", 23);
+    std::string runBomb("\0\0\x0a\0\0\0\0\0\0\0\0\0\0\x20\0\x20\x20\x08", 18);
+    for (int i = 0; i < 10; ++i) runBomb += std::string("\xff\1\2\3\4", 5);
+    std::string reason;
+    EXPECT_EQ(decoded(whole, reason).width, 16) << reason;
+    EXPECT_EQ(decoded(twoInOneRun, reason).rgba, (std::vector<std::uint8_t>{3, 2, 1, 4, 3, 2, 1, 4})) << reason;
+    for (const std::string& bytes :
+         {whole.substr(0, 18), whole.substr(0, 18 + 4 * 256 - 1), twoInOneRun.substr(0, 22), runBomb}) {
+        EXPECT_TRUE(decoded(bytes, reason).rgba.empty());
+        EXPECT_EQ(reason, "the picture is damaged (its pixels end before the image does)");
+    }
 }
 
 TEST(PictureFile, HalvesByAveragingUntilItFits) {

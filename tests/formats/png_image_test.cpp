@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <zlib.h>
+
 #include "formats/image/png_image.h"
 #include "formats/image/targa.h"
 #include "support/run_command.h"
@@ -19,6 +21,38 @@ std::string pixelText(const std::filesystem::path& image, const char* options) {
     std::string command = "convert '";  // appended piece by piece: GCC 12 misreads "..." + std::string as an overlapping copy
     command.append(image.string()).append("' ").append(options).append(" txt:- 2>&1");
     return testing::runCommand(command);
+}
+
+std::string pngChunk(const char* type, const std::string& data) {
+    std::string chunk;
+    for (int shift : {24, 16, 8, 0}) chunk += static_cast<char>(data.size() >> shift);
+    chunk.append(type, 4).append(data);
+    const auto crc = crc32(crc32(0, reinterpret_cast<const Bytef*>(type), 4),
+                           reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size()));
+    for (int shift : {24, 16, 8, 0}) chunk += static_cast<char>(crc >> shift);
+    return chunk;
+}
+
+// A 16 x 16 RGBA PNG of one colour whose compressed rows go on with `extra` zero bytes.
+std::string pngWithTrailingData(std::size_t extra) {
+    std::string rows;
+    for (int row = 0; row < 16; ++row) {
+        rows += '\0';  // no filter
+        for (int column = 0; column < 16; ++column) rows.append("\xc8\x64\x32\xff");
+    }
+    rows.append(extra, '\0');
+    uLongf size = compressBound(static_cast<uLong>(rows.size()));
+    std::string compressed(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(compressed.data()), &size, reinterpret_cast<const Bytef*>(rows.data()),
+              static_cast<uLong>(rows.size()), 9);
+    compressed.resize(size);
+    return "\x89PNG\r\n\x1a\n" + pngChunk("IHDR", std::string("\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0", 13)) +
+           pngChunk("IDAT", compressed) + pngChunk("IEND", "");
+}
+
+int decodeString(const std::string& png, std::vector<std::uint8_t>& rgba, std::string& reason) {
+    int width = 0, height = 0;
+    return decodePng({reinterpret_cast<const std::uint8_t*>(png.data()), png.size()}, width, height, rgba, reason);
 }
 
 TEST(PngImage, ReadsBackAsTheSameImageAsTheTarga) {
@@ -53,6 +87,26 @@ TEST(PngImage, RefusesAMismatchedBufferAndAnUnwritablePlace) {
     EXPECT_NE(reason.find("missing"), std::string::npos) << reason;
     EXPECT_EQ(testing::readBytes(dir / "a.png"), "earlier");
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+// libpng would inflate all the data after the last row (16 GiB took 36 s).
+TEST(PngImage, RefusesDataThatInflatesPastItsRows) {
+    std::vector<std::uint8_t> rgba;
+    std::string reason;
+    ASSERT_EQ(decodeString(pngWithTrailingData(0), rgba, reason), 1) << reason;
+    EXPECT_EQ(std::vector<std::uint8_t>(rgba.begin(), rgba.begin() + 4),
+              (std::vector<std::uint8_t>{200, 100, 50, 255}));
+    EXPECT_EQ(decodeString(pngWithTrailingData(std::size_t{1} << 24), rgba, reason), 0);
+    EXPECT_EQ(reason, "it is not a PNG image that can be read (its data inflates to more than its rows)");
+    // Interlaced rows, and rows that end within a byte, are counted to the byte.
+    if (std::system("convert -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+    testing::TempDir dir;
+    for (const char* options : {"-depth 16", "-colorspace Gray -depth 1"}) {
+        const std::string command = "convert -size 13x7 plasma: -interlace PNG " + std::string(options) + " '" +
+                                    (dir / "i.png").string() + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_EQ(decodeString(testing::readBytes(dir / "i.png"), rgba, reason), 1) << options << ": " << reason;
+    }
 }
 
 }  // namespace
