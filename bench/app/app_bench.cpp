@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/app.h"
+#include "app/state/app.h"
 #include "render/offscreen_target.h"
 #include "support/fake_platform.h"
 #include "support/shared_gl_context.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/app.h"
+#include "app/state/app.h"
 #include "model/model_file.h"
 #include "render/offscreen_target.h"
 #include "support/fake_platform.h"

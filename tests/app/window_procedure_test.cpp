@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/ui_text.h"
+#include "app/text/ui_text.h"
 #include "app_fixture.h"
 #include "render/camera.h"
 #include "render/offscreen_target.h"

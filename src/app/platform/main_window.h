@@ -7,7 +7,7 @@
 class QLabel;
 #include <memory>
 
-#include "app/app.h"
+#include "app/state/app.h"
 #include "app/platform/menu_bar.h"
 #include "app/platform/qt_platform.h"
 #include "app/platform/view_widget.h"

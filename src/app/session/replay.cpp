@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/app.h"
-#include "app/document_commands.h"
+#include "app/state/app.h"
+#include "app/commands/document_commands.h"
 #include "app/session/replay_platform.h"
 #include "app/session/session_file.h"
 #include "formats/image/targa.h"
