@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/commands/start_up.h"
+#include "app/input/window_procedure.h"
 #include "app/state/app.h"
 #include "render/offscreen_target.h"
 #include "support/fake_platform.h"

@@ -12,6 +12,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "app/commands/start_up.h"
+#include "app/input/window_procedure.h"
 #include "app/state/app.h"
 #include "app/input/tablet.h"
 #include "panel/palette_editing.h"

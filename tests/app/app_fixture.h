@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "app/commands/start_up.h"
+#include "app/input/window_procedure.h"
 #include "app/state/app.h"
 #include "model/model_file.h"
 #include "render/offscreen_target.h"

@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include "app/commands/window_status.h"
 #include "app/state/recent_files.h"
 #include "app/text/ui_text.h"
 #include "app_fixture.h"

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "app/input/gestures.h"
 #include "app/commands/strokes.h"
 #include "app/commands/window_status.h"
 #include "edit/centre_plane.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/commands/document_commands.h"
-#include "app/input/gestures.h"
+#include "app/commands/window_status.h"
 #include "edit/box_edit.h"
 #include "formats/image/picture_file.h"
 #include "render/backdrop.h"

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/commands/document_commands.h"
+#include "app/commands/window_status.h"
 #include "app/state/recent_files.h"
 #include "formats/file_format.h"
 

@@ -5,7 +5,6 @@
 #include "app/commands/cut_commands.h"
 #include "app/commands/desktop_commands.h"
 #include "app/commands/frame.h"
-#include "app/input/gestures.h"
 #include "app/state/version.h"
 #include "app/commands/window_status.h"
 #include "formats/file_format.h"

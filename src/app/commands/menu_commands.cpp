@@ -5,7 +5,6 @@
 #include "app/commands/cut_commands.h"
 #include "app/commands/desktop_commands.h"
 #include "app/commands/document_commands.h"
-#include "app/input/gestures.h"
 #include "app/commands/mirror_commands.h"
 #include "app/commands/palette_commands.h"
 #include "app/commands/shape_commands.h"

@@ -1,6 +1,7 @@
 #include "app/commands/mirror_commands.h"
 
 #include "app/commands/strokes.h"
+#include "app/commands/window_status.h"
 
 namespace cubrik {
 namespace {

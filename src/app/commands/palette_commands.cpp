@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/commands/document_commands.h"
+#include "app/commands/window_status.h"
 #include "formats/palette_file.h"
 #include "io/path_names.h"
 #include "model/material.h"

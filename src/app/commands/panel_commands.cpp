@@ -1,7 +1,6 @@
 #include "app/commands/panel_commands.h"
 
 #include "app/commands/document_commands.h"
-#include "app/input/gestures.h"
 
 namespace cubrik {
 

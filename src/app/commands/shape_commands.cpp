@@ -1,6 +1,7 @@
 #include "app/commands/shape_commands.h"
 
 #include "app/commands/strokes.h"
+#include "app/commands/window_status.h"
 #include "edit/box_shapes.h"
 #include "edit/flood_fill.h"
 #include "edit/view_transform.h"

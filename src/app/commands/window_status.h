@@ -9,16 +9,6 @@ namespace cubrik {
 
 struct App;
 
-// What the status bar and the title last showed, and a note to show.
-struct StatusState {
-    std::string shownTitle;
-    std::string shownText;
-    std::string note;        // a short message in place of a silent failure
-    std::string startupProblem;  // why the start-up file did not open; the desktop writes it to stderr
-    int cell = -1;           // the cell under the cursor, or -1
-    bool trackCell = false;  // mouse moves read the cell under the cursor (the real window only)
-};
-
 // "penguin* - Cubrik" while there are unsaved changes, "penguin - Cubrik" otherwise.
 std::string windowTitleOf(const App& app);
 

@@ -2,6 +2,7 @@
 
 #include "app/commands/box_commands.h"
 #include "app/commands/strokes.h"
+#include "app/commands/window_status.h"
 #include "edit/centre_plane.h"
 #include "edit/single_cell.h"
 #include "edit/view_transform.h"

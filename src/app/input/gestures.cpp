@@ -10,15 +10,6 @@
 
 namespace cubrik {
 
-void endGestures(App& app) {
-    app.gestures.strokeActive = 0;
-    app.gestures.boxSelecting = 0;
-    app.gestures.cellDragging = 0;
-    app.gestures.rotateActive = 0;
-    app.view.pan.reset();
-    app.platform.releaseMouse();
-}
-
 void leftPress(App& app, int x, int y) {
     if (app.gestures.rotateActive) {  // the right button's gesture excludes this one
         app.gestures.strokeActive = 0;

@@ -7,9 +7,6 @@
 
 namespace cubrik {
 
-// Ends both buttons' gestures and lets the mouse go, as a dialog opening must.
-void endGestures(App& app);
-
 void leftPress(App& app, int x, int y);
 void leftDoubleClick(App& app, int x, int y);
 void rightPress(App& app, int x, int y);

@@ -1,11 +1,15 @@
+#include "app/input/window_procedure.h"
+
 #include "app/commands/camera_commands.h"
 #include "app/commands/desktop_commands.h"
 #include "app/commands/document_commands.h"
 #include "app/commands/frame.h"
+#include "app/commands/window_status.h"
 #include "app/input/gestures.h"
 #include "app/input/key_table.h"
 #include "app/commands/menu_commands.h"
 #include "app/commands/strokes.h"
+#include "app/input/tablet.h"
 #include "edit/brush.h"
 
 namespace cubrik {

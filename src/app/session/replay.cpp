@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "app/commands/start_up.h"
+#include "app/input/window_procedure.h"
 #include "app/state/app.h"
 #include "app/commands/document_commands.h"
 #include "app/session/replay_platform.h"

@@ -12,9 +12,9 @@
 #include "app/state/platform_interface.h"
 #include "app/state/recovery.h"
 #include "app/state/settings.h"
-#include "app/input/tablet.h"
+#include "app/state/status_state.h"
+#include "app/state/tablet_state.h"
 #include "app/text/ui_text.h"
-#include "app/commands/window_status.h"
 #include "edit/box_edit.h"
 #include "edit/brush.h"
 #include "edit/cell_plane.h"
@@ -136,9 +136,8 @@ struct App {
     const UiStrings& strings() const { return uiStrings(language); }
 };
 
-// Start-up after the window and its OpenGL context exist (the context must be
-// current). Returns 1, or 0 when a step failed and the program must end.
-int startUp(App& app);
+// Ends both buttons' gestures and lets the mouse go, as a dialog opening must.
+void endGestures(App& app);
 
 // Deletes the OpenGL objects of the renderer and the panel; the context that
 // made them must be current.
@@ -146,9 +145,5 @@ void releaseGlResources(App& app);
 
 // The end of the run: the settings are written. Returns 1, or 0 with `reason`.
 int shutDown(App& app, std::string& reason);
-
-// The window procedure: every message of the window goes through here.
-// Returns the message's result (0 unless a message says otherwise).
-int handleMessage(App& app, const Message& message);
 
 }  // namespace cubrik

@@ -9,14 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/text/ui_text.h"
 #include "panel/panel_draw.h"
 
 namespace cubrik {
-
-struct FileFilter {
-    std::string label;    // "Cubrik(*.cbk)"
-    std::string pattern;  // "*.cbk"
-};
 
 struct FileDialogRequest {
     std::string title;

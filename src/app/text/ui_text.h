@@ -6,9 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/state/platform_interface.h"
-
 namespace cubrik {
+
+struct FileFilter {
+    std::string label;    // "Cubrik(*.cbk)"
+    std::string pattern;  // "*.cbk"
+};
 
 enum class Language { English, Japanese };
 

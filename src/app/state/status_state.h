@@ -1,0 +1,19 @@
+#pragma once
+// What the status bar and the title last showed, kept in the App; the texts
+// themselves are made in app/commands/window_status.h.
+
+#include <string>
+
+namespace cubrik {
+
+// What the status bar and the title last showed, and a note to show.
+struct StatusState {
+    std::string shownTitle;
+    std::string shownText;
+    std::string note;        // a short message in place of a silent failure
+    std::string startupProblem;  // why the start-up file did not open; the desktop writes it to stderr
+    int cell = -1;           // the cell under the cursor, or -1
+    bool trackCell = false;  // mouse moves read the cell under the cursor (the real window only)
+};
+
+}  // namespace cubrik
