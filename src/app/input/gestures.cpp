@@ -9,14 +9,25 @@
 #include "render/camera.h"
 
 namespace cubrik {
+namespace {
+
+// A button's press: while the other button's gesture goes on it is refused
+// (and its own flag cleared); otherwise its gesture starts and the window
+// takes the mouse.
+bool startGesture(App& app, std::int32_t& own, std::int32_t other) {
+    if (other) {
+        own = 0;
+        return false;
+    }
+    own = 1;
+    app.platform.captureMouse();
+    return true;
+}
+
+}  // namespace
 
 void leftPress(App& app, int x, int y) {
-    if (app.gestures.rotateActive) {  // the right button's gesture excludes this one
-        app.gestures.strokeActive = 0;
-        return;
-    }
-    app.gestures.strokeActive = 1;
-    app.platform.captureMouse();
+    if (!startGesture(app, app.gestures.strokeActive, app.gestures.rotateActive)) return;
     if (panelClick(panelTargetOf(app), x, y)) {
         app.gestures.panelGesture = 1;
         if (isToolButton(panelItemAt(x, y, app.window.compactPanel != 0))) {
@@ -50,12 +61,7 @@ void leftDoubleClick(App& app, int x, int y) {
 }
 
 void rightPress(App& app, int x, int y) {
-    if (app.gestures.strokeActive) {  // the left button's gesture excludes this one
-        app.gestures.rotateActive = 0;
-        return;
-    }
-    app.gestures.rotateActive = 1;
-    app.platform.captureMouse();
+    if (!startGesture(app, app.gestures.rotateActive, app.gestures.strokeActive)) return;
     if (x < kPanelWidth) {
         const int item = panelItemAt(x, y, app.window.compactPanel != 0);
         if (isSlot(item)) toggleColourLock(panelTargetOf(app), item);
