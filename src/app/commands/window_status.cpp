@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/state/app.h"
 #include "app/commands/box_commands.h"
 #include "app/commands/strokes.h"
+#include "app/state/app.h"
 #include "edit/tool_table.h"
 #include "model/material.h"
 #include "panel/panel_layout.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/state/app.h"
 #include "app/commands/strokes.h"
+#include "app/state/app.h"
 
 namespace cubrik {
 

@@ -4,11 +4,11 @@
 #include "app/commands/desktop_commands.h"
 #include "app/commands/document_commands.h"
 #include "app/commands/frame.h"
+#include "app/commands/menu_commands.h"
+#include "app/commands/strokes.h"
 #include "app/commands/window_status.h"
 #include "app/input/gestures.h"
 #include "app/input/key_table.h"
-#include "app/commands/menu_commands.h"
-#include "app/commands/strokes.h"
 #include "app/input/tablet.h"
 #include "edit/brush.h"
 

@@ -1,4 +1,10 @@
 #pragma once
+// The state room: the App record and what it owns and remembers between runs
+// (settings, recent files, the recovery copy and its note, the worker thread
+// that writes it), with the desktop's interface and the window's messages.
+// Nothing here runs a command or reads input: the room includes only itself
+// and the text room, and every room above builds on it.
+//
 // The application: every piece of state the program keeps, owned in one
 // place and handed by reference to the free functions that work on it.
 

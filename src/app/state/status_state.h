@@ -1,6 +1,6 @@
 #pragma once
-// What the status bar and the title last showed, kept in the App; the texts
-// themselves are made in app/commands/window_status.h.
+// The window's texts as the App keeps them; app/commands/window_status.h
+// makes them.
 
 #include <string>
 

@@ -1,5 +1,10 @@
 #pragma once
-// The user-interface texts in English and Japanese, and the menu they label.
+// The text room, the lowest of the application's: every text the user reads,
+// English and Japanese side by side, the menu table with its command ids, and
+// the dialogs' file filters. It knows nothing of the App, so every room above
+// may name a text or a command.
+//
+// This header: the user-interface texts in English and Japanese, and the menu they label.
 
 #include <span>
 #include <string>
