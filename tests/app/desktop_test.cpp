@@ -83,6 +83,19 @@ TEST_F(DesktopTest, TheStatusLineNamesToolSizeColourAndWhatIsHidden) {
     EXPECT_NE(statusTextOf(app).find("Nothing is selected to frame."), std::string::npos) << statusTextOf(app);
 }
 
+// A narrow bar leaves fields out from the right, never the latest message;
+// each character is one unit wide here.
+TEST(StatusLine, FieldsGiveWayBeforeTheNote) {
+    const auto chars = [](const std::string& text) { return static_cast<int>(text.size()); };
+    const StatusLine line{{"Peel (W)", "Size 3", "B hidden"}, "Undone: 3 changes"};
+    const std::string whole = "Peel (W)   Size 3   B hidden   Undone: 3 changes";
+    EXPECT_EQ(fitStatusLine(line, chars(whole), chars), whole);
+    EXPECT_EQ(fitStatusLine(line, chars(whole) - 1, chars), "Peel (W)   Size 3   …   Undone: 3 changes");
+    EXPECT_EQ(fitStatusLine(line, 34, chars), "Peel (W)   …   Undone: 3 changes");
+    EXPECT_EQ(fitStatusLine(line, 10, chars), "Undone: 3 changes");
+    EXPECT_EQ(fitStatusLine({line.fields, ""}, 23, chars), "Peel (W)   Size 3   …");
+}
+
 TEST_F(DesktopTest, EveryPanelItemHasATooltip) {
     start();
     for (int item = 0; item < kItemCount; ++item) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "app/text/ui_text.h"
 #include "app_fixture.h"
@@ -225,6 +226,29 @@ TEST_F(WindowProcedureTest, APaintDrawsTheModelInTheView) {
     EXPECT_EQ(corner[0], 128);  // the background, red 128, green 128, blue 255
     EXPECT_EQ(corner[2], 255);
     EXPECT_EQ(app.window.compactPanel, 1);  // 480 pixels high
+}
+
+// The menu items of B and N switch the modes as the keys do; in either mode
+// the pointer is the desktop's cursor, with no brush outline drawn under it.
+TEST_F(WindowProcedureTest, SelectAndCellModeDrawNoBrushOutline) {
+    platform.cursor = ClientPoint{400, 240};
+    const auto whitePixels = [&] {
+        paint();
+        std::vector<std::uint8_t> rgba(80 * 80 * 4);
+        readOffscreenPixels(target, 360, 200, 80, 80, rgba.data());
+        int n = 0;
+        for (std::size_t i = 0; i < rgba.size(); i += 4) n += rgba[i] > 240 && rgba[i + 1] > 240 && rgba[i + 2] > 240;
+        return n;
+    };
+    key('Q');
+    EXPECT_GT(whitePixels(), 20);
+    command(command::kCellMode);
+    EXPECT_TRUE(app.cellMode.active);
+    EXPECT_EQ(whitePixels(), 0);
+    command(command::kSelectMode);
+    EXPECT_FALSE(app.cellMode.active);
+    EXPECT_TRUE(app.selection.selectMode);
+    EXPECT_EQ(whitePixels(), 0);
 }
 
 TEST_F(WindowProcedureTest, SizeMessagesTrackTheMaximisedState) {

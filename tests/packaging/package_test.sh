@@ -32,7 +32,7 @@ for file in bin/cubrik share/applications/cubrik.desktop share/icons/hicolor/sca
             share/doc/cubrik/copyright share/doc/cubrik/changelog.gz; do
   check "holds /usr/$file" test -s "$root/usr/$file"
 done
-for picture in $(grep -o 'src="[^"]*"' "$share/cubrik/help/index.html" | sed 's/src="\(.*\)"/\1/'); do
+for picture in $(cat "$share/cubrik/help/"index*.html | grep -o 'src="[^"]*"' | sed 's/src="\(.*\)"/\1/' | sort -u); do
   check "holds the help page's $picture" test -s "$share/cubrik/help/$picture"
 done
 program="$root/usr/bin/cubrik"
@@ -51,6 +51,8 @@ check "the AppStream data is valid" quietly appstreamcli validate --no-net "$met
 check "and launches the packaged desktop entry" \
   test -f "$share/applications/$(sed -n 's/.*<launchable type="desktop-id">\(.*\)<.*/\1/p' "$metainfo")"
 check "and names this release" grep -q "<release version=\"$version\"" "$metainfo"
+check "and the MIT licence" grep -q "<project_license>MIT</project_license>" "$metainfo"
+check "as the copyright file does" grep -q "MIT licence" "$share/doc/cubrik/copyright"
 
 # The man page: no warnings, every option of --help and back, the same file types.
 zcat "$share/man/man1/cubrik.1.gz" >"$work/cubrik.1"

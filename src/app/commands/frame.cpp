@@ -48,7 +48,8 @@ void drawFrame(App& app, const DeviceFrame& device) {
         if (device.scaled()) setDeviceViewport(device, kViewLeft);
         else setViewViewport(inputs.clientWidth, inputs.clientHeight);
         ViewInputs view = inputs;
-        view.cursorKnown = inputs.cursorKnown && !app.selection.selectMode;  // select mode's pointer is a cross
+        // Select mode's pointer is a cross and cell mode's a cell outline: no brush there.
+        view.cursorKnown = inputs.cursorKnown && !app.selection.selectMode && !app.cellMode.active;
         view.device = device;
         drawView(app.renderer, view);
     }

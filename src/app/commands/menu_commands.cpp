@@ -2,6 +2,7 @@
 
 #include "app/commands/box_commands.h"
 #include "app/commands/camera_commands.h"
+#include "app/commands/cell_mode.h"
 #include "app/commands/cut_commands.h"
 #include "app/commands/desktop_commands.h"
 #include "app/commands/document_commands.h"
@@ -49,6 +50,11 @@ void runMenuCommand(App& app, int command) {
     case command::kBackgroundColour: chooseBackgroundColor(app); break;
     case command::kImportPalette: importPalette(app); break;
     case command::kExportPalettes: exportPalettes(app); break;
+    case command::kSelectMode:
+        leaveCellMode(app);
+        enterSelectMode(app);
+        break;
+    case command::kCellMode: enterCellMode(app); break;
     case command::kHelp: showHelp(app); break;
     case command::kAbout: showAbout(app); break;
     default:

@@ -1,8 +1,8 @@
 #pragma once
 // The commands room: what menu ids and keys do. The document, box and
 // selection, shape, cut-away, camera, mirror, palette, panel, desktop and undo
-// steps commands, the strokes of the tools, the paint cycle, the window's
-// title and status line, and the program's start. Commands call one another
+// steps commands, cell mode, the strokes of the tools, the paint cycle, the
+// window's title and status line, and the program's start. Commands call one another
 // and the rooms below (state, text), never the input room that calls them.
 //
 // This header: the menu table's actions.

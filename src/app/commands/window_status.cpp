@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "app/commands/box_commands.h"
 #include "app/commands/strokes.h"
@@ -86,6 +88,17 @@ constexpr StatusWords kJapanese = {
     "別の色へドラッグ: その色のセルをこの色に塗り替え\n設定 ▸ パレットの読み込み: 16色をファイルから",
 };
 
+constexpr const char* kSeparator = "   ";
+constexpr const char* kLeftOut = "…";  // stands for the fields a narrow status bar leaves out
+
+// The fields, then the note, kSeparator between them.
+std::string wholeText(const StatusLine& line) {
+    std::string text;
+    for (const std::string& field : line.fields) text += (text.empty() ? "" : kSeparator) + field;
+    if (!line.note.empty()) text += (text.empty() ? "" : kSeparator) + line.note;
+    return text;
+}
+
 const VoxelModel& modelOf(const App& app) { return *app.store.model; }
 
 const StatusWords& wordsOf(const App& app) { return app.language == Language::Japanese ? kJapanese : kEnglish; }
@@ -136,44 +149,62 @@ std::string windowTitleOf(const App& app) {
     return app.document.title + (app.flags.modelModified ? "*" : "") + " - Cubrik";
 }
 
-std::string statusTextOf(const App& app) {
+StatusLine statusLineOf(const App& app) {
     const StatusWords& words = wordsOf(app);
     const EditState& edit = app.edit;
     const Material current = edit.currentMaterial;
     const int entry = edit.currentSlot - kFirstSlot;
-    std::string text = toolText(app, edit.currentTool);
-    text += "   " + std::string(words.size) + " " + std::to_string(modelOf(app).brushSize);
-    text += "   " + std::string(words.colour) + " " + materialLetter(current) + std::to_string(entry + 1) + " " +
-            hexColour(paletteOf(modelOf(app), current)[entry]);
-    text += "   " + (edit.alsoShownMaterial ? std::string(words.bothShown)
+    StatusLine line;
+    std::vector<std::string>& fields = line.fields;
+    fields.push_back(toolText(app, edit.currentTool));
+    fields.push_back(std::string(words.size) + " " + std::to_string(modelOf(app).brushSize));
+    fields.push_back(std::string(words.colour) + " " + materialLetter(current) + std::to_string(entry + 1) + " " +
+                     hexColour(paletteOf(modelOf(app), current)[entry]));
+    fields.push_back(edit.alsoShownMaterial ? std::string(words.bothShown)
                                             : withMaterial(words.hidden, otherMaterial(current), materialKey(current)));
     if (app.mirror.any()) {
-        text += "   " + std::string(words.mirror);
+        std::string mirror = words.mirror;
         for (int axis = 0; axis < 3; ++axis)
-            if (app.mirror.enabled[axis]) text += std::string(" ") + "XYZ"[axis];
+            if (app.mirror.enabled[axis]) mirror += std::string(" ") + "XYZ"[axis];
+        fields.push_back(mirror);
     }
     if (const CutAway& cut = app.view.cut; cut.on)
-        text += "   " + std::string(cut.layerOnly ? words.layer : words.cut) + " " + "XYZ"[cut.axis] +
-                (cut.layerOnly ? " = " : cut.keepLow ? " ≤ " : " ≥ ") + std::to_string(cut.plane);
+        fields.push_back(std::string(cut.layerOnly ? words.layer : words.cut) + " " + "XYZ"[cut.axis] +
+                         (cut.layerOnly ? " = " : cut.keepLow ? " ≤ " : " ≥ ") + std::to_string(cut.plane));
     if (app.view.camera.zoomStep != 0)
-        text += "   " + std::string(words.zoom) + " " +
-                std::to_string(std::lround(100.0 * zoomFactor(app.view.camera.zoomStep))) + "%";
-    if (app.selection.selectMode) text += "   " + std::string(words.selectMode);
-    if (app.cellMode.active) text += "   " + std::string(words.cellMode);
+        fields.push_back(std::string(words.zoom) + " " +
+                         std::to_string(std::lround(100.0 * zoomFactor(app.view.camera.zoomStep))) + "%");
+    if (app.selection.selectMode) fields.push_back(words.selectMode);
+    if (app.cellMode.active) fields.push_back(words.cellMode);
     if (const std::optional<CellBox> box = shownSelection(app)) {
-        text += "   " + std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +
-                std::to_string(box->size(1)) + " × " + std::to_string(box->size(2)) + ", " +
-                std::to_string(filledCount(modelOf(app), *box)) + " " + words.filled;
+        fields.push_back(std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +
+                         std::to_string(box->size(1)) + " × " + std::to_string(box->size(2)) + ", " +
+                         std::to_string(filledCount(modelOf(app), *box)) + " " + words.filled);
     }
     if (app.status.cell >= 0) {
         const int cell = app.status.cell;
         const std::uint8_t code = modelOf(app).cells[cell];
-        text += "   " + std::string(words.cell) + " " + std::to_string(cell % 100) + "," +
-                std::to_string(cell / 100 % 100) + "," + std::to_string(cell / 10000) + " " +
-                (code == 0 ? std::string(words.empty) : codeText(app, code));
+        fields.push_back(std::string(words.cell) + " " + std::to_string(cell % 100) + "," +
+                         std::to_string(cell / 100 % 100) + "," + std::to_string(cell / 10000) + " " +
+                         (code == 0 ? std::string(words.empty) : codeText(app, code)));
     }
-    if (!app.status.note.empty()) text += "   " + app.status.note;
-    return text;
+    line.note = app.status.note;
+    return line;
+}
+
+std::string statusTextOf(const App& app) { return wholeText(statusLineOf(app)); }
+
+std::string fitStatusLine(const StatusLine& line, int width, const std::function<int(const std::string&)>& widthOf) {
+    const std::string whole = wholeText(line);
+    if (widthOf(whole) <= width) return whole;
+    // Fields leave from the right, one at a time, until the rest fits.
+    for (std::size_t kept = line.fields.size(); kept-- > 0;) {
+        StatusLine shorter{{line.fields.begin(), line.fields.begin() + static_cast<std::ptrdiff_t>(kept)}, line.note};
+        shorter.fields.push_back(kLeftOut);
+        const std::string text = wholeText(shorter);
+        if (widthOf(text) <= width) return text;
+    }
+    return line.note.empty() ? kLeftOut : line.note;
 }
 
 void refreshWindowTexts(App& app) {
@@ -182,10 +213,10 @@ void refreshWindowTexts(App& app) {
         app.status.shownTitle = title;
         app.platform.setWindowTitle(title);
     }
-    const std::string text = statusTextOf(app);
-    if (text != app.status.shownText) {
-        app.status.shownText = text;
-        app.platform.setStatusText(text);
+    StatusLine line = statusLineOf(app);
+    if (line != app.status.shownLine) {
+        app.status.shownLine = std::move(line);
+        app.platform.setStatusText(app.status.shownLine);
     }
 }
 

@@ -2,9 +2,9 @@
 
 #include "app/commands/box_commands.h"
 #include "app/commands/camera_commands.h"
+#include "app/commands/cell_mode.h"
 #include "app/commands/panel_commands.h"
 #include "app/commands/strokes.h"
-#include "app/input/cell_mode.h"
 #include "panel/panel_layout.h"
 #include "render/camera.h"
 

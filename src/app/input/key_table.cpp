@@ -2,12 +2,12 @@
 
 #include "app/commands/box_commands.h"
 #include "app/commands/camera_commands.h"
+#include "app/commands/cell_mode.h"
 #include "app/commands/cut_commands.h"
 #include "app/commands/document_commands.h"
 #include "app/commands/menu_commands.h"
 #include "app/commands/mirror_commands.h"
 #include "app/commands/strokes.h"
-#include "app/input/cell_mode.h"
 #include "app/input/gestures.h"
 #include "edit/brush.h"
 #include "edit/tool_table.h"
@@ -95,11 +95,8 @@ bool handleKey(App& app, int key) {
         return true;
     case 'X': toggleDisplay(app, command::kSmooth); return true;
     case 'M': runMirrorCommand(app, command::kMirrorToCursor); return true;
-    case 'B':
-        leaveCellMode(app);
-        enterSelectMode(app);
-        return true;
-    case 'N': enterCellMode(app); return true;
+    case 'B': runMenuCommand(app, command::kSelectMode); return true;
+    case 'N': runMenuCommand(app, command::kCellMode); return true;
     case 'P': runMenuCommand(app, command::kFillConnected); return true;
     case 'U':
     case 'J':

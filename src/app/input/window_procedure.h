@@ -1,7 +1,7 @@
 #pragma once
 // The input room: how the window's messages become commands. The window
-// procedure, the key table, the mouse gestures, cell mode's drags and the
-// pen's pressure. Only sessions, the command line and the desktop build on it.
+// procedure, the key table, the mouse gestures and the pen's pressure. Only
+// sessions, the command line and the desktop build on it.
 //
 // This header: the window procedure.
 

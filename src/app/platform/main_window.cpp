@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QLabel>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QUrl>
@@ -31,9 +30,7 @@ MainWindow::MainWindow(Language language) : view_(new ViewWidget(this)) {
     view_->setMinimumSize(kPanelWidth + 96, 400);
     setCentralWidget(view_);
     setAcceptDrops(true);
-    status_ = new QLabel(this);
-    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // long texts never widen the window
-    status_->setTextFormat(Qt::PlainText);
+    status_ = new StatusLabel(this);
     statusBar()->addWidget(status_, 1);
     statusBar()->setSizeGripEnabled(false);
     menus_ = std::make_unique<MenuBar>(

@@ -4,12 +4,12 @@
 #include <QMainWindow>
 #include <QTimer>
 
-class QLabel;
 #include <memory>
 
 #include "app/state/app.h"
 #include "app/platform/menu_bar.h"
 #include "app/platform/qt_platform.h"
+#include "app/platform/status_label.h"
 #include "app/platform/view_widget.h"
 
 namespace cubrik {
@@ -34,7 +34,7 @@ private:
 
     ViewWidget* view_;
     QTimer* tick_;
-    QLabel* status_;
+    StatusLabel* status_;
     std::unique_ptr<MenuBar> menus_;
     std::unique_ptr<QtPlatform> platform_;
 };

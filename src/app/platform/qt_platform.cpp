@@ -13,7 +13,6 @@
 #include <QInputDevice>
 #include <QFileInfo>
 #include <QInputMethod>
-#include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QOpenGLWidget>
@@ -25,6 +24,7 @@
 #include <QUrl>
 
 #include "app/platform/menu_bar.h"
+#include "app/platform/status_label.h"
 #include "app/platform/window_placement.h"
 
 namespace cubrik {
@@ -76,7 +76,7 @@ void QtPlatform::setMenuChecked(int command, bool checked) { menus_.setChecked(c
 void QtPlatform::setMenuEnabled(int command, bool enabled) { menus_.setEnabled(command, enabled); }
 
 // A label apart from the view: changing it repaints the label only.
-void QtPlatform::setStatusText(const std::string& text) { status_.setText(toQString(text)); }
+void QtPlatform::setStatusText(const StatusLine& line) { status_.setLine(line); }
 
 void QtPlatform::setRecentFiles(const std::vector<std::string>& paths) { menus_.setRecentFiles(paths); }
 

@@ -7,7 +7,6 @@
 
 #include "app/state/platform_interface.h"
 
-class QLabel;
 class QMainWindow;
 class QOpenGLWidget;
 class QTextBrowser;
@@ -15,13 +14,14 @@ class QTextBrowser;
 namespace cubrik {
 
 class MenuBar;
+class StatusLabel;
 
 QString toQString(const std::string& text);
 std::string fromQString(const QString& text);
 
 class QtPlatform final : public Platform {
 public:
-    QtPlatform(QMainWindow& window, QOpenGLWidget& view, MenuBar& menus, QLabel& status)
+    QtPlatform(QMainWindow& window, QOpenGLWidget& view, MenuBar& menus, StatusLabel& status)
         : window_(window), view_(view), menus_(menus), status_(status) {}
 
     void invalidate() override;
@@ -31,7 +31,7 @@ public:
     void postQuit(int exitCode) override;
     void setMenuChecked(int command, bool checked) override;
     void setMenuEnabled(int command, bool enabled) override;
-    void setStatusText(const std::string& text) override;
+    void setStatusText(const StatusLine& line) override;
     void setRecentFiles(const std::vector<std::string>& paths) override;
     void captureMouse() override;
     void releaseMouse() override;
@@ -69,7 +69,7 @@ private:
     QMainWindow& window_;
     QOpenGLWidget& view_;
     MenuBar& menus_;
-    QLabel& status_;
+    StatusLabel& status_;
     QPointer<QTextBrowser> help_;  // the help window, once opened; it deletes itself when closed
     std::optional<ClientPoint> menuPointer_;
     bool menuCommandRunning_ = false;

@@ -56,7 +56,7 @@ public:
     void postQuit(int exitCode) override { desktop_.postQuit(exitCode); }
     void setMenuChecked(int command, bool checked) override { desktop_.setMenuChecked(command, checked); }
     void setMenuEnabled(int command, bool enabled) override { desktop_.setMenuEnabled(command, enabled); }
-    void setStatusText(const std::string& text) override { desktop_.setStatusText(text); }
+    void setStatusText(const StatusLine& line) override { desktop_.setStatusText(line); }
     void setRecentFiles(const std::vector<std::string>& paths) override { desktop_.setRecentFiles(paths); }
     void captureMouse() override { desktop_.captureMouse(); }
     void releaseMouse() override { desktop_.releaseMouse(); }

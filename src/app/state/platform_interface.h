@@ -33,6 +33,14 @@ struct WindowPlacement {
 
 enum class Reply { Yes, No, Cancel };
 
+// The status bar's fields, left to right, and the latest message apart, so a
+// narrow bar can leave fields out and still show the message whole.
+struct StatusLine {
+    std::vector<std::string> fields;
+    std::string note;
+    friend bool operator==(const StatusLine&, const StatusLine&) = default;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -47,7 +55,7 @@ public:
     virtual void setMenuEnabled(int command, bool enabled) = 0;
     // The status bar under the view (outside the client area); showing it
     // must not repaint the view. Desktops without one ignore it.
-    virtual void setStatusText(const std::string& /*text*/) {}
+    virtual void setStatusText(const StatusLine& /*line*/) {}
     // The entries of File > Open recent, newest first; entry i sends
     // command::kFirstRecent + i.
     virtual void setRecentFiles(const std::vector<std::string>& /*paths*/) {}

@@ -4,12 +4,14 @@
 
 #include <string>
 
+#include "app/state/platform_interface.h"
+
 namespace cubrik {
 
 // What the status bar and the title last showed, and a note to show.
 struct StatusState {
     std::string shownTitle;
-    std::string shownText;
+    StatusLine shownLine;
     std::string note;        // a short message in place of a silent failure
     std::string startupProblem;  // why the start-up file did not open; the desktop writes it to stderr
     int cell = -1;           // the cell under the cursor, or -1

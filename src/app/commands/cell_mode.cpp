@@ -1,4 +1,4 @@
-#include "app/input/cell_mode.h"
+#include "app/commands/cell_mode.h"
 
 #include "app/commands/box_commands.h"
 #include "app/commands/strokes.h"
