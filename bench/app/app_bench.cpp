@@ -9,7 +9,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/app.h"
+#include "app/commands/start_up.h"
+#include "app/input/window_procedure.h"
+#include "app/state/app.h"
 #include "render/offscreen_target.h"
 #include "support/fake_platform.h"
 #include "support/shared_gl_context.h"

@@ -12,8 +12,10 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/app.h"
-#include "app/tablet.h"
+#include "app/commands/start_up.h"
+#include "app/input/window_procedure.h"
+#include "app/state/app.h"
+#include "app/input/tablet.h"
 #include "panel/palette_editing.h"
 #include "render/camera.h"
 #include "render/offscreen_target.h"

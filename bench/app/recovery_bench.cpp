@@ -6,7 +6,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "app/app.h"
+#include "app/state/app.h"
 #include "support/fake_platform.h"
 #include "support/model_builders.h"
 #include "support/temp_dir.h"

@@ -8,7 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "app/app.h"
+#include "app/commands/start_up.h"
+#include "app/input/window_procedure.h"
+#include "app/state/app.h"
 #include "model/model_file.h"
 #include "render/offscreen_target.h"
 #include "support/fake_platform.h"

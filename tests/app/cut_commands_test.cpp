@@ -2,8 +2,8 @@
 // item leaves, what the status line and the menu say, and what ends it.
 #include <gtest/gtest.h>
 
-#include "app/ui_text.h"
-#include "app/window_status.h"
+#include "app/text/ui_text.h"
+#include "app/commands/window_status.h"
 #include "app_fixture.h"
 
 namespace cubrik {

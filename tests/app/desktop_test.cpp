@@ -6,8 +6,9 @@
 
 #include <sys/stat.h>
 
-#include "app/recent_files.h"
-#include "app/ui_text.h"
+#include "app/commands/window_status.h"
+#include "app/state/recent_files.h"
+#include "app/text/ui_text.h"
 #include "app_fixture.h"
 #include "formats/qb_file.h"
 #include "panel/panel_layout.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/ui_text.h"
+#include "app/text/ui_text.h"
 #include "app_fixture.h"
 #include "model/material.h"
 #include "support/file_bytes.h"

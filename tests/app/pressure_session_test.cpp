@@ -2,7 +2,7 @@
 // at the grid centre of an empty model in an 800 x 600 window.
 #include <gtest/gtest.h>
 
-#include "app/tablet.h"
+#include "app/input/tablet.h"
 #include "support/session_runner.h"
 
 namespace cubrik {

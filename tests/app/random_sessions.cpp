@@ -16,8 +16,8 @@
 #include <random>
 #include <string>
 
-#include "app/message.h"
-#include "app/recovery.h"
+#include "app/state/message.h"
+#include "app/state/recovery.h"
 #include "app/session/replay.h"
 #include "io/percent_encoding.h"
 #include "model/model_file.h"

@@ -2,7 +2,7 @@
 // cannot aim Save at a file the document never was.
 #include <gtest/gtest.h>
 
-#include "app/recovery_note.h"
+#include "app/state/recovery_note.h"
 
 namespace cubrik {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "app/app.h"
+#include "app/state/app.h"
 #include "model/model_file.h"
 #include "support/fake_platform.h"
 #include "support/file_bytes.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "app/state/settings.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
 

@@ -2,7 +2,7 @@
 // cell mode is left.
 #include <gtest/gtest.h>
 
-#include "app/window_status.h"
+#include "app/commands/window_status.h"
 #include "app_fixture.h"
 #include "panel/panel_layout.h"
 

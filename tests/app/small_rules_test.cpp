@@ -7,7 +7,7 @@
 #include "edit/brush.h"
 #include "app/cli/command_line_name.h"
 #include "io/path_names.h"
-#include "app/ui_text.h"
+#include "app/text/ui_text.h"
 
 namespace cubrik {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/ui_text.h"
+#include "app/text/ui_text.h"
 #include "app_fixture.h"
 #include "render/camera.h"
 #include "render/offscreen_target.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/settings.h"
+#include "app/state/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     cubrik::Settings settings;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/platform_interface.h"
+#include "app/state/platform_interface.h"
 
 namespace cubrik::testing {
 

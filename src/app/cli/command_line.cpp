@@ -8,9 +8,9 @@
 #include "app/cli/command_line_name.h"
 #include "app/cli/file_conversion.h"
 #include "app/cli/render_command.h"
-#include "app/message.h"
+#include "app/state/message.h"
 #include "app/session/replay.h"
-#include "app/version.h"
+#include "app/state/version.h"
 #include "formats/file_format.h"
 #include "render/camera.h"
 

@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "app/input/tablet.h"
+#include "app/input/window_procedure.h"
+#include "app/state/app.h"
 #include "app/cli/command_line.h"
 #include "app/platform/main_window.h"
 #include "app/platform/signal_watch.h"

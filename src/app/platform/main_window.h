@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/app.h"
+#include "app/state/app.h"
 #include "app/platform/menu_bar.h"
 #include "app/platform/qt_platform.h"
 #include "app/platform/status_label.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui_text.h"
+#include "app/text/ui_text.h"
 
 class QAction;
 class QMainWindow;

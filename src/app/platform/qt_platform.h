@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QString>
 
-#include "app/platform_interface.h"
+#include "app/state/platform_interface.h"
 
 class QMainWindow;
 class QOpenGLWidget;

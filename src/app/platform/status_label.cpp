@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 
 #include "app/platform/qt_platform.h"
-#include "app/window_status.h"
+#include "app/commands/window_status.h"
 
 namespace cubrik {
 

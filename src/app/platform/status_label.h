@@ -4,7 +4,7 @@
 
 #include <QLabel>
 
-#include "app/platform_interface.h"
+#include "app/state/platform_interface.h"
 
 namespace cubrik {
 

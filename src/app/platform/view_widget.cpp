@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "app/commands/start_up.h"
+#include "app/commands/window_status.h"
 #include "render/renderer.h"
 
 namespace cubrik {

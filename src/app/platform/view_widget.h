@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/app.h"
+#include "app/state/app.h"
 
 namespace cubrik {
 

@@ -4,13 +4,15 @@
 #include <memory>
 #include <vector>
 
-#include "app/app.h"
-#include "app/camera_commands.h"
-#include "app/document_commands.h"
-#include "app/mirror_commands.h"
+#include "app/commands/camera_commands.h"
+#include "app/commands/document_commands.h"
+#include "app/commands/mirror_commands.h"
+#include "app/commands/start_up.h"
+#include "app/commands/undo_steps.h"
+#include "app/input/window_procedure.h"
+#include "app/state/app.h"
 #include "app/session/replay_platform.h"
 #include "app/session/session_file.h"
-#include "app/undo_steps.h"
 #include "formats/image/targa.h"
 #include "render/headless_context.h"
 #include "render/offscreen_target.h"

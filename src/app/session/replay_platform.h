@@ -5,7 +5,7 @@
 
 #include <deque>
 
-#include "app/platform_interface.h"
+#include "app/state/platform_interface.h"
 #include "app/session/session.h"
 
 namespace cubrik {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/ui_text.h"
+#include "app/text/ui_text.h"
 #include "io/percent_encoding.h"
 
 namespace cubrik {

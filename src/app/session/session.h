@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/message.h"
-#include "app/platform_interface.h"
-#include "app/tablet.h"
+#include "app/state/message.h"
+#include "app/state/platform_interface.h"
+#include "app/input/tablet.h"
 
 namespace cubrik {
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/input/window_procedure.h"
 #include "app/session/session_file.h"
 #include "edit/box_edit.h"
 #include "formats/file_format.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app.h"
+#include "app/state/app.h"
 #include "app/session/session.h"
 
 namespace cubrik {

@@ -1,0 +1,125 @@
+#pragma once
+// Everything the application asks of the desktop. The Qt window implements
+// it; tests implement it with a scripted fake, so the key and menu tables,
+// the gestures, the paint rule and the document commands run without Qt.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/text/ui_text.h"
+#include "panel/panel_draw.h"
+
+namespace cubrik {
+
+struct FileDialogRequest {
+    std::string title;
+    std::vector<FileFilter> filters;  // the first is selected
+    std::string folder;               // where the dialog opens
+    std::string proposedName;         // save dialogs only
+    std::string defaultExtension;     // added when the user types none
+};
+
+struct ClientPoint {
+    int x = 0, y = 0;
+    friend bool operator==(const ClientPoint&, const ClientPoint&) = default;
+};
+
+struct WindowPlacement {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+enum class Reply { Yes, No, Cancel };
+
+// The status bar's fields, left to right, and the latest message apart, so a
+// narrow bar can leave fields out and still show the message whole.
+struct StatusLine {
+    std::vector<std::string> fields;
+    std::string note;
+    friend bool operator==(const StatusLine&, const StatusLine&) = default;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Window
+    virtual void invalidate() = 0;
+    virtual void setWindowTitle(const std::string& title) = 0;
+    virtual WindowPlacement normalPlacement() = 0;  // the restored window
+    virtual void showMaximized() = 0;
+    virtual void postQuit(int exitCode) = 0;
+    virtual void setMenuChecked(int command, bool checked) = 0;
+    virtual void setMenuEnabled(int command, bool enabled) = 0;
+    // The status bar under the view (outside the client area); showing it
+    // must not repaint the view. Desktops without one ignore it.
+    virtual void setStatusText(const StatusLine& /*line*/) {}
+    // The entries of File > Open recent, newest first; entry i sends
+    // command::kFirstRecent + i.
+    virtual void setRecentFiles(const std::vector<std::string>& /*paths*/) {}
+
+    // Mouse and keyboard
+    virtual void captureMouse() = 0;
+    virtual void releaseMouse() = 0;
+    virtual bool shiftDown() = 0;  // asked at the moment of the call
+    virtual bool ctrlDown() = 0;
+    // Where the pointer is now, in client pixels (not where the last mouse
+    // message happened); nothing when it cannot be told.
+    virtual std::optional<ClientPoint> cursorPosition() = 0;
+    // Where the pointer was when the running command was given: for a menu
+    // item, where it was over the view as the menu opened (nothing when it
+    // was elsewhere, as it is when the mouse opened the menu); otherwise now.
+    virtual std::optional<ClientPoint> commandPointer() { return cursorPosition(); }
+    virtual void inputMethodOff() = 0;
+    // The pointer over the view shows whether the left button draws selection boxes.
+    virtual void setSelectCursor(bool selecting) = 0;
+    // ... and whether it adds and empties single cells (cell mode).
+    virtual void setCellCursor(bool /*placing*/) {}
+
+    // The system clipboard, as text.
+    virtual void setClipboardText(const std::string& text) = 0;
+    virtual std::optional<std::string> clipboardText() = 0;
+
+    // Dialogs; a cancelled dialog gives no value.
+    // Yes, No or Cancel; Esc and closing the box give Cancel.
+    virtual Reply askYesNoCancel(const std::string& caption, const std::string& text) = 0;
+    virtual void showMessage(const std::string& caption, const std::string& text) = 0;
+    virtual std::optional<std::string> openFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> saveFileDialog(const FileDialogRequest& request) = 0;
+    // Colours are 0x00BBGGRR values.
+    virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
+                                                      std::array<std::uint32_t, 16>& customColours) = 0;
+    // Whether a pen tablet is known at start-up.
+    virtual bool tabletPresent() = 0;
+    // The desktop's button colours for the tool panel, asked once at start-up.
+    virtual PanelColours panelColours() = 0;
+    // Shows the help document; false when it could not be shown.
+    virtual bool openHelp(const std::string& path) = 0;
+
+    // Rendering outside the paint handler (image export) needs the window's
+    // OpenGL context current; the paint handler has it already.
+    virtual void makeGlCurrent() = 0;
+    virtual void doneGlCurrent() = 0;
+
+    // Seconds on the wall clock; a replay's clock starts at 0 and moves only
+    // with its wait lines, so timed behaviour replays the same everywhere.
+    virtual double now() = 0;
+
+    // Whether slow disk work (the recovery copy) may go on in the background
+    // after the call that began it; a replay writes at once, so its files
+    // are on disk line by line.
+    virtual bool writesInBackground() { return true; }
+};
+
+// Keeps the window's OpenGL context current for the life of the scope.
+struct GlCurrent {
+    explicit GlCurrent(Platform& platform) : platform_(platform) { platform_.makeGlCurrent(); }
+    ~GlCurrent() { platform_.doneGlCurrent(); }
+    GlCurrent(const GlCurrent&) = delete;
+    GlCurrent& operator=(const GlCurrent&) = delete;
+    Platform& platform_;
+};
+
+}  // namespace cubrik
