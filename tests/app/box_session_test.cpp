@@ -82,6 +82,25 @@ TEST_F(BoxSessionTest, DeleteAndCutLeaveLockedColoursAndTheHiddenMaterial) {
     }
 }
 
+// Select box… takes its box from the session's answer; Delete then keeps a
+// locked colour and the hidden material as it does for a dragged box.
+TEST_F(BoxSessionTest, ATypedBoxIsExactlyTheCellsItNames) {
+    ModelStore start = testing::makeStore();
+    std::fill_n(start.model->cells, kCellCount, std::uint8_t{1});
+    testing::setCell(*start.model, 10, 20, 30, 2);  // locked by the session
+    testing::setCell(*start.model, 19, 29, 39, kLastCode);
+    const ModelStore out =
+        run(*start.model, testing::lockSlot(kFirstSlot + 1) + "answer box 10 20 30 19 29 39\nmenu 40019\nkey delete\n");
+    int emptied = 0;
+    for (int i = 0; i < kCellCount; ++i) {
+        const int code = start.model->cells[i];
+        const bool gone = inBox(cellAt(i), {10, 20, 30}, {19, 29, 39}) && code == 1;
+        ASSERT_EQ(out.model->cells[i], gone ? 0 : code) << i;
+        emptied += gone;
+    }
+    EXPECT_EQ(emptied, 998);
+}
+
 TEST_F(BoxSessionTest, PasteGoesToTheSelectionsCornerOrBackWhereTheCellsCameFrom) {
     const ModelStore start = block();
     const std::string copy = "key B\n" + drag({32, 32, 69}, {33, 34, 69}) + "key ctrl+c\n";

@@ -228,6 +228,11 @@ bool runBoxCommand(App& app, int command) {
         else deleteSelection(app);
         return true;
     case command::kSelectAll: app.selection.box = kWholeGrid; return true;
+    case command::kSelectBox:
+        if (const std::optional<CellBox> typed =
+                app.platform.askCellBox(text.selectBoxTitle, text.selectBoxPrompt, targetBox(app)))
+            app.selection.box = typed;
+        return true;
     case command::kSelectNone: app.selection.box.reset(); return true;
     case command::kCentre: centre(app); return true;
     default: break;

@@ -1,6 +1,7 @@
 #pragma once
 // The selection box and what the Edit and Model menus do with it: select
-// mode (key B), cut, copy, paste, delete, select all and none, flips, turns,
+// mode (key B), cut, copy, paste, delete, select all and none, a box typed
+// in a dialog (Select box…), flips, turns,
 // centring and moves by one cell (also the arrow keys and Page Up and Down).
 // Every change of cells is one undo step; the mirror planes do not apply.
 

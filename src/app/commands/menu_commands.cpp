@@ -60,7 +60,7 @@ void runMenuCommand(App& app, int command) {
     default:
         if (command >= command::kFirstView && command <= command::kLastView)
             presetView(app.model(), command - command::kFirstView);
-        else if (command >= command::kMirrorX && command <= command::kMirrorToMiddle)
+        else if (command >= command::kMirrorX && command <= command::kMirrorToModelCentre)
             runMirrorCommand(app, command);
         else if (command >= command::kFirstUndoSteps && command <= command::kLastUndoSteps)
             chooseUndoSteps(app, command);

@@ -187,6 +187,17 @@ std::optional<std::uint32_t> RecordingPlatform::chooseColour(std::uint32_t initi
     return chosen;
 }
 
+std::optional<CellBox> RecordingPlatform::askCellBox(const std::string& title, const std::string& prompt,
+                                                     const CellBox& initial) {
+    const std::optional<CellBox> chosen = desktop_.askCellBox(title, prompt, initial);
+    SessionLine line;
+    line.kind = SessionLine::Kind::Answer;
+    line.answer = chosen ? SessionLine::Answer::Box : SessionLine::Answer::Cancel;
+    line.box = chosen.value_or(CellBox{});
+    recorder_.write(line);
+    return chosen;
+}
+
 void recordStartState(SessionRecorder& recorder, const Settings& settings, double now) {
     recorder.keepTime(now);
     const std::string bytes = formatSettings(settings);  // UTF-16 LE with a byte-order mark, CR LF
