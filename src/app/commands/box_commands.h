@@ -19,6 +19,9 @@ void beginBoxSelection(App& app, int x, int y);
 void dragBoxSelection(App& app, int x, int y);
 void endBoxSelection(App& app, int x, int y);
 
+// The cells the press and the pointer pick while a box is dragged, marked in the view.
+std::array<std::optional<std::array<int, 3>>, 2> pickedCorners(const App& app);
+
 // The box to draw and describe: the one being dragged, else the selection.
 std::optional<CellBox> shownSelection(const App& app);
 
