@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "io/atomic_file.h"
 #include "support/file_bytes.h"
@@ -51,6 +52,55 @@ TEST(AtomicFile, AReadOnlyFileIsNotReplaced) {
     EXPECT_EQ(testing::readBytes(dir / "locked.cbk"), "old");
     EXPECT_EQ(fs::status(dir / "locked.cbk").permissions(), fs::perms(0444));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);  // nothing left behind
+}
+
+// A FIFO, or a link to a device, is refused before anything is replaced:
+// as root, a link to /dev/null would otherwise replace /dev/null.
+TEST(AtomicFile, ADeviceOrFifoIsNotReplacedDirectlyOrThroughALink) {
+    testing::TempDir dir;
+    namespace fs = std::filesystem;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("/dev/null", dir / "null.stl");
+    fs::create_symlink("fifo", dir / "fifo.stl");
+    for (const char* name : {"fifo", "null.stl", "fifo.stl"}) {
+        std::string reason;
+        EXPECT_EQ(writeFileAtomically(dir / name, "solid", reason), 0) << name;
+        EXPECT_EQ(reason, "cannot replace " + (dir / name).string() + ": it is not a regular file (a device, FIFO or socket)");
+    }
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(dir / "fifo")));
+    EXPECT_TRUE(fs::is_character_file(fs::symlink_status("/dev/null")));
+    EXPECT_EQ(fs::read_symlink(dir / "null.stl"), "/dev/null");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);  // nothing left behind
+}
+
+// A private file (a recovery copy) is 0600 while it is still being written,
+// whatever the umask, and a link in its name's place is replaced, not
+// written through.
+TEST(AtomicFile, APrivateFileIsNeverOpenToOthersAndNeverWritesThroughALink) {
+    testing::TempDir dir;
+    namespace fs = std::filesystem;
+    testing::writeBytes(dir / "victim", "old");
+    fs::permissions(dir / "victim", fs::perms(0644));
+    fs::create_symlink("victim", dir / "copy.cbk");
+    const mode_t umaskBefore = ::umask(0);
+    AtomicFileWriter writer(dir / "copy.cbk", Replacement::Private);
+    const bool opened = writer.open();
+    ::umask(umaskBefore);
+    ASSERT_TRUE(opened) << writer.error();
+    int temporaries = 0;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        if (isTemporaryFileName(entry.path().filename().string())) {
+            ++temporaries;
+            EXPECT_EQ(entry.status().permissions(), fs::perms(0600));
+        }
+    EXPECT_EQ(temporaries, 1);
+    writer.write("new");
+    ASSERT_TRUE(writer.commit()) << writer.error();
+    EXPECT_EQ(testing::readBytes(dir / "victim"), "old");
+    EXPECT_EQ(fs::status(dir / "victim").permissions(), fs::perms(0644));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "copy.cbk")));
+    EXPECT_EQ(testing::readBytes(dir / "copy.cbk"), "new");
+    EXPECT_EQ(fs::status(dir / "copy.cbk").permissions(), fs::perms(0600));
 }
 
 }  // namespace
