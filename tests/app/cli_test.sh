@@ -94,6 +94,10 @@ QT_QPA_PLATFORM=offscreen timeout 10 "$cubrik" --record "$work/rec.cbk" "$work/a
 status=$?
 check "--record onto a model exits 1 with one line" test "$status" -eq 1 -a "$(wc -l <"$work/err")" -eq 1
 check "and leaves the model byte for byte" cmp -s "$work/rec.cbk" "$work/a.cbk"
+for name in out.JPG out.jpeg out.gpl out.hex out.pal; do
+  QT_QPA_PLATFORM=offscreen timeout 10 "$cubrik" --record "$work/$name" 2>"$work/err"
+  check "--record onto $name is refused too" test $? -eq 1 -a ! -e "$work/$name"
+done
 
 # Only a regular file is a session: a folder or a FIFO is refused at once.
 mkfifo "$work/fifo"
