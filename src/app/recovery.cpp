@@ -91,7 +91,8 @@ bool checkOwnFolder(const fs::path& folder, std::string& reason) {
         const int error = errno;
         if (fd >= 0) ::close(fd);
         const bool link = ::lstat(folder.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-        reason = folder.string() + ": " + (link ? "it is a symbolic link, which is not followed here" : std::strerror(error));
+        reason = folder.string() + ": " +
+                 (link ? "it is a symbolic link, which is not followed here" : std::strerror(error));
         return false;
     }
     std::string why;
@@ -281,7 +282,8 @@ std::vector<Orphan> findOrphans(const fs::path& folder) {
         }
         std::string text, ignored;
         const fs::path note = fileOf(folder, orphan.id, ".txt");
-        if (!isLink(note) && readRegularFile(note, {kMaxNoteBytes}, text, ignored)) orphan.note = parseRecoveryNote(text);
+        if (!isLink(note) && readRegularFile(note, {kMaxNoteBytes}, text, ignored))
+            orphan.note = parseRecoveryNote(text);
         orphans.push_back(std::move(orphan));
     }
     // A write cut short by a crash leaves its temporary file; while another

@@ -177,7 +177,8 @@ std::string documentText(tinygltf::Model& gltf, std::size_t binaryBytes) {
     text.erase(text.find_last_not_of(' ') + 1);  // the chunk's padding
     if (binaryBytes > 0) {
         const std::size_t at = text.find(kPlaceholderBuffer);
-        text.replace(at, kPlaceholderBuffer.size(), "\"buffers\":[{\"byteLength\":" + std::to_string(binaryBytes) + "}]");
+        text.replace(at, kPlaceholderBuffer.size(),
+                     "\"buffers\":[{\"byteLength\":" + std::to_string(binaryBytes) + "}]");
     }
     return text;
 }
@@ -223,8 +224,9 @@ void formatGlb(AtomicFileWriter& file, MeshExtractor& extractor, const MeshSourc
     // A buffer or view of no bytes is not allowed, so an empty model has none.
     std::size_t byteOffset = 0;
     if (BinaryArrays::itemCount(arrays.indices) > 0) {
-        addView(gltf, byteOffset, BinaryArrays::byteCount(arrays.positions), TINYGLTF_TARGET_ARRAY_BUFFER, 3 * sizeof(float));
-        addView(gltf, byteOffset, BinaryArrays::byteCount(arrays.normals), TINYGLTF_TARGET_ARRAY_BUFFER, 3 * sizeof(float));
+        constexpr std::size_t kVertexStride = 3 * sizeof(float);
+        addView(gltf, byteOffset, BinaryArrays::byteCount(arrays.positions), TINYGLTF_TARGET_ARRAY_BUFFER, kVertexStride);
+        addView(gltf, byteOffset, BinaryArrays::byteCount(arrays.normals), TINYGLTF_TARGET_ARRAY_BUFFER, kVertexStride);
         addView(gltf, byteOffset, BinaryArrays::byteCount(arrays.indices), TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
     }
     writeGlb(file, documentText(gltf, byteOffset), arrays);

@@ -237,8 +237,8 @@ int writeFileAtomically(const fs::path& target, std::string_view content, std::s
 }
 
 bool isTemporaryFileName(std::string_view fileName) {
-    return fileName.size() > kTemporaryPrefix.size() + kTemporarySuffix.size() && fileName.starts_with(kTemporaryPrefix) &&
-           fileName.ends_with(kTemporarySuffix);
+    return fileName.size() > kTemporaryPrefix.size() + kTemporarySuffix.size() &&
+           fileName.starts_with(kTemporaryPrefix) && fileName.ends_with(kTemporarySuffix);
 }
 
 bool isReadOnlyFile(const fs::path& path) {

@@ -65,7 +65,8 @@ TEST(AtomicFile, ADeviceOrFifoIsNotReplacedDirectlyOrThroughALink) {
     for (const char* name : {"fifo", "null.stl", "fifo.stl"}) {
         std::string reason;
         EXPECT_EQ(writeFileAtomically(dir / name, "solid", reason), 0) << name;
-        EXPECT_EQ(reason, "cannot replace " + (dir / name).string() + ": it is not a regular file (a device, FIFO or socket)");
+        EXPECT_EQ(reason, "cannot replace " + (dir / name).string() +
+                              ": it is not a regular file (a device, FIFO or socket)");
     }
     EXPECT_TRUE(fs::is_fifo(fs::symlink_status(dir / "fifo")));
     EXPECT_TRUE(fs::is_character_file(fs::symlink_status("/dev/null")));

@@ -40,7 +40,8 @@ SessionRecorder::~SessionRecorder() {
 int SessionRecorder::open(const std::string& path, std::string& reason) {
     const std::string lead = "cannot record to " + path + ": ";
     if (namesKnownFileType(path)) {
-        reason = lead + "the name is that of a model, image or palette file; a session file is text, such as session.txt";
+        reason = lead +
+                 "the name is that of a model, image or palette file; a session file is text, such as session.txt";
         return 0;
     }
     std::error_code ec;
