@@ -36,6 +36,14 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
     EXPECT_EQ(colour.colour, 0x01ff80u);  // dialogs take 0x00BBGGRR
 }
 
+// Escapes are read in either letter case, as any percent-encoding is.
+TEST(SessionLines, LowerCasePercentEscapesAreRead) {
+    SessionLine line;
+    std::string error;
+    ASSERT_EQ(parseSessionLine("clipboard a%2fb%0a%c3%a9", line, error), 1) << error;
+    EXPECT_EQ(line.text, "a/b\n\xc3\xa9");
+}
+
 TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
     const std::pair<const char*, const char*> cases[] = {
         {"lclick 1 2", "unknown message \"lclick\""},

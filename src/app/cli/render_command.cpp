@@ -41,6 +41,9 @@ int renderModelImage(const CommandLine& command, std::string& reason) {
     view.cut = command.cut;
     const int rendered = renderExportImage(renderer, view, reason);
     releaseRenderer(renderer);
+    // The drawing's memory (the offscreen target, the driver's own) is given
+    // back before the encoder needs its share.
+    destroyHeadlessGlContext(gl);
     if (!rendered) {
         reason = command.modelPath + ": " + reason;
         return 0;
