@@ -51,7 +51,9 @@ void startStroke(App& app, int x, int y) {
         if (!kept && !keepPickPass(app.renderer, viewInputsOf(app), app.editing.previousPick)) return 0;
         kept = true;
         if (!startKeptPickRead(app.renderer, mode, app.editing.currentPick)) return 0;
-        prefetchPick(app.editing.currentPick, brushArea(app, x, y, x, y), fetchMargin(app));
+        // Only the blocks under the brush: the margin of the steps grows with
+        // the window, as the brush does, and a dab never reaches it.
+        prefetchPick(app.editing.currentPick, brushArea(app, x, y, x, y));
         return 1;
     };
     if (beginStroke(stroke, x, y, readPick)) app.flags.modelModified = 1;

@@ -188,13 +188,25 @@ private:
             if (app_.window.lastMessage != MessageType::Paint) window_.painted = true;
             break;
         default:
-            if (setsPointer(message.type)) platform_.pointer = ClientPoint{message.x, message.y};
+            if (setsPointer(message.type)) {
+                platform_.pointer = ClientPoint{message.x, message.y};
+                preparePickTarget();
+            }
         }
         // A key line says Ctrl itself (ctrl+z); the mouse and the wheel follow the ctrl lines.
         platform_.ctrl = message.type == MessageType::KeyDown ? line.ctrl : ctrl_;
         handleMessage(app_, message);
         platform_.ctrl = false;
         return 1;
+    }
+
+    // The window makes the pick passes' target of the client size at the
+    // first hover over the view (the status bar's cell); a replay tracks no
+    // cell, so it makes it at a mouse line, and a stroke never pays for it.
+    void preparePickTarget() {
+        std::string reason;  // a pick pass that cannot draw fails by itself
+        if (window_.width > 0 && window_.height > 0)
+            ensureOffscreenTarget(app_.renderer.offscreen, window_.width, window_.height, reason);
     }
 
     static constexpr int kCrashStatus = 70;
