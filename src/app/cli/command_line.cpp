@@ -168,7 +168,8 @@ std::string usageText() {
            "      write the view of a window of W x H (default 800x600, at most " + std::to_string(kMaxClientSize) +
            " each way)\n"
            "      as a TARGA or PNG image; --cut shows only the cells up to, from or at layer K\n"
-           "      along an axis; --ortho draws it in the parallel projection of View > Orthographic\n"
+           "      along an axis; --ortho draws it in the parallel projection of\n"
+           "      View > Orthographic\n"
            "  cubrik --replay SESSION.txt [--state DIR] [FILE.cbk]\n"
            "      run a recorded or written session without a window; with --state, DIR stands\n"
            "      for the per-user state folder, where recovery copies are kept and found\n"
