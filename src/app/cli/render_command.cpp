@@ -35,6 +35,7 @@ int renderModelImage(const CommandLine& command, std::string& reason) {
     ViewInputs view{store, edit};
     view.smoothDisplay = !command.flat;
     view.zoomed = command.zoomed;
+    view.camera.orthographic = command.orthographic;
     view.clientWidth = command.width;
     view.clientHeight = command.height;
     view.backgroundColor = command.backgroundColor;
