@@ -40,6 +40,14 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
     EXPECT_EQ(box.box, (CellBox{{4, 2, 6}, {9, 5, 30}}));  // either corner first
 }
 
+// Escapes are read in either letter case, as any percent-encoding is.
+TEST(SessionLines, LowerCasePercentEscapesAreRead) {
+    SessionLine line;
+    std::string error;
+    ASSERT_EQ(parseSessionLine("clipboard a%2fb%0a%c3%a9", line, error), 1) << error;
+    EXPECT_EQ(line.text, "a/b\n\xc3\xa9");
+}
+
 TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
     const std::pair<const char*, const char*> cases[] = {
         {"lclick 1 2", "unknown message \"lclick\""},

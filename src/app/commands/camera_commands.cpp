@@ -23,7 +23,16 @@ void frame(App& app, const CellBox& box) {
         high[axis] = box.max[axis] - 49.0;
     }
     app.view.camera = frameBox(low, high, app.model().rotation, app.window.clientWidth, app.window.clientHeight,
-                               app.toggles.zoomed != 0);
+                               app.toggles.zoomed != 0, app.view.camera.orthographic);
+}
+
+// The grid's middle at 100 %, in the projection chosen.
+void resetCamera(App& app) { app.view.camera = ViewCamera{.orthographic = app.view.camera.orthographic}; }
+
+void setOrthographic(App& app, bool on) {
+    app.view.camera.orthographic = on;
+    app.settings.orthographic = on ? 1 : 0;
+    app.platform.setMenuChecked(command::kOrthographic, on);
 }
 
 void showReferenceMenuState(App& app) {
@@ -79,7 +88,7 @@ void runCameraCommand(App& app, int command) {
     case command::kFrameModel:
         endGestures(app);
         if (const std::optional<CellBox> filled = filledBounds(app.model(), kWholeGrid)) frame(app, *filled);
-        else app.view.camera = {};
+        else resetCamera(app);
         break;
     case command::kFrameSelection:
         endGestures(app);
@@ -88,7 +97,12 @@ void runCameraCommand(App& app, int command) {
         break;
     case command::kResetCamera:
         endGestures(app);
-        app.view.camera = {};
+        resetCamera(app);
+        break;
+    case command::kOrthographic:
+        // A stroke or drag under way ends first: it measured the view as it was.
+        endGestures(app);
+        setOrthographic(app, !app.view.camera.orthographic);
         break;
     case command::kReferencePicture: openReferencePicture(app); break;
     case command::kHideReference:
@@ -107,6 +121,7 @@ void runCameraCommand(App& app, int command) {
 void restoreViewSettings(App& app) {
     app.view.floorGrid = app.settings.floorGrid == 1;
     app.platform.setMenuChecked(command::kFloorGrid, app.view.floorGrid);
+    setOrthographic(app, app.settings.orthographic == 1);
     showReferenceMenuState(app);
 }
 

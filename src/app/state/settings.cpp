@@ -100,6 +100,11 @@ void applyLine(std::u16string_view line, Settings& s) {
         s.floorGrid = parseDecimal(value, on) && on == 1 ? 1 : 0;
         return;
     }
+    if (valueOf(line, "orthographic", value)) {
+        std::int32_t on = 0;
+        s.orthographic = parseDecimal(value, on) && on == 1 ? 1 : 0;
+        return;
+    }
     if (valueOf(line, "undoSteps", value)) {
         // Only a depth the menu offers; any other value is damage.
         std::int32_t steps = 0;
@@ -180,6 +185,7 @@ std::string formatSettings(const Settings& s) {
     }
     if (s.referenceOpacity != kDefaultReferenceOpacity) line("referenceOpacity", s.referenceOpacity);
     if (s.floorGrid != 0) line("floorGrid", s.floorGrid);
+    if (s.orthographic != 0) line("orthographic", s.orthographic);
     std::string bytes = "\xff\xfe";  // byte-order mark
     appendUtf16(bytes, "@\r\n");
     appendUtf16(bytes, text);

@@ -205,6 +205,7 @@ constexpr MenuItem kViewItems[] = {
     {command::kFrameModel, "Frame the model(&M)", "モデル全体を表示(&M)", "Home"},
     {command::kFrameSelection, "Frame the selection(&N)", "選択範囲を表示(&N)"},
     {command::kResetCamera, "Reset the camera(&H)", "カメラを元に戻す(&H)"},
+    {command::kOrthographic, "Orthographic(&I)", "平行投影(&I)", "O"},
     {0, "", ""},
     {command::kReferencePicture, "Reference picture…(&P)", "下絵…(&P)"},
     {command::kHideReference, "Hide the reference picture(&U)", "下絵を隠す(&U)"},

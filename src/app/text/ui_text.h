@@ -143,6 +143,7 @@ inline constexpr int kResetCamera = 40113;
 inline constexpr int kReferencePicture = 40114;
 inline constexpr int kHideReference = 40115;
 inline constexpr int kFloorGrid = 40116;
+inline constexpr int kOrthographic = 40133;
 inline constexpr int kFill = 40121;  // the shapes in the selection: Fill, ellipsoid, cylinder, Paint, Hollow
 inline constexpr int kFillEllipsoid = 40122;
 inline constexpr int kFillCylinder = 40123;
