@@ -105,6 +105,10 @@ TEST(StatusLine, FieldsGiveWayBeforeTheNote) {
     EXPECT_EQ(fitStatusLine(line, 34, chars), "Peel (W)   …   Undone: 3 changes");
     EXPECT_EQ(fitStatusLine(line, 10, chars), "Undone: 3 changes");
     EXPECT_EQ(fitStatusLine({line.fields, ""}, 23, chars), "Peel (W)   Size 3   …");
+    // The box and the cell being placed outlast the editing state.
+    const StatusLine placing{line.fields, "", {"Box 2 x 2 x 2", "Cell 1,2,3"}};
+    EXPECT_EQ(fitStatusLine(placing, 46, chars), "Peel (W)   …   Box 2 x 2 x 2   Cell 1,2,3");
+    EXPECT_EQ(fitStatusLine(placing, 25, chars), "…   Box 2 x 2 x 2");
 }
 
 TEST_F(DesktopTest, EveryPanelItemHasATooltip) {

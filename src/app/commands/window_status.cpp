@@ -97,10 +97,11 @@ constexpr StatusWords kJapanese = {
 constexpr const char* kSeparator = "   ";
 constexpr const char* kLeftOut = "…";  // stands for the fields a narrow status bar leaves out
 
-// The fields, then the note, kSeparator between them.
+// The fields, the places, then the note, kSeparator between them.
 std::string wholeText(const StatusLine& line) {
     std::string text;
     for (const std::string& field : line.fields) text += (text.empty() ? "" : kSeparator) + field;
+    for (const std::string& place : line.places) text += (text.empty() ? "" : kSeparator) + place;
     if (!line.note.empty()) text += (text.empty() ? "" : kSeparator) + line.note;
     return text;
 }
@@ -191,16 +192,16 @@ StatusLine statusLineOf(const App& app) {
                                  std::to_string(box->size(2));
         // Select mode places boxes, so it says where the corners are: "Box 12 × 8 × 100 — 10,20,0 to 21,27,99".
         if (app.selection.selectMode)
-            fields.push_back(std::string(words.box) + " " + size + " — " + cellText(box->min) + words.between +
+            line.places.push_back(std::string(words.box) + " " + size + " — " + cellText(box->min) + words.between +
                              cellText(box->max));
         else
-            fields.push_back(std::string(words.selection) + " " + size + ", " +
+            line.places.push_back(std::string(words.selection) + " " + size + ", " +
                              std::to_string(filledCount(modelOf(app), *box)) + " " + words.filled);
     }
     if (app.status.cell >= 0) {
         const int cell = app.status.cell;
         const std::uint8_t code = modelOf(app).cells[cell];
-        fields.push_back(std::string(words.cell) + " " + std::to_string(cell % 100) + "," +
+        line.places.push_back(std::string(words.cell) + " " + std::to_string(cell % 100) + "," +
                          std::to_string(cell / 100 % 100) + "," + std::to_string(cell / 10000) + " " +
                          (code == 0 ? std::string(words.empty) : codeText(app, code)));
     }
@@ -213,11 +214,15 @@ std::string statusTextOf(const App& app) { return wholeText(statusLineOf(app)); 
 std::string fitStatusLine(const StatusLine& line, int width, const std::function<int(const std::string&)>& widthOf) {
     const std::string whole = wholeText(line);
     if (widthOf(whole) <= width) return whole;
-    // Fields leave from the right, one at a time, until the rest fits.
+    // The fields leave from the right, one at a time, then the places, until the rest fits.
     for (std::size_t kept = line.fields.size(); kept-- > 0;) {
-        StatusLine shorter{{line.fields.begin(), line.fields.begin() + static_cast<std::ptrdiff_t>(kept)}, line.note};
-        shorter.fields.push_back(kLeftOut);
-        const std::string text = wholeText(shorter);
+        std::vector<std::string> fields(line.fields.begin(), line.fields.begin() + static_cast<std::ptrdiff_t>(kept));
+        fields.push_back(kLeftOut);
+        const std::string text = wholeText({fields, line.note, line.places});
+        if (widthOf(text) <= width) return text;
+    }
+    for (std::size_t kept = line.places.size(); kept-- > 0;) {
+        const std::string text = wholeText({{kLeftOut}, line.note, {line.places.begin(), line.places.begin() + static_cast<std::ptrdiff_t>(kept)}});
         if (widthOf(text) <= width) return text;
     }
     return line.note.empty() ? kLeftOut : line.note;

@@ -23,8 +23,8 @@ StatusLine statusLineOf(const App& app);
 std::string statusTextOf(const App& app);
 
 // What a status bar `width` wide shows, `widthOf` measuring a text in the
-// same units: the note always whole, so fields give way first. As many
-// leading fields as fit stay, "…" standing for the rest.
+// same units: the note always whole, so the fields give way first, then the
+// places. As many leading ones as fit stay, "…" standing for the rest.
 std::string fitStatusLine(const StatusLine& line, int width, const std::function<int(const std::string&)>& widthOf);
 
 // Sets the title and the status line where they changed; nothing is drawn.

@@ -35,10 +35,13 @@ struct WindowPlacement {
 enum class Reply { Yes, No, Cancel };
 
 // The status bar's fields, left to right, and the latest message apart, so a
-// narrow bar can leave fields out and still show the message whole.
+// narrow bar can leave fields out and still show the message whole. The
+// places (the box and the cell under the pointer) are what a user reads while
+// placing things, so they outlast the fields that say the editing state.
 struct StatusLine {
     std::vector<std::string> fields;
     std::string note;
+    std::vector<std::string> places = {};  // shown between the fields and the note
     friend bool operator==(const StatusLine&, const StatusLine&) = default;
 };
 
