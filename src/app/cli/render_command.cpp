@@ -39,6 +39,8 @@ int renderModelImage(const CommandLine& command, std::string& reason) {
     view.clientHeight = command.height;
     view.backgroundColor = command.backgroundColor;
     view.cut = command.cut;
+    view.occlusion = command.occlusion;
+    view.cellEdges = command.cellEdges;
     const int rendered = renderExportImage(renderer, view, reason);
     releaseRenderer(renderer);
     if (!rendered) {
