@@ -16,10 +16,11 @@ void beginPan(App& app, int x, int y);
 void panTo(App& app, int x, int y);
 
 // View menu: Frame the model (also key Home), Frame the selection, Reset the
-// camera, Reference picture, Hide the reference picture and Floor grid.
+// camera, Reference picture, Hide the reference picture, Floor grid, Ambient
+// occlusion and Cell edges.
 void runCameraCommand(App& app, int command);
 
-// Start-up: the floor grid as the settings left it, and the menu's marks.
+// Start-up: the floor grid, occlusion and cell edges as the settings left them, and the menu's marks.
 void restoreViewSettings(App& app);
 
 }  // namespace cubrik

@@ -42,6 +42,9 @@ struct Settings {
     // and the floor grid (1 on); other values read as the defaults.
     std::int32_t referenceOpacity = kDefaultReferenceOpacity;
     std::int32_t floorGrid = 0;
+    // The display's looks, 1 on; any other value reads as off.
+    std::int32_t ambientOcclusion = 0;
+    std::int32_t cellEdges = 0;
     std::vector<std::string> recentFiles;  // Open recent, newest first (absolute paths, UTF-8)
 };
 
