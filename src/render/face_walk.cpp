@@ -112,17 +112,20 @@ void cornerCodes(const RowsAround& around, int x, unsigned (&codes)[8]) {
 // A displayed face with each corner's colour darkened by its occlusion. The
 // quad is drawn as triangles 0-1-2 and 0-2-3, so its corners start where the
 // darker diagonal does: the shading then stays symmetric about it.
+// The cell's colour at each occlusion level.
+using ShadedColours = std::uint8_t[4][3];
+
+// `levels` gives the smoothed surface's level by corner; the cubes' come from `block`.
 template <bool Smooth>
-void emitOccludedFace(int f, const float (&corner)[8][3], const unsigned (&codes)[8], std::uint32_t block,
-                      const std::uint8_t (&rgb)[3], std::uint8_t* colourQuad, float* vertices) {
+void emitOccludedFace(int f, const float (&corner)[8][3], const int (&levels)[8], std::uint32_t block,
+                      const ShadedColours& shaded, std::uint8_t* colourQuad, float* vertices) {
     int level[4];
     for (int v = 0; v < 4; ++v)
-        level[v] = Smooth ? crowdingLevel(codes[kFaceCorners[f][v]]) : cornerOcclusion(block, kOcclusionNeighbours[f][v]);
+        level[v] = Smooth ? levels[kFaceCorners[f][v]] : cornerOcclusion(block, kOcclusionNeighbours[f][v]);
     const int first = level[1] + level[3] > level[0] + level[2] ? 1 : 0;
     for (int i = 0; i < 4; ++i) {
         const int v = (first + i) & 3;
-        const int shade = kOcclusionShade[level[v]];
-        for (int c = 0; c < 3; ++c) colourQuad[3 * i + c] = static_cast<std::uint8_t>((rgb[c] * shade) >> 8);
+        std::memcpy(colourQuad + 3 * i, shaded[level[v]], 3);
         std::memcpy(vertices + 3 * i, corner[kFaceCorners[f][v]], sizeof corner[0]);
     }
 }
@@ -160,9 +163,18 @@ void emitCell(const FaceRowWalker& context, const RowsAround& around, const Rows
     std::uint8_t colours[kColourBytesPerQuad];
     for (int v = 0; v < 4; ++v) std::memcpy(colours + 3 * v, rgb, 3);
     std::uint32_t block = 0;  // the displayed cells round this one, for occlusion
-    if (shown && !Smooth)
-        for (int j = 0; j < 3; ++j)
-            for (int k = 0; k < 3; ++k) block |= threeBits((*shown)[j][k], x) << (3 * j + 9 * k);
+    int levels[8] = {};
+    ShadedColours shaded;
+    if (shown) {
+        for (int level = 0; level < 4; ++level)
+            for (int c = 0; c < 3; ++c)
+                shaded[level][c] = static_cast<std::uint8_t>((rgb[c] * kOcclusionShade[level]) >> 8);
+        if constexpr (Smooth)
+            for (int k = 0; k < 8; ++k) levels[k] = crowdingLevel(codes[k]);
+        else
+            for (int j = 0; j < 3; ++j)
+                for (int k = 0; k < 3; ++k) block |= threeBits((*shown)[j][k], x) << (3 * j + 9 * k);
+    }
 
     // Local copies: the byte stores below could alias the batch's fields.
     std::uint8_t* colourOut = batch.colours + batch.count * kColourBytesPerQuad;
@@ -174,7 +186,7 @@ void emitCell(const FaceRowWalker& context, const RowsAround& around, const Rows
         std::uint8_t* colourQuad = colourOut + added * kColourBytesPerQuad;
         float* vertices = vertexOut + added * kFloatsPerQuad;
         if (Pass == FacePass::Display && shown) {
-            emitOccludedFace<Smooth>(f, corner, codes, block, rgb, colourQuad, vertices);
+            emitOccludedFace<Smooth>(f, corner, levels, block, shaded, colourQuad, vertices);
         } else {
             std::memcpy(colourQuad, colours, kColourBytesPerQuad);
             for (int v = 0; v < 4; ++v) {
