@@ -57,10 +57,14 @@ int cornerOcclusion(std::uint32_t block, const CornerNeighbours& n) {
 
 // A smoothed vertex is as crowded as the filled cells among the eight round
 // it: four lie under a flat surface, seven in an inner corner.
-int crowdingLevel(unsigned cornerCode) {
-    const int filled = std::popcount(cornerCode);
-    return filled <= 4 ? 0 : filled - 4 > 3 ? 3 : filled - 4;
-}
+constexpr std::array<std::uint8_t, 256> kCrowdingLevel = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (unsigned code = 0; code < 256; ++code) {
+        const int filled = std::popcount(code);
+        table[code] = static_cast<std::uint8_t>(filled <= 4 ? 0 : filled - 4 > 3 ? 3 : filled - 4);
+    }
+    return table;
+}();
 
 // The cube normal of each face on all four vertices.
 constexpr std::array<QuadFloats, 6> kFaceNormalQuads = [] {
@@ -170,7 +174,7 @@ void emitCell(const FaceRowWalker& context, const RowsAround& around, const Rows
             for (int c = 0; c < 3; ++c)
                 shaded[level][c] = static_cast<std::uint8_t>((rgb[c] * kOcclusionShade[level]) >> 8);
         if constexpr (Smooth)
-            for (int k = 0; k < 8; ++k) levels[k] = crowdingLevel(codes[k]);
+            for (int k = 0; k < 8; ++k) levels[k] = kCrowdingLevel[codes[k]];
         else
             for (int j = 0; j < 3; ++j)
                 for (int k = 0; k < 3; ++k) block |= threeBits((*shown)[j][k], x) << (3 * j + 9 * k);
