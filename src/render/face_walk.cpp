@@ -31,17 +31,15 @@ constexpr std::array<std::array<CornerNeighbours, 4>, 6> kOcclusionNeighbours = 
         const int axis = f / 2, t1 = (axis + 1) % 3, t2 = (axis + 2) % 3;
         for (int v = 0; v < 4; ++v) {
             const int k = kFaceCorners[f][v];
-            int front[3] = {1, 1, 1};
-            front[axis] = f % 2 ? 2 : 0;
-            int towards[3];
-            for (int a = 0; a < 3; ++a) towards[a] = (k >> a) & 1 ? 2 : 0;
-            auto bit = [](const int (&o)[3]) { return o[0] + 3 * o[1] + 9 * o[2]; };
-            int one[3] = {front[0], front[1], front[2]}, two[3] = {front[0], front[1], front[2]};
-            one[t1] = towards[t1];
-            two[t2] = towards[t2];
-            int both[3] = {one[0], one[1], one[2]};
-            both[t2] = towards[t2];
-            table[f][v] = {bit(one), bit(two), bit(both)};
+            // The cell in front of the face, moved towards the corner along t1, t2 or both.
+            auto bit = [&](bool alongT1, bool alongT2) {
+                int at[3] = {1, 1, 1};
+                at[axis] = f % 2 ? 2 : 0;
+                if (alongT1) at[t1] = (k >> t1) & 1 ? 2 : 0;
+                if (alongT2) at[t2] = (k >> t2) & 1 ? 2 : 0;
+                return at[0] + 3 * at[1] + 9 * at[2];
+            };
+            table[f][v] = {bit(true, false), bit(false, true), bit(true, true)};
         }
     }
     return table;
@@ -113,12 +111,12 @@ void cornerCodes(const RowsAround& around, int x, unsigned (&codes)[8]) {
 }
 
 
-// A displayed face with each corner's colour darkened by its occlusion. The
-// quad is drawn as triangles 0-1-2 and 0-2-3, so its corners start where the
-// darker diagonal does: the shading then stays symmetric about it.
 // The cell's colour at each occlusion level.
 using ShadedColours = std::uint8_t[4][3];
 
+// A displayed face with each corner's colour darkened by its occlusion. The
+// quad is drawn as triangles 0-1-2 and 0-2-3, so its corners start where the
+// darker diagonal does: the shading then stays symmetric about it.
 // `levels` gives the smoothed surface's level by corner; the cubes' come from `block`.
 template <bool Smooth>
 void emitOccludedFace(int f, const float (&corner)[8][3], const int (&levels)[8], std::uint32_t block,
