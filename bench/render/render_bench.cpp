@@ -44,11 +44,11 @@ struct Scene {
         allocateRenderer(renderer, 32768, variant);
     }
 
-    ViewInputs view(bool smooth, bool looks = false) {
+    ViewInputs view(bool smooth, bool occlusion = false, bool cellEdges = false) {
         ViewInputs inputs{store, edit};
         inputs.smoothDisplay = smooth;
-        inputs.occlusion = looks;
-        inputs.cellEdges = looks;
+        inputs.occlusion = occlusion;
+        inputs.cellEdges = cellEdges;
         inputs.clientWidth = 800;
         inputs.clientHeight = 600;
         return inputs;
@@ -135,7 +135,7 @@ BENCHMARK(BM_DisplayPass)->Args({kSphere, 0})->Args({kSphere, 1})->Unit(benchmar
 void BM_DisplayAfterBrushStep(benchmark::State& state) {
     Scene scene(kSphere, chooseKernelVariant());
     const bool smooth = state.range(0) != 0, looks = state.range(1) != 0;
-    const ViewInputs view = scene.view(smooth, looks);
+    const ViewInputs view = scene.view(smooth, looks, looks);
     produceDisplayBatches(scene.renderer, view, dropBatch);
     VoxelModel& model = *scene.store.model;
     int step = 0;
@@ -191,7 +191,7 @@ void BM_FrameLlvmpipe(benchmark::State& state) {
     const bool cached = state.range(1) != 0;
     const bool smooth = state.range(2) != 0;
     const int scale = static_cast<int>(state.range(3));
-    const bool looks = state.range(4) != 0;
+    const bool occlusion = (state.range(4) & 1) != 0, cellEdges = (state.range(4) & 2) != 0;
     const int width = static_cast<int>(state.range(5)), height = static_cast<int>(state.range(6));
     HeadlessGlContext gl;
     std::string reason;
@@ -206,7 +206,7 @@ void BM_FrameLlvmpipe(benchmark::State& state) {
     }
     enableBackFaceCulling();
     OffscreenTarget target;
-    ViewInputs view = scene.view(smooth, looks);
+    ViewInputs view = scene.view(smooth, occlusion, cellEdges);
     view.clientWidth = width;
     view.clientHeight = height;
     view.device = {static_cast<double>(scale), width * scale, height * scale};
@@ -228,10 +228,10 @@ void BM_FrameLlvmpipe(benchmark::State& state) {
     releaseRenderer(scene.renderer);
     state.SetLabel(std::string(nameOf(which)) + (smooth ? ", smooth" : ", flat") +
                    (cached ? ", unchanged model" : ", changed model") + (scale == 2 ? ", scale 2" : "") +
-                   (looks ? ", occlusion and edges" : "") + ", " + std::to_string(width) + "x" +
+                   (occlusion ? ", occlusion" : "") + (cellEdges ? ", edges" : "") + ", " + std::to_string(width) + "x" +
                    std::to_string(height));
 }
-// args: model, cached, smooth, scale, occlusion and cell edges, client width and height
+// args: model, cached, smooth, scale, looks (1 occlusion, 2 cell edges), client width and height
 BENCHMARK(BM_FrameLlvmpipe)
     ->Args({kSphere, 1, 1, 1, 0, 800, 600})
     ->Args({kSphere, 1, 1, 2, 0, 800, 600})
@@ -241,7 +241,8 @@ BENCHMARK(BM_FrameLlvmpipe)
     ->Args({kEmpty, 1, 1, 1, 0, 800, 600})
     ->Args({kFull, 1, 1, 1, 0, 800, 600})
     ->Args({kSphere, 1, 0, 1, 0, 1920, 1080})
-    ->Args({kSphere, 1, 0, 1, 1, 1920, 1080})
+    ->Args({kSphere, 1, 0, 1, 2, 1920, 1080})
+    ->Args({kSphere, 1, 0, 1, 3, 1920, 1080})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
