@@ -13,4 +13,8 @@ namespace cubrik {
 // along either axis.
 int unprojectToCentrePlane(const VoxelModel& model, int clientHeight, int x, int y);
 
+// The same cell with no distance limit: a pixel off the grid picks the
+// nearest cell on its edge. -1 only when the view cannot be inverted.
+int nearestCentrePlaneCell(const VoxelModel& model, int clientHeight, int x, int y);
+
 }  // namespace cubrik

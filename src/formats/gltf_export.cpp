@@ -23,11 +23,26 @@ constexpr double kScale = 0.6f;
 // The binary chunk holds three views, one after the other.
 enum View { kPositionView, kNormalView, kIndexView };
 
-// Everything the primitives put in the binary chunk, by view.
+// Everything the primitives put in the binary chunk, by view, one array per
+// material in material order. Each array is reserved at its exact size once
+// its material's mesh is known, so none is copied as it grows, and the file
+// is written from them: the chunk is never held twice.
 struct BinaryArrays {
-    std::vector<float> positions;  // 3 per vertex
-    std::vector<float> normals;    // 3 per vertex
-    std::vector<std::uint32_t> indices;
+    std::vector<std::vector<float>> positions;  // 3 per vertex
+    std::vector<std::vector<float>> normals;    // 3 per vertex
+    std::vector<std::vector<std::uint32_t>> indices;
+
+    template <class T>
+    static std::size_t itemCount(const std::vector<std::vector<T>>& view) {
+        std::size_t count = 0;
+        for (const std::vector<T>& part : view) count += part.size();
+        return count;
+    }
+    template <class T>
+    static std::size_t byteCount(const std::vector<std::vector<T>>& view) {
+        return itemCount(view) * sizeof(T);
+    }
+    std::size_t byteCount() const { return byteCount(positions) + byteCount(normals) + byteCount(indices); }
 };
 
 // glTF colour factors are linear; the palette holds the colours as shown.
@@ -60,8 +75,11 @@ int addAccessor(tinygltf::Model& gltf, View view, std::size_t firstItem, std::si
 // its face normal: the model is shaded flat per face, and a corner shared by
 // faces facing different ways could carry only one of their normals.
 tinygltf::Primitive makePrimitive(tinygltf::Model& gltf, BinaryArrays& arrays, const QuadMesh& mesh, int colour) {
-    const std::size_t firstVertex = arrays.positions.size() / 3;
-    const std::size_t firstIndex = arrays.indices.size();
+    const std::size_t firstVertex = BinaryArrays::itemCount(arrays.positions) / 3;
+    const std::size_t firstIndex = BinaryArrays::itemCount(arrays.indices);
+    std::vector<float>& positions = arrays.positions.back();
+    std::vector<float>& normals = arrays.normals.back();
+    std::vector<std::uint32_t>& indices = arrays.indices.back();
     std::vector<double> low(3, std::numeric_limits<double>::max());
     std::vector<double> high(3, std::numeric_limits<double>::lowest());
     std::uint32_t corner = 0;
@@ -77,14 +95,14 @@ tinygltf::Primitive makePrimitive(tinygltf::Model& gltf, BinaryArrays& arrays, c
             const float* p = mesh.positions.data() + 3 * static_cast<std::size_t>(quad[c]);
             for (int axis = 0; axis < 3; ++axis) {
                 const float v = static_cast<float>((p[axis] - 50.0) * kScale);
-                arrays.positions.push_back(v);
-                arrays.normals.push_back(normal[axis]);
+                positions.push_back(v);
+                normals.push_back(normal[axis]);
                 low[axis] = std::min(low[axis], static_cast<double>(v));
                 high[axis] = std::max(high[axis], static_cast<double>(v));
             }
         }
         // Split along the 0-2 diagonal, keeping the quad's winding.
-        for (std::uint32_t i : {0u, 1u, 2u, 0u, 2u, 3u}) arrays.indices.push_back(corner + i);
+        for (std::uint32_t i : {0u, 1u, 2u, 0u, 2u, 3u}) indices.push_back(corner + i);
         corner += 4;
     });
     tinygltf::Primitive primitive;
@@ -96,7 +114,7 @@ tinygltf::Primitive makePrimitive(tinygltf::Model& gltf, BinaryArrays& arrays, c
     primitive.attributes["POSITION"] = position;
     primitive.attributes["NORMAL"] =
         addAccessor(gltf, kNormalView, firstVertex, corner, TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_TYPE_VEC3);
-    primitive.indices = addAccessor(gltf, kIndexView, firstIndex, arrays.indices.size() - firstIndex,
+    primitive.indices = addAccessor(gltf, kIndexView, firstIndex, BinaryArrays::itemCount(arrays.indices) - firstIndex,
                                     TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, TINYGLTF_TYPE_SCALAR);
     return primitive;
 }
@@ -107,6 +125,10 @@ void addMaterialMesh(tinygltf::Model& gltf, BinaryArrays& arrays, MeshExtractor&
     extractQuadMesh(extractor, source, material);
     const QuadMesh& mesh = extractor.mesh;
     if (faceCount(mesh) == 0) return;
+    const std::size_t corners = 4 * static_cast<std::size_t>(faceCount(mesh));
+    arrays.positions.emplace_back().reserve(3 * corners);
+    arrays.normals.emplace_back().reserve(3 * corners);
+    arrays.indices.emplace_back().reserve(6 * corners / 4);
     tinygltf::Mesh gltfMesh;
     gltfMesh.name = std::string("obj_") + materialLetter(material);
     for (int colour = 1; colour <= kPaletteSize; ++colour) {
@@ -126,21 +148,72 @@ void addMaterialMesh(tinygltf::Model& gltf, BinaryArrays& arrays, MeshExtractor&
 // Vertex attributes give their stride: accessors of several primitives share
 // each attribute view, and a shared vertex view must say how far apart its
 // vertices lie.
-template <class T>
-void appendView(tinygltf::Model& gltf, const std::vector<T>& items, int target, std::size_t byteStride = 0) {
-    std::vector<unsigned char>& data = gltf.buffers[0].data;
+void addView(tinygltf::Model& gltf, std::size_t& byteOffset, std::size_t byteLength, int target,
+             std::size_t byteStride = 0) {
     tinygltf::BufferView view;
     view.buffer = 0;
-    view.byteOffset = data.size();
-    view.byteLength = items.size() * sizeof(T);
+    view.byteOffset = byteOffset;
+    view.byteLength = byteLength;
     view.target = target;
     view.byteStride = byteStride;
-    data.resize(data.size() + view.byteLength);
-    std::memcpy(data.data() + view.byteOffset, items.data(), view.byteLength);  // glb is little-endian, as we are
     gltf.bufferViews.push_back(view);
+    byteOffset += byteLength;
 }
 
-std::string formatGlb(MeshExtractor& extractor, const MeshSource& source) {
+constexpr std::string_view kPlaceholderBuffer = "\"buffers\":[{\"byteLength\":1}]";
+
+// The JSON chunk's text. tinygltf would copy the binary chunk twice on its
+// way out, so it formats the document around a one-byte stand-in buffer whose
+// length is then put right.
+std::string documentText(tinygltf::Model& gltf, std::size_t binaryBytes) {
+    if (binaryBytes > 0) gltf.buffers.emplace_back().data.assign(1, 0);
+    std::ostringstream out;
+    out.exceptions(std::ios::badbit);  // a stream that cannot grow rethrows std::bad_alloc
+    tinygltf::TinyGLTF().WriteGltfSceneToStream(&gltf, out, false, true);
+    const std::string glb = std::move(out).str();
+    std::uint32_t chunkLength;
+    std::memcpy(&chunkLength, glb.data() + 12, 4);  // glb is little-endian, as we are
+    std::string text = glb.substr(20, chunkLength);
+    text.erase(text.find_last_not_of(' ') + 1);  // the chunk's padding
+    if (binaryBytes > 0) {
+        const std::size_t at = text.find(kPlaceholderBuffer);
+        text.replace(at, kPlaceholderBuffer.size(),
+                     "\"buffers\":[{\"byteLength\":" + std::to_string(binaryBytes) + "}]");
+    }
+    return text;
+}
+
+void writeWord(AtomicFileWriter& file, std::uint32_t word) {
+    file.write(std::string_view(reinterpret_cast<const char*>(&word), sizeof word));
+}
+
+template <class T>
+void writeView(AtomicFileWriter& file, const std::vector<std::vector<T>>& view) {
+    for (const std::vector<T>& part : view)
+        file.write(std::string_view(reinterpret_cast<const char*>(part.data()), part.size() * sizeof(T)));
+}
+
+// The container: header, JSON chunk padded with blanks, then the binary
+// chunk, whose views are all whole words already.
+void writeGlb(AtomicFileWriter& file, std::string document, const BinaryArrays& arrays) {
+    document.resize((document.size() + 3) / 4 * 4, ' ');
+    const std::size_t binaryBytes = arrays.byteCount();
+    const std::size_t total = 12 + 8 + document.size() + (binaryBytes > 0 ? 8 + binaryBytes : 0);
+    file.write("glTF");
+    writeWord(file, 2);
+    writeWord(file, static_cast<std::uint32_t>(total));
+    writeWord(file, static_cast<std::uint32_t>(document.size()));
+    file.write("JSON");
+    file.write(document);
+    if (binaryBytes == 0) return;
+    writeWord(file, static_cast<std::uint32_t>(binaryBytes));
+    file.write(std::string_view("BIN\0", 4));
+    writeView(file, arrays.positions);
+    writeView(file, arrays.normals);
+    writeView(file, arrays.indices);
+}
+
+void formatGlb(AtomicFileWriter& file, MeshExtractor& extractor, const MeshSource& source) {
     tinygltf::Model gltf;
     gltf.asset.version = "2.0";
     gltf.asset.generator = "Cubrik";
@@ -149,16 +222,14 @@ std::string formatGlb(MeshExtractor& extractor, const MeshSource& source) {
     BinaryArrays arrays;
     for (const Material material : kMaterials) addMaterialMesh(gltf, arrays, extractor, source, material);
     // A buffer or view of no bytes is not allowed, so an empty model has none.
-    if (!arrays.indices.empty()) {
-        gltf.buffers.emplace_back();
-        appendView(gltf, arrays.positions, TINYGLTF_TARGET_ARRAY_BUFFER, 3 * sizeof(float));
-        appendView(gltf, arrays.normals, TINYGLTF_TARGET_ARRAY_BUFFER, 3 * sizeof(float));
-        appendView(gltf, arrays.indices, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+    std::size_t byteOffset = 0;
+    if (BinaryArrays::itemCount(arrays.indices) > 0) {
+        constexpr std::size_t kVertexStride = 3 * sizeof(float);
+        addView(gltf, byteOffset, BinaryArrays::byteCount(arrays.positions), TINYGLTF_TARGET_ARRAY_BUFFER, kVertexStride);
+        addView(gltf, byteOffset, BinaryArrays::byteCount(arrays.normals), TINYGLTF_TARGET_ARRAY_BUFFER, kVertexStride);
+        addView(gltf, byteOffset, BinaryArrays::byteCount(arrays.indices), TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
     }
-    std::ostringstream out;
-    out.exceptions(std::ios::badbit);  // a stream that cannot grow rethrows std::bad_alloc
-    tinygltf::TinyGLTF().WriteGltfSceneToStream(&gltf, out, false, true);
-    return std::move(out).str();
+    writeGlb(file, documentText(gltf, byteOffset), arrays);
 }
 
 }  // namespace
@@ -166,7 +237,7 @@ std::string formatGlb(MeshExtractor& extractor, const MeshSource& source) {
 int exportGlb(MeshExtractor& extractor, const MeshSource& source, const std::filesystem::path& path,
               std::string& reason) {
     return writeExportFile(path, source, reason,
-                           [&](ExportText& text) { text.buffer = formatGlb(extractor, source); });
+                           [&](ExportText& text) { formatGlb(text.file, extractor, source); });
 }
 
 }  // namespace cubrik

@@ -11,6 +11,7 @@
 #include <io.h>
 #include <process.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -23,11 +24,23 @@ namespace fs = std::filesystem;
 constexpr std::size_t kDrainThreshold = 1 << 20;
 constexpr int kMaxLinkHops = 40;  // as the kernel allows before ELOOP
 
-std::FILE* openExclusive(const fs::path& path) {
+// A new file, never an existing one nor a link's target. A private one is
+// 0600 from its creation, whatever the umask.
+std::FILE* openExclusive(const fs::path& path, Replacement replacement) {
 #ifdef _WIN32
+    (void)replacement;
     return _wfopen(path.c_str(), L"wbx");
 #else
-    return std::fopen(path.c_str(), "wbx");
+    const bool isPrivate = replacement == Replacement::Private;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, isPrivate ? 0600 : 0666);
+    if (fd < 0) return nullptr;
+    if (!isPrivate || ::fchmod(fd, 0600) == 0)
+        if (std::FILE* file = ::fdopen(fd, "wb")) return file;
+    const int error = errno;
+    ::close(fd);
+    ::unlink(path.c_str());
+    errno = error;
+    return nullptr;
 #endif
 }
 
@@ -38,6 +51,8 @@ std::uint64_t processId() {
     return static_cast<std::uint64_t>(getpid());
 #endif
 }
+
+constexpr std::string_view kTemporaryPrefix = ".cubrik-", kTemporarySuffix = ".tmp";
 
 // A short name that no other writer in this or another process picks at the
 // same moment. Short, so that a target whose name is as long as the file
@@ -50,7 +65,8 @@ fs::path temporaryNameFor(const fs::path& destination) {
     x = (x ^ x >> 27) * 0x94d049bb133111ebu;
     x ^= x >> 31;
     char name[32];
-    std::snprintf(name, sizeof name, ".cubrik-%012llx.tmp", static_cast<unsigned long long>(x & 0xffffffffffffu));
+    std::snprintf(name, sizeof name, "%s%012llx%s", kTemporaryPrefix.data(),
+                  static_cast<unsigned long long>(x & 0xffffffffffffu), kTemporarySuffix.data());
     return destination.parent_path() / name;
 }
 
@@ -71,6 +87,18 @@ bool followLinks(fs::path path, fs::path& out, std::error_code& ec) {
     return false;
 }
 
+// Why the file at `destination` may not be replaced; empty when it may.
+std::string refusalOf(const fs::file_status& existing, const fs::path& destination, Replacement replacement) {
+    if (fs::is_directory(existing)) return "it is a folder";
+    if (replacement == Replacement::Private) return {};  // a link is replaced, not followed
+    // A device or FIFO is never swapped for a file: a link to /dev/null must
+    // not replace /dev/null.
+    if (fs::exists(existing) && !fs::is_regular_file(existing))
+        return "it is not a regular file (a device, FIFO or socket)";
+    if (isReadOnlyFile(destination)) return "it is read-only";
+    return {};
+}
+
 bool syncToDisk(std::FILE* file) {
 #ifdef _WIN32
     return _commit(_fileno(file)) == 0;
@@ -81,28 +109,27 @@ bool syncToDisk(std::FILE* file) {
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(fs::path target) : target_(std::move(target)) {}
+AtomicFileWriter::AtomicFileWriter(fs::path target, Replacement replacement)
+    : target_(std::move(target)), replacement_(replacement) {}
 
 AtomicFileWriter::~AtomicFileWriter() { abandon(); }
 
 bool AtomicFileWriter::open() {
     std::error_code ec;
-    if (!followLinks(target_, destination_, ec)) {
+    const bool keep = replacement_ == Replacement::KeepWhatTheUserSet;
+    if (!keep) destination_ = target_;
+    else if (!followLinks(target_, destination_, ec)) {
         error_ = "cannot write " + target_.string() + ": " + ec.message();
         return false;
     }
-    const fs::file_status existing = fs::status(destination_, ec);
-    if (fs::is_directory(existing)) {
-        error_ = "cannot replace " + target_.string() + ": it is a folder";
-        return false;
-    }
-    if (isReadOnlyFile(destination_)) {
-        error_ = "cannot replace " + target_.string() + ": it is read-only";
+    const fs::file_status existing = keep ? fs::status(destination_, ec) : fs::symlink_status(destination_, ec);
+    if (const std::string why = refusalOf(existing, destination_, replacement_); !why.empty()) {
+        error_ = "cannot replace " + target_.string() + ": " + why;
         return false;
     }
     for (int attempt = 0; attempt < 8 && file_ == nullptr; ++attempt) {
         temporary_ = temporaryNameFor(destination_);
-        file_ = openExclusive(temporary_);
+        file_ = openExclusive(temporary_, replacement_);
         if (file_ == nullptr && errno != EEXIST) break;
     }
     if (file_ == nullptr) {
@@ -112,7 +139,7 @@ bool AtomicFileWriter::open() {
     }
     // The replacement keeps the permissions of the file it replaces (a private
     // model stays private while it is written, too).
-    if (fs::exists(existing)) {
+    if (keep && fs::exists(existing)) {
         fs::permissions(temporary_, existing.permissions() & fs::perms::all, fs::perm_options::replace, ec);
         if (ec) {
             error_ = "cannot keep the permissions of " + target_.string() + ": " + ec.message();
@@ -125,8 +152,12 @@ bool AtomicFileWriter::open() {
 
 void AtomicFileWriter::write(std::string_view bytes) {
     if (file_ == nullptr || !error_.empty()) return;
-    pending_.append(bytes);
-    if (pending_.size() >= kDrainThreshold) drain();
+    if (pending_.size() + bytes.size() < kDrainThreshold) {
+        pending_.append(bytes);
+        return;
+    }
+    // A large piece goes straight to the file rather than being copied first.
+    if (drain() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) fail("cannot write", errno);
 }
 
 bool AtomicFileWriter::drain() {
@@ -194,14 +225,20 @@ void AtomicFileWriter::fail(std::string_view what, int errorNumber) {
     error_ = std::string(what) + " " + target_.string() + ": " + std::strerror(errorNumber);
 }
 
-int writeFileAtomically(const fs::path& target, std::string_view content, std::string& reason) {
-    AtomicFileWriter writer(target);
+int writeFileAtomically(const fs::path& target, std::string_view content, std::string& reason,
+                        Replacement replacement) {
+    AtomicFileWriter writer(target, replacement);
     if (writer.open()) {
         writer.write(content);
         if (writer.commit()) return 1;
     }
     reason = writer.error();
     return 0;
+}
+
+bool isTemporaryFileName(std::string_view fileName) {
+    return fileName.size() > kTemporaryPrefix.size() + kTemporarySuffix.size() &&
+           fileName.starts_with(kTemporaryPrefix) && fileName.ends_with(kTemporarySuffix);
 }
 
 bool isReadOnlyFile(const fs::path& path) {

@@ -89,6 +89,10 @@ void fetchPickBlocksAround(const PickBuffer& buffer, int x, int y) {
 }
 
 void prefetchPick(const PickBuffer& buffer, const PixelBox& box, int margin) {
+    prefetchPick(buffer, box, {box.left - margin, box.top - margin, box.right + margin, box.bottom + margin});
+}
+
+void prefetchPick(const PickBuffer& buffer, const PixelBox& box, const PixelBox& around) {
     if (!buffer.source || box.left > box.right || box.top > box.bottom || box.right < 0 || box.bottom < 0 ||
         box.left >= buffer.width || box.top >= buffer.height)
         return;
@@ -98,8 +102,7 @@ void prefetchPick(const PickBuffer& buffer, const PixelBox& box, int margin) {
         for (int column = needed.left; column <= needed.right && complete; ++column)
             complete = fetchedAt(buffer, column, row) != 0;
     if (complete) return;
-    const BlockBox blocks =
-        blocksOf(buffer, {box.left - margin, box.top - margin, box.right + margin, box.bottom + margin});
+    const BlockBox blocks = blocksOf(buffer, around);
     BlockBox missing{blocks.right + 1, blocks.bottom + 1, blocks.left - 1, blocks.top - 1};
     for (int row = blocks.top; row <= blocks.bottom; ++row)
         for (int column = blocks.left; column <= blocks.right; ++column)

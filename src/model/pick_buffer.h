@@ -89,4 +89,7 @@ int prepareFetchedPick(PickBuffer& buffer, int width, int height, PickSource& so
 // the next steps of a stroke find theirs fetched.
 void prefetchPick(const PickBuffer& buffer, const PixelBox& box, int margin = 0);
 
+// The same with the blocks missing from `around`, which holds `box`.
+void prefetchPick(const PickBuffer& buffer, const PixelBox& box, const PixelBox& around);
+
 }  // namespace cubrik

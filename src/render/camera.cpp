@@ -107,22 +107,31 @@ void viewProjection(int clientWidth, int clientHeight, bool zoomed, const ViewCa
     // The grid centre lies pivotEye.z further from the eye than the pivot does.
     const Vec3 pivotEye = turned(rotation, camera.pivot);
     const double nearPlane = kNear + pivotEye.z, farPlane = kFar + pivotEye.z;
-    // Moving the near plane keeps the field of view; the zoom narrows it.
-    const double scale = nearPlane / kNear / zoomFactor(camera.zoomStep);
-    const double right = s * aspect * scale, top = s * scale;
     std::fill(std::begin(projection), std::end(projection), 0.0);
-    projection[0] = nearPlane / right;  // 2n / (r - l) with l = -r
-    projection[5] = nearPlane / top;
-    projection[10] = -(farPlane + nearPlane) / (farPlane - nearPlane);
-    projection[11] = -1.0;
-    projection[14] = -2.0 * farPlane * nearPlane / (farPlane - nearPlane);
+    if (camera.orthographic) {
+        // The frustum's half-height 300 units from the eye, where the pivot is.
+        const double top = s * kEyeDistance / kNear / zoomFactor(camera.zoomStep);
+        projection[0] = 1.0 / (top * aspect);  // 2 / (r - l) with l = -r
+        projection[5] = 1.0 / top;
+        projection[10] = -2.0 / (farPlane - nearPlane);
+        projection[14] = -(farPlane + nearPlane) / (farPlane - nearPlane);
+    } else {
+        // Moving the near plane keeps the field of view; the zoom narrows it.
+        const double scale = nearPlane / kNear / zoomFactor(camera.zoomStep);
+        const double right = s * aspect * scale, top = s * scale;
+        projection[0] = nearPlane / right;  // 2n / (r - l) with l = -r
+        projection[5] = nearPlane / top;
+        projection[10] = -(farPlane + nearPlane) / (farPlane - nearPlane);
+        projection[11] = -1.0;
+        projection[14] = -2.0 * farPlane * nearPlane / (farPlane - nearPlane);
+    }
     // Then translate(0, 0, -300) . translate(-rotation . pivot): column 3 becomes
     // the frustum applied to (tx, ty, tz, 1). 0 - v keeps a zero positive.
     const double tx = 0.0 - pivotEye.x, ty = 0.0 - pivotEye.y, tz = -kEyeDistance - pivotEye.z;
     projection[12] = projection[0] * tx;
     projection[13] = projection[5] * ty;
     projection[14] += tz * projection[10];
-    projection[15] = -tz;
+    projection[15] = camera.orthographic ? 1.0 : -tz;
 }
 
 double pivotPlaneUnitsPerPixel(int clientHeight, bool zoomed, int zoomStep) {
@@ -152,8 +161,9 @@ void panFrom(ViewCamera& camera, const double (&start)[3], const double (&rotati
 }
 
 ViewCamera frameBox(const double (&low)[3], const double (&high)[3], const double (&rotation)[16], int clientWidth,
-                    int clientHeight, bool zoomed) {
+                    int clientHeight, bool zoomed, bool orthographic) {
     ViewCamera camera;
+    camera.orthographic = orthographic;
     for (int axis = 0; axis < 3; ++axis) camera.pivot[axis] = (low[axis] + high[axis]) / 2.0;
     for (camera.zoomStep = kMaxZoomStep; camera.zoomStep > kMinZoomStep; --camera.zoomStep)
         if (cornersInView(camera, low, high, rotation, clientWidth, clientHeight, zoomed)) break;

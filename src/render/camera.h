@@ -1,6 +1,6 @@
 #pragma once
-// The fixed perspective camera and the orientation of the model in front of
-// it: projection, trackball, snap and preset views. Pure arithmetic on the
+// The fixed camera, perspective or parallel, and the orientation of the model
+// in front of it: projection, trackball, snap and preset views. Pure arithmetic on the
 // model record, so the view logic is testable without OpenGL.
 
 #include "model/voxel_model.h"
@@ -26,6 +26,9 @@ inline constexpr int kMaxZoomStep = 12;
 struct ViewCamera {
     double pivot[3] = {0.0, 0.0, 0.0};  // model units, the grid centre at the origin; the view's centre
     int zoomStep = 0;
+    // A parallel projection at the perspective view's scale in the pivot's
+    // plane: the cells of a row line up, and size no longer depends on depth.
+    bool orthographic = false;
 };
 
 // 1.25^step, exactly 1 at step 0.
@@ -34,6 +37,8 @@ double zoomFactor(int zoomStep);
 // The projection of a client area of `clientWidth` x `clientHeight`: the
 // perspective frustum of the (W - 64) x H view, its sides divided by the zoom
 // factor, then the pivot moved 300 units in front of the eye. Column-major.
+// An orthographic camera has that frustum's cross-section through the pivot
+// as its box, between the same near and far planes.
 //
 // The pivot's shift, translate(-pivot) after the rotation, is folded in as
 // translate(-rotation . pivot) before it, so that projection . rotation (what
@@ -58,10 +63,11 @@ bool zoomAbout(ViewCamera& camera, const double (&rotation)[16], int clientWidth
 void panFrom(ViewCamera& camera, const double (&start)[3], const double (&rotation)[16], int clientHeight,
              bool zoomed, int dx, int dy);
 
-// The camera that centres the box from `low` to `high` (model units) at the
-// largest zoom step that shows its eight corners inside the view.
+// The camera, of the projection `orthographic` says, that centres the box
+// from `low` to `high` (model units) at the largest zoom step that shows its
+// eight corners inside the view.
 ViewCamera frameBox(const double (&low)[3], const double (&high)[3], const double (&rotation)[16], int clientWidth,
-                    int clientHeight, bool zoomed);
+                    int clientHeight, bool zoomed, bool orthographic);
 
 // Right-handed rotation by `degrees` about the axis (x, y, z), as glRotated
 // builds it. Column-major.

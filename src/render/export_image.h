@@ -27,4 +27,16 @@ int renderExportImage(Renderer& renderer, const ViewInputs& view, std::string& r
 int keyAndCropImage(std::uint8_t* pixels, const std::uint8_t* key, int width, int height, int& croppedWidth,
                     int& croppedHeight);
 
+// keyAndCropImage in two steps, so the key render can be read a band of rows
+// at a time: keyRows turns rows firstRow .. firstRow + rows - 1 of `pixels`
+// into BGRA with alpha 0 on the background, `key` holding just those rows,
+// and grows `box` by their model pixels; cropToBox then crops `pixels` in
+// place to the box, returning 0 when it is empty.
+struct ModelPixelBounds {
+    int minColumn, maxColumn, minRow, maxRow;  // inclusive; maxColumn < 0: empty
+};
+void keyRows(std::uint8_t* pixels, const std::uint8_t* key, int width, int firstRow, int rows, ModelPixelBounds& box);
+int cropToBox(std::uint8_t* pixels, int width, int height, const ModelPixelBounds& box, int& croppedWidth,
+              int& croppedHeight);
+
 }  // namespace cubrik

@@ -40,8 +40,8 @@ struct Renderer {
     DisplayLooks looks;  // occlusion's triangles and the cell edges, made when first chosen
     // The image export: exportPixels first holds the render on the
     // background, finally the image for the TARGA writer (BGRA, rows bottom
-    // to top, exactly exportWidth x exportHeight); keyPixels the render on
-    // the key grey.
+    // to top, exactly exportWidth x exportHeight); keyPixels a band of rows
+    // of the render on the key grey.
     std::vector<std::uint8_t> exportPixels;
     std::vector<std::uint8_t> keyPixels;
     int exportWidth = 0;

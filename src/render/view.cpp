@@ -90,15 +90,16 @@ void drawCutPlane(const CutAway& cut) {
     glDisable(GL_LINE_STIPPLE);
 }
 
-// The selection's outline: the twelve edges round its cells, in amber.
-void drawSelectionBox(const CellBox& box) {
+// The twelve edges round a box's cells, in `colour` (red, green, blue): the
+// selection in amber, the cells a box drag picks in cyan.
+void drawBoxOutline(const CellBox& box, const std::array<float, 3>& colour) {
     // Cell i spans [i - 50, i - 49]; a little outside, so the faces do not hide the edges.
     double low[3], high[3];
     for (int axis = 0; axis < 3; ++axis) {
         low[axis] = box.min[axis] - 50.0 - 0.05;
         high[axis] = box.max[axis] - 49.0 + 0.05;
     }
-    glColor3f(1.0f, 0.75f, 0.1f);
+    glColor3f(colour[0], colour[1], colour[2]);
     glBegin(GL_LINES);
     for (int axis = 0; axis < 3; ++axis) {
         const int u = (axis + 1) % 3, v = (axis + 2) % 3;
@@ -170,7 +171,9 @@ void drawView(Renderer& renderer, const ViewInputs& view) {
     if (view.rotateActive && !view.panelGesture) drawGridBox();
     if (view.mirror.any()) drawMirrorPlanes(view.mirror);
     if (view.cut.on) drawCutPlane(view.cut);
-    if (view.selection) drawSelectionBox(*view.selection);
+    if (view.selection) drawBoxOutline(*view.selection, {1.0f, 0.75f, 0.1f});
+    for (const std::optional<std::array<int, 3>>& cell : view.pickedCorners)
+        if (cell) drawBoxOutline(boxSpanning(*cell, *cell), {0.2f, 0.9f, 1.0f});
     drawModel(renderer, view);
     glDisable(GL_DEPTH_TEST);
     loadOverlayMatrices(view.clientWidth, view.clientHeight);

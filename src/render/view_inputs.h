@@ -1,6 +1,7 @@
 #pragma once
 // Everything one frame of the 3-D view is drawn from.
 
+#include <array>
 #include <cstdint>
 
 #include <optional>
@@ -32,6 +33,7 @@ struct ViewInputs {
     bool squareOutline = false; // the current tool's brush is a square, not a disc
     MirrorPlanes mirror{};      // the enabled planes are outlined across the grid
     std::optional<CellBox> selection{};  // outlined round its cells
+    std::array<std::optional<std::array<int, 3>>, 2> pickedCorners{};  // a dragged box's corner cells, outlined
     CutAway cut{};              // hides cells from the drawing and the pick pass; its plane is outlined
     int cursorX = 0, cursorY = 0;
     ViewCamera camera{};  // pivot and zoom

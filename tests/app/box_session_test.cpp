@@ -82,6 +82,41 @@ TEST_F(BoxSessionTest, DeleteAndCutLeaveLockedColoursAndTheHiddenMaterial) {
     }
 }
 
+// A press far right of the grid picks the cell on its edge, x = 99, so the
+// box reaches the block's right side instead of being refused.
+TEST_F(BoxSessionTest, APressOffTheGridPicksTheNearestCellOnItsEdge) {
+    const ModelStore start = block();
+    const ModelStore out = run(*start.model, "key B\nldown 760 300\nlup " + pixelOf({40, 40, 69}) + "\nkey delete\n");
+    int deleted = 0, atRightSide = 0;
+    for (int i = 0; i < kCellCount; ++i)
+        if (out.model->cells[i] != start.model->cells[i]) {
+            ASSERT_GE(cellAt(i).x, 40) << i;
+            ++deleted;
+            atRightSide += cellAt(i).x == 69;
+        }
+    EXPECT_GT(atRightSide, 0);
+    EXPECT_EQ(deleted % 30, 0);  // whole rows from x 40 to 69
+}
+
+// Select box… takes its box from the session's answer; Delete then keeps a
+// locked colour and the hidden material as it does for a dragged box.
+TEST_F(BoxSessionTest, ATypedBoxIsExactlyTheCellsItNames) {
+    ModelStore start = testing::makeStore();
+    std::fill_n(start.model->cells, kCellCount, std::uint8_t{1});
+    testing::setCell(*start.model, 10, 20, 30, 2);  // locked by the session
+    testing::setCell(*start.model, 19, 29, 39, kLastCode);
+    const ModelStore out =
+        run(*start.model, testing::lockSlot(kFirstSlot + 1) + "answer box 10 20 30 19 29 39\nmenu 40019\nkey delete\n");
+    int emptied = 0;
+    for (int i = 0; i < kCellCount; ++i) {
+        const int code = start.model->cells[i];
+        const bool gone = inBox(cellAt(i), {10, 20, 30}, {19, 29, 39}) && code == 1;
+        ASSERT_EQ(out.model->cells[i], gone ? 0 : code) << i;
+        emptied += gone;
+    }
+    EXPECT_EQ(emptied, 998);
+}
+
 TEST_F(BoxSessionTest, PasteGoesToTheSelectionsCornerOrBackWhereTheCellsCameFrom) {
     const ModelStore start = block();
     const std::string copy = "key B\n" + drag({32, 32, 69}, {33, 34, 69}) + "key ctrl+c\n";
@@ -169,6 +204,8 @@ TEST_F(BoxSessionTest, ASelectDragShowsItsBoxWithoutTheBrushOutline) {
     const auto white = [](int r, int g, int b) { return r > 240 && g > 240 && b > 240; };
     const testing::Grab dragging = frame("key B\nldown 300 200\nmove 500 400\n");
     EXPECT_GT(count(dragging, 64, 0, 800, 600, amber), 200);
+    const auto cyan = [](int r, int g, int b) { return r < 100 && g > 200 && b > 230; };
+    EXPECT_GT(count(dragging, 64, 0, 800, 600, cyan), 8);  // the two picked corner cells
     EXPECT_EQ(count(dragging, 440, 340, 560, 460, white), 0);
     EXPECT_GT(count(frame("move 500 400\n"), 440, 340, 560, 460, white), 20);  // the brush outline otherwise
 }

@@ -235,5 +235,65 @@ TEST_F(CameraSessionTest, OcclusionAndCellEdgesShowOnlyWhileChosen) {
     EXPECT_EQ(differing("set.tga"), differing("edges.tga"));
 }
 
+// View ▸ Orthographic: in every preset view a Paint click lands on the cell
+// whose centre the parallel projection puts under the pointer.
+TEST_F(CameraSessionTest, OrthographicClicksPaintTheCellUnderThePointerInEveryPresetView) {
+    ModelStore block = testing::makeStore();
+    testing::fillBox(*block.model, 30, 30, 30, 69, 69, 69, 1);
+    // A cell near a corner of the face each view shows, where a perspective pick would be a cell or more off.
+    const testing::Cell targets[6] = {{33, 66, 69}, {33, 66, 30}, {30, 66, 33},
+                                      {69, 66, 33}, {33, 69, 66}, {33, 30, 66}};
+    ViewCamera orthographic;
+    orthographic.orthographic = true;
+    std::string session = "size 800 600\nmenu 40133\nkey A\nkey H\nkey C\nkey C\n";
+    for (int view = 0; view < 6; ++view) {
+        const testing::Cell c = targets[view];
+        const auto [x, y] = testing::projectedPoint(c.x - 49.5, c.y - 49.5, c.z - 49.5, view, orthographic);
+        const std::string at = std::to_string(static_cast<int>(x)) + " " + std::to_string(599 - static_cast<int>(y));
+        session += "key " + std::to_string(view + 1) + "\npaint\nldown " + at + "\nlup " + at + "\n";
+    }
+    ASSERT_EQ(replay(session + "save $DIR/painted.cbk\n", writeModel(*block.model)), "");
+    const ModelStore painted = saved("painted.cbk");
+    double sum[6][3] = {};
+    int count[6] = {};
+    for (int i = 0; i < kCellCount; ++i) {
+        if (painted.model->cells[i] != 2) continue;
+        const testing::Cell c = testing::cellAt(i);
+        int view = 0;
+        while (view < 6 && std::max({std::abs(c.x - targets[view].x), std::abs(c.y - targets[view].y),
+                                     std::abs(c.z - targets[view].z)}) > 2)
+            ++view;
+        ASSERT_LT(view, 6) << "a stray cell " << c.x << "," << c.y << "," << c.z;
+        sum[view][0] += c.x;
+        sum[view][1] += c.y;
+        sum[view][2] += c.z;
+        ++count[view];
+    }
+    // The painted patch is centred on the target.
+    for (int view = 0; view < 6; ++view) {
+        ASSERT_GT(count[view], 0) << "view " << view;
+        EXPECT_NEAR(sum[view][0] / count[view], targets[view].x, 0.3) << "view " << view;
+        EXPECT_NEAR(sum[view][1] / count[view], targets[view].y, 0.3) << "view " << view;
+        EXPECT_NEAR(sum[view][2] / count[view], targets[view].z, 0.3) << "view " << view;
+    }
+}
+
+// Key O and the setting turn the same projection on; the menu turns it off again.
+TEST_F(CameraSessionTest, KeyOTheMenuAndTheSettingSwitchTheSameProjection) {
+    const std::string block = middleBlock();
+    ASSERT_EQ(replay("size 800 600\n" + kGrabAs + "perspective.tga\nkey O\n" + kGrabAs + "key.tga\nmenu 40133\n" +
+                         kGrabAs + "off.tga\n",
+                     block),
+              "");
+    ASSERT_EQ(replay("setting orthographic=1\nsize 800 600\n" + kGrabAs + "setting.tga\n", block), "");
+    EXPECT_EQ(grab("off.tga").bytes, grab("perspective.tga").bytes);
+    EXPECT_EQ(grab("setting.tga").bytes, grab("key.tga").bytes);
+    // The 20-cell block's front face, at the pivot plane's scale, and no side of it.
+    const Box parallel = silhouetteOf(grab("key.tga"));
+    const double side = 20 / pivotPlaneUnitsPerPixel(600, false, 0);
+    EXPECT_NEAR(parallel.right - parallel.left, side, 1);
+    EXPECT_NEAR(parallel.bottom - parallel.top, side, 1);
+}
+
 }  // namespace
 }  // namespace cubrik

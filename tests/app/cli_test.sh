@@ -94,6 +94,10 @@ QT_QPA_PLATFORM=offscreen timeout 10 "$cubrik" --record "$work/rec.cbk" "$work/a
 status=$?
 check "--record onto a model exits 1 with one line" test "$status" -eq 1 -a "$(wc -l <"$work/err")" -eq 1
 check "and leaves the model byte for byte" cmp -s "$work/rec.cbk" "$work/a.cbk"
+for name in out.JPG out.jpeg out.gpl out.hex out.pal; do
+  QT_QPA_PLATFORM=offscreen timeout 10 "$cubrik" --record "$work/$name" 2>"$work/err"
+  check "--record onto $name is refused too" test $? -eq 1 -a ! -e "$work/$name"
+done
 
 # Only a regular file is a session: a folder or a FIFO is refused at once.
 mkfifo "$work/fifo"
@@ -130,5 +134,17 @@ timeout 10 "$cubrik" --export "$work/fifo.cbk" "$work/never.cbk" 2>"$work/err"
 status=$?
 check "a FIFO is refused at once (status $status)" test "$status" -eq 1
 check "as no regular file" grep -q "^cubrik: cannot read $work/fifo.cbk: it is not a regular file" "$work/err"
+# Nor is one written over: an export onto a FIFO, through a link or not, or
+# onto a device fails and leaves them as they were. The device is one of our
+# own (only root may make it): a faulty build must never replace /dev/null.
+mkfifo "$work/out.stl"
+ln -s out.stl "$work/link.stl"
+targets="out.stl link.stl"
+mknod "$work/null.stl" c 1 3 2>/dev/null && targets="$targets null.stl"
+for target in $targets; do
+  timeout 10 "$cubrik" --export "$work/a.cbk" "$work/$target" 2>"$work/err"
+  check "an export onto $target fails (status $?)" grep -q "it is not a regular file" "$work/err"
+done
+check "the FIFO and the link stay" test -p "$work/out.stl" -a -L "$work/link.stl"
 
 exit $((failures > 0))

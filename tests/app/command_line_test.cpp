@@ -251,6 +251,28 @@ TEST_F(ExportCommand, RenderWithACutShowsTheInside) {
     EXPECT_EQ(centre({"--cut", "z<=49"}), 0x00ff00u);
 }
 
+// Seen in parallel, an off-centre block near the viewer and the same block at
+// the back of the grid draw the same picture: its front face, 10 cells at the
+// pivot plane's 600 / 140.8 pixels a cell, and none of its sides.
+TEST_F(ExportCommand, AnOrthographicRenderDrawsFrontAndBackBlocksAlike) {
+    const auto render = [&](int z0, const char* name) {
+        ModelStore store = testing::makeStore();
+        testing::fillBox(*store.model, 70, 60, z0, 79, 69, z0 + 9, 1);
+        std::string reason;
+        EXPECT_EQ(writeModelFile(dir / "block.cbk", *store.model, reason), 1) << reason;
+        const Outcome result =
+            run({"--render", (dir / "block.cbk").string(), (dir / name).string(), "--ortho", "--flat"});
+        EXPECT_EQ(result.status, 0) << result.err;
+        return testing::readBytes(dir / name);
+    };
+    const std::string front = render(85, "front.tga"), back = render(5, "back.tga");
+    EXPECT_EQ(front, back);
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(front.at(i)); };
+    const double side = 10 * 600 / 140.84508;
+    EXPECT_NEAR(byte(12) | byte(13) << 8, side, 1);
+    EXPECT_NEAR(byte(14) | byte(15) << 8, side, 1);
+}
+
 TEST_F(ExportCommand, AFailedExportGivesOneLineAndWritesNothing) {
     ModelStore store = testing::makeStore();
     std::string reason;

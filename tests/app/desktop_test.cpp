@@ -81,6 +81,17 @@ TEST_F(DesktopTest, TheStatusLineNamesToolSizeColourAndWhatIsHidden) {
     EXPECT_NE(statusTextOf(app).find("   Zoom 125%"), std::string::npos) << statusTextOf(app);
     command(command::kFrameSelection);
     EXPECT_NE(statusTextOf(app).find("Nothing is selected to frame."), std::string::npos) << statusTextOf(app);
+    // Select mode gives the box's size and corners; Planes through the model's centre says where they went.
+    command(command::kSelectMode);
+    app.selection.box = CellBox{{10, 20, 0}, {21, 27, 99}};
+    EXPECT_NE(statusTextOf(app).find("   Box 12 × 8 × 100 — 10,20,0 to 21,27,99"), std::string::npos) << statusTextOf(app);
+    app.model().cells[app.status.cell] = 0;
+    command(command::kMirrorToModelCentre);
+    EXPECT_NE(statusTextOf(app).find("No cell is filled"), std::string::npos) << statusTextOf(app);
+    app.model().cells[cellIndex(10, 30, 40)] = 1;
+    app.model().cells[cellIndex(19, 30, 59)] = 1;
+    command(command::kMirrorToModelCentre);
+    EXPECT_NE(statusTextOf(app).find("Mirror planes at x 14.5, y 30, z 49.5"), std::string::npos) << statusTextOf(app);
 }
 
 // A narrow bar leaves fields out from the right, never the latest message;

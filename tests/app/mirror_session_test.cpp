@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "support/front_view_cells.h"
 #include "support/session_runner.h"
@@ -108,6 +109,21 @@ TEST_P(MirrorSessionTest, PlanesMoveToTheCellUnderTheCursorAndBackToTheMiddle) {
     EXPECT_GT(alone, 0);
     EXPECT_GT(pairs, 0);
     EXPECT_TRUE(symmetricAbout(*run(*slab.model, moveToCell + "menu 40065\n" + carve).model, 0, 99));
+}
+
+// A block from x 10 to 19 is ten cells wide: 40066 puts the x plane between
+// cells 14 and 15, so a one-cell Paint at x = 10 paints x = 19 too.
+TEST_P(MirrorSessionTest, PlanesThroughTheModelsCentreMirrorAnEvenWidthCellForCell) {
+    ModelStore block = testing::makeStore();
+    testing::fillBox(*block.model, 10, 40, 40, 19, 59, 59, 5);
+    const auto [x, y] = testing::projectedCentre({10, 50, 59});
+    const std::string paint = "menu 40066\nmenu 40061\nkey A\nkey C\nkey C\n" +
+                              stroke(static_cast<int>(x), static_cast<int>(x), 599 - static_cast<int>(y));
+    const ModelStore painted = run(*block.model, paint);
+    std::vector<int> changed;
+    for (int i = 0; i < kCellCount; ++i)
+        if (painted.model->cells[i] != block.model->cells[i]) changed.push_back(i);
+    EXPECT_EQ(changed, (std::vector<int>{cellIndex(10, 50, 59), cellIndex(19, 50, 59)}));
 }
 
 // Colour 2 is locked and the other material stands on the right: painting

@@ -91,13 +91,18 @@ private:
     }
 
     std::string answer() {
-        switch (pick(0, 6)) {
+        switch (pick(0, 7)) {
         case 0: return "answer yes\n";
         case 1: return "answer no\n";
         case 2: return "answer cancel\n";
         case 3: return "answer colour " + std::string(chance(50) ? "FF8000" : "000000") + "\n";
         case 4: return "answer file " + (dir_ / "no" / "such" / "folder" / "m.cbk").string() + "\n";
         case 5: return "answer file " + (dir_ / ("out" + std::to_string(pick(0, 3)) + ".cbk")).string() + "\n";
+        case 6: {
+            std::string box = "answer box";
+            for (int i = 0; i < 6; ++i) box.append(" ").append(std::to_string(pick(0, 99)));
+            return box + "\n";
+        }
         default:
             static const char* kOthers[] = {"view.tga", "mesh.obj", "colours.gpl", "colours.hex"};
             return "answer file " + (dir_ / kOthers[pick(0, 3)]).string() + "\n";
@@ -111,7 +116,7 @@ private:
         static const int kMenus[] = {40001, 40002, 40003, 40004, 40005, 40011, 40012, 40021, 40022, 40023, 40026,
                                      40028, 40037, 40041, 40042, 40051, 40092, 40017, 40121, 40122, 40123, 40124,
                                      40125, 40126, 40127, 40128, 40106, 40108, 40052, 40054, 40111, 40112, 40113,
-                                     40114, 40115, 40116};
+                                     40114, 40115, 40116, 40019, 40129, 40130, 40066};
         static const char* kMouse[] = {"ldown", "lup", "ldbl", "rdown", "rup", "rdbl", "mdown", "move", "move", "move"};
         switch (pick(0, 12)) {
         case 0:

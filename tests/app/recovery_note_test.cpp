@@ -25,6 +25,10 @@ TEST(RecoveryNote, OnlyAnAbsoluteModelFileIsTakenAsTheDocumentsFile) {
         EXPECT_EQ(note.path, "victim.cbk") << text;
     }
     EXPECT_EQ(parseRecoveryNote("path=/m/penguin.CBK\nuntitled=0\n").untitled, 0);
+    const RecoveryNote lowerCase = parseRecoveryNote("path=/m/a%2fcaf%c3%a9.cbk\ntitle=caf%c3%a9\nuntitled=0\n");
+    EXPECT_EQ(lowerCase.path, "/m/a/caf\xc3\xa9.cbk");  // escapes in either letter case
+    EXPECT_EQ(lowerCase.title, "caf\xc3\xa9");
+    EXPECT_EQ(lowerCase.untitled, 0);
 }
 
 }  // namespace

@@ -184,8 +184,9 @@ key ctrl+s")
 done
 check "and writes nothing else" test "$(cat "$work/victim.conf")" = original -a -z "$(ls -A "$work/B")"
 
-# A lock file nobody holds and no copy goes with is removed at the next start.
-touch "$folder/stale.lock"
+# A lock file nobody holds and no copy goes with is removed at the next start;
+# so is a write a crash cut short, once no other window could be making it.
+touch "$folder/stale.lock" "$folder/.cubrik-0123456789ab.tmp"
 (flock 9 && exec sleep 5) 9>"$folder/held.lock" &
 holder=$!
 sleep 0.3
@@ -193,7 +194,57 @@ replay "answer no
 paint"
 check "a stale lock goes" test ! -e "$folder/stale.lock"
 check "a held one stays" test -e "$folder/held.lock"
+check "a half-written file stays while another window runs" test -e "$folder/.cubrik-0123456789ab.tmp"
 kill "$holder" 2>/dev/null
 wait "$holder" 2>/dev/null
+replay "answer no
+paint"
+check "and goes once none does" test ! -e "$folder/.cubrik-0123456789ab.tmp"
+
+# Several orphans: the newest is asked about first, whatever order the
+# folder lists them in (the older one here is written last).
+rm -rf "$state"
+replay "$edits
+wait 31
+crash" "$work/doc.cbk"
+sed -i 's/^time=.*/time=2000000000/' "$folder"/*.txt
+mv "$folder" "$work/first"
+replay "$paint_stroke
+wait 31
+crash" "$work/doc.cbk"
+sed -i 's/^time=.*/time=1000000000/' "$folder"/*.txt
+mv "$work/first"/* "$folder"
+replay "answer yes
+save $work/newest.cbk"
+check "the newest orphan is offered first" cmp -s "$work/newest.cbk" "$work/edited.cbk"
+
+# The recovery folder is trusted only when it is this user's own: a link to
+# a folder, or a folder others may write in, is refused with a message, and
+# left as it was.
+rm -rf "$state" "$work/shared"
+mkdir -p "$state/cubrik" "$work/shared"
+chmod 1777 "$work/shared"
+ln -s "$work/shared" "$folder"
+replay "$edits
+wait 31
+crash" "$work/doc.cbk"
+check "a linked recovery folder is refused" grep -q "symbolic link" "$work/err"
+check "its target keeps its mode and gets nothing" \
+  test "$(stat -c %a "$work/shared")" = 1777 -a -z "$(ls -A "$work/shared")"
+rm "$folder"
+mkdir -m 0777 "$folder"
+replay "$edits
+wait 31
+crash" "$work/doc.cbk"
+check "a folder others may write in is refused" grep -q "other users may write in it" "$work/err"
+check "and stays as it was" test "$(stat -c %a "$folder")" = 777 -a -z "$(ls -A "$folder")"
+if [ "$(id -u)" = 0 ]; then
+  chmod 0700 "$folder"
+  chown 65534 "$folder"
+  replay "$edits
+wait 31
+crash" "$work/doc.cbk"
+  check "another user's folder is refused" grep -q "belongs to another user" "$work/err"
+fi
 
 exit $((failures > 0))

@@ -96,5 +96,21 @@ TEST_F(RecoveryWriterTest, AFailedWriteIsSaidOnceAndTriedAgainAnIntervalLater) {
     EXPECT_EQ(app.recovery.copiesWritten, 0u);
 }
 
+// What a failed write left is no copy: once the disk is back, a termination
+// writes the model, though it has not changed since.
+TEST_F(RecoveryWriterTest, AFailedWriteKeepsNothingSoATerminationWritesTheCopy) {
+    testing::writeBytes(dir / "state", "a file where the folder would be");
+    ::testing::internal::CaptureStderr();
+    changeAndTakeCopy(1);
+    letTheWriterEnd();
+    keepRecoveryCopy(app);  // takes the failure
+    ::testing::internal::GetCapturedStderr();
+    std::filesystem::remove(dir / "state");
+    writeRecoveryCopyNow(app);
+    EXPECT_EQ(app.recovery.copiesWritten, 1u);
+    EXPECT_EQ(testing::readBytes(recoveryFolderOf(app.paths.stateFolder) / (app.recovery.id + ".cbk")),
+              formatModelFile(app.model()));
+}
+
 }  // namespace
 }  // namespace cubrik

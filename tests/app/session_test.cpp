@@ -21,7 +21,8 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
                            "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1", "pointer 3 -4",
                            "pointer none", "ctrl 1", "ctrl 0", "key home",
                            "tablet 1 1 512 0 1023 0", "answer file /a b/c.cbk", "answer yes", "answer no",
-                           "answer cancel", "answer colour 80FF01", "save /a b/m.obj", "grab g.tga",
+                           "answer cancel", "answer colour 80FF01", "answer box 0 5 7 99 9 8", "save /a b/m.obj",
+                           "grab g.tga",
                            "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "wait 100000", "crash",
                            "move -100000 100000", "size 6144 0", "clipboard", "clipboard a%0Ab%20c%25"};
     for (const char* text : lines) {
@@ -34,6 +35,17 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
     std::string error;
     parseSessionLine("answer colour 80FF01", colour, error);
     EXPECT_EQ(colour.colour, 0x01ff80u);  // dialogs take 0x00BBGGRR
+    SessionLine box;
+    parseSessionLine("answer box 9 2 30 4 5 6", box, error);
+    EXPECT_EQ(box.box, (CellBox{{4, 2, 6}, {9, 5, 30}}));  // either corner first
+}
+
+// Escapes are read in either letter case, as any percent-encoding is.
+TEST(SessionLines, LowerCasePercentEscapesAreRead) {
+    SessionLine line;
+    std::string error;
+    ASSERT_EQ(parseSessionLine("clipboard a%2fb%0a%c3%a9", line, error), 1) << error;
+    EXPECT_EQ(line.text, "a/b\n\xc3\xa9");
 }
 
 TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
@@ -56,6 +68,9 @@ TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
         {"menu 40090", "no menu item has the number 40090"},
         {"drop", "\"drop\" takes a path"},
         {"answer maybe", "\"answer\" takes file PATH, yes, no, cancel or colour RRGGBB"},
+        {"answer box 1 2 3 4 5", "\"answer box\" takes six cell coordinates from 0 to 99"},
+        {"answer box 1 2 3 4 5 100", "\"answer box\" takes six cell coordinates from 0 to 99"},
+        {"answer box -1 2 3 4 5 6", "\"answer box\" takes six cell coordinates from 0 to 99"},
         {"tablet 1 2 3", "\"tablet\" takes CURSOR BUTTONS PRESSURE MIN MAX MARK"},
         {"save", "\"save\" takes a path"},
         {"wait -1", "\"wait\" takes seconds, a decimal number such as 31 or 2.5"},

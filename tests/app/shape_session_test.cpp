@@ -84,6 +84,8 @@ TEST_F(ShapeSessionTest, EachShapeChangesExactlyTheCellsItsFormulaNames) {
         {40121, [&](Cell c, int code) { return inBox(c) ? 1 : code; }},
         {40122, [&](Cell c, int code) { return inBox(c) && term(c, 0) + term(c, 1) + term(c, 2) <= 1 ? 1 : code; }},
         {40123, [&](Cell c, int code) { return inBox(c) && term(c, 1) + term(c, 2) <= 1 ? 1 : code; }},
+        {40129, [&](Cell c, int code) { return inBox(c) && term(c, 0) + term(c, 1) + term(c, 2) <= 1 ? 0 : code; }},
+        {40130, [&](Cell c, int code) { return inBox(c) && term(c, 1) + term(c, 2) <= 1 ? 0 : code; }},
         {40124, [&](Cell c, int code) { return inBox(c) && code != 0 ? 1 : code; }},
         {40125,
          [&](Cell c, int code) {

@@ -101,7 +101,7 @@ TEST_F(WindowProcedureTest, ColourKeysRepaintUnlessAtTheEnd) {
     EXPECT_EQ(repaintsAfter('H'), 0);
     EXPECT_EQ(repaintsAfter('Y'), 1);
     EXPECT_EQ(app.edit.currentSlot, 24);
-    EXPECT_EQ(repaintsAfter('O'), 0);  // not in the table
+    EXPECT_EQ(repaintsAfter('I'), 0);  // not in the table
 }
 
 TEST_F(WindowProcedureTest, BrushKeysFollowTheLadders) {

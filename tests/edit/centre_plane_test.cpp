@@ -27,6 +27,9 @@ TEST(CentrePlane, AcceptsPointsWithin32PixelsOfTheClampedGrid) {
     EXPECT_EQ(unprojectToCentrePlane(model, 600, 645 + 30, kCentreY), cellIndex(99, 49, 49));
     EXPECT_EQ(unprojectToCentrePlane(model, 600, 645 + 35, kCentreY), -1);
     EXPECT_EQ(unprojectToCentrePlane(model, 600, 799, 0), -1);
+    // Box corners take the nearest cell on the edge at any distance.
+    EXPECT_EQ(nearestCentrePlaneCell(model, 600, 645 + 35, kCentreY), cellIndex(99, 49, 49));
+    EXPECT_EQ(nearestCentrePlaneCell(model, 600, 799, 0), cellIndex(99, 99, 49));
 }
 
 }  // namespace

@@ -64,9 +64,9 @@ struct CountingSource final : PickSource {
 };
 
 // A fetched read draws a block the first time a pixel of it is decoded, a
-// prefetched area with its margin in one drawing once a block of it is
-// missing, most of the window or a fifth part at once as the whole; what
-// could not be drawn names no cell.
+// prefetched area with its margin (or the area round it asked for) in one
+// drawing once a block of it is missing, most of the window or a fifth part
+// at once as the whole; what could not be drawn names no cell.
 TEST(PickBuffer, AFetchedReadDrawsEachPartOnceWhenFirstNeeded) {
     CountingSource source;
     PickBuffer buffer;
@@ -96,6 +96,16 @@ TEST(PickBuffer, AFetchedReadDrawsEachPartOnceWhenFirstNeeded) {
     prefetchPick(buffer, {900, 600, 900, 600});  // the fifth drawing takes the rest
     EXPECT_EQ(source.boxes.back().top, 0);
     EXPECT_EQ(source.boxes.back().right, 999);
+
+    source.boxes.clear();
+    ASSERT_EQ(prepareFetchedPick(buffer, 1000, 700, source, 4), 1);
+    prefetchPick(buffer, {300, 300, 310, 310}, {300, 300, 700, 310});  // round a box of its own
+    ASSERT_EQ(source.boxes.size(), 1u);
+    EXPECT_EQ(source.boxes[0].left, 256);
+    EXPECT_EQ(source.boxes[0].right, 703);
+    EXPECT_EQ(source.boxes[0].bottom, 319);
+    prefetchPick(buffer, {600, 300, 640, 310}, {0, 0, 999, 699});  // fetched already
+    EXPECT_EQ(source.boxes.size(), 1u);
 
     source.fails = true;
     ASSERT_EQ(prepareFetchedPick(buffer, 1000, 700, source, 3), 1);

@@ -240,6 +240,39 @@ TEST(ViewCameraTest, APivotAtACornerKeepsTheWholeGridBetweenTheNearAndFarPlanes)
     }
 }
 
+// The parallel projection agrees with the perspective one in the pivot's
+// plane, zoomed and panned, ignores depth elsewhere, and keeps the whole grid
+// between its near and far planes.
+TEST(ViewCameraTest, AnOrthographicCameraHasThePerspectiveScaleInThePivotPlaneAtEveryDepth) {
+    double rotation[16];
+    rotationMatrix(35.0, 0.3, 1.0, 0.2, rotation);
+    ViewCamera perspective;
+    perspective.pivot[0] = 50;
+    perspective.pivot[2] = -20;
+    perspective.zoomStep = 3;
+    ViewCamera parallel = perspective;
+    parallel.orthographic = true;
+    const Row right = rowOf(rotation, 0), up = rowOf(rotation, 1), toward = rowOf(rotation, 2);
+    Row inPlane, nearer;
+    for (int axis = 0; axis < 3; ++axis) {
+        inPlane[axis] = perspective.pivot[axis] + 30 * right[axis] - 12 * up[axis];
+        nearer[axis] = inPlane[axis] + 40 * toward[axis];
+    }
+    const auto seen = windowOf(perspective, rotation, inPlane), flat = windowOf(parallel, rotation, inPlane);
+    const auto flatNearer = windowOf(parallel, rotation, nearer);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_NEAR(flat[i], seen[i], 1e-9);
+        EXPECT_NEAR(flatNearer[i], seen[i], 1e-9);
+    }
+    EXPECT_LT(flatNearer[2], flat[2]);
+    for (int corner = 0; corner < 8; ++corner) {
+        const Row p = {corner & 1 ? 50.0 : -50.0, corner & 2 ? 50.0 : -50.0, corner & 4 ? 50.0 : -50.0};
+        const double depth = windowOf(parallel, rotation, p)[2];
+        EXPECT_GT(depth, -1.0) << corner;
+        EXPECT_LT(depth, 1.0) << corner;
+    }
+}
+
 TEST(ReferencePictureTest, LiesUprightOnTheFarFaceWithItsAspectKept) {
     ModelStore store = testing::makeStore();
     ReferencePicture wide;

@@ -140,6 +140,24 @@ TEST_F(DisplayCacheTest, OccludedCornersFollowEditsInTheRowsRoundThem) {
     expectRedrawnAfter("occlusion off", [&] { occlusion = false; });
 }
 
+// The last rows of the grid end the last span: edits there, alone and on
+// two neighbouring rows, are walked again and drawn as a whole walk draws.
+TEST_F(DisplayCacheTest, EditsInTheGridsFarRowsMatchAWholeWalk) {
+    for (bool smoothDisplay : {false, true}) {
+        smooth = smoothDisplay;
+        bool walked = false;
+        frame(walked);
+        const std::uint64_t walks = renderer.displayCache.walks;
+        for (const int z : {99, 98}) {
+            testing::setCell(model, 99, 99, z, 2);
+            ASSERT_TRUE(testing::sameGeometry(frame(walked), fresh())) << "z " << z << (smooth ? " smooth" : " flat");
+        }
+        testing::setCell(model, 99, 99, 99, 0);
+        ASSERT_TRUE(testing::sameGeometry(frame(walked), fresh())) << (smooth ? "smooth" : "flat");
+        EXPECT_EQ(renderer.displayCache.walks, walks);  // rows walked again, never the whole grid
+    }
+}
+
 TEST_F(DisplayCacheTest, AModelTooLargeToKeepIsWalkedEveryFrameAndStillDrawnRight) {
     testing::fillAll(model, 0);
     testing::fillCheckerboard(model, 50, 1);  // 375,000 quads

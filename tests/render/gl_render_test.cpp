@@ -216,7 +216,7 @@ TEST_F(GlRenderTest, PickPassesDrawExactCellColoursOnWhite) {
 // A stroke's read, fetched a few blocks at a time, and the one-pixel passes of
 // the colour pick and the status bar give exactly the pixels of the whole
 // pass: in a slanted view, flat and smooth, whatever the model and the view
-// do after a read began.
+// do after a read began, and whatever later strokes keep.
 TEST_F(GlRenderTest, PartsOfThePickPassAreThoseOfTheWholePass) {
     testing::fillSphere(model, 38);
     fillBlock(70, 99, 20);
@@ -241,6 +241,11 @@ TEST_F(GlRenderTest, PartsOfThePickPassAreThoseOfTheWholePass) {
             testing::fillAll(model, 0);
             presetView(model, kTopView);
             prefetchPick(fetched, {300, 200, 340, 230});
+            // A new stroke keeps its pass beside the one `fetched` still reads.
+            PickBuffer later;
+            ASSERT_EQ(keepPickPass(renderer, view(), fetched), 1);
+            ASSERT_EQ(startKeptPickRead(renderer, mode, later), 1);
+            EXPECT_EQ(pickCell(later, 320, 215), -1) << what;
             int wrong = 0;
             for (int y = 0; y < kHeight; ++y)
                 for (int x = 0; x < kWidth; ++x) wrong += pickCell(fetched, x, y) != pickCell(whole, x, y);

@@ -67,6 +67,10 @@ public:
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
                                               std::array<std::uint32_t, 16>& customColours) override;
+    std::optional<CellBox> askCellBox(const std::string&, const std::string&, const CellBox&) override {
+        noteDialog();
+        return std::nullopt;
+    }
     bool openHelp(const std::string& path) override;
     void makeGlCurrent() override {}
     void doneGlCurrent() override {}

@@ -28,6 +28,7 @@ struct CommandLine {
     bool zoomed = false;
     bool occlusion = false;  // --ao
     bool cellEdges = false;  // --edges
+    bool orthographic = false;  // --ortho: the parallel projection
     std::uint32_t backgroundColor = 0xff8080;  // 0x00BBGGRR: red 128, green 128, blue 255
     CutAway cut{};           // --cut: the cells in view
 };

@@ -35,6 +35,7 @@ int renderModelImage(const CommandLine& command, std::string& reason) {
     ViewInputs view{store, edit};
     view.smoothDisplay = !command.flat;
     view.zoomed = command.zoomed;
+    view.camera.orthographic = command.orthographic;
     view.clientWidth = command.width;
     view.clientHeight = command.height;
     view.backgroundColor = command.backgroundColor;
@@ -43,6 +44,9 @@ int renderModelImage(const CommandLine& command, std::string& reason) {
     view.cellEdges = command.cellEdges;
     const int rendered = renderExportImage(renderer, view, reason);
     releaseRenderer(renderer);
+    // The drawing's memory (the offscreen target, the driver's own) is given
+    // back before the encoder needs its share.
+    destroyHeadlessGlContext(gl);
     if (!rendered) {
         reason = command.modelPath + ": " + reason;
         return 0;

@@ -28,11 +28,11 @@ ScreenAxis screenAxis(const VoxelModel& model, int row, int taken = -1) {
 }
 
 // The cell a press or release picks: the visible one, else the one on the
-// grid's centre plane; -1 when neither.
+// grid's centre plane, off the grid the nearest on its edge; -1 when neither.
 int boxCornerAt(App& app, int x, int y) {
     const int visible = visibleCellAt(app, x, y);
     if (visible >= 0) return visible;
-    return unprojectToCentrePlane(app.model(), app.window.clientHeight, x, y);
+    return nearestCentrePlaneCell(app.model(), app.window.clientHeight, x, y);
 }
 
 void changed(App& app) { app.flags.modelModified = 1; }
@@ -147,11 +147,12 @@ void centre(App& app) {
 
 // What a release at (x, y) would make of the selection.
 DraggedBox draggedBox(App& app, int x, int y) {
-    if (std::abs(x - app.selection.pressX) <= 3 && std::abs(y - app.selection.pressY) <= 3) return {true, {}};  // a click
+    if (std::abs(x - app.selection.pressX) <= 3 && std::abs(y - app.selection.pressY) <= 3) return {true, {}, {}};  // a click
     const int cell = boxCornerAt(app, x, y);
     if (cell < 0 || !app.selection.firstCell) return {};
     // Along the axis into the screen the box takes the whole grid: it selects through the model, as seen.
-    CellBox box = boxSpanning(*app.selection.firstCell, coordinatesOf(cell));
+    const std::array<int, 3> lastCell = coordinatesOf(cell);
+    CellBox box = boxSpanning(*app.selection.firstCell, lastCell);
     const ScreenAxis right = screenAxis(app.model(), 0);
     const ScreenAxis up = screenAxis(app.model(), 1, right.axis);
     const int depth = 3 - right.axis - up.axis;
@@ -162,9 +163,9 @@ DraggedBox draggedBox(App& app, int x, int y) {
             box.min[axis] = std::max(box.min[axis], app.selection.box->min[axis]);
             box.max[axis] = std::min(box.max[axis], app.selection.box->max[axis]);
         }
-        if (!box.insideGrid()) return {true, {}};
+        if (!box.insideGrid()) return {true, {}, lastCell};
     }
-    return {true, box};
+    return {true, box, lastCell};
 }
 
 }  // namespace
@@ -202,6 +203,11 @@ void endBoxSelection(App& app, int x, int y) {
     else refuse(app, app.strings().boxOffGrid);
 }
 
+std::array<std::optional<std::array<int, 3>>, 2> pickedCorners(const App& app) {
+    if (!app.gestures.boxSelecting) return {};
+    return {app.selection.firstCell, app.selection.dragged.lastCell};
+}
+
 std::optional<CellBox> shownSelection(const App& app) {
     const DraggedBox& dragged = app.selection.dragged;
     return app.gestures.boxSelecting && dragged.changes ? dragged.box : app.selection.box;
@@ -228,6 +234,11 @@ bool runBoxCommand(App& app, int command) {
         else deleteSelection(app);
         return true;
     case command::kSelectAll: app.selection.box = kWholeGrid; return true;
+    case command::kSelectBox:
+        if (const std::optional<CellBox> typed =
+                app.platform.askCellBox(text.selectBoxTitle, text.selectBoxPrompt, targetBox(app)))
+            app.selection.box = typed;
+        return true;
     case command::kSelectNone: app.selection.box.reset(); return true;
     case command::kCentre: centre(app); return true;
     default: break;

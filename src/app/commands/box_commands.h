@@ -1,6 +1,7 @@
 #pragma once
 // The selection box and what the Edit and Model menus do with it: select
-// mode (key B), cut, copy, paste, delete, select all and none, flips, turns,
+// mode (key B), cut, copy, paste, delete, select all and none, a box typed
+// in a dialog (Select box…), flips, turns,
 // centring and moves by one cell (also the arrow keys and Page Up and Down).
 // Every change of cells is one undo step; the mirror planes do not apply.
 
@@ -17,6 +18,9 @@ void leaveSelectMode(App& app);
 void beginBoxSelection(App& app, int x, int y);
 void dragBoxSelection(App& app, int x, int y);
 void endBoxSelection(App& app, int x, int y);
+
+// The cells the press and the pointer pick while a box is dragged, marked in the view.
+std::array<std::optional<std::array<int, 3>>, 2> pickedCorners(const App& app);
 
 // The box to draw and describe: the one being dragged, else the selection.
 std::optional<CellBox> shownSelection(const App& app);

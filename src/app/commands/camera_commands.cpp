@@ -23,7 +23,16 @@ void frame(App& app, const CellBox& box) {
         high[axis] = box.max[axis] - 49.0;
     }
     app.view.camera = frameBox(low, high, app.model().rotation, app.window.clientWidth, app.window.clientHeight,
-                               app.toggles.zoomed != 0);
+                               app.toggles.zoomed != 0, app.view.camera.orthographic);
+}
+
+// The grid's middle at 100 %, in the projection chosen.
+void resetCamera(App& app) { app.view.camera = ViewCamera{.orthographic = app.view.camera.orthographic}; }
+
+void setOrthographic(App& app, bool on) {
+    app.view.camera.orthographic = on;
+    app.settings.orthographic = on ? 1 : 0;
+    app.platform.setMenuChecked(command::kOrthographic, on);
 }
 
 // A View switch: the view, the setting kept for the next run and the menu's mark.
@@ -86,7 +95,7 @@ void runCameraCommand(App& app, int command) {
     case command::kFrameModel:
         endGestures(app);
         if (const std::optional<CellBox> filled = filledBounds(app.model(), kWholeGrid)) frame(app, *filled);
-        else app.view.camera = {};
+        else resetCamera(app);
         break;
     case command::kFrameSelection:
         endGestures(app);
@@ -95,7 +104,12 @@ void runCameraCommand(App& app, int command) {
         break;
     case command::kResetCamera:
         endGestures(app);
-        app.view.camera = {};
+        resetCamera(app);
+        break;
+    case command::kOrthographic:
+        // A stroke or drag under way ends first: it measured the view as it was.
+        endGestures(app);
+        setOrthographic(app, !app.view.camera.orthographic);
         break;
     case command::kReferencePicture: openReferencePicture(app); break;
     case command::kHideReference:
@@ -118,6 +132,7 @@ void restoreViewSettings(App& app) {
     app.platform.setMenuChecked(command::kFloorGrid, app.view.floorGrid);
     app.platform.setMenuChecked(command::kAmbientOcclusion, app.view.occlusion);
     app.platform.setMenuChecked(command::kCellEdges, app.view.cellEdges);
+    setOrthographic(app, app.settings.orthographic == 1);
     showReferenceMenuState(app);
 }
 

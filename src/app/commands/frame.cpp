@@ -24,6 +24,7 @@ ViewInputs viewInputsOf(App& app) {
     inputs.squareOutline = toolInfo(app.edit.currentTool).squareOutline;
     inputs.mirror = app.mirror;
     inputs.selection = shownSelection(app);
+    inputs.pickedCorners = pickedCorners(app);
     inputs.camera = app.view.camera;
     inputs.reference = app.view.reference ? &*app.view.reference : nullptr;
     inputs.referenceOpacity = static_cast<float>(app.settings.referenceOpacity) / 100.0f;

@@ -60,14 +60,15 @@ void runMenuCommand(App& app, int command) {
     default:
         if (command >= command::kFirstView && command <= command::kLastView)
             presetView(app.model(), command - command::kFirstView);
-        else if (command >= command::kMirrorX && command <= command::kMirrorToMiddle)
+        else if (command >= command::kMirrorX && command <= command::kMirrorToModelCentre)
             runMirrorCommand(app, command);
         else if (command >= command::kFirstUndoSteps && command <= command::kLastUndoSteps)
             chooseUndoSteps(app, command);
         else if (command >= command::kFirstRecent && command < command::kFirstRecent + command::kRecentCount)
             openRecent(app, command - command::kFirstRecent);
         else if ((command >= command::kFrameModel && command <= command::kFloorGrid) ||
-                 command == command::kAmbientOcclusion || command == command::kCellEdges)
+                 command == command::kOrthographic || command == command::kAmbientOcclusion ||
+                 command == command::kCellEdges)
             runCameraCommand(app, command);
         else if (!runShapeCommand(app, command) && !runCutCommand(app, command))
             runBoxCommand(app, command);

@@ -2,6 +2,7 @@
 
 #include "app/commands/strokes.h"
 #include "app/commands/window_status.h"
+#include "edit/box_edit.h"
 
 namespace cubrik {
 namespace {
@@ -33,6 +34,27 @@ void movePlanesToCursor(App& app) {
     for (int axis = 0; axis < 3; ++axis) app.mirror.position[axis] = 2 * coordinate[axis];
 }
 
+// A plane position (twice the coordinate) as the status bar writes it: "30" or "49.5".
+std::string planeCoordinate(int position) {
+    return std::to_string(position / 2) + (position % 2 != 0 ? ".5" : "");
+}
+
+// Each plane through the middle of the filled cells' bounds along its axis:
+// cell i mirrors to min + max − i, so an even width puts it between two cells.
+void movePlanesToModelCentre(App& app) {
+    const std::optional<CellBox> bounds = filledBounds(app.model(), kWholeGrid);
+    if (!bounds) {
+        setStatusNote(app, app.strings().nothingFilledToMirror);
+        return;
+    }
+    std::string where;
+    for (int axis = 0; axis < 3; ++axis) {
+        app.mirror.position[axis] = bounds->min[axis] + bounds->max[axis];
+        where += std::string(axis == 0 ? "" : ", ") + "xyz"[axis] + " " + planeCoordinate(app.mirror.position[axis]);
+    }
+    setStatusNote(app, fillIn(app.strings().mirrorPlanesAt, where));
+}
+
 }  // namespace
 
 void restoreMirrorPlanes(App& app) {
@@ -54,6 +76,8 @@ void runMirrorCommand(App& app, int command) {
         movePlanesToCursor(app);
     } else if (command == command::kMirrorToMiddle) {
         app.mirror.position = {kMirrorMiddle, kMirrorMiddle, kMirrorMiddle};
+    } else if (command == command::kMirrorToModelCentre) {
+        movePlanesToModelCentre(app);
     }
     showMirrorPlanes(app);
 }

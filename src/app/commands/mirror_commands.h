@@ -10,7 +10,7 @@ namespace cubrik {
 // middle) and shows them in the menu.
 void restoreMirrorPlanes(App& app);
 
-// Runs one of the Mirror menu's commands (command::kMirrorX ... kMirrorToMiddle).
+// Runs one of the Mirror menu's commands (command::kMirrorX ... kMirrorToModelCentre).
 void runMirrorCommand(App& app, int command);
 
 }  // namespace cubrik

@@ -27,8 +27,8 @@ int hollow(App& app, const CellBox& box, const CellChangeRule& rule) {
     return static_cast<int>(cells.size());
 }
 
-int shape(App& app, const BoxShape& shape, ShapeEdit edit, const CellChangeRule& rule) {
-    const auto code = static_cast<std::uint8_t>(targetCode(app.edit));
+// `code` is what the shape's cells become: the current colour, or empty for the Empty commands.
+int shape(App& app, const BoxShape& shape, ShapeEdit edit, std::uint8_t code, const CellChangeRule& rule) {
     if (countShapeChanges(app.model(), shape, edit, code, rule) == 0) return 0;
     pushUndoStep(app);
     return applyShape(app.model(), shape, edit, code, rule);
@@ -41,14 +41,17 @@ void boxCommand(App& app, int command) {
     }
     const CellBox& box = *app.selection.box;
     const CellChangeRule rule = cellChangeRuleOf(app.model(), app.edit, visibleSlab(app.view.cut));
+    const auto code = static_cast<std::uint8_t>(targetCode(app.edit));
+    const BoxShape ellipsoid{box, ShapeKind::Ellipsoid};
+    const BoxShape cylinder{box, ShapeKind::Cylinder, axisTowardViewer(app.model())};
     int changed = 0;
     switch (command) {
-    case command::kFill: changed = shape(app, {box, ShapeKind::Box}, ShapeEdit::Fill, rule); break;
-    case command::kFillEllipsoid: changed = shape(app, {box, ShapeKind::Ellipsoid}, ShapeEdit::Fill, rule); break;
-    case command::kFillCylinder:
-        changed = shape(app, {box, ShapeKind::Cylinder, axisTowardViewer(app.model())}, ShapeEdit::Fill, rule);
-        break;
-    case command::kPaintSelection: changed = shape(app, {box, ShapeKind::Box}, ShapeEdit::Paint, rule); break;
+    case command::kFill: changed = shape(app, {box, ShapeKind::Box}, ShapeEdit::Fill, code, rule); break;
+    case command::kFillEllipsoid: changed = shape(app, ellipsoid, ShapeEdit::Fill, code, rule); break;
+    case command::kFillCylinder: changed = shape(app, cylinder, ShapeEdit::Fill, code, rule); break;
+    case command::kEmptyEllipsoid: changed = shape(app, ellipsoid, ShapeEdit::Fill, kEmpty, rule); break;
+    case command::kEmptyCylinder: changed = shape(app, cylinder, ShapeEdit::Fill, kEmpty, rule); break;
+    case command::kPaintSelection: changed = shape(app, {box, ShapeKind::Box}, ShapeEdit::Paint, code, rule); break;
     default: changed = hollow(app, box, rule); break;
     }
     tellResult(app, command, changed);
@@ -80,7 +83,9 @@ void fillConnected(App& app) {
 
 bool runShapeCommand(App& app, int command) {
     if (command == command::kFillConnected) fillConnected(app);
-    else if (command >= command::kFill && command <= command::kHollow) boxCommand(app, command);
+    else if ((command >= command::kFill && command <= command::kHollow) || command == command::kEmptyEllipsoid ||
+             command == command::kEmptyCylinder)
+        boxCommand(app, command);
     else return false;
     return true;
 }

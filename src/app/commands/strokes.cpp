@@ -25,20 +25,32 @@ PixelBox brushArea(const App& app, int x0, int y0, int x1, int y1) {
     return {std::min(x0, x1) - reach, std::min(y0, y1) - reach, std::max(x0, x1) + reach, std::max(y0, y1) + reach};
 }
 
-// Fetched beyond what a step needs, so that the next steps find their pixels
-// there: a few brush widths, as far as a stroke tends to go in a few frames.
+// Fetched round a stroke's start, and beside and behind its steps: all a
+// step fetches round itself in a small window, but not growing with the
+// brush, which grows with the window, so that a dab in a large window does
+// not draw and copy a large part of it.
+constexpr int kStartMargin = 2 * kPickBlock;
+
+// Fetched ahead of what a step needs, so that the next steps find their
+// pixels there: a few brush widths, as far as a stroke tends to go in a few
+// frames.
 int fetchMargin(const App& app) {
-    return std::max(2 * kPickBlock, static_cast<int>(6 * app.store.model->brushRadiusPx));
+    return std::max(kStartMargin, static_cast<int>(6 * app.store.model->brushRadiusPx));
 }
 
 // Only the reads the current tool decodes: the other buffer may hold an
-// earlier stroke's read that nothing needs drawn.
+// earlier stroke's read that nothing needs drawn. A stroke goes on the way it
+// moved, so the margin lies ahead of it.
 void prefetchBrushArea(App& app, int x0, int y0, int x1, int y1) {
     const StrokePicks picks = toolInfo(app.edit.currentTool).picks;
     if (picks == StrokePicks::None) return;
     const PixelBox area = brushArea(app, x0, y0, x1, y1);
-    prefetchPick(app.editing.currentPick, area, fetchMargin(app));
-    if (picks == StrokePicks::SolidThenEmpty) prefetchPick(app.editing.previousPick, area, fetchMargin(app));
+    const int ahead = fetchMargin(app);
+    const PixelBox around{area.left - (x1 < x0 ? ahead : kStartMargin), area.top - (y1 < y0 ? ahead : kStartMargin),
+                          area.right + (x1 > x0 ? ahead : kStartMargin),
+                          area.bottom + (y1 > y0 ? ahead : kStartMargin)};
+    prefetchPick(app.editing.currentPick, area, around);
+    if (picks == StrokePicks::SolidThenEmpty) prefetchPick(app.editing.previousPick, area, around);
 }
 
 }  // namespace
@@ -51,7 +63,7 @@ void startStroke(App& app, int x, int y) {
         if (!kept && !keepPickPass(app.renderer, viewInputsOf(app), app.editing.previousPick)) return 0;
         kept = true;
         if (!startKeptPickRead(app.renderer, mode, app.editing.currentPick)) return 0;
-        prefetchPick(app.editing.currentPick, brushArea(app, x, y, x, y), fetchMargin(app));
+        prefetchPick(app.editing.currentPick, brushArea(app, x, y, x, y), kStartMargin);
         return 1;
     };
     if (beginStroke(stroke, x, y, readPick)) app.flags.modelModified = 1;

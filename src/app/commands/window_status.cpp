@@ -30,6 +30,8 @@ struct StatusWords {
     const char* selectMode;
     const char* cellMode;
     const char* selection;   // followed by the box's size
+    const char* box;         // select mode's box: followed by its size and corners
+    const char* between;     // between the box's two corners
     const char* filled;
     const char* zoom;  // followed by the camera's zoom in percent
     // Tooltips
@@ -54,6 +56,8 @@ constexpr StatusWords kEnglish = {
     "Select mode (B)",
     "Cell mode (N, Shift empties)",
     "Selection",
+    "Box",
+    " to ",
     "filled",
     "Zoom",
     "Material %m (%k): a click shows or hides the other material too",
@@ -78,6 +82,8 @@ constexpr StatusWords kJapanese = {
     "範囲選択モード (B)",
     "セルモード (N、Shiftで削除)",
     "選択範囲",
+    "ボックス",
+    " 〜 ",
     "個が埋まっています",
     "ズーム",
     "マテリアル%m (%k): クリックでもう一方の表示を切り替え",
@@ -126,6 +132,10 @@ std::string hexColour(const Rgb& colour) {
     char text[8];
     std::snprintf(text, sizeof text, "#%06X", packColour(colour) & 0xffffffu);
     return text;
+}
+
+std::string cellText(const std::array<int, 3>& cell) {
+    return std::to_string(cell[0]) + "," + std::to_string(cell[1]) + "," + std::to_string(cell[2]);
 }
 
 std::string toolText(const App& app, Tool tool) {
@@ -177,9 +187,15 @@ StatusLine statusLineOf(const App& app) {
     if (app.selection.selectMode) fields.push_back(words.selectMode);
     if (app.cellMode.active) fields.push_back(words.cellMode);
     if (const std::optional<CellBox> box = shownSelection(app)) {
-        fields.push_back(std::string(words.selection) + " " + std::to_string(box->size(0)) + " × " +
-                         std::to_string(box->size(1)) + " × " + std::to_string(box->size(2)) + ", " +
-                         std::to_string(filledCount(modelOf(app), *box)) + " " + words.filled);
+        const std::string size = std::to_string(box->size(0)) + " × " + std::to_string(box->size(1)) + " × " +
+                                 std::to_string(box->size(2));
+        // Select mode places boxes, so it says where the corners are: "Box 12 × 8 × 100 — 10,20,0 to 21,27,99".
+        if (app.selection.selectMode)
+            fields.push_back(std::string(words.box) + " " + size + " — " + cellText(box->min) + words.between +
+                             cellText(box->max));
+        else
+            fields.push_back(std::string(words.selection) + " " + size + ", " +
+                             std::to_string(filledCount(modelOf(app), *box)) + " " + words.filled);
     }
     if (app.status.cell >= 0) {
         const int cell = app.status.cell;

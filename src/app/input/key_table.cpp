@@ -104,6 +104,7 @@ bool handleKey(App& app, int key) {
     case 'L': return runCutCommand(app, cutCommandOfKey(key));
     case key::kDelete: return runBoxCommand(app, command::kDelete);
     case key::kHome: runCameraCommand(app, command::kFrameModel); return true;
+    case 'O': runCameraCommand(app, command::kOrthographic); return true;
     case 'C':
     case 'V':
         stepBrushSize(app.model().brushSize, key == 'C' ? -1 : +1);

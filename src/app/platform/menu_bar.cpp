@@ -17,8 +17,8 @@ bool isUndoSteps(int command) { return command >= command::kFirstUndoSteps && co
 bool isToggle(int command) {
     return command == command::kSmooth || command == command::kZoom || command == command::kPressureInput ||
            (command >= command::kMirrorX && command <= command::kMirrorZ) || command == command::kCutAway ||
-           command == command::kCutLayerOnly || command == command::kFloorGrid || command == command::kAmbientOcclusion ||
-           command == command::kCellEdges || isUndoSteps(command);
+           command == command::kCutLayerOnly || command == command::kFloorGrid || command == command::kOrthographic ||
+           command == command::kAmbientOcclusion || command == command::kCellEdges || isUndoSteps(command);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/platform/cell_box_dialog.h"
 #include "app/platform/menu_bar.h"
 #include "app/platform/status_label.h"
 #include "app/platform/window_placement.h"
@@ -193,6 +194,13 @@ std::optional<std::uint32_t> QtPlatform::chooseColour(std::uint32_t initial,
     }
     if (!chosen.isValid()) return std::nullopt;
     return fromQColor(chosen);
+}
+
+std::optional<CellBox> QtPlatform::askCellBox(const std::string& title, const std::string& prompt,
+                                              const CellBox& initial) {
+    const std::optional<CellBox> chosen = askCellBoxIn(&window_, title, prompt, initial);
+    focusView();
+    return chosen;
 }
 
 void QtPlatform::setSelectCursor(bool selecting) {

@@ -8,6 +8,7 @@
 #include "app/commands/document_commands.h"
 #include "app/commands/mirror_commands.h"
 #include "app/commands/start_up.h"
+#include "app/commands/strokes.h"
 #include "app/commands/undo_steps.h"
 #include "app/input/window_procedure.h"
 #include "app/state/app.h"
@@ -188,13 +189,27 @@ private:
             if (app_.window.lastMessage != MessageType::Paint) window_.painted = true;
             break;
         default:
-            if (setsPointer(message.type)) platform_.pointer = ClientPoint{message.x, message.y};
+            if (setsPointer(message.type)) {
+                platform_.pointer = ClientPoint{message.x, message.y};
+                pickAsTheWindowsHoverWould(message.x, message.y);
+            }
         }
         // A key line says Ctrl itself (ctrl+z); the mouse and the wheel follow the ctrl lines.
         platform_.ctrl = message.type == MessageType::KeyDown ? line.ctrl : ctrl_;
         handleMessage(app_, message);
         platform_.ctrl = false;
         return 1;
+    }
+
+    // The pick passes draw into a target of the client size, which the
+    // window makes and first draws into as soon as the pointer enters the
+    // view (the status bar's cell under it). A replay tracks no cell, so its
+    // first mouse line over the view at a size picks once the same way, and
+    // a stroke never pays for a new target (at 3840 x 2160 some 200 ms).
+    void pickAsTheWindowsHoverWould(int x, int y) {
+        const OffscreenTarget& target = app_.renderer.offscreen;
+        const bool inView = x < window_.width && y >= 0 && y < window_.height;
+        if (inView && (target.width != window_.width || target.height != window_.height)) visibleCellAt(app_, x, y);
     }
 
     static constexpr int kCrashStatus = 70;

@@ -41,4 +41,10 @@ std::optional<std::uint32_t> ReplayPlatform::chooseColour(std::uint32_t, std::ar
     return answer->colour;
 }
 
+std::optional<CellBox> ReplayPlatform::askCellBox(const std::string&, const std::string&, const CellBox&) {
+    const std::optional<SessionLine> answer = take(SessionLine::Answer::Box);
+    if (!answer) return std::nullopt;
+    return answer->box;
+}
+
 }  // namespace cubrik

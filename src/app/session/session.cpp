@@ -1,5 +1,6 @@
 #include "app/session/session.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <vector>
@@ -153,6 +154,19 @@ bool parseMessage(const std::vector<std::string_view>& w, SessionLine& out, std:
     return fail(error, "unknown message " + quoted(word, ""));
 }
 
+// "answer box X0 Y0 Z0 X1 Y1 Z1": two corner cells, in either order.
+bool parseBoxAnswer(const std::vector<std::string_view>& w, SessionLine& out, std::string& error) {
+    std::array<int, 3> corner[2];
+    bool read = w.size() == 8;
+    for (std::size_t i = 0; read && i < 6; ++i)
+        read = parseNumber(w[2 + i], corner[i / 3][i % 3]) && corner[i / 3][i % 3] >= 0 &&
+               corner[i / 3][i % 3] < kGridSize;
+    if (!read) return fail(error, "\"answer box\" takes six cell coordinates from 0 to 99");
+    out.answer = SessionLine::Answer::Box;
+    out.box = boxSpanning(corner[0], corner[1]);
+    return true;
+}
+
 bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, SessionLine& out, std::string& error) {
     out.kind = SessionLine::Kind::Answer;
     const std::string_view what = w.size() > 1 ? w[1] : std::string_view{};
@@ -173,6 +187,7 @@ bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, 
         out.colour = ((rgb >> 16) & 0xff) | (rgb & 0xff00) | ((rgb & 0xff) << 16);
         return true;
     }
+    if (what == "box") return parseBoxAnswer(w, out, error);
     return fail(error, "\"answer\" takes file PATH, yes, no, cancel or colour RRGGBB");
 }
 
@@ -289,6 +304,12 @@ std::string formatSessionLine(const SessionLine& line) {
             std::snprintf(rgb, sizeof rgb, "%02X%02X%02X", line.colour & 0xff, (line.colour >> 8) & 0xff,
                           (line.colour >> 16) & 0xff);
             return std::string("answer colour ") + rgb;
+        }
+        case SessionLine::Answer::Box: {
+            std::string text = "answer box";
+            for (const auto& corner : {line.box.min, line.box.max})
+                for (const int coordinate : corner) text += " " + std::to_string(coordinate);
+            return text;
         }
         }
         return "";

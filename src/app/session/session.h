@@ -11,6 +11,7 @@
 #include "app/state/message.h"
 #include "app/state/platform_interface.h"
 #include "app/input/tablet.h"
+#include "model/cell_box.h"
 
 namespace cubrik {
 
@@ -30,7 +31,7 @@ struct SessionLine {
         Crash,    // the program ends at once, cleaning nothing up
         Clipboard,  // the system clipboard holds `text` (another window's copy)
     };
-    enum class Answer { File, Yes, No, Cancel, Colour };
+    enum class Answer { File, Yes, No, Cancel, Colour, Box };
 
     Kind kind = Kind::Nothing;
     Message message;
@@ -42,6 +43,7 @@ struct SessionLine {
     std::string text;            // a path, a settings line or the clipboard's text
     std::uint32_t colour = 0;    // 0x00BBGGRR, as dialogs give colours
     double seconds = 0;          // Wait
+    CellBox box;                 // a Box answer
 };
 
 // Whether a replay takes a message line's X and Y as where the pointer is

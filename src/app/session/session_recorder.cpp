@@ -11,8 +11,27 @@
 #include "app/session/session_file.h"
 #include "edit/box_edit.h"
 #include "formats/file_format.h"
+#include "formats/palette_file.h"
+#include "io/path_names.h"
 
 namespace cubrik {
+namespace {
+
+// Pictures to trace are told apart by their bytes, so no table names them;
+// these are the names the picture dialog offers.
+constexpr std::string_view kPictureExtensions[] = {"png", "jpg", "jpeg", "tga"};
+
+// Whether the name is that of a file some reader or writer of the program
+// knows: recording over it would lose it, and replaying it would fail.
+bool namesKnownFileType(const std::string& path) {
+    if (formatOf(path) != nullptr || paletteFormatOf(path) != nullptr) return true;
+    const std::string_view extension = extensionOf(path);
+    for (const std::string_view picture : kPictureExtensions)
+        if (extension.size() == picture.size() && extensionStartsWith(path, picture)) return true;
+    return false;
+}
+
+}  // namespace
 
 SessionRecorder::~SessionRecorder() {
     std::string ignored;
@@ -21,8 +40,9 @@ SessionRecorder::~SessionRecorder() {
 
 int SessionRecorder::open(const std::string& path, std::string& reason) {
     const std::string lead = "cannot record to " + path + ": ";
-    if (formatOf(path) != nullptr) {
-        reason = lead + "the name is that of a model or image file; a session file is text, such as session.txt";
+    if (namesKnownFileType(path)) {
+        reason = lead +
+                 "the name is that of a model, image or palette file; a session file is text, such as session.txt";
         return 0;
     }
     std::error_code ec;
@@ -187,6 +207,17 @@ std::optional<std::uint32_t> RecordingPlatform::chooseColour(std::uint32_t initi
     return chosen;
 }
 
+std::optional<CellBox> RecordingPlatform::askCellBox(const std::string& title, const std::string& prompt,
+                                                     const CellBox& initial) {
+    const std::optional<CellBox> chosen = desktop_.askCellBox(title, prompt, initial);
+    SessionLine line;
+    line.kind = SessionLine::Kind::Answer;
+    line.answer = chosen ? SessionLine::Answer::Box : SessionLine::Answer::Cancel;
+    line.box = chosen.value_or(CellBox{});
+    recorder_.write(line);
+    return chosen;
+}
+
 void recordStartState(SessionRecorder& recorder, const Settings& settings, double now) {
     recorder.keepTime(now);
     const std::string bytes = formatSettings(settings);  // UTF-16 LE with a byte-order mark, CR LF
@@ -198,8 +229,8 @@ void recordStartState(SessionRecorder& recorder, const Settings& settings, doubl
         if (entry.rfind("backgroundColor=", 0) != 0 && entry.rfind("material", 0) != 0 &&
             entry.rfind("mirror", 0) != 0 && entry.rfind("autosaveSeconds=", 0) != 0 &&
             entry.rfind("undoSteps=", 0) != 0 && entry.rfind("referenceOpacity=", 0) != 0 &&
-            entry.rfind("floorGrid=", 0) != 0 && entry.rfind("ambientOcclusion=", 0) != 0 &&
-            entry.rfind("cellEdges=", 0) != 0)
+            entry.rfind("floorGrid=", 0) != 0 && entry.rfind("orthographic=", 0) != 0 &&
+            entry.rfind("ambientOcclusion=", 0) != 0 && entry.rfind("cellEdges=", 0) != 0)
             continue;
         SessionLine line;
         line.kind = SessionLine::Kind::Setting;

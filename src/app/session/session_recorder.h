@@ -80,6 +80,8 @@ public:
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
                                               std::array<std::uint32_t, 16>& customColours) override;
+    std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
+                                      const CellBox& initial) override;
     bool tabletPresent() override { return desktop_.tabletPresent(); }
     PanelColours panelColours() override { return desktop_.panelColours(); }
     bool openHelp(const std::string& path) override { return desktop_.openHelp(path); }

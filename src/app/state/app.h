@@ -54,6 +54,7 @@ struct GestureFlags {
 struct DraggedBox {
     bool changes = false;
     std::optional<CellBox> box;
+    std::optional<std::array<int, 3>> lastCell;  // the cell the pointer picks now
 };
 
 // The selection box and what the Edit menu copied. Neither is part of the

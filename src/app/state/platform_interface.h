@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/text/ui_text.h"
+#include "model/cell_box.h"
 #include "panel/panel_draw.h"
 
 namespace cubrik {
@@ -91,6 +92,9 @@ public:
     // Colours are 0x00BBGGRR values.
     virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
                                                       std::array<std::uint32_t, 16>& customColours) = 0;
+    // Six numbers, two corner cells from 0 to 99, filled in with `initial`'s corners.
+    virtual std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
+                                              const CellBox& initial) = 0;
     // Whether a pen tablet is known at start-up.
     virtual bool tabletPresent() = 0;
     // The desktop's button colours for the tool panel, asked once at start-up.

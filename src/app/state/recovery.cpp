@@ -76,18 +76,44 @@ bool makePrivateFolder(const fs::path& folder, std::string& reason) {
         reason = "cannot create " + folder.string() + ": " + std::strerror(errno);
         return false;
     }
-    ::chmod(folder.c_str(), 0700);
-    return true;
+    if (::chmod(folder.c_str(), 0700) == 0) return true;
+    reason = "cannot make " + folder.string() + " private: " + std::strerror(errno);
+    return false;
 }
 
-// The recovery folder and the program's folder above it, 0700 even when an
-// earlier version made them readable to others.
-bool makeRecoveryFolder(const fs::path& stateFolder, std::string& reason) {
+// A folder the copies may be kept in: a folder itself, not a link to one,
+// this user's, and nobody else may write in it. Made 0700 even when an
+// earlier version made it readable to others.
+bool checkOwnFolder(const fs::path& folder, std::string& reason) {
+    struct stat info {};
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        const int error = errno;
+        if (fd >= 0) ::close(fd);
+        const bool link = ::lstat(folder.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+        reason = folder.string() + ": " +
+                 (link ? "it is a symbolic link, which is not followed here" : std::strerror(error));
+        return false;
+    }
+    std::string why;
+    if (info.st_uid != ::geteuid()) why = "it belongs to another user";
+    else if ((info.st_mode & 022) != 0) why = "other users may write in it";
+    else if ((info.st_mode & 07777) != 0700 && ::fchmod(fd, 0700) != 0)
+        why = std::string("it cannot be made private: ") + std::strerror(errno);
+    ::close(fd);
+    if (why.empty()) return true;
+    reason = folder.string() + ": " + why;
+    return false;
+}
+
+// The program's folder in the state folder, and the recovery folder in it.
+bool checkRecoveryFolder(const fs::path& stateFolder, std::string& reason) {
     const fs::path folder = recoveryFolderOf(stateFolder);
-    if (!makePrivateFolder(folder, reason)) return false;
-    ::chmod(folder.parent_path().c_str(), 0700);
-    ::chmod(folder.c_str(), 0700);
-    return true;
+    return checkOwnFolder(folder.parent_path(), reason) && checkOwnFolder(folder, reason);
+}
+
+bool makeRecoveryFolder(const fs::path& stateFolder, std::string& reason) {
+    return makePrivateFolder(recoveryFolderOf(stateFolder), reason) && checkRecoveryFolder(stateFolder, reason);
 }
 
 // Whether `path` still names the file open as `fd`: a lock file removed by
@@ -105,7 +131,7 @@ int takeLock(RecoveryState& r, const fs::path& stateFolder, std::string& reason)
     for (int attempt = 0; attempt < 4; ++attempt) {
         r.id = newId();
         const fs::path lock = fileOf(folder, r.id, ".lock");
-        r.lockFd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        r.lockFd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (r.lockFd < 0 || ::fchmod(r.lockFd, 0600) != 0 || ::flock(r.lockFd, LOCK_EX) != 0) {
             reason = lock.string() + ": " + std::strerror(errno);
             if (r.lockFd >= 0) ::close(r.lockFd);
@@ -120,13 +146,9 @@ int takeLock(RecoveryState& r, const fs::path& stateFolder, std::string& reason)
     return 0;
 }
 
-// Written whole, then made private: the folder is 0700, so nobody else sees
-// the file in between.
+// 0600 from its creation; a link of that name is replaced, never followed.
 bool writePrivateFile(const fs::path& path, std::string_view content, std::string& reason) {
-    if (!writeFileAtomically(path, content, reason)) return false;
-    if (::chmod(path.c_str(), 0600) == 0) return true;
-    reason = path.string() + ": " + std::strerror(errno);
-    return false;
+    return writeFileAtomically(path, content, reason, Replacement::Private);
 }
 
 // The disk's part of the copy taken last: on the writer's thread, or on the
@@ -216,7 +238,7 @@ void release(Orphan& orphan) {
 // made again, so whoever offers the copy holds it).
 bool claim(const fs::path& folder, Orphan& orphan) {
     const fs::path lock = fileOf(folder, orphan.id, ".lock");
-    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !stillNamed(lock, fd)) {
         ::close(fd);
@@ -226,28 +248,48 @@ bool claim(const fs::path& folder, Orphan& orphan) {
     return true;
 }
 
+bool isLink(const fs::path& path) {
+    std::error_code ignored;
+    return fs::is_symlink(fs::symlink_status(path, ignored));
+}
+
 std::vector<Orphan> findOrphans(const fs::path& folder) {
     std::vector<Orphan> orphans;
+    std::vector<fs::path> unfinished;
+    bool anotherWindowRuns = false;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path& path = it->path();
+        if (isTemporaryFileName(path.filename().string())) {
+            unfinished.push_back(path);
+            continue;
+        }
         std::error_code missing;
         const bool lock = path.extension() == ".lock";
-        if (path.extension() != ".cbk" && !(lock && !fs::exists(fs::path(path).replace_extension(".cbk"), missing)))
+        if ((path.extension() != ".cbk" || isLink(path)) &&
+            !(lock && !fs::exists(fs::symlink_status(fs::path(path).replace_extension(".cbk"), missing))))
             continue;
         Orphan orphan;
         orphan.id = path.stem().string();
-        if (!claim(folder, orphan)) continue;
+        if (!claim(folder, orphan)) {
+            anotherWindowRuns = true;
+            continue;
+        }
         if (lock) {  // a lock nobody holds, left by a copy never written or removed half-way
             removeFiles(folder, orphan.id);
             release(orphan);
             continue;
         }
         std::string text, ignored;
-        if (readRegularFile(fileOf(folder, orphan.id, ".txt"), {kMaxNoteBytes}, text, ignored))
+        const fs::path note = fileOf(folder, orphan.id, ".txt");
+        if (!isLink(note) && readRegularFile(note, {kMaxNoteBytes}, text, ignored))
             orphan.note = parseRecoveryNote(text);
         orphans.push_back(std::move(orphan));
     }
+    // A write cut short by a crash leaves its temporary file; while another
+    // window runs, one may be its write in progress.
+    if (!anotherWindowRuns)
+        for (const fs::path& path : unfinished) fs::remove(path, ec);
     std::sort(orphans.begin(), orphans.end(),
               [](const Orphan& a, const Orphan& b) { return a.note.time > b.note.time; });
     return orphans;
@@ -330,7 +372,11 @@ int offerRecoveryCopies(App& app) {
     if (app.paths.stateFolder.empty()) return 0;
     const fs::path folder = recoveryFolderOf(app.paths.stateFolder);
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return 0;  // the usual start: nothing more to look at
+    if (!fs::exists(fs::symlink_status(folder, ec))) return 0;  // the usual start: nothing more to look at
+    if (std::string reason; !checkRecoveryFolder(app.paths.stateFolder, reason)) {
+        std::fprintf(stderr, "cubrik: no recovery copy is looked for: %s\n", reason.c_str());
+        return 0;
+    }
     std::vector<Orphan> orphans = findOrphans(folder);
     int result = 0;
     for (Orphan& orphan : orphans) {

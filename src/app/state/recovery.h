@@ -9,7 +9,11 @@
 // ends, so a reused process id never makes an orphan look owned. A lock file
 // nobody holds and no copy goes with is removed at the next start.
 //
-// The folders are created 0700 and the files 0600: a copy holds the model.
+// The folders are created 0700 and the files 0600 from their creation: a
+// copy holds the model. Nothing there is reached through a link, and a folder
+// that is a link, is another user's or that others may write in is refused:
+// someone else could read or plant copies there. A temporary file a crash
+// left half-written is removed at a start while no other window runs.
 //
 // The window only takes a copy of the model; formatting, writing and syncing
 // happen on a worker thread, so the window never waits for the disk. A copy

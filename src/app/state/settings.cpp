@@ -98,6 +98,7 @@ void applyLine(std::u16string_view line, Settings& s) {
     // Switches of the view: 1 on, anything else off.
     static constexpr NumberKey kSwitches[] = {
         {"floorGrid", &Settings::floorGrid},
+        {"orthographic", &Settings::orthographic},
         {"ambientOcclusion", &Settings::ambientOcclusion},
         {"cellEdges", &Settings::cellEdges},
     };
@@ -187,6 +188,7 @@ std::string formatSettings(const Settings& s) {
     }
     if (s.referenceOpacity != kDefaultReferenceOpacity) line("referenceOpacity", s.referenceOpacity);
     if (s.floorGrid != 0) line("floorGrid", s.floorGrid);
+    if (s.orthographic != 0) line("orthographic", s.orthographic);
     if (s.ambientOcclusion != 0) line("ambientOcclusion", s.ambientOcclusion);
     if (s.cellEdges != 0) line("cellEdges", s.cellEdges);
     std::string bytes = "\xff\xfe";  // byte-order mark

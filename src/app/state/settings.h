@@ -42,6 +42,7 @@ struct Settings {
     // and the floor grid (1 on); other values read as the defaults.
     std::int32_t referenceOpacity = kDefaultReferenceOpacity;
     std::int32_t floorGrid = 0;
+    std::int32_t orthographic = 0;  // the view's projection: 1 parallel, other values perspective
     // The display's looks, 1 on; any other value reads as off.
     std::int32_t ambientOcclusion = 0;
     std::int32_t cellEdges = 0;

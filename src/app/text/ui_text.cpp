@@ -112,6 +112,11 @@ UiStrings stringsIn(Language language) {
         text("Palettes A and B written to %s.", "パレットAとBを%sに書き出しました。"),
         text("%s is read-only, so it was not saved. Save the model under another name?",
              "%sは読み取り専用のため保存していません。別の名前で保存しますか?"),
+        text("Mirror planes at %s", "ミラー面の位置: %s"),
+        text("No cell is filled, so the mirror planes stay where they were.",
+             "埋まったセルがないため、ミラー面は動かしていません。"),
+        text("Select box", "範囲を数値で選択"),
+        text("The two corner cells, x y z from 0 to 99:", "対角の2つのセル (x y z、0〜99):"),
     };
 }
 
@@ -142,6 +147,7 @@ constexpr MenuItem kEditItems[] = {
     {0, "", ""},
     {command::kSelectAll, "Select all(&A)", "すべて選択(&A)", "Ctrl+A"},
     {command::kSelectNone, "Select none(&N)", "選択解除(&N)", "Ctrl+Shift+A"},
+    {command::kSelectBox, "Select box…(&B)", "範囲を数値で選択…(&B)"},
     {command::kSelectMode, "Select mode(&M)", "範囲選択モード(&M)", "B"},
     {command::kCellMode, "Cell mode(&L)", "セルモード(&L)", "N"},
     {0, "", ""},
@@ -150,6 +156,8 @@ constexpr MenuItem kEditItems[] = {
     {command::kFillCylinder, "Fill a cylinder(&Y)", "円柱で塗りつぶし(&Y)"},
     {command::kPaintSelection, "Paint(&I)", "色を塗る(&I)"},
     {command::kHollow, "Hollow(&H)", "中空にする(&H)"},
+    {command::kEmptyEllipsoid, "Empty an ellipsoid(&S)", "楕円体で削除(&S)"},
+    {command::kEmptyCylinder, "Empty a cylinder(&Z)", "円柱で削除(&Z)"},
     {0, "", ""},
     {command::kFillConnected, "Fill connected(&O)", "つながった部分を塗りつぶし(&O)", "P"},
 };
@@ -197,6 +205,7 @@ constexpr MenuItem kViewItems[] = {
     {command::kFrameModel, "Frame the model(&M)", "モデル全体を表示(&M)", "Home"},
     {command::kFrameSelection, "Frame the selection(&N)", "選択範囲を表示(&N)"},
     {command::kResetCamera, "Reset the camera(&H)", "カメラを元に戻す(&H)"},
+    {command::kOrthographic, "Orthographic(&I)", "平行投影(&I)", "O"},
     {0, "", ""},
     {command::kReferencePicture, "Reference picture…(&P)", "下絵…(&P)"},
     {command::kHideReference, "Hide the reference picture(&U)", "下絵を隠す(&U)"},
@@ -212,6 +221,7 @@ constexpr MenuItem kMirrorItems[] = {
     {0, "", ""},
     {command::kMirrorToCursor, "Planes through the cell under the cursor(&C)", "カーソル下のセルを通す(&C)", "M"},
     {command::kMirrorToMiddle, "Planes through the middle(&R)", "中央を通す(&R)"},
+    {command::kMirrorToModelCentre, "Planes through the model's centre(&O)", "モデルの中心を通す(&O)"},
 };
 
 constexpr MenuItem kSettingsItems[] = {

@@ -81,6 +81,12 @@ struct UiStrings {
     std::string paletteImported;
     std::string palettesExported;
     std::string readOnlySaveAs;  // Save on a read-only file offers Save as
+    // Planes through the model's centre: where they went ("%s": "x 49.5, y 30, z 49.5"), or why not.
+    std::string mirrorPlanesAt;
+    std::string nothingFilledToMirror;
+    // Select box…: the dialog's title and what its six numbers are.
+    std::string selectBoxTitle;
+    std::string selectBoxPrompt;
 };
 
 const UiStrings& uiStrings(Language language);
@@ -137,12 +143,17 @@ inline constexpr int kResetCamera = 40113;
 inline constexpr int kReferencePicture = 40114;
 inline constexpr int kHideReference = 40115;
 inline constexpr int kFloorGrid = 40116;
+inline constexpr int kOrthographic = 40133;
 inline constexpr int kFill = 40121;  // the shapes in the selection: Fill, ellipsoid, cylinder, Paint, Hollow
 inline constexpr int kFillEllipsoid = 40122;
 inline constexpr int kFillCylinder = 40123;
 inline constexpr int kPaintSelection = 40124;
 inline constexpr int kHollow = 40125;
 inline constexpr int kFillConnected = 40126;
+inline constexpr int kEmptyEllipsoid = 40129;  // the shapes of 40122 and 40123, emptied
+inline constexpr int kEmptyCylinder = 40130;
+inline constexpr int kSelectBox = 40019;  // the box typed in a dialog
+inline constexpr int kMirrorToModelCentre = 40066;
 inline constexpr int kImportPalette = 40127;
 inline constexpr int kExportPalettes = 40128;
 inline constexpr int kAmbientOcclusion = 40131;  // View: then Cell edges
