@@ -44,17 +44,19 @@ struct Scene {
         allocateRenderer(renderer, 32768, variant);
     }
 
-    ViewInputs view(bool smooth) {
+    ViewInputs view(bool smooth, bool occlusion = false, bool cellEdges = false) {
         ViewInputs inputs{store, edit};
         inputs.smoothDisplay = smooth;
+        inputs.occlusion = occlusion;
+        inputs.cellEdges = cellEdges;
         inputs.clientWidth = 800;
         inputs.clientHeight = 600;
         return inputs;
     }
 
-    FaceWalk walk(bool smooth) {
+    FaceWalk walk(bool smooth, bool occlusion = false) {
         buildColourTable(*store.model, renderer.colourTable);
-        return faceWalkFor(renderer, view(smooth), FacePass::Display);
+        return faceWalkFor(renderer, view(smooth, occlusion), FacePass::Display);
     }
 };
 
@@ -63,27 +65,30 @@ void dropBatch(QuadBatch& batch) {
     batch.count = 0;
 }
 
-// args: model, smooth, kernel variant (0 scalar, 1 SSE2)
+// args: model, smooth, kernel variant (0 scalar, 1 SSE2), occlusion
 void BM_FaceWalk(benchmark::State& state) {
     const auto which = static_cast<BenchModel>(state.range(0));
     const bool smooth = state.range(1) != 0;
     const auto variant = state.range(2) ? KernelVariant::Sse2 : KernelVariant::Scalar;
+    const bool occlusion = state.range(3) != 0;
     Scene scene(which, variant);
-    const FaceWalk walk = scene.walk(smooth);
+    const FaceWalk walk = scene.walk(smooth, occlusion);
     for (auto _ : state) {
         QuadBatch batch = batchAt(scene.renderer.displayQuads, 0, scene.renderer.quadCapacity);
         walkFaces(walk, *scene.renderer.rowMasks, batch, dropBatch);
     }
     state.SetLabel(std::string(nameOf(which)) + (smooth ? ", smooth" : ", flat") +
-                   (state.range(2) ? ", SSE2" : ", scalar"));
+                   (state.range(2) ? ", SSE2" : ", scalar") + (occlusion ? ", occlusion" : ""));
 }
 BENCHMARK(BM_FaceWalk)
-    ->Args({kSphere, 1, 1})
-    ->Args({kSphere, 1, 0})
-    ->Args({kSphere, 0, 1})
-    ->Args({kEmpty, 1, 1})
-    ->Args({kFull, 1, 1})
-    ->Args({kCheckerboard, 1, 1})
+    ->Args({kSphere, 1, 1, 0})
+    ->Args({kSphere, 1, 0, 0})
+    ->Args({kSphere, 0, 1, 0})
+    ->Args({kEmpty, 1, 1, 0})
+    ->Args({kFull, 1, 1, 0})
+    ->Args({kCheckerboard, 1, 1, 0})
+    ->Args({kSphere, 1, 1, 1})
+    ->Args({kSphere, 0, 1, 1})
     ->Unit(benchmark::kMicrosecond);
 
 // The baseline: the per-cell loop with a refresh of all corner codes.
@@ -126,9 +131,11 @@ BENCHMARK(BM_DisplayPass)->Args({kSphere, 0})->Args({kSphere, 1})->Unit(benchmar
 // The display pass of the frame after a brush step of size 3 on the smooth
 // sphere: a ball of radius 3 filled (or, on the next lap, emptied) where a
 // stroke going round the sphere's front reaches. Only the step's rows change.
+// args: smooth, occlusion and cell edges
 void BM_DisplayAfterBrushStep(benchmark::State& state) {
     Scene scene(kSphere, chooseKernelVariant());
-    const ViewInputs view = scene.view(true);
+    const bool smooth = state.range(0) != 0, looks = state.range(1) != 0;
+    const ViewInputs view = scene.view(smooth, looks, looks);
     produceDisplayBatches(scene.renderer, view, dropBatch);
     VoxelModel& model = *scene.store.model;
     int step = 0;
@@ -148,9 +155,15 @@ void BM_DisplayAfterBrushStep(benchmark::State& state) {
     // Whole walks now and then lay the rows out in one run again.
     state.counters["whole walks"] = benchmark::Counter(static_cast<double>(scene.renderer.displayCache.walks - 1),
                                                        benchmark::Counter::kAvgIterations);
-    state.SetLabel("sphere r45, smooth");
+    state.SetLabel(std::string("sphere r45") + (smooth ? ", smooth" : ", flat") +
+                   (looks ? ", occlusion and edges" : ""));
 }
-BENCHMARK(BM_DisplayAfterBrushStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DisplayAfterBrushStep)
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 // The cut-away moved by one layer (J or K), then the display pass of the next
 // frame: the cells are those of the kept walk, so only the cut's slab
@@ -171,13 +184,15 @@ void BM_CutStep(benchmark::State& state) {
 }
 BENCHMARK(BM_CutStep)->Arg(0)->Arg(1)->Arg(2)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
-// A whole frame of an 800 x 600 client through llvmpipe: clear, the view,
-// glFinish; at a scale of 2 into a framebuffer of 1600 x 1200 device pixels.
+// A whole frame of a client through llvmpipe: clear, the view, glFinish; at a
+// scale of 2 into a framebuffer of twice the client's pixels each way.
 void BM_FrameLlvmpipe(benchmark::State& state) {
     const auto which = static_cast<BenchModel>(state.range(0));
     const bool cached = state.range(1) != 0;
     const bool smooth = state.range(2) != 0;
     const int scale = static_cast<int>(state.range(3));
+    const bool occlusion = (state.range(4) & 1) != 0, cellEdges = (state.range(4) & 2) != 0;
+    const int width = static_cast<int>(state.range(5)), height = static_cast<int>(state.range(6));
     HeadlessGlContext gl;
     std::string reason;
     if (!createHeadlessGlContext(gl, reason)) {
@@ -191,8 +206,10 @@ void BM_FrameLlvmpipe(benchmark::State& state) {
     }
     enableBackFaceCulling();
     OffscreenTarget target;
-    ViewInputs view = scene.view(smooth);
-    view.device = {static_cast<double>(scale), 800 * scale, 600 * scale};
+    ViewInputs view = scene.view(smooth, occlusion, cellEdges);
+    view.clientWidth = width;
+    view.clientHeight = height;
+    view.device = {static_cast<double>(scale), width * scale, height * scale};
     if (!ensureOffscreenTarget(target, view.device.width, view.device.height, reason)) {
         state.SkipWithError(reason.c_str());
         return;
@@ -210,16 +227,22 @@ void BM_FrameLlvmpipe(benchmark::State& state) {
     releaseOffscreenTarget(target);
     releaseRenderer(scene.renderer);
     state.SetLabel(std::string(nameOf(which)) + (smooth ? ", smooth" : ", flat") +
-                   (cached ? ", unchanged model" : ", changed model") + (scale == 2 ? ", scale 2" : ""));
+                   (cached ? ", unchanged model" : ", changed model") + (scale == 2 ? ", scale 2" : "") +
+                   (occlusion ? ", occlusion" : "") + (cellEdges ? ", edges" : "") + ", " + std::to_string(width) + "x" +
+                   std::to_string(height));
 }
+// args: model, cached, smooth, scale, looks (1 occlusion, 2 cell edges), client width and height
 BENCHMARK(BM_FrameLlvmpipe)
-    ->Args({kSphere, 1, 1, 1})
-    ->Args({kSphere, 1, 1, 2})
-    ->Args({kSphere, 0, 1, 1})
-    ->Args({kSphere, 0, 1, 2})
-    ->Args({kSphere, 1, 0, 1})
-    ->Args({kEmpty, 1, 1, 1})
-    ->Args({kFull, 1, 1, 1})
+    ->Args({kSphere, 1, 1, 1, 0, 800, 600})
+    ->Args({kSphere, 1, 1, 2, 0, 800, 600})
+    ->Args({kSphere, 0, 1, 1, 0, 800, 600})
+    ->Args({kSphere, 0, 1, 2, 0, 800, 600})
+    ->Args({kSphere, 1, 0, 1, 0, 800, 600})
+    ->Args({kEmpty, 1, 1, 1, 0, 800, 600})
+    ->Args({kFull, 1, 1, 1, 0, 800, 600})
+    ->Args({kSphere, 1, 0, 1, 0, 1920, 1080})
+    ->Args({kSphere, 1, 0, 1, 2, 1920, 1080})
+    ->Args({kSphere, 1, 0, 1, 3, 1920, 1080})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -54,7 +54,8 @@ int allocateDisplayCache(DisplayCache& cache) {
 
 bool displayStateMatches(const DisplayCache& cache, const FaceWalk& walk) {
     return cache.valid && cache.showA == walk.showA && cache.showB == walk.showB && cache.visible == walk.visible &&
-           cache.smooth == walk.smooth && std::memcmp(&cache.colours, walk.colourTable, sizeof cache.colours) == 0;
+           cache.smooth == walk.smooth &&
+           cache.occlusion == walk.occlusion && std::memcmp(&cache.colours, walk.colourTable, sizeof cache.colours) == 0;
 }
 
 int walkAllRows(DisplayCache& cache, const FaceWalk& walk, QuadArrays& quads, int quadCapacity,
@@ -85,6 +86,7 @@ int walkAllRows(DisplayCache& cache, const FaceWalk& walk, QuadArrays& quads, in
     cache.showB = walk.showB;
     cache.visible = walk.visible;
     cache.smooth = walk.smooth;
+    cache.occlusion = walk.occlusion;
     cache.spans.assign(1, RowSpan{0, kRows});
     cache.used = batch.count;
     cache.valid = true;
@@ -102,7 +104,7 @@ int markChangedRows(DisplayCache& cache, const FaceWalk& walk) {
             std::memcpy(cache.cells.get() + at, walk.cells + at, kGridSize);
             buildRowMask(cache.cells.get(), walk.showA, walk.showB, walk.smooth, walk.visible, walk.variant, y, z,
                          *cache.masks);
-            // A cell's faces and smoothed corners depend on the cells next to it.
+            // A cell's faces, smoothed corners and occlusion depend on the cells next to it.
             for (int nz = std::max(z - 1, 0); nz <= std::min(z + 1, kGridSize - 1); ++nz)
                 for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, kGridSize - 1); ++ny) {
                     std::uint8_t& mark = cache.marked[ny + kGridSize * nz];

@@ -29,6 +29,7 @@ struct DisplayCache {
     bool showB = false;
     VisibleSlab visible{};
     bool smooth = false;
+    bool occlusion = false;
     bool valid = false;  // the kept quads and rows belong to the inputs above
     // Where each row's quads lie in the renderer's display arrays. A row
     // walked again goes to the free space after `used`; the spans say in

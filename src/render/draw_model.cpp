@@ -19,7 +19,13 @@ struct ClientArrayScope {
     ClientArrayScope& operator=(const ClientArrayScope&) = delete;
 };
 
-void drawDisplayBatch(QuadBatch& batch) {
+// The arrays of the looks in use for this pass, null when off.
+struct LookArrays {
+    const float* edgeCoordinates = nullptr;
+    const std::uint32_t* triangleIndices = nullptr;
+};
+
+void drawDisplayBatch(QuadBatch& batch, const LookArrays& looks) {
     glEnable(GL_COLOR_MATERIAL);  // ambient and diffuse follow the vertex colour
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
@@ -27,7 +33,14 @@ void drawDisplayBatch(QuadBatch& batch) {
     glColorPointer(3, GL_UNSIGNED_BYTE, 0, batch.colours);
     glNormalPointer(GL_FLOAT, 0, batch.normals);
     glVertexPointer(3, GL_FLOAT, 0, batch.vertices);
-    glDrawArrays(GL_QUADS, 0, batch.count * 4);
+    if (looks.edgeCoordinates) {
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, 0, looks.edgeCoordinates);
+    }
+    // Occluded quads are split where their corners say; GL_QUADS leaves the split to the driver.
+    if (looks.triangleIndices) glDrawElements(GL_TRIANGLES, batch.count * 6, GL_UNSIGNED_INT, looks.triangleIndices);
+    else glDrawArrays(GL_QUADS, 0, batch.count * 4);
+    if (looks.edgeCoordinates) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisable(GL_COLOR_MATERIAL);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
@@ -59,6 +72,7 @@ void enableBackFaceCulling() { glEnable(GL_CULL_FACE); }
 void releaseRenderer(Renderer& renderer) {
     releaseOffscreenTarget(renderer.offscreen);
     releaseReferenceTexture(renderer.referenceTexture);
+    releaseDisplayLooks(renderer.looks);
 }
 
 void drawModel(Renderer& renderer, const ViewInputs& view) {
@@ -71,9 +85,23 @@ void drawModel(Renderer& renderer, const ViewInputs& view) {
     glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
+    LookArrays looks;
+    const bool edges = view.cellEdges && !view.smoothDisplay &&
+                       prepareEdgeCoordinates(renderer.looks, renderer.quadCapacity);
+    if (edges) {
+        bindCellEdgeTexture(renderer.looks);
+        glEnable(GL_TEXTURE_2D);
+        looks.edgeCoordinates = renderer.looks.edgeCoordinates.data();
+    }
+    if (view.occlusion && prepareTriangleIndices(renderer.looks, renderer.quadCapacity))
+        looks.triangleIndices = renderer.looks.triangleIndices.data();
     {
         ClientArrayScope arrays;
-        produceDisplayBatches(renderer, view, drawDisplayBatch);
+        produceDisplayBatches(renderer, view, [&](QuadBatch& batch) { drawDisplayBatch(batch, looks); });
+    }
+    if (edges) {
+        glDisable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, 0);
     }
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);

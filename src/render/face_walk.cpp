@@ -19,6 +19,51 @@ constexpr float kFaceNormals[6][3] = {{-1, 0, 0}, {1, 0, 0}, {0, -1, 0}, {0, 1, 
 
 using QuadFloats = std::array<float, kFloatsPerQuad>;
 
+// For each face corner, the cells beside it in the layer in front of the
+// face: two side neighbours and the diagonal one, as bits dx + 3 dy + 9 dz of
+// the 3 x 3 x 3 block round the cell (offsets -1..1 stored as 0..2).
+struct CornerNeighbours {
+    int side1, side2, diagonal;
+};
+constexpr std::array<std::array<CornerNeighbours, 4>, 6> kOcclusionNeighbours = [] {
+    std::array<std::array<CornerNeighbours, 4>, 6> table{};
+    for (int f = 0; f < 6; ++f) {
+        const int axis = f / 2, t1 = (axis + 1) % 3, t2 = (axis + 2) % 3;
+        for (int v = 0; v < 4; ++v) {
+            const int k = kFaceCorners[f][v];
+            // The cell in front of the face, moved towards the corner along t1, t2 or both.
+            auto bit = [&](bool alongT1, bool alongT2) {
+                int at[3] = {1, 1, 1};
+                at[axis] = f % 2 ? 2 : 0;
+                if (alongT1) at[t1] = (k >> t1) & 1 ? 2 : 0;
+                if (alongT2) at[t2] = (k >> t2) & 1 ? 2 : 0;
+                return at[0] + 3 * at[1] + 9 * at[2];
+            };
+            table[f][v] = {bit(true, false), bit(false, true), bit(true, true)};
+        }
+    }
+    return table;
+}();
+
+// The usual voxel occlusion: a corner between two filled sides is fully
+// occluded whatever the diagonal cell holds.
+int cornerOcclusion(std::uint32_t block, const CornerNeighbours& n) {
+    const int side1 = (block >> n.side1) & 1, side2 = (block >> n.side2) & 1;
+    if (side1 && side2) return 3;
+    return side1 + side2 + static_cast<int>((block >> n.diagonal) & 1);
+}
+
+// A smoothed vertex is as crowded as the filled cells among the eight round
+// it: four lie under a flat surface, seven in an inner corner.
+constexpr std::array<std::uint8_t, 256> kCrowdingLevel = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (unsigned code = 0; code < 256; ++code) {
+        const int filled = std::popcount(code);
+        table[code] = static_cast<std::uint8_t>(filled <= 4 ? 0 : filled - 4 > 3 ? 3 : filled - 4);
+    }
+    return table;
+}();
+
 // The cube normal of each face on all four vertices.
 constexpr std::array<QuadFloats, 6> kFaceNormalQuads = [] {
     std::array<QuadFloats, 6> table{};
@@ -66,13 +111,34 @@ void cornerCodes(const RowsAround& around, int x, unsigned (&codes)[8]) {
 }
 
 
+// The cell's colour at each occlusion level.
+using ShadedColours = std::uint8_t[4][3];
+
+// A displayed face with each corner's colour darkened by its occlusion. The
+// quad is drawn as triangles 0-1-2 and 0-2-3, so its corners start where the
+// darker diagonal does: the shading then stays symmetric about it.
+// `levels` gives the smoothed surface's level by corner; the cubes' come from `block`.
+template <bool Smooth>
+void emitOccludedFace(int f, const float (&corner)[8][3], const int (&levels)[8], std::uint32_t block,
+                      const ShadedColours& shaded, std::uint8_t* colourQuad, float* vertices) {
+    int level[4];
+    for (int v = 0; v < 4; ++v)
+        level[v] = Smooth ? levels[kFaceCorners[f][v]] : cornerOcclusion(block, kOcclusionNeighbours[f][v]);
+    const int first = level[1] + level[3] > level[0] + level[2] ? 1 : 0;
+    for (int i = 0; i < 4; ++i) {
+        const int v = (first + i) & 3;
+        std::memcpy(colourQuad + 3 * i, shaded[level[v]], 3);
+        std::memcpy(vertices + 3 * i, corner[kFaceCorners[f][v]], sizeof corner[0]);
+    }
+}
+
 // A corner of lattice point X with offset o (eighths) lies at (8 X + o) / 8 - 50.
 // Summed here as (cell - 50 + corner delta) + o / 8: every term and sum is a
 // multiple of 1/8 below 64, exact in single precision, so the result is the
 // same bit for bit however it is summed.
 template <FacePass Pass, bool Smooth>
-void emitCell(const FaceRowWalker& context, const RowsAround& around, int x, int y, int z, unsigned faces,
-              QuadBatch& batch) {
+void emitCell(const FaceRowWalker& context, const RowsAround& around, const RowsAround* shown, int x, int y, int z,
+              unsigned faces, QuadBatch& batch) {
     // All eight corners at once: cheaper than per face, as most cells show
     // several faces, and free of branches.
     unsigned codes[8] = {};
@@ -98,6 +164,19 @@ void emitCell(const FaceRowWalker& context, const RowsAround& around, int x, int
     }
     std::uint8_t colours[kColourBytesPerQuad];
     for (int v = 0; v < 4; ++v) std::memcpy(colours + 3 * v, rgb, 3);
+    std::uint32_t block = 0;  // the displayed cells round this one, for occlusion
+    int levels[8] = {};
+    ShadedColours shaded;
+    if (shown) {
+        for (int level = 0; level < 4; ++level)
+            for (int c = 0; c < 3; ++c)
+                shaded[level][c] = static_cast<std::uint8_t>((rgb[c] * kOcclusionShade[level]) >> 8);
+        if constexpr (Smooth)
+            for (int k = 0; k < 8; ++k) levels[k] = kCrowdingLevel[codes[k]];
+        else
+            for (int j = 0; j < 3; ++j)
+                for (int k = 0; k < 3; ++k) block |= threeBits((*shown)[j][k], x) << (3 * j + 9 * k);
+    }
 
     // Local copies: the byte stores below could alias the batch's fields.
     std::uint8_t* colourOut = batch.colours + batch.count * kColourBytesPerQuad;
@@ -106,12 +185,17 @@ void emitCell(const FaceRowWalker& context, const RowsAround& around, int x, int
     int added = 0;
     for (int f = 0; f < 6; ++f) {
         if (!(faces & (1u << f))) continue;
-        std::memcpy(colourOut + added * kColourBytesPerQuad, colours, kColourBytesPerQuad);
+        std::uint8_t* colourQuad = colourOut + added * kColourBytesPerQuad;
         float* vertices = vertexOut + added * kFloatsPerQuad;
-        for (int v = 0; v < 4; ++v) {
-            // An empty cell's face is seen from the empty side: reverse the winding.
-            const int k = kFaceCorners[f][Pass == FacePass::PickEmpty ? 3 - v : v];
-            std::memcpy(vertices + 3 * v, corner[k], sizeof corner[k]);
+        if (Pass == FacePass::Display && shown) {
+            emitOccludedFace<Smooth>(f, corner, levels, block, shaded, colourQuad, vertices);
+        } else {
+            std::memcpy(colourQuad, colours, kColourBytesPerQuad);
+            for (int v = 0; v < 4; ++v) {
+                // An empty cell's face is seen from the empty side: reverse the winding.
+                const int k = kFaceCorners[f][Pass == FacePass::PickEmpty ? 3 - v : v];
+                std::memcpy(vertices + 3 * v, corner[k], sizeof corner[k]);
+            }
         }
         // Smoothed normals follow for the whole batch, before it is handed over.
         if constexpr (Pass == FacePass::Display && !Smooth)
@@ -147,6 +231,12 @@ void walkRow(const FaceRowWalker& context, int y, int z, QuadBatch& batch, const
     if constexpr (Smooth)
         for (int j = 0; j < 3; ++j)
             for (int k = 0; k < 3; ++k) around[j][k] = masks.filled[maskRow(y - 1 + j, z - 1 + k)];
+    // The displayed cells round the row, bit x + 1 for cell x as in `filled`.
+    RowsAround shownAround = {};
+    const bool occlusion = Pass == FacePass::Display && walk.occlusion;
+    if (occlusion && !Smooth)
+        for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 3; ++k) shownAround[j][k] = fromLowerX(masks.displayed[maskRow(y - 1 + j, z - 1 + k)]);
     RowBits faces[6];
     RowBits any = {0, 0};
     // Only the empty cells in view are picked: a tool must not fill a hidden one.
@@ -161,7 +251,8 @@ void walkRow(const FaceRowWalker& context, int y, int z, QuadBatch& batch, const
             unsigned cellFaces = 0;
             for (int f = 0; f < 6; ++f)
                 cellFaces |= static_cast<unsigned>(((half ? faces[f].hi : faces[f].lo) >> bit) & 1u) << f;
-            emitCell<Pass, Smooth>(context, around, 64 * half + bit, y, z, cellFaces, batch);
+            emitCell<Pass, Smooth>(context, around, occlusion ? &shownAround : nullptr, 64 * half + bit, y, z,
+                                   cellFaces, batch);
             // A cell adds at most 6 quads, so this keeps the batch from overflowing.
             if (flush && batch.count > batch.quadCapacity - 6) handOver<Pass, Smooth>(walk, batch, *flush);
         }

@@ -38,8 +38,13 @@ struct FaceWalk {
     bool smooth = false;                             // corners at their smoothed positions
     const SmoothingTable* smoothingTable = nullptr;  // needed when smooth
     const ColourTable* colourTable = nullptr;        // needed by the display pass
+    bool occlusion = false;  // display pass: corners darkened by the cells around them
     KernelVariant variant = KernelVariant::Scalar;
 };
+
+// Corner brightness by occlusion level 0..3 (nothing around .. fully
+// occluded): level 0 keeps the colour exactly, so occlusion only darkens.
+inline constexpr int kOcclusionShade[4] = {256, 218, 184, 154};  // of 256
 
 // Appends every face of the pass to `batch`; after a cell, when fewer than 6
 // free quads are left, hands the batch to `flush`, and once more at the end

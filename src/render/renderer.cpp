@@ -30,6 +30,7 @@ FaceWalk faceWalkFor(const Renderer& renderer, const ViewInputs& view, FacePass 
     walk.smooth = view.smoothDisplay;
     walk.smoothingTable = &view.store.smoothingTable;
     walk.colourTable = &renderer.colourTable;
+    walk.occlusion = pass == FacePass::Display && view.occlusion;
     walk.variant = renderer.variant;
     return walk;
 }

@@ -9,6 +9,7 @@
 
 #include "render/backdrop.h"
 #include "render/display_cache.h"
+#include "render/display_looks.h"
 #include "render/face_walk.h"
 #include "render/kept_pick_pass.h"
 #include "model/kernel_variant.h"
@@ -36,6 +37,7 @@ struct Renderer {
     DisplayCache displayCache;
     OffscreenTarget offscreen;  // client-sized target of the pick pass and the image export
     ReferenceTexture referenceTexture;
+    DisplayLooks looks;  // occlusion's triangles and the cell edges, made when first chosen
     // The image export: exportPixels first holds the render on the
     // background, finally the image for the TARGA writer (BGRA, rows bottom
     // to top, exactly exportWidth x exportHeight); keyPixels a band of rows

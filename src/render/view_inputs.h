@@ -41,6 +41,8 @@ struct ViewInputs {
     const ReferencePicture* reference = nullptr;
     float referenceOpacity = 0.5f;
     bool floorGrid = false;
+    bool occlusion = false;  // the display's corners darkened by the cells round them
+    bool cellEdges = false;  // each cube face outlined
     DeviceFrame device{};       // the frame's pixels; the pick pass and the image export work in client pixels
 };
 

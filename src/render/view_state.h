@@ -33,6 +33,8 @@ struct ViewState {
     std::optional<PanStart> pan;
     std::optional<ReferencePicture> reference;
     bool floorGrid = false;
+    bool occlusion = false;
+    bool cellEdges = false;
 };
 
 }  // namespace cubrik

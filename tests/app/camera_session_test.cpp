@@ -208,6 +208,33 @@ TEST_F(CameraSessionTest, AReferencePictureShowsBehindTheModelUntilHiddenAndIsNe
     EXPECT_GT(floorPixels, 100);
 }
 
+// The display's looks are off until chosen; each menu item turns its look on
+// and off again, and the setting line turns it on as the settings file would.
+TEST_F(CameraSessionTest, OcclusionAndCellEdgesShowOnlyWhileChosen) {
+    ModelStore stepped = testing::makeStore();
+    testing::fillBox(*stepped.model, 40, 40, 40, 59, 59, 59, 1);
+    testing::fillBox(*stepped.model, 45, 45, 60, 54, 54, 62, 1);  // a step in front, for corners to shade
+    const std::string block = writeModel(*stepped.model);
+    ASSERT_EQ(replay("size 800 600\nkey X\n" + kGrabAs + "plain.tga\nmenu 40132\n" + kGrabAs + "edges.tga\n" +
+                         "menu 40132\nmenu 40131\n" + kGrabAs + "occluded.tga\nmenu 40131\n" + kGrabAs +
+                         "again.tga\nsetting cellEdges=1\n" + kGrabAs + "set.tga\n",
+                     block),
+              "");
+    const testing::Grab plain = grab("plain.tga");
+    const Box model = silhouetteOf(plain);
+    auto differing = [&](const char* name) {
+        const testing::Grab other = grab(name);
+        int count = 0;
+        for (int y = model.top; y < model.bottom; ++y)
+            for (int x = model.left; x < model.right; ++x) count += other.at(x, y) != plain.at(x, y);
+        return count;
+    };
+    EXPECT_GT(differing("edges.tga"), 100);
+    EXPECT_GT(differing("occluded.tga"), 0);
+    EXPECT_EQ(differing("again.tga"), 0);
+    EXPECT_EQ(differing("set.tga"), differing("edges.tga"));
+}
+
 // View ▸ Orthographic: in every preset view a Paint click lands on the cell
 // whose centre the parallel projection puts under the pointer.
 TEST_F(CameraSessionTest, OrthographicClicksPaintTheCellUnderThePointerInEveryPresetView) {

@@ -148,6 +148,16 @@ TEST(CommandLine, ScaleSetsTheCellSizeOfAnStlExportOnly) {
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.png", "--scale", "2"}, command, error), 0);
 }
 
+TEST(CommandLine, RenderLooksAreOffUnlessAskedForAndOnlyForRender) {
+    CommandLine command;
+    std::string error;
+    ASSERT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga", "--edges", "--ao"}, command, error), 1) << error;
+    EXPECT_TRUE(command.occlusion && command.cellEdges);
+    ASSERT_EQ(parseCommandLine({"--render", "in.cbk", "out.tga"}, command, error), 1);
+    EXPECT_FALSE(command.occlusion || command.cellEdges);
+    EXPECT_EQ(parseCommandLine({"--export", "in.cbk", "out.obj", "--ao"}, command, error), 0);
+}
+
 class ExportCommand : public ::testing::Test {
 protected:
     testing::TempDir dir;

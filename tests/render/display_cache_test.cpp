@@ -19,6 +19,7 @@ struct DisplayCacheTest : ::testing::Test {
     EditState edit;
     Renderer renderer;
     bool smooth = true;
+    bool occlusion = false;
     CutAway cut{};
 
     DisplayCacheTest() {
@@ -31,6 +32,7 @@ struct DisplayCacheTest : ::testing::Test {
         ViewInputs inputs{store, edit};
         inputs.smoothDisplay = smooth;
         inputs.cut = cut;
+        inputs.occlusion = occlusion;
         return inputs;
     }
 
@@ -117,6 +119,25 @@ TEST_F(DisplayCacheTest, EditsWalkOnlyTheRowsRoundThemAndMatchAWholeWalk) {
             // 9 x 9 rows round a ball of 7 x 7, and 3 x 3 round a cell.
             EXPECT_LE(renderer.displayCache.rowWalks - rowWalks, 12u * 81 + 4 * 9);
         }
+}
+
+// Occlusion reads the cells one layer beyond a face, and still the rows
+// walked again round an edit give what a whole walk gives; turning it on or
+// off walks the whole grid.
+TEST_F(DisplayCacheTest, OccludedCornersFollowEditsInTheRowsRoundThem) {
+    std::mt19937 random(7);
+    expectRedrawnAfter("occlusion on", [&] { occlusion = true; });
+    for (bool smoothDisplay : {false, true}) {
+        smooth = smoothDisplay;
+        testing::fillSphere(model, 30);
+        bool walked = false;
+        frame(walked);
+        for (int edit = 0; edit < 6; ++edit) {
+            testing::strokeLikeChange(model, random());
+            ASSERT_TRUE(testing::sameGeometry(frame(walked), fresh())) << (smooth ? "smooth" : "flat") << edit;
+        }
+    }
+    expectRedrawnAfter("occlusion off", [&] { occlusion = false; });
 }
 
 // The last rows of the grid end the last span: edits there, alone and on

@@ -167,6 +167,38 @@ TEST(FaceRules, ASingleCellGivesSixCubeFacesInTableOrder) {
             }
 }
 
+// Each corner of a face darkens by the cells beside it in the layer in front:
+// two filled sides occlude it fully, one side a level; an open corner keeps
+// the colour exactly. The quad starts on its darker diagonal.
+TEST(FaceRules, OcclusionLevelsAndTheDiagonalTheQuadStartsOn) {
+    struct Case {
+        int sides[2][3];        // filled cells of the layer z = 51
+        Point first;            // where the +z face of cell (50, 50, 50) starts
+        int levels[4];          // from `first`, counter-clockwise
+    };
+    const Case cases[] = {{{{49, 50, 51}, {50, 49, 51}}, {0, 0, 1}, {3, 1, 0, 1}},
+                          {{{51, 50, 51}, {50, 49, 51}}, {1, 0, 1}, {3, 1, 0, 1}}};
+    for (const Case& c : cases) {
+        Walker w;
+        w.model().paletteA[0] = {1.0f, 0.5f, 0.0f};
+        testing::setCell(w.model(), 50, 50, 50, 1);
+        for (const auto& cell : c.sides) testing::setCell(w.model(), cell[0], cell[1], cell[2], 1);
+        FaceWalk walk = w.walk(FacePass::Display, false);
+        walk.occlusion = true;
+        const RecordedQuads quads = recordWalk(walk, 32768);
+        int front = -1;
+        for (int q = 0; q < quads.count(); ++q)
+            if (quads.normal(q)[2] == 1 && vertexOf(quads, q, 0)[2] == 1) front = q;  // the only +z face at z = 1
+        ASSERT_GE(front, 0);
+        EXPECT_EQ(vertexOf(quads, front, 0), c.first);
+        for (int v = 0; v < 4; ++v) {
+            const int shade = kOcclusionShade[c.levels[v]];
+            EXPECT_EQ(quads.colour(front)[3 * v], 255 * shade >> 8) << v;
+            EXPECT_EQ(quads.colour(front)[3 * v + 1], 127 * shade >> 8) << v;
+        }
+    }
+}
+
 TEST(FaceRules, AHiddenMaterialCountsAsEmpty) {
     Walker w;
     testing::setCell(w.model(), 50, 50, 50, 1);   // material A

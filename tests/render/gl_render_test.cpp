@@ -3,6 +3,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -134,6 +135,46 @@ TEST_F(GlRenderTest, LitColoursAreThePaletteColourTimesTheLightingFactorClamped)
                      {static_cast<int>(200 * tilted + 0.5), static_cast<int>(100 * tilted + 0.5), 204}, "+z");
     expectColourNear(pixelOf(target, minusX[0], minusX[1]),
                      {static_cast<int>(200 * steep + 0.5), static_cast<int>(100 * steep + 0.5), 255}, "-x");
+}
+
+// A thin block on the front of a slab: occlusion darkens the slab beside the
+// block's foot and leaves the slab far from it exactly as it was.
+TEST_F(GlRenderTest, OcclusionDarkensOnlyBesideFilledCells) {
+    model.paletteA[0] = {0.6f, 0.5f, 0.4f};
+    testing::fillBox(model, 0, 20, 40, 99, 79, 49, 1);
+    testing::fillBox(model, 45, 45, 50, 54, 54, 50, 1);
+    const auto beside = frontOfCell(44, 50, 49), far = frontOfCell(10, 50, 49);
+    drawFrame(view());
+    const Rgba plainBeside = pixelOf(target, beside[0], beside[1]), plainFar = pixelOf(target, far[0], far[1]);
+    ViewInputs occluded = view();
+    occluded.occlusion = true;
+    drawFrame(occluded);
+    const Rgba darkBeside = pixelOf(target, beside[0], beside[1]);
+    for (int i = 0; i < 3; ++i) EXPECT_LT(darkBeside[i], plainBeside[i] * 0.95) << "channel " << i;
+    EXPECT_EQ(pixelOf(target, far[0], far[1]), plainFar);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Across a 10 x 10 front wall the cell edges show as a dark line at each of
+// the nine boundaries between cells, where the projection puts them.
+TEST_F(GlRenderTest, CellEdgesLineEveryBoundaryOfAWall) {
+    model.paletteA[0] = {0.5f, 0.5f, 0.5f};
+    testing::fillBox(model, 45, 45, 50, 54, 54, 50, 1);
+    ViewInputs edged = view();
+    edged.cellEdges = true;
+    drawFrame(edged);
+    const int row = frontOfCell(50, 50, 50)[1];
+    const int inside = pixelOf(target, frontOfCell(50, 50, 50)[0], row)[0];
+    for (int boundary = 46; boundary <= 54; ++boundary) {
+        const int column = pixelOfPoint(boundary - 50.0, 0.5, 1.0)[0];
+        int darkest = 255;
+        for (int c = column - 1; c <= column + 1; ++c) darkest = std::min(darkest, pixelOf(target, c, row)[0]);
+        EXPECT_LT(darkest, inside * 0.85) << "boundary at x " << boundary;
+    }
+    // The middle of a cell keeps its colour, as without edges.
+    drawFrame(view());
+    EXPECT_NEAR(pixelOf(target, frontOfCell(50, 50, 50)[0], row)[0], inside, 2);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(GlRenderTest, AVertexBufferLeftBoundElsewhereDoesNotDerailTheDraw) {

@@ -113,6 +113,10 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             if (!parseScale(args[++i], out.outputPath, out.cellMillimetres, error)) return false;
         } else if (render && option == "--zoom") {
             out.zoomed = true;
+        } else if (render && option == "--ao") {
+            out.occlusion = true;
+        } else if (render && option == "--edges") {
+            out.cellEdges = true;
         } else if (render && option == "--ortho") {
             out.orthographic = true;
         } else if (render && option == "--view" && hasValue) {
@@ -164,12 +168,13 @@ std::string usageText() {
            "      (0.001 to 1000)\n"
            "  cubrik --render IN.cbk " + names("OUT", isImage) + " [--view front|back|left|right|top|bottom]\n"
            "         [--size WxH] [--zoom] [--flat] [--background RRGGBB] [--cut x|y|z<=K|>=K|=K]\n"
-           "         [--ortho]\n"
+           "         [--ortho] [--ao] [--edges]\n"
            "      write the view of a window of W x H (default 800x600, at most " + std::to_string(kMaxClientSize) +
            " each way)\n"
            "      as a TARGA or PNG image; --cut shows only the cells up to, from or at layer K\n"
            "      along an axis; --ortho draws it in the parallel projection of\n"
-           "      View > Orthographic\n"
+           "      View > Orthographic; --ao darkens corners by the cells round them (ambient\n"
+           "      occlusion), --edges outlines each cell's faces (with --flat)\n"
            "  cubrik --replay SESSION.txt [--state DIR] [FILE.cbk]\n"
            "      run a recorded or written session without a window; with --state, DIR stands\n"
            "      for the per-user state folder, where recovery copies are kept and found\n"

@@ -26,6 +26,8 @@ struct CommandLine {
     int width = 800;         // client area of the window whose view is rendered
     int height = 600;
     bool zoomed = false;
+    bool occlusion = false;  // --ao
+    bool cellEdges = false;  // --edges
     bool orthographic = false;  // --ortho: the parallel projection
     std::uint32_t backgroundColor = 0xff8080;  // 0x00BBGGRR: red 128, green 128, blue 255
     CutAway cut{};           // --cut: the cells in view

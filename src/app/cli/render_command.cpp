@@ -40,6 +40,8 @@ int renderModelImage(const CommandLine& command, std::string& reason) {
     view.clientHeight = command.height;
     view.backgroundColor = command.backgroundColor;
     view.cut = command.cut;
+    view.occlusion = command.occlusion;
+    view.cellEdges = command.cellEdges;
     const int rendered = renderExportImage(renderer, view, reason);
     releaseRenderer(renderer);
     // The drawing's memory (the offscreen target, the driver's own) is given

@@ -35,6 +35,13 @@ void setOrthographic(App& app, bool on) {
     app.platform.setMenuChecked(command::kOrthographic, on);
 }
 
+// A View switch: the view, the setting kept for the next run and the menu's mark.
+void toggleLook(App& app, int command, bool& shown, std::int32_t& setting) {
+    shown = !shown;
+    setting = shown ? 1 : 0;
+    app.platform.setMenuChecked(command, shown);
+}
+
 void showReferenceMenuState(App& app) {
     app.platform.setMenuEnabled(command::kHideReference, app.view.reference.has_value());
 }
@@ -109,18 +116,22 @@ void runCameraCommand(App& app, int command) {
         app.view.reference.reset();
         showReferenceMenuState(app);
         break;
-    case command::kFloorGrid:
-        app.view.floorGrid = !app.view.floorGrid;
-        app.settings.floorGrid = app.view.floorGrid ? 1 : 0;
-        app.platform.setMenuChecked(command::kFloorGrid, app.view.floorGrid);
+    case command::kFloorGrid: toggleLook(app, command, app.view.floorGrid, app.settings.floorGrid); break;
+    case command::kAmbientOcclusion:
+        toggleLook(app, command, app.view.occlusion, app.settings.ambientOcclusion);
         break;
+    case command::kCellEdges: toggleLook(app, command, app.view.cellEdges, app.settings.cellEdges); break;
     default: break;
     }
 }
 
 void restoreViewSettings(App& app) {
     app.view.floorGrid = app.settings.floorGrid == 1;
+    app.view.occlusion = app.settings.ambientOcclusion == 1;
+    app.view.cellEdges = app.settings.cellEdges == 1;
     app.platform.setMenuChecked(command::kFloorGrid, app.view.floorGrid);
+    app.platform.setMenuChecked(command::kAmbientOcclusion, app.view.occlusion);
+    app.platform.setMenuChecked(command::kCellEdges, app.view.cellEdges);
     setOrthographic(app, app.settings.orthographic == 1);
     showReferenceMenuState(app);
 }

@@ -18,11 +18,11 @@ void panTo(App& app, int x, int y);
 
 // View menu: Frame the model (also key Home), Frame the selection, Reset the
 // camera, Orthographic (also key O), Reference picture, Hide the reference
-// picture and Floor grid.
+// picture, Floor grid, Ambient occlusion and Cell edges.
 void runCameraCommand(App& app, int command);
 
-// Start-up: the floor grid and the projection as the settings left them, and
-// the menu's marks.
+// Start-up: the floor grid, the projection, occlusion and cell edges as the
+// settings left them, and the menu's marks.
 void restoreViewSettings(App& app);
 
 }  // namespace cubrik

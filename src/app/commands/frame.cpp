@@ -29,6 +29,8 @@ ViewInputs viewInputsOf(App& app) {
     inputs.reference = app.view.reference ? &*app.view.reference : nullptr;
     inputs.referenceOpacity = static_cast<float>(app.settings.referenceOpacity) / 100.0f;
     inputs.floorGrid = app.view.floorGrid;
+    inputs.occlusion = app.view.occlusion;
+    inputs.cellEdges = app.view.cellEdges;
     inputs.cut = app.view.cut;
     return inputs;
 }

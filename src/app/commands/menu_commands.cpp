@@ -67,7 +67,8 @@ void runMenuCommand(App& app, int command) {
         else if (command >= command::kFirstRecent && command < command::kFirstRecent + command::kRecentCount)
             openRecent(app, command - command::kFirstRecent);
         else if ((command >= command::kFrameModel && command <= command::kFloorGrid) ||
-                 command == command::kOrthographic)
+                 command == command::kOrthographic || command == command::kAmbientOcclusion ||
+                 command == command::kCellEdges)
             runCameraCommand(app, command);
         else if (!runShapeCommand(app, command) && !runCutCommand(app, command))
             runBoxCommand(app, command);

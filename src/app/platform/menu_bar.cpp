@@ -18,7 +18,7 @@ bool isToggle(int command) {
     return command == command::kSmooth || command == command::kZoom || command == command::kPressureInput ||
            (command >= command::kMirrorX && command <= command::kMirrorZ) || command == command::kCutAway ||
            command == command::kCutLayerOnly || command == command::kFloorGrid || command == command::kOrthographic ||
-           isUndoSteps(command);
+           command == command::kAmbientOcclusion || command == command::kCellEdges || isUndoSteps(command);
 }
 
 }  // namespace

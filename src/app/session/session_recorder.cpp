@@ -229,7 +229,8 @@ void recordStartState(SessionRecorder& recorder, const Settings& settings, doubl
         if (entry.rfind("backgroundColor=", 0) != 0 && entry.rfind("material", 0) != 0 &&
             entry.rfind("mirror", 0) != 0 && entry.rfind("autosaveSeconds=", 0) != 0 &&
             entry.rfind("undoSteps=", 0) != 0 && entry.rfind("referenceOpacity=", 0) != 0 &&
-            entry.rfind("floorGrid=", 0) != 0 && entry.rfind("orthographic=", 0) != 0)
+            entry.rfind("floorGrid=", 0) != 0 && entry.rfind("orthographic=", 0) != 0 &&
+            entry.rfind("ambientOcclusion=", 0) != 0 && entry.rfind("cellEdges=", 0) != 0)
             continue;
         SessionLine line;
         line.kind = SessionLine::Kind::Setting;

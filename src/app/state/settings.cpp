@@ -95,16 +95,19 @@ void applyLine(std::u16string_view line, Settings& s) {
                                                                                             : kDefaultReferenceOpacity;
         return;
     }
-    if (valueOf(line, "floorGrid", value)) {
-        std::int32_t on = 0;
-        s.floorGrid = parseDecimal(value, on) && on == 1 ? 1 : 0;
-        return;
-    }
-    if (valueOf(line, "orthographic", value)) {
-        std::int32_t on = 0;
-        s.orthographic = parseDecimal(value, on) && on == 1 ? 1 : 0;
-        return;
-    }
+    // Switches of the view: 1 on, anything else off.
+    static constexpr NumberKey kSwitches[] = {
+        {"floorGrid", &Settings::floorGrid},
+        {"orthographic", &Settings::orthographic},
+        {"ambientOcclusion", &Settings::ambientOcclusion},
+        {"cellEdges", &Settings::cellEdges},
+    };
+    for (const NumberKey& toggle : kSwitches)
+        if (valueOf(line, toggle.key, value)) {
+            std::int32_t on = 0;
+            s.*toggle.field = parseDecimal(value, on) && on == 1 ? 1 : 0;
+            return;
+        }
     if (valueOf(line, "undoSteps", value)) {
         // Only a depth the menu offers; any other value is damage.
         std::int32_t steps = 0;
@@ -186,6 +189,8 @@ std::string formatSettings(const Settings& s) {
     if (s.referenceOpacity != kDefaultReferenceOpacity) line("referenceOpacity", s.referenceOpacity);
     if (s.floorGrid != 0) line("floorGrid", s.floorGrid);
     if (s.orthographic != 0) line("orthographic", s.orthographic);
+    if (s.ambientOcclusion != 0) line("ambientOcclusion", s.ambientOcclusion);
+    if (s.cellEdges != 0) line("cellEdges", s.cellEdges);
     std::string bytes = "\xff\xfe";  // byte-order mark
     appendUtf16(bytes, "@\r\n");
     appendUtf16(bytes, text);

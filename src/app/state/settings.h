@@ -43,6 +43,9 @@ struct Settings {
     std::int32_t referenceOpacity = kDefaultReferenceOpacity;
     std::int32_t floorGrid = 0;
     std::int32_t orthographic = 0;  // the view's projection: 1 parallel, other values perspective
+    // The display's looks, 1 on; any other value reads as off.
+    std::int32_t ambientOcclusion = 0;
+    std::int32_t cellEdges = 0;
     std::vector<std::string> recentFiles;  // Open recent, newest first (absolute paths, UTF-8)
 };
 

@@ -210,6 +210,8 @@ constexpr MenuItem kViewItems[] = {
     {command::kReferencePicture, "Reference picture…(&P)", "下絵…(&P)"},
     {command::kHideReference, "Hide the reference picture(&U)", "下絵を隠す(&U)"},
     {command::kFloorGrid, "Floor grid(&G)", "床のグリッド(&G)"},
+    {command::kAmbientOcclusion, "Ambient occlusion(&A)", "アンビエントオクルージョン(&A)"},
+    {command::kCellEdges, "Cell edges(&D)", "セルの縁(&D)"},
 };
 
 constexpr MenuItem kMirrorItems[] = {
