@@ -148,6 +148,17 @@ TEST(CommandLine, ScaleSetsTheCellSizeOfAnStlExportOnly) {
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.png", "--scale", "2"}, command, error), 0);
 }
 
+TEST(CommandLine, ThicknessIsForPictureInputsOnly) {
+    CommandLine command;
+    std::string error;
+    ASSERT_EQ(parseCommandLine({"--export", "in.JPEG", "out.vox", "--thickness", "100"}, command, error), 1) << error;
+    EXPECT_EQ(command.pictureThickness, 100);
+    EXPECT_EQ(parseCommandLine({"--export", "in.png", "out.cbk", "--thickness", "0"}, command, error), 0);
+    EXPECT_EQ(error, "--thickness takes a number of cells from 1 to 100, not 0");
+    EXPECT_EQ(parseCommandLine({"--export", "in.cbk", "out.cbk", "--thickness", "2"}, command, error), 0);
+    EXPECT_EQ(error, "--thickness is for a picture input (.png, .jpg or .jpeg), not in.cbk");
+}
+
 TEST(CommandLine, RenderLooksAreOffUnlessAskedForAndOnlyForRender) {
     CommandLine command;
     std::string error;

@@ -12,6 +12,7 @@
 #include "app/session/replay.h"
 #include "app/state/version.h"
 #include "formats/file_format.h"
+#include "formats/picture_cells.h"
 #include "render/camera.h"
 
 namespace cubrik {
@@ -73,6 +74,20 @@ bool parseScale(const std::string& text, const std::string& outputPath, double& 
     return true;
 }
 
+// --thickness K: how many cells deep a picture input becomes.
+bool parseThickness(const std::string& text, const std::string& inputPath, int& thickness, std::string& error) {
+    if (!isCellPicture(inputPath)) {
+        error = "--thickness is for a picture input (.png, .jpg or .jpeg), not " + inputPath;
+        return false;
+    }
+    if (!parseInt(text, thickness) || thickness < 1 || thickness > kMaxPictureThickness) {
+        error = "--thickness takes a number of cells from 1 to " + std::to_string(kMaxPictureThickness) + ", not " +
+                text;
+        return false;
+    }
+    return true;
+}
+
 // "z<=49", "z>=50" or "z=49": the cut-away of --cut.
 bool parseCut(const std::string& text, CutAway& cut) {
     const std::size_t axis = std::string_view("xyz").find(text.empty() ? '?' : text[0]);
@@ -102,7 +117,7 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
         const bool hasValue = i + 1 < args.size();
         const bool takesValue = render ? option == "--view" || option == "--size" || option == "--background" ||
                                              option == "--cut"
-                                       : option == "--scale";
+                                       : option == "--scale" || option == "--thickness";
         if (takesValue && !hasValue) {
             error = option + " needs a value; see cubrik --help";
             return false;
@@ -111,6 +126,8 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             out.flat = true;
         } else if (!render && option == "--scale" && hasValue) {
             if (!parseScale(args[++i], out.outputPath, out.cellMillimetres, error)) return false;
+        } else if (!render && option == "--thickness" && hasValue) {
+            if (!parseThickness(args[++i], out.modelPath, out.pictureThickness, error)) return false;
         } else if (render && option == "--zoom") {
             out.zoomed = true;
         } else if (render && option == "--ao") {
@@ -166,6 +183,10 @@ std::string usageText() {
            "      write the model again, or export it as a mesh (smoothed unless --flat);\n"
            "      STL is in millimetres, one cell 1 mm wide unless --scale gives its size\n"
            "      (0.001 to 1000)\n"
+           "  cubrik --export IN.png|IN.jpg " + names("OUT", isWritableModel) + " [--thickness K]\n"
+           "      make a model of a picture, a cell per pixel facing the front view, K cells\n"
+           "      deep (1 to 100, default 1), in the nearest palette colours; transparent\n"
+           "      pixels stay empty and a picture over 100 pixels either way is scaled to fit\n"
            "  cubrik --render IN.cbk " + names("OUT", isImage) + " [--view front|back|left|right|top|bottom]\n"
            "         [--size WxH] [--zoom] [--flat] [--background RRGGBB] [--cut x|y|z<=K|>=K|=K]\n"
            "         [--ortho] [--ao] [--edges]\n"
@@ -242,7 +263,8 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
     case CommandLine::Mode::Help: out << usageText(); return 0;
     case CommandLine::Mode::Version: out << kVersionLine << '\n'; return 0;
     case CommandLine::Mode::Export:
-        if (convertModelFile(command.modelPath, command.outputPath, command.flat, command.cellMillimetres, reason))
+        if (convertModelFile(command.modelPath, command.outputPath, command.flat, command.cellMillimetres,
+                             command.pictureThickness, reason))
             return 0;
         break;
     case CommandLine::Mode::Render:
