@@ -117,6 +117,22 @@ TEST_F(BoxSessionTest, ATypedBoxIsExactlyTheCellsItNames) {
     EXPECT_EQ(emptied, 998);
 }
 
+// Export selection… writes the box's cells from the origin through Save as's
+// writers, and the document goes on as it was.
+TEST_F(BoxSessionTest, ExportSelectionWritesTheBoxFromTheOriginAndLeavesTheDocument) {
+    const ModelStore start = block();
+    const ModelStore out = run(*start.model, "answer box 60 25 40 79 34 44\nmenu 40019\nanswer file $DIR/part.cbk\n"
+                                             "menu 40020\nanswer file $DIR/part.obj\nmenu 40020\n");
+    EXPECT_EQ(std::memcmp(out.model->cells, start.model->cells, kCellCount), 0);
+    const ModelStore part = saved("part.cbk");
+    for (int i = 0; i < kCellCount; ++i) {
+        const Cell c = cellAt(i);
+        const int expected = inBox(c, {0, 0, 0}, {19, 9, 4}) ? start.model->cells[cellIndex(c.x + 60, c.y + 25, c.z + 40)] : 0;
+        ASSERT_EQ(part.model->cells[i], expected) << c.x << " " << c.y << " " << c.z;
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir / "part.obj") && std::filesystem::exists(dir / "part.mtl"));
+}
+
 TEST_F(BoxSessionTest, PasteGoesToTheSelectionsCornerOrBackWhereTheCellsCameFrom) {
     const ModelStore start = block();
     const std::string copy = "key B\n" + drag({32, 32, 69}, {33, 34, 69}) + "key ctrl+c\n";

@@ -21,6 +21,7 @@ public:
     std::deque<Reply> replies;
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<std::uint32_t>> colourAnswers;
+    std::deque<std::optional<int>> numberAnswers;
     bool helpOpens = true;
     bool shift = false;
     bool ctrl = false;
@@ -71,6 +72,7 @@ public:
         noteDialog();
         return std::nullopt;
     }
+    std::optional<int> askNumber(const std::string&, const std::string&, int, int, int) override;
     bool openHelp(const std::string& path) override;
     void makeGlCurrent() override {}
     void doneGlCurrent() override {}

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDevice>
+#include <QInputDialog>
 #include <QFileInfo>
 #include <QInputMethod>
 #include <QMainWindow>
@@ -200,6 +201,16 @@ std::optional<CellBox> QtPlatform::askCellBox(const std::string& title, const st
                                               const CellBox& initial) {
     const std::optional<CellBox> chosen = askCellBoxIn(&window_, title, prompt, initial);
     focusView();
+    return chosen;
+}
+
+std::optional<int> QtPlatform::askNumber(const std::string& title, const std::string& prompt, int initial,
+                                         int minimum, int maximum) {
+    bool ok = false;
+    const int chosen = QInputDialog::getInt(&window_, QString::fromStdString(title), QString::fromStdString(prompt),
+                                            initial, minimum, maximum, 1, &ok);
+    focusView();
+    if (!ok) return std::nullopt;
     return chosen;
 }
 

@@ -188,6 +188,10 @@ bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, 
         return true;
     }
     if (what == "box") return parseBoxAnswer(w, out, error);
+    if (what == "number") {
+        out.answer = SessionLine::Answer::Number;
+        return (w.size() == 3 && parseNumber(w[2], out.number)) || fail(error, "\"answer number\" takes a whole number");
+    }
     return fail(error, "\"answer\" takes file PATH, yes, no, cancel or colour RRGGBB");
 }
 
@@ -311,6 +315,7 @@ std::string formatSessionLine(const SessionLine& line) {
                 for (const int coordinate : corner) text += " " + std::to_string(coordinate);
             return text;
         }
+        case SessionLine::Answer::Number: return "answer number " + std::to_string(line.number);
         }
         return "";
     case SessionLine::Kind::Save: return "save " + line.text;

@@ -98,6 +98,9 @@ public:
     // Six numbers, two corner cells from 0 to 99, filled in with `initial`'s corners.
     virtual std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                               const CellBox& initial) = 0;
+    // A whole number from `minimum` to `maximum`, filled in with `initial`.
+    virtual std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial,
+                                         int minimum, int maximum) = 0;
     // Whether a pen tablet is known at start-up.
     virtual bool tabletPresent() = 0;
     // The desktop's button colours for the tool panel, asked once at start-up.

@@ -87,6 +87,16 @@ struct UiStrings {
     // Select box…: the dialog's title and what its six numbers are.
     std::string selectBoxTitle;
     std::string selectBoxPrompt;
+    // Import picture as cells…: the dialogs, and why a picture gave no cells ("%s" its path).
+    std::vector<FileFilter> cellPictureFilters;
+    std::string cellPictureTitle;
+    std::string thicknessTitle;
+    std::string thicknessPrompt;
+    std::string cannotImportPicture;
+    // Export selection…: the dialog, the name it proposes after the title, and its refusal.
+    std::string exportSelectionTitle;
+    std::string selectionSuffix;
+    std::string exportUnselected;
 };
 
 const UiStrings& uiStrings(Language language);
@@ -102,6 +112,7 @@ inline constexpr int kSave = 40003;
 inline constexpr int kSaveAs = 40004;
 inline constexpr int kExportImage = 40005;
 inline constexpr int kQuit = 40006;
+inline constexpr int kImportPicture = 40010;
 inline constexpr int kUndo = 40011;
 inline constexpr int kRedo = 40012;
 inline constexpr int kCut = 40013;
@@ -110,6 +121,7 @@ inline constexpr int kPaste = 40015;
 inline constexpr int kDelete = 40016;
 inline constexpr int kSelectAll = 40017;
 inline constexpr int kSelectNone = 40018;
+inline constexpr int kExportSelection = 40020;
 inline constexpr int kSmooth = 40021;
 inline constexpr int kZoom = 40022;
 inline constexpr int kFirstView = 40023;  // Front; the six views follow in preset order
