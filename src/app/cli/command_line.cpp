@@ -183,7 +183,7 @@ std::string usageText() {
            "      write the model again, or export it as a mesh (smoothed unless --flat);\n"
            "      STL is in millimetres, one cell 1 mm wide unless --scale gives its size\n"
            "      (0.001 to 1000)\n"
-           "  cubrik --export IN.png|IN.jpg " + names("OUT", isWritableModel) + " [--thickness K]\n"
+           "  cubrik --export IN.png|IN.jpg|IN.jpeg " + names("OUT", isWritableModel) + " [--thickness K]\n"
            "      make a model of a picture, a cell per pixel facing the front view, K cells\n"
            "      deep (1 to 100, default 1), in the nearest palette colours; transparent\n"
            "      pixels stay empty and a picture over 100 pixels either way is scaled to fit\n"
