@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "model/material.h"
+#include "formats/palette_match.h"
 
 namespace cubrik {
 namespace {
@@ -16,35 +16,11 @@ std::string lowerCase(std::string_view text) {
     return lower;
 }
 
-int squaredDistance(std::uint32_t a, std::uint32_t b) {
-    int sum = 0;
-    for (int shift : {16, 8, 0}) {
-        const int d = static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff);
-        sum += d * d;
-    }
-    return sum;
-}
-
 }  // namespace
 
 bool isCellPicture(std::string_view path) {
     const std::string extension = lowerCase(std::filesystem::path(path).extension().string());
     return extension == ".png" || extension == ".jpg" || extension == ".jpeg";
-}
-
-std::uint8_t nearestPaletteCode(std::uint32_t rgb, const Rgb (&paletteA)[kPaletteSize],
-                                const Rgb (&paletteB)[kPaletteSize]) {
-    int best = kLastCode + 1, bestDistance = 0;
-    for (int code = kFirstCodeA; code <= kLastCode; ++code) {
-        const Rgb& colour = isMaterialB(static_cast<std::uint8_t>(code)) ? paletteB[code - kFirstCodeB]
-                                                                         : paletteA[code - kFirstCodeA];
-        const int d = squaredDistance(rgb, packColour(colour));
-        if (best > kLastCode || d < bestDistance) {
-            best = code;
-            bestDistance = d;
-        }
-    }
-    return static_cast<std::uint8_t>(best);
 }
 
 std::vector<std::uint8_t> pictureCells(const Picture& picture, int thickness, const Rgb (&paletteA)[kPaletteSize],

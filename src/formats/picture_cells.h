@@ -18,15 +18,11 @@ inline constexpr int kMaxPictureThickness = kGridSize;
 // Whether `path` names a picture read as cells: .png, .jpg or .jpeg in any letter case.
 bool isCellPicture(std::string_view path);
 
-// The material code of the palette colour nearest to 0xRRGGBB `rgb` by squared
-// distance of the channel bytes; a tie goes to the earlier, material A first.
-std::uint8_t nearestPaletteCode(std::uint32_t rgb, const Rgb (&paletteA)[kPaletteSize],
-                                const Rgb (&paletteB)[kPaletteSize]);
-
 // The cells of `picture` (at most kGridSize either way; a larger one is
 // scaled down to fit, nearest pixel, keeping its shape), centred in x and y
 // with its top at high y and its left at low x, `thickness` cells deep
-// centred in z. Pixels with alpha below 128 stay empty.
+// centred in z, each cell in the nearest palette colour (nearestPaletteCode).
+// Pixels with alpha below 128 stay empty.
 std::vector<std::uint8_t> pictureCells(const Picture& picture, int thickness, const Rgb (&paletteA)[kPaletteSize],
                                        const Rgb (&paletteB)[kPaletteSize]);
 

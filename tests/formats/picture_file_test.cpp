@@ -11,6 +11,7 @@
 #include "formats/image/picture_file.h"
 #include "formats/image/png_image.h"
 #include "formats/image/targa.h"
+#include "formats/palette_match.h"
 #include "formats/picture_cells.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"

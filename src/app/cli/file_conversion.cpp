@@ -8,23 +8,12 @@
 #include "model/voxel_model.h"
 
 namespace cubrik {
-
-int loadModelInto(const std::string& path, ModelStore& store, std::string& reason) {
-    if (!resetModel(store)) {
-        reason = "out of memory";
-        return 0;
-    }
-    ModelFileContents contents;
-    ReadReport report;
-    if (!readAnyModelFile(path, contents, report, reason)) return 0;
-    applyModelFile(contents, *store.model);
-    return 1;
-}
-
 namespace {
 
-// The cells of a picture, in the default palettes the fresh store holds.
-int loadPictureInto(const std::string& path, int thickness, ModelStore& store, std::string& reason) {
+// Fills a fresh `store` with what `read` puts in the contents it is given,
+// which start with the store's palettes. Returns 1, or 0 with `reason`.
+template <typename Read>
+int loadInto(ModelStore& store, std::string& reason, Read read) {
     if (!resetModel(store)) {
         reason = "out of memory";
         return 0;
@@ -32,12 +21,19 @@ int loadPictureInto(const std::string& path, int thickness, ModelStore& store, s
     ModelFileContents contents;
     std::copy(std::begin(store.model->paletteA), std::end(store.model->paletteA), contents.paletteA);
     std::copy(std::begin(store.model->paletteB), std::end(store.model->paletteB), contents.paletteB);
-    if (!readPictureCells(path, thickness, contents, reason)) return 0;
+    if (!read(contents)) return 0;
     applyModelFile(contents, *store.model);
     return 1;
 }
 
 }  // namespace
+
+int loadModelInto(const std::string& path, ModelStore& store, std::string& reason) {
+    return loadInto(store, reason, [&](ModelFileContents& contents) {
+        ReadReport report;
+        return readAnyModelFile(path, contents, report, reason) == 1;
+    });
+}
 
 int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool flat,
                      double cellMillimetres, int pictureThickness, std::string& reason) {
@@ -47,11 +43,13 @@ int convertModelFile(const std::string& inputPath, const std::string& outputPath
         return 0;
     }
     ModelStore store;
-    if (isCellPicture(inputPath)) {
-        if (!loadPictureInto(inputPath, pictureThickness, store, reason)) return 0;
-    } else if (!loadModelInto(inputPath, store, reason)) {
-        return 0;
-    }
+    // A picture's cells take the default palettes the fresh store holds.
+    const auto readPicture = [&](ModelFileContents& contents) {
+        return readPictureCells(inputPath, pictureThickness, contents, reason) == 1;
+    };
+    const int loaded =
+        isCellPicture(inputPath) ? loadInto(store, reason, readPicture) : loadModelInto(inputPath, store, reason);
+    if (!loaded) return 0;
     if (format->writeModel != nullptr) return format->writeModel(outputPath, *store.model, reason);
 
     MeshExtractor extractor;
