@@ -1,6 +1,8 @@
 #include "edit/print_check.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 
 namespace cubrik {
@@ -118,6 +120,18 @@ void CellGroup::addRow(int x0, int x1, int y, int z) {
     cells += x1 - x0 + 1;
     box.min = {std::min(box.min[0], x0), std::min(box.min[1], y), std::min(box.min[2], z)};
     box.max = {std::max(box.max[0], x1), std::max(box.max[1], y), std::max(box.max[2], z)};
+}
+
+std::string printSizeText(const PrintCheck& check, double cellMillimetres) {
+    std::string text;
+    for (const int axis : {0, 2, 1}) {
+        const int cells = check.filled.cells > 0 ? check.filled.box.size(axis) : 0;
+        char number[32];
+        // std::to_chars ignores the locale; its shortest form of a rounded value has no trailing noise.
+        const auto end = std::to_chars(number, number + sizeof number, std::round(cells * cellMillimetres * 100) / 100);
+        text.append(axis == 0 ? "" : " x ").append(number, end.ptr);
+    }
+    return text;
 }
 
 PrintCheck checkForPrinting(const VoxelModel& model, double cellMillimetres, double minWallMillimetres) {

@@ -5,6 +5,7 @@
 // up axis, Y, as the STL export stands it; its lowest filled layer is the bed.
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "model/cell_box.h"
@@ -34,6 +35,11 @@ struct PrintCheck {
 
     bool foundProblems() const { return !floating.empty() || thin.cells > 0 || overhang.cells > 0; }
 };
+
+// The filled box's size in millimetres along the STL's x, y and z (the
+// model's X, Z and Y), with at most two decimals and a full stop whatever the
+// locale: "56 x 41 x 20.5"; "0 x 0 x 0" for an empty model.
+std::string printSizeText(const PrintCheck& check, double cellMillimetres);
 
 // Checks every filled cell, one cell `cellMillimetres` wide; a run of cells
 // thinner than `minWallMillimetres` is a thin wall.

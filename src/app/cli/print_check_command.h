@@ -9,13 +9,8 @@
 
 namespace cubrik {
 
-// Millimetres with at most two decimals and a full stop, whatever the
-// locale: "56", "20.5", "12.35".
-std::string millimetreText(double millimetres);
-
 // The report: "parts 2", "floating 1 part, 18 cells", "thin 0 cells",
-// "overhang 6 cells" and "size 22 x 23 x 20 mm", the size along the STL's x,
-// y and z (the model's X, Z and Y), each line ending in '\n'.
+// "overhang 6 cells" and "size 22 x 23 x 20 mm", each line ending in '\n'.
 std::string printCheckReport(const PrintCheck& check, double cellMillimetres);
 
 // Reads command.modelPath and writes the report to `out`. Returns the exit
