@@ -1,6 +1,7 @@
 #include "app/platform/findings_panel.h"
 
 #include <QListWidget>
+#include <QMainWindow>
 
 #include "app/platform/qt_platform.h"
 
@@ -21,8 +22,13 @@ void FindingsPanel::showRows(const std::string& title, const std::vector<std::st
     setWindowTitle(toQString(title));
     list_->clear();
     for (const std::string& row : rows) list_->addItem(toQString(row));
+    const bool opening = isHidden();
     show();
     raise();
+    // As wide as its longest row when it opens, so the view keeps the rest.
+    auto* window = qobject_cast<QMainWindow*>(parentWidget());
+    if (opening && window != nullptr && !isFloating())
+        window->resizeDocks({this}, {list_->sizeHintForColumn(0) + 2 * list_->frameWidth() + 8}, Qt::Horizontal);
 }
 
 }  // namespace cubrik
