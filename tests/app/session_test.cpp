@@ -25,7 +25,8 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
                            "answer cancel", "answer colour 80FF01", "answer box 0 5 7 99 9 8", "answer number 3", "save /a b/m.obj",
                            "grab g.tga",
                            "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "wait 100000", "crash",
-                           "move -100000 100000", "size 6144 0", "clipboard", "clipboard a%0Ab%20c%25"};
+                           "move -100000 100000", "size 6144 0", "clipboard", "clipboard a%0Ab%20c%25", "finding 0",
+                           "finding 12"};
     for (const char* text : lines) {
         SessionLine line;
         std::string error;
@@ -79,6 +80,7 @@ TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
         {"wait 1e3", "\"wait\" takes seconds, a decimal number such as 31 or 2.5"},
         {"wait 2.", "\"wait\" takes seconds, a decimal number such as 31 or 2.5"},
         {"crash now", "\"crash\" takes nothing"},
+        {"finding -1", "\"finding\" takes the number of a row of the findings list, 0 for the first"},
     };
     for (const auto& [text, expected] : cases) {
         SessionLine line;

@@ -41,6 +41,7 @@ public:
     bool maximized = false;
     int inputMethodOffCount = 0;
     std::optional<std::string> clipboard;
+    std::vector<std::string> findings;  // the rows the findings list shows
     int dialogsDuringGesture = 0;  // dialogs must never open while the mouse is captured
     WindowPlacement placement{30, 40, 700, 600};
 
@@ -51,6 +52,7 @@ public:
     void postQuit(int exitCode) override { quitCode = exitCode; }
     void setMenuChecked(int command, bool on) override { checked[command] = on; }
     void setMenuEnabled(int command, bool on) override { enabled[command] = on; }
+    void showPrintFindings(const std::string&, const std::vector<std::string>& rows) override { findings = rows; }
     void captureMouse() override { mouseCaptured = true; }
     void releaseMouse() override { mouseCaptured = false; }
     bool shiftDown() override { return shift; }

@@ -7,6 +7,7 @@
 
 #include "app/cli/command_line_name.h"
 #include "app/cli/file_conversion.h"
+#include "app/cli/print_check_command.h"
 #include "app/cli/render_command.h"
 #include "app/state/message.h"
 #include "app/session/replay.h"
@@ -56,6 +57,20 @@ bool parseBackground(const std::string& text, std::uint32_t& colour) {
     return true;
 }
 
+// MM of --scale and --min-wall: 0.001 to 1000 millimetres. `meaning` says
+// what the option takes: "--scale takes the millimetres of one cell".
+bool parseMillimetres(const std::string& meaning, const std::string& text, double& millimetres, std::string& error) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), millimetres);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !(millimetres >= 0.001) ||
+        !(millimetres <= 1000)) {
+        error = meaning + ", 0.001 to 1000, for example 2.5, not " + text;
+        return false;
+    }
+    return true;
+}
+
+const std::string kScaleMeaning = "--scale takes the millimetres of one cell";
+
 // --scale MM: the edge of a cell in millimetres, for exports measured in them.
 bool parseScale(const std::string& text, const std::string& outputPath, double& millimetres, std::string& error) {
     const FileFormat* format = formatOf(outputPath);
@@ -65,11 +80,25 @@ bool parseScale(const std::string& text, const std::string& outputPath, double& 
                 " exports, not in " + outputPath;
         return false;
     }
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), millimetres);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !(millimetres >= 0.001) ||
-        !(millimetres <= 1000)) {
-        error = "--scale takes the millimetres of one cell, 0.001 to 1000, for example 2.5, not " + text;
-        return false;
+    return parseMillimetres(kScaleMeaning, text, millimetres, error);
+}
+
+// The options after the model of --check: --scale MM and --min-wall MM.
+bool parseCheckOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option != "--scale" && option != "--min-wall") {
+            error = unknownOption(option);
+            return false;
+        }
+        if (i + 1 == args.size()) {
+            error = option + " needs a value; see cubrik --help";
+            return false;
+        }
+        const bool scale = option == "--scale";
+        if (!parseMillimetres(scale ? kScaleMeaning : "--min-wall takes the thinnest wall in millimetres", args[++i],
+                              scale ? out.cellMillimetres : out.minWallMillimetres, error))
+            return false;
     }
     return true;
 }
@@ -196,6 +225,11 @@ std::string usageText() {
            "      along an axis; --ortho draws it in the parallel projection of\n"
            "      View > Orthographic; --ao darkens corners by the cells round them (ambient\n"
            "      occlusion), --edges outlines each cell's faces (with --flat)\n"
+           "  cubrik --check " + names("IN", isReadable) + " [--scale MM] [--min-wall MM]\n"
+           "      check the model for printing: its parts, parts that float above the\n"
+           "      lowest layer, walls thinner than --min-wall (default 0.8 mm, one cell\n"
+           "      --scale mm wide, default 1), overhangs and its size, one fact a line;\n"
+           "      exit status 0 when nothing was found, 3 when something was\n"
            "  cubrik --replay SESSION.txt [--state DIR] [FILE.cbk]\n"
            "      run a recorded or written session without a window; with --state, DIR stands\n"
            "      for the per-user state folder, where recovery copies are kept and found\n"
@@ -225,6 +259,15 @@ int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std
         out.modelPath = args[1];
         out.outputPath = args[2];
         return parseOptions(args, out, error) ? 1 : 0;
+    }
+    if (first == "--check") {
+        out.mode = CommandLine::Mode::Check;
+        if (args.size() < 2 || args[1].rfind("--", 0) == 0) {
+            error = "--check takes a model (see --help)";
+            return 0;
+        }
+        out.modelPath = args[1];
+        return parseCheckOptions(args, out, error) ? 1 : 0;
     }
     if (first == "--replay" || first == "--record") {
         out.mode = first == "--replay" ? CommandLine::Mode::Replay : CommandLine::Mode::OpenWindow;
@@ -270,6 +313,7 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
     case CommandLine::Mode::Render:
         if (renderModelImage(command, reason)) return 0;
         break;
+    case CommandLine::Mode::Check: return runPrintCheck(command, out, err);
     case CommandLine::Mode::Replay:
         if (runReplay(ReplayOptions{command.sessionPath, command.modelPath, command.stateFolder, true}, reason))
             return 0;

@@ -10,6 +10,7 @@
 #include "app/commands/palette_commands.h"
 #include "app/commands/picture_import.h"
 #include "app/commands/selection_export.h"
+#include "app/commands/print_check_commands.h"
 #include "app/commands/shape_commands.h"
 #include "app/commands/undo_steps.h"
 #include "render/camera.h"
@@ -59,6 +60,8 @@ void runMenuCommand(App& app, int command) {
         enterSelectMode(app);
         break;
     case command::kCellMode: enterCellMode(app); break;
+    case command::kCheckForPrinting: showPrintCheck(app); break;
+    case command::kDeleteFloatingParts: deleteFloatingParts(app); break;
     case command::kHelp: showHelp(app); break;
     case command::kAbout: showAbout(app); break;
     default:

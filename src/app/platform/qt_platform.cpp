@@ -25,6 +25,7 @@
 #include <QUrl>
 
 #include "app/platform/cell_box_dialog.h"
+#include "app/platform/findings_panel.h"
 #include "app/platform/menu_bar.h"
 #include "app/platform/status_label.h"
 #include "app/platform/window_placement.h"
@@ -79,6 +80,10 @@ void QtPlatform::setMenuEnabled(int command, bool enabled) { menus_.setEnabled(c
 
 // A label apart from the view: changing it repaints the label only.
 void QtPlatform::setStatusText(const StatusLine& line) { status_.setLine(line); }
+
+void QtPlatform::showPrintFindings(const std::string& title, const std::vector<std::string>& rows) {
+    findings_.showRows(title, rows);
+}
 
 void QtPlatform::setRecentFiles(const std::vector<std::string>& paths) { menus_.setRecentFiles(paths); }
 

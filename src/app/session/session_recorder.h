@@ -58,6 +58,9 @@ public:
     void setMenuEnabled(int command, bool enabled) override { desktop_.setMenuEnabled(command, enabled); }
     void setStatusText(const StatusLine& line) override { desktop_.setStatusText(line); }
     void setRecentFiles(const std::vector<std::string>& paths) override { desktop_.setRecentFiles(paths); }
+    void showPrintFindings(const std::string& title, const std::vector<std::string>& rows) override {
+        desktop_.showPrintFindings(title, rows);
+    }
     void captureMouse() override { desktop_.captureMouse(); }
     void releaseMouse() override { desktop_.releaseMouse(); }
     bool shiftDown() override;

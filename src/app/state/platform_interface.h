@@ -60,6 +60,10 @@ public:
     // The status bar under the view (outside the client area); showing it
     // must not repaint the view. Desktops without one ignore it.
     virtual void setStatusText(const StatusLine& /*line*/) {}
+    // The print check's findings, one a row, in a list beside the view that
+    // stays open while the user works; choosing row i sends a ChooseFinding
+    // message with row i. Desktops without one ignore it.
+    virtual void showPrintFindings(const std::string& /*title*/, const std::vector<std::string>& /*rows*/) {}
     // The entries of File > Open recent, newest first; entry i sends
     // command::kFirstRecent + i.
     virtual void setRecentFiles(const std::vector<std::string>& /*paths*/) {}

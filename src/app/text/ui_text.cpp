@@ -126,6 +126,14 @@ UiStrings stringsIn(Language language) {
         text("-selection", "-選択範囲"),
         text("Nothing was exported: no cells are selected (B, then drag a box).",
              "書き出しませんでした。範囲が選択されていません(Bを押してドラッグ)。"),
+        text("Check for printing", "印刷前のチェック"),
+        text("Parts: %s", "パーツ: %s"),
+        text("Floating part: %s cells", "浮いているパーツ: %s個のセル"),
+        text("Thin walls: %s cells", "薄い壁: %s個のセル"),
+        text("Overhangs without support: %s cells", "支えのないオーバーハング: %s個のセル"),
+        text("Size: %s mm", "サイズ: %s mm"),
+        text("Nothing to fix before printing.", "印刷前に直すところはありません。"),
+        text("There are no floating parts to delete.", "削除する浮いたパーツはありません。"),
     };
 }
 
@@ -190,6 +198,9 @@ constexpr MenuItem kModelItems[] = {
     {command::kMovePlusX + 3, "Move −Y(&D)", "−Yへ移動(&D)"},
     {command::kMovePlusX + 4, "Move +Z(&F)", "+Zへ移動(&F)"},
     {command::kMoveMinusZ, "Move −Z(&B)", "−Zへ移動(&B)"},
+    {0, "", ""},
+    {command::kCheckForPrinting, "Check for printing(&P)", "印刷前のチェック(&P)"},
+    {command::kDeleteFloatingParts, "Delete floating parts(&G)", "浮いているパーツを削除(&G)"},
 };
 
 constexpr MenuItem kViewItems[] = {

@@ -97,6 +97,16 @@ struct UiStrings {
     std::string exportSelectionTitle;
     std::string selectionSuffix;
     std::string exportUnselected;
+    // Check for printing: the findings list's title and rows ("%s" a count or
+    // a size), and what Delete floating parts finds none of.
+    std::string checkTitle;
+    std::string checkParts;
+    std::string checkFloatingPart;
+    std::string checkThinWalls;
+    std::string checkOverhangs;
+    std::string checkSize;
+    std::string checkNothingFound;
+    std::string noFloatingParts;
 };
 
 const UiStrings& uiStrings(Language language);
@@ -170,6 +180,8 @@ inline constexpr int kImportPalette = 40127;
 inline constexpr int kExportPalettes = 40128;
 inline constexpr int kAmbientOcclusion = 40131;  // View: then Cell edges
 inline constexpr int kCellEdges = 40132;
+inline constexpr int kCheckForPrinting = 40078;  // Model: the findings list, then Delete floating parts
+inline constexpr int kDeleteFloatingParts = 40079;
 inline constexpr int kOpenRecent = 40090;   // the submenu, not a command
 inline constexpr int kFirstRecent = 40091;  // Open recent's entries, newest first
 inline constexpr int kRecentCount = 8;
