@@ -21,6 +21,7 @@ struct CommandLine {
     std::string stateFolder; // --state: stands for the per-user state folder
     bool flat = false;       // cubes instead of the smoothed surface
     double cellMillimetres = 1.0;  // --scale: the edge of a cell in a mesh measured in millimetres
+    bool colourParts = false;      // --split-colours: a part per colour, for the formats that print
     // --render only:
     int view = 0;            // preset view 0..5: front, back, left, right, top, bottom
     int width = 800;         // client area of the window whose view is rendered

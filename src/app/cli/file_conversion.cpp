@@ -18,8 +18,8 @@ int loadModelInto(const std::string& path, ModelStore& store, std::string& reaso
     return 1;
 }
 
-int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool flat,
-                     double cellMillimetres, std::string& reason) {
+int convertModelFile(const std::string& inputPath, const std::string& outputPath, const MeshExportOptions& options,
+                     std::string& reason) {
     const FileFormat* format = formatOf(outputPath);
     if (format == nullptr || !format->writesModel()) {
         reason = outputPath + ": unknown output type (use " + extensionList(isWritableModel, ", ", " or ") + ")";
@@ -34,8 +34,10 @@ int convertModelFile(const std::string& inputPath, const std::string& outputPath
         reason = "out of memory";
         return 0;
     }
-    const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, !flat, cellMillimetres};
-    return format->writeMesh(extractor, source, outputPath, reason);
+    const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, !options.flat,
+                            options.cellMillimetres};
+    const MeshWriter write = options.colourParts ? format->writeColourParts : format->writeMesh;
+    return write(extractor, source, outputPath, reason);
 }
 
 }  // namespace cubrik

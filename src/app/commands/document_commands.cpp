@@ -194,6 +194,11 @@ int saveDocumentAs(App& app) {
         updateWindowTitle(app);
         return 1;
     }
+    Reply colourParts = Reply::No;
+    if (format != nullptr && format->saveAsAsksForParts) {
+        colourParts = app.platform.askYesNoCancel(kCaption, text.colourPartsQuestion);
+        if (colourParts == Reply::Cancel) return 0;
+    }
     app.document.exportPath = path;
     app.document.exportTitle = titleOf(path);
     if (format == nullptr || !format->writesModel()) {
@@ -203,8 +208,9 @@ int saveDocumentAs(App& app) {
     std::string reason;
     const MeshSource source{app.model(), *app.store.cornerCodes, app.store.smoothingTable,
                             app.toggles.smoothDisplay != 0};
+    const MeshWriter writeMesh = colourParts == Reply::Yes ? format->writeColourParts : format->writeMesh;
     const int written = format->writeModel != nullptr ? format->writeModel(path, app.model(), reason)
-                                                      : format->writeMesh(app.meshExtractor, source, path, reason);
+                                                      : writeMesh(app.meshExtractor, source, path, reason);
     if (written) return 1;
     reportFailure(app, fillIn(text.cannotExport, path), reason);
     return 0;

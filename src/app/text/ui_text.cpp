@@ -117,6 +117,10 @@ UiStrings stringsIn(Language language) {
              "埋まったセルがないため、ミラー面は動かしていません。"),
         text("Select box", "範囲を数値で選択"),
         text("The two corner cells, x y z from 0 to 99:", "対角の2つのセル (x y z、0〜99):"),
+        text("Write a separate object for each colour, for printers with several extruders?\n"
+             "(No writes one object with its colours.)",
+             "色ごとに別のオブジェクトとして書き出しますか?(複数のエクストルーダーを持つプリンター向け)\n"
+             "「いいえ」では色付きの1つのオブジェクトとして書き出します。"),
     };
 }
 

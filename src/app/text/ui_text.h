@@ -87,6 +87,8 @@ struct UiStrings {
     // Select box…: the dialog's title and what its six numbers are.
     std::string selectBoxTitle;
     std::string selectBoxPrompt;
+    // Save as 3MF: Yes writes an object per colour, No one object in colour.
+    std::string colourPartsQuestion;
 };
 
 const UiStrings& uiStrings(Language language);
