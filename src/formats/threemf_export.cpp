@@ -2,10 +2,10 @@
 
 #include <Model/COM/NMR_DLLInterfaces.h>
 
-#include <algorithm>
 #include <cstring>
 #include <numeric>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "formats/export_text.h"
