@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <set>
 #include <sstream>
 
 #include "app/cli/command_line.h"
@@ -133,8 +134,14 @@ TEST(CommandLine, ScaleSetsTheCellSizeOfAnStlExportOnly) {
     EXPECT_EQ(command.cellMillimetres, 2.5);
     ASSERT_EQ(parseCommandLine({"--export", "in.cbk", "out.stl"}, command, error), 1);
     EXPECT_EQ(command.cellMillimetres, 1.0);
+    EXPECT_FALSE(command.colourParts);
+    ASSERT_EQ(parseCommandLine({"--export", "in.cbk", "out.3mf", "--split-colours", "--scale", "2"}, command, error), 1)
+        << error;
+    EXPECT_TRUE(command.colourParts);
+    EXPECT_EQ(command.cellMillimetres, 2.0);
     const std::pair<std::vector<std::string>, std::string> problems[] = {
-        {{"out.obj", "--scale", "2"}, "--scale sets the size of a cell in .stl exports, not in out.obj"},
+        {{"out.obj", "--scale", "2"}, "--scale sets the size of a cell in .stl or .3mf exports, not in out.obj"},
+        {{"out.obj", "--split-colours"}, "--split-colours writes a part per colour in .stl or .3mf exports, not in out.obj"},
         {{"out.stl", "--scale", "0"}, "--scale takes the millimetres of one cell, 0.001 to 1000, for example 2.5, not 0"},
         {{"out.stl", "--scale", "2mm"},
          "--scale takes the millimetres of one cell, 0.001 to 1000, for example 2.5, not 2mm"},
@@ -268,6 +275,23 @@ TEST_F(ExportCommand, CheckReportsOneFactALineAndExitsThreeOnFindings) {
     EXPECT_EQ(run({"--check", (dir / "none.cbk").string()}).status, 1);
 }
 
+TEST_F(ExportCommand, SplitColoursWritesAnStlPerColourUsedAndNothingForAnEmptyModel) {
+    ModelStore store = testing::makeStore();
+    std::string reason;
+    ASSERT_EQ(writeModelFile(dir / "empty.cbk", *store.model, reason), 1);
+    const Outcome empty = run({"--export", (dir / "empty.cbk").string(), (dir / "m.stl").string(), "--split-colours"});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "cubrik: the model has no filled cells, so there is no colour to write\n");
+    testing::setCell(*store.model, 10, 10, 10, 1);
+    testing::setCell(*store.model, 11, 10, 10, kFirstCodeB + 2);
+    ASSERT_EQ(writeModelFile(dir / "a.cbk", *store.model, reason), 1);
+    ASSERT_EQ(run({"--export", (dir / "a.cbk").string(), (dir / "m.stl").string(), "--split-colours"}).status, 0);
+    std::set<std::string> written;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) written.insert(entry.path().filename());
+    EXPECT_EQ(written, (std::set<std::string>{"a.cbk", "empty.cbk", "m-A01.stl", "m-B03.stl"}));
+    EXPECT_EQ(testing::readBytes(dir / "m-A01.stl").size(), 84u + 12 * 50);  // a closed cube each
+}
+
 // A red shell round a green inside: the cut face in the middle of the picture
 // shows the inside; without the cut the shell's front is there.
 TEST_F(ExportCommand, RenderWithACutShowsTheInside) {
@@ -327,7 +351,7 @@ TEST_F(ExportCommand, AFailedExportGivesOneLineAndWritesNothing) {
     const Outcome unknown = run({"--export", (dir / "a.cbk").string(), (dir / "a.txt").string()});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.err, "cubrik: " + (dir / "a.txt").string() +
-                               ": unknown output type (use .cbk, .vox, .obj, .dae, .mqo, .glb, .stl, .ply or .qb)\n");
+                               ": unknown output type (use .cbk, .vox, .obj, .dae, .mqo, .glb, .stl, .3mf, .ply or .qb)\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "a.txt"));
 }
 

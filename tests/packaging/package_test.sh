@@ -67,7 +67,7 @@ for option in $(grep -o -E -- '^ {7}--[a-z]+(-[a-z]+)*' "$work/man.txt" | sort -
   check "--help names $option" grep -q -E -- "$option([^a-z]|$)" <<<"$help"
 done
 completion="$share/bash-completion/completions/cubrik"
-for types in $(grep -o -E '(FILE|IN|OUT)\.[a-z]+(\|(FILE|IN|OUT)\.[a-z]+)*' <<<"$help" | sort -u); do
+for types in $(grep -o -E '(FILE|IN|OUT)\.[a-z0-9]+(\|(FILE|IN|OUT)\.[a-z0-9]+)*' <<<"$help" | sort -u); do
   check "the man page's synopsis has $types" grep -q -F "$types" "$work/man.txt"
   check "the completion offers $types" grep -q -F "_filedir '$(sed -E 's/(FILE|IN|OUT)\.//g' <<<"$types")'" "$completion"
 done
@@ -83,7 +83,7 @@ complete_words() {
 }
 check "completion: the modes" test "$(complete_words --e)" = "--export"
 check "completion: the views" test "$(complete_words --render a.cbk o.png --view b)" = "back bottom"
-check "completion: --export's options" test "$(complete_words --export a.cbk o.stl --)" = "--flat --scale"
+check "completion: --export's options" test "$(complete_words --export a.cbk o.stl --)" = "--flat --scale --split-colours"
 check "completion: models to open" test "$(complete_words '')" = "a.cbk e.vox folder"
 check "completion: meshes to write" test "$(complete_words --export a.cbk '')" = "a.cbk b.STL e.vox folder"
 check "completion: images to write" test "$(complete_words --render a.cbk '')" = "d.png folder"

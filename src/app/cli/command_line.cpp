@@ -117,6 +117,16 @@ bool parseThickness(const std::string& text, const std::string& inputPath, int& 
     return true;
 }
 
+// --split-colours: only for the formats that write a part per colour.
+bool acceptsColourParts(const std::string& outputPath, std::string& error) {
+    const FileFormat* format = formatOf(outputPath);
+    if (format != nullptr && format->writeColourParts != nullptr) return true;
+    error = "--split-colours writes a part per colour in " +
+            extensionList([](const FileFormat& f) { return f.writeColourParts != nullptr; }, ", ", " or ") +
+            " exports, not in " + outputPath;
+    return false;
+}
+
 // "z<=49", "z>=50" or "z=49": the cut-away of --cut.
 bool parseCut(const std::string& text, CutAway& cut) {
     const std::size_t axis = std::string_view("xyz").find(text.empty() ? '?' : text[0]);
@@ -157,6 +167,9 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             if (!parseScale(args[++i], out.outputPath, out.cellMillimetres, error)) return false;
         } else if (!render && option == "--thickness" && hasValue) {
             if (!parseThickness(args[++i], out.modelPath, out.pictureThickness, error)) return false;
+        } else if (!render && option == "--split-colours") {
+            if (!acceptsColourParts(out.outputPath, error)) return false;
+            out.colourParts = true;
         } else if (render && option == "--zoom") {
             out.zoomed = true;
         } else if (render && option == "--ao") {
@@ -208,10 +221,13 @@ std::string usageText() {
            "  cubrik [" + names("FILE", isReadable) + "]\n"
            "      open the modeller, with FILE if given\n"
            "  cubrik --export " + names("IN", isReadable) + " " + names("OUT", isWritableModel) + " [--flat]\n"
-           "         [--scale MM]\n"
+           "         [--scale MM] [--split-colours]\n"
            "      write the model again, or export it as a mesh (smoothed unless --flat);\n"
            "      STL is in millimetres, one cell 1 mm wide unless --scale gives its size\n"
            "      (0.001 to 1000)\n"
+           "      3MF is in millimetres as well, with a material per colour; --split-colours\n"
+           "      writes a part per colour used, each closed: 3MF objects named A01, B03, ...,\n"
+           "      or STL files OUT-A01.stl, OUT-B03.stl, ...\n"
            "  cubrik --export IN.png|IN.jpg|IN.jpeg " + names("OUT", isWritableModel) + " [--thickness K]\n"
            "      make a model of a picture, a cell per pixel facing the front view, K cells\n"
            "      deep (1 to 100, default 1), in the nearest palette colours; transparent\n"
@@ -306,8 +322,9 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
     case CommandLine::Mode::Help: out << usageText(); return 0;
     case CommandLine::Mode::Version: out << kVersionLine << '\n'; return 0;
     case CommandLine::Mode::Export:
-        if (convertModelFile(command.modelPath, command.outputPath, command.flat, command.cellMillimetres,
-                             command.pictureThickness, reason))
+        if (convertModelFile(command.modelPath, command.outputPath,
+                             {command.flat, command.cellMillimetres, command.colourParts, command.pictureThickness},
+                             reason))
             return 0;
         break;
     case CommandLine::Mode::Render:

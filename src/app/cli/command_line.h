@@ -24,6 +24,7 @@ struct CommandLine {
     double cellMillimetres = 1.0;  // --scale: the edge of a cell in a mesh measured in millimetres
     int pictureThickness = 1;      // --thickness: the cells a picture input is deep
     double minWallMillimetres = kDefaultMinWallMillimetres;  // --check --min-wall: thinner walls are reported
+    bool colourParts = false;      // --split-colours: a part per colour, for the formats that print
     // --render only:
     int view = 0;            // preset view 0..5: front, back, left, right, top, bottom
     int width = 800;         // client area of the window whose view is rendered

@@ -35,8 +35,8 @@ int loadModelInto(const std::string& path, ModelStore& store, std::string& reaso
     });
 }
 
-int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool flat,
-                     double cellMillimetres, int pictureThickness, std::string& reason) {
+int convertModelFile(const std::string& inputPath, const std::string& outputPath, const ConversionOptions& options,
+                     std::string& reason) {
     const FileFormat* format = formatOf(outputPath);
     if (format == nullptr || !format->writesModel()) {
         reason = outputPath + ": unknown output type (use " + extensionList(isWritableModel, ", ", " or ") + ")";
@@ -45,7 +45,7 @@ int convertModelFile(const std::string& inputPath, const std::string& outputPath
     ModelStore store;
     // A picture's cells take the default palettes the fresh store holds.
     const auto readPicture = [&](ModelFileContents& contents) {
-        return readPictureCells(inputPath, pictureThickness, contents, reason) == 1;
+        return readPictureCells(inputPath, options.pictureThickness, contents, reason) == 1;
     };
     const int loaded =
         isCellPicture(inputPath) ? loadInto(store, reason, readPicture) : loadModelInto(inputPath, store, reason);
@@ -57,8 +57,10 @@ int convertModelFile(const std::string& inputPath, const std::string& outputPath
         reason = "out of memory";
         return 0;
     }
-    const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, !flat, cellMillimetres};
-    return format->writeMesh(extractor, source, outputPath, reason);
+    const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, !options.flat,
+                            options.cellMillimetres};
+    const MeshWriter write = options.colourParts ? format->writeColourParts : format->writeMesh;
+    return write(extractor, source, outputPath, reason);
 }
 
 }  // namespace cubrik

@@ -201,6 +201,8 @@ int saveDocumentAs(App& app) {
         updateWindowTitle(app);
         return 1;
     }
+    const Reply colourParts = format != nullptr ? askForColourParts(app, *format) : Reply::No;
+    if (colourParts == Reply::Cancel) return 0;
     app.document.exportPath = path;
     app.document.exportTitle = titleOf(path);
     if (format == nullptr || !format->writesModel()) {
@@ -208,16 +210,22 @@ int saveDocumentAs(App& app) {
         return 0;
     }
     std::string reason;
-    if (writeByFormat(app, app.store, *format, path, reason)) return 1;
+    if (writeByFormat(app, app.store, *format, path, colourParts == Reply::Yes, reason)) return 1;
     reportFailure(app, fillIn(text.cannotExport, path), reason);
     return 0;
 }
 
+Reply askForColourParts(App& app, const FileFormat& format) {
+    if (!format.saveAsAsksForParts) return Reply::No;
+    return app.platform.askYesNoCancel(kCaption, app.strings().colourPartsQuestion);
+}
+
 int writeByFormat(App& app, const ModelStore& store, const FileFormat& format, const std::string& path,
-                  std::string& reason) {
+                  bool colourParts, std::string& reason) {
     if (format.writeModel != nullptr) return format.writeModel(path, *store.model, reason);
     const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, app.toggles.smoothDisplay != 0};
-    return format.writeMesh(app.meshExtractor, source, path, reason);
+    const MeshWriter write = colourParts ? format.writeColourParts : format.writeMesh;
+    return write(app.meshExtractor, source, path, reason);
 }
 
 void exportImage(App& app) {

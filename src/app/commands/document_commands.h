@@ -37,10 +37,12 @@ void replaceModel(App& app, const ModelFileContents& contents, const std::string
 void saveDocument(App& app);
 // Returns 1 when something was written, 0 when cancelled or nothing was.
 int saveDocumentAs(App& app);
-// Writes `store`'s model as `format` does, meshes smoothed as the view is.
-// Returns 1, or 0 with `reason`.
+// Whether to write a part per colour, where `format` asks (Yes, No or Cancel).
+Reply askForColourParts(App& app, const FileFormat& format);
+// Writes `store`'s model as `format` does, meshes smoothed as the view is and
+// split into a part per colour where `colourParts`. Returns 1, or 0 with `reason`.
 int writeByFormat(App& app, const ModelStore& store, const FileFormat& format, const std::string& path,
-                  std::string& reason);
+                  bool colourParts, std::string& reason);
 void exportImage(App& app);
 void quitProgram(App& app);
 // Returns 1 when a colour was chosen.

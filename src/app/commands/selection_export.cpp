@@ -38,10 +38,12 @@ void exportSelection(App& app) {
         reportFailure(app, fillIn(text.unknownSaveType, *chosen), "");
         return;
     }
+    const Reply colourParts = askForColourParts(app, *format);
+    if (colourParts == Reply::Cancel) return;
     ModelStore selection;
     std::string reason = "out of memory";
     if (!copyBoxToOrigin(app.model(), *app.selection.box, selection) ||
-        !writeByFormat(app, selection, *format, *chosen, reason))
+        !writeByFormat(app, selection, *format, *chosen, colourParts == Reply::Yes, reason))
         reportFailure(app, fillIn(text.cannotExport, *chosen), reason);
 }
 

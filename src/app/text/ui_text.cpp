@@ -134,6 +134,10 @@ UiStrings stringsIn(Language language) {
         text("Size: %s mm", "サイズ: %s mm"),
         text("Nothing to fix before printing.", "印刷前に直すところはありません。"),
         text("There are no floating parts to delete.", "削除する浮いたパーツはありません。"),
+        text("Write a separate object for each colour, for printers with several extruders?\n"
+             "(No writes one object with its colours.)",
+             "色ごとに別のオブジェクトとして書き出しますか?(複数のエクストルーダーを持つプリンター向け)\n"
+             "「いいえ」では色付きの1つのオブジェクトとして書き出します。"),
     };
 }
 

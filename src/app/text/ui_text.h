@@ -107,6 +107,8 @@ struct UiStrings {
     std::string checkSize;
     std::string checkNothingFound;
     std::string noFloatingParts;
+    // Save as 3MF: Yes writes an object per colour, No one object in colour.
+    std::string colourPartsQuestion;
 };
 
 const UiStrings& uiStrings(Language language);
