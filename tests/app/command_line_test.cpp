@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <sstream>
 
@@ -194,6 +195,17 @@ TEST(CommandLine, ScaleSetsTheCellSizeOfAnStlExportOnly) {
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.png", "--scale", "2"}, command, error), 0);
 }
 
+TEST(CommandLine, ThicknessIsForPictureInputsOnly) {
+    CommandLine command;
+    std::string error;
+    ASSERT_EQ(parseCommandLine({"--export", "in.JPEG", "out.vox", "--thickness", "100"}, command, error), 1) << error;
+    EXPECT_EQ(command.pictureThickness, 100);
+    EXPECT_EQ(parseCommandLine({"--export", "in.png", "out.cbk", "--thickness", "0"}, command, error), 0);
+    EXPECT_EQ(error, "--thickness takes a number of cells from 1 to 100, not 0");
+    EXPECT_EQ(parseCommandLine({"--export", "in.cbk", "out.cbk", "--thickness", "2"}, command, error), 0);
+    EXPECT_EQ(error, "--thickness is for a picture input (.png, .jpg or .jpeg), not in.cbk");
+}
+
 TEST(CommandLine, RenderLooksAreOffUnlessAskedForAndOnlyForRender) {
     CommandLine command;
     std::string error;
@@ -272,6 +284,34 @@ TEST_F(ExportCommand, StlIsInMillimetresAtTheScaleGiven) {
             largest = std::max(largest, value);
         }
     EXPECT_EQ(largest, 50.0f);
+}
+
+// Two blocks apart: the upper floats; a wall one cell thick is thin at half
+// a millimetre a cell; one block on the bed alone is fine.
+TEST_F(ExportCommand, CheckReportsOneFactALineAndExitsThreeOnFindings) {
+    const auto check = [&](const std::vector<std::array<int, 6>>& boxes, std::vector<std::string> options) {
+        ModelStore store = testing::makeStore();
+        for (const auto& b : boxes) testing::fillBox(*store.model, b[0], b[1], b[2], b[3], b[4], b[5], 1);
+        std::string reason;
+        EXPECT_EQ(writeModelFile(dir / "m.cbk", *store.model, reason), 1);
+        options.insert(options.begin(), {"--check", (dir / "m.cbk").string()});
+        return run(options);
+    };
+    const Outcome apart = check({{0, 0, 0, 9, 9, 9}, {20, 5, 0, 29, 14, 9}}, {});
+    EXPECT_EQ(apart.status, 3);
+    EXPECT_EQ(apart.out, "parts 2\nfloating 1 part, 1000 cells\nthin 0 cells\noverhang 100 cells\n"
+                         "size 30 x 10 x 15 mm\n");
+    const Outcome wall = check({{0, 0, 0, 9, 9, 0}}, {"--scale", "0.5"});
+    EXPECT_EQ(wall.status, 3);
+    EXPECT_NE(wall.out.find("\nthin 100 cells\n"), std::string::npos) << wall.out;
+    EXPECT_NE(wall.out.find("\nsize 5 x 0.5 x 5 mm\n"), std::string::npos) << wall.out;
+    const Outcome block = check({{40, 0, 40, 59, 19, 59}}, {"--min-wall", "2.5", "--scale", "0.35"});
+    EXPECT_EQ(block.status, 0) << block.out;
+    EXPECT_EQ(block.out, "parts 1\nfloating 0 parts, 0 cells\nthin 0 cells\noverhang 0 cells\n"
+                         "size 7 x 7 x 7 mm\n");
+    EXPECT_EQ(run({"--check", (dir / "m.cbk").string(), "--min-wall", "thin"}).err,
+              "cubrik: --min-wall takes the thinnest wall in millimetres, 0.001 to 1000, for example 2.5, not thin\n");
+    EXPECT_EQ(run({"--check", (dir / "none.cbk").string()}).status, 1);
 }
 
 // A red shell round a green inside: the cut face in the middle of the picture

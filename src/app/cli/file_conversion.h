@@ -15,8 +15,8 @@ int loadModelInto(const std::string& path, ModelStore& store, std::string& reaso
 // The output type follows the extension of `outputPath`. Returns 1 when the
 // output was written, else 0 with `reason`; nothing is written on failure.
 // Mesh exports are smoothed unless `flat`; those in millimetres make a cell
-// `cellMillimetres` wide.
+// `cellMillimetres` wide. A picture input becomes cells `pictureThickness` deep.
 int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool flat,
-                     double cellMillimetres, std::string& reason);
+                     double cellMillimetres, int pictureThickness, std::string& reason);
 
 }  // namespace cubrik

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/state/app.h"
+#include "formats/file_format.h"
 
 namespace cubrik {
 
@@ -26,9 +27,20 @@ void openDocumentFile(App& app, const std::string& path);
 // Reads `path` into the document as Open does once a file is chosen; a file
 // that has gone is also taken off Open recent.
 void readDocument(App& app, const std::string& path);
+// Asks before unsaved changes are dropped. False when the user cancelled, or
+// wanted them saved and they were not, so the asking command must not go on.
+bool askToSave(App& app);
+// Puts `contents` in place of the model as Open does (one undo step, the
+// front view, the document named after `path` and unchanged); the window's
+// texts are the caller's to refresh.
+void replaceModel(App& app, const ModelFileContents& contents, const std::string& path);
 void saveDocument(App& app);
 // Returns 1 when something was written, 0 when cancelled or nothing was.
 int saveDocumentAs(App& app);
+// Writes `store`'s model as `format` does, meshes smoothed as the view is.
+// Returns 1, or 0 with `reason`.
+int writeByFormat(App& app, const ModelStore& store, const FileFormat& format, const std::string& path,
+                  std::string& reason);
 void exportImage(App& app);
 void quitProgram(App& app);
 // Returns 1 when a colour was chosen.

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDevice>
+#include <QInputDialog>
 #include <QFileInfo>
 #include <QInputMethod>
 #include <QMainWindow>
@@ -24,6 +25,7 @@
 #include <QUrl>
 
 #include "app/platform/cell_box_dialog.h"
+#include "app/platform/findings_panel.h"
 #include "app/platform/menu_bar.h"
 #include "app/platform/status_label.h"
 #include "app/platform/window_placement.h"
@@ -78,6 +80,10 @@ void QtPlatform::setMenuEnabled(int command, bool enabled) { menus_.setEnabled(c
 
 // A label apart from the view: changing it repaints the label only.
 void QtPlatform::setStatusText(const StatusLine& line) { status_.setLine(line); }
+
+void QtPlatform::showPrintFindings(const std::string& title, const std::vector<std::string>& rows) {
+    findings_.showRows(title, rows);
+}
 
 void QtPlatform::setRecentFiles(const std::vector<std::string>& paths) { menus_.setRecentFiles(paths); }
 
@@ -200,6 +206,16 @@ std::optional<CellBox> QtPlatform::askCellBox(const std::string& title, const st
                                               const CellBox& initial) {
     const std::optional<CellBox> chosen = askCellBoxIn(&window_, title, prompt, initial);
     focusView();
+    return chosen;
+}
+
+std::optional<int> QtPlatform::askNumber(const std::string& title, const std::string& prompt, int initial,
+                                         int minimum, int maximum) {
+    bool ok = false;
+    const int chosen = QInputDialog::getInt(&window_, QString::fromStdString(title), QString::fromStdString(prompt),
+                                            initial, minimum, maximum, 1, &ok);
+    focusView();
+    if (!ok) return std::nullopt;
     return chosen;
 }
 

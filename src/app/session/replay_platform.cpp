@@ -47,4 +47,10 @@ std::optional<CellBox> ReplayPlatform::askCellBox(const std::string&, const std:
     return answer->box;
 }
 
+std::optional<int> ReplayPlatform::askNumber(const std::string&, const std::string&, int, int, int) {
+    const std::optional<SessionLine> answer = take(SessionLine::Answer::Number);
+    if (!answer) return std::nullopt;
+    return answer->number;
+}
+
 }  // namespace cubrik

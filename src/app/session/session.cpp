@@ -147,6 +147,11 @@ bool parseMessage(const std::vector<std::string_view>& w, SessionLine& out, std:
         if (w.size() != 2 || !parseNumber(w[1], m.command)) return fail(error, "\"menu\" takes a menu item number");
         return isMenuCommand(m.command) || fail(error, "no menu item has the number " + std::string(w[1]));
     }
+    if (word == "finding") {
+        m.type = MessageType::ChooseFinding;
+        return (w.size() == 2 && parseNumber(w[1], m.row) && m.row >= 0) ||
+               fail(error, "\"finding\" takes the number of a row of the findings list, 0 for the first");
+    }
     if (word == "wheel") {
         m.type = MessageType::MouseWheel;
         return (w.size() == 2 && parseNumber(w[1], m.wheelDelta)) || fail(error, "\"wheel\" takes a signed delta");
@@ -188,6 +193,10 @@ bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, 
         return true;
     }
     if (what == "box") return parseBoxAnswer(w, out, error);
+    if (what == "number") {
+        out.answer = SessionLine::Answer::Number;
+        return (w.size() == 3 && parseNumber(w[2], out.number)) || fail(error, "\"answer number\" takes a whole number");
+    }
     return fail(error, "\"answer\" takes file PATH, yes, no, cancel or colour RRGGBB");
 }
 
@@ -311,6 +320,7 @@ std::string formatSessionLine(const SessionLine& line) {
                 for (const int coordinate : corner) text += " " + std::to_string(coordinate);
             return text;
         }
+        case SessionLine::Answer::Number: return "answer number " + std::to_string(line.number);
         }
         return "";
     case SessionLine::Kind::Save: return "save " + line.text;
@@ -335,6 +345,7 @@ std::string formatSessionLine(const SessionLine& line) {
     case MessageType::Command: return "menu " + std::to_string(m.command);
     case MessageType::MouseWheel: return "wheel " + std::to_string(m.wheelDelta);
     case MessageType::DropFile: return "drop " + m.path;
+    case MessageType::ChooseFinding: return "finding " + std::to_string(m.row);
     case MessageType::Close: return "menu " + std::to_string(command::kQuit);  // the same quit flow
     default: return "";  // nothing a session carries
     }
