@@ -148,6 +148,69 @@ bool parseCut(const std::string& text, CutAway& cut) {
     return true;
 }
 
+// --sun AZ,EL: the sun's azimuth and elevation in degrees.
+bool parseSun(const std::string& text, double& azimuth, double& elevation) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) return false;
+    const char* end = text.data() + text.size();
+    const auto az = std::from_chars(text.data(), text.data() + comma, azimuth);
+    const auto el = std::from_chars(text.data() + comma + 1, end, elevation);
+    return az.ec == std::errc() && az.ptr == text.data() + comma && el.ec == std::errc() && el.ptr == end &&
+           azimuth >= -360.0 && azimuth <= 360.0 && elevation >= 0.0 && elevation <= 90.0;
+}
+
+// The options only a path-traced render takes, and those it cannot.
+bool parsePathTraceOption(const std::vector<std::string>& args, std::size_t& i, CommandLine& out, std::string& error) {
+    const std::string& option = args[i];
+    if (option == "--path-traced") {
+        out.pathTraced = true;
+    } else if (option == "--floor") {
+        out.trace.floor = true;
+    } else if (option == "--samples") {
+        if (!parseInt(args[++i], out.trace.samples) || out.trace.samples < kMinTraceSamples ||
+            out.trace.samples > kMaxTraceSamples) {
+            error = "--samples takes the samples per pixel, " + std::to_string(kMinTraceSamples) + " to " +
+                    std::to_string(kMaxTraceSamples) + ", not " + args[i];
+            return false;
+        }
+    } else if (option == "--seed") {
+        const std::string& text = args[++i];
+        const auto result = std::from_chars(text.data(), text.data() + text.size(), out.trace.seed);
+        if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+            error = "--seed takes a whole number from 0 to 18446744073709551615, not " + text;
+            return false;
+        }
+    } else if (option == "--sun") {
+        if (!parseSun(args[++i], out.trace.sunAzimuth, out.trace.sunElevation)) {
+            error = "--sun takes AZIMUTH,ELEVATION in degrees (azimuth -360 to 360, elevation 0 to 90), "
+                    "for example 35,45, not " + args[i];
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isPathTraceOption(const std::string& option) {
+    return option == "--path-traced" || option == "--samples" || option == "--seed" || option == "--sun" ||
+           option == "--floor";
+}
+
+// The path tracer's options need it, and it has no use for those of the GL drawing.
+bool checkPathTraceOptions(const std::vector<std::string>& args, const CommandLine& out, std::string& error) {
+    for (std::size_t i = 3; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (!out.pathTraced && isPathTraceOption(option)) {
+            error = option + " works only with --path-traced";
+            return false;
+        }
+        if (out.pathTraced && (option == "--ao" || option == "--edges")) {
+            error = option + " does not apply to --path-traced";
+            return false;
+        }
+    }
+    return true;
+}
+
 // The options after the two paths of --export and --render.
 bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
     const bool render = out.mode == CommandLine::Mode::Render;
@@ -155,7 +218,8 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
         const std::string& option = args[i];
         const bool hasValue = i + 1 < args.size();
         const bool takesValue = render ? option == "--view" || option == "--size" || option == "--background" ||
-                                             option == "--cut"
+                                             option == "--cut" || option == "--samples" || option == "--seed" ||
+                                             option == "--sun"
                                        : option == "--scale" || option == "--thickness";
         if (takesValue && !hasValue) {
             error = option + " needs a value; see cubrik --help";
@@ -165,6 +229,8 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             out.flat = true;
         } else if (!render && option == "--scale" && hasValue) {
             if (!parseScale(args[++i], out.outputPath, out.cellMillimetres, error)) return false;
+        } else if (render && isPathTraceOption(option)) {
+            if (!parsePathTraceOption(args, i, out, error)) return false;
         } else if (!render && option == "--thickness" && hasValue) {
             if (!parseThickness(args[++i], out.modelPath, out.pictureThickness, error)) return false;
         } else if (!render && option == "--split-colours") {
@@ -204,7 +270,7 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             return false;
         }
     }
-    return true;
+    return !render || checkPathTraceOptions(args, out, error);
 }
 
 }  // namespace
@@ -241,6 +307,14 @@ std::string usageText() {
            "      along an axis; --ortho draws it in the parallel projection of\n"
            "      View > Orthographic; --ao darkens corners by the cells round them (ambient\n"
            "      occlusion), --edges outlines each cell's faces (with --flat)\n"
+           "  cubrik --render IN.cbk " + names("OUT", isImage) + " --path-traced [--samples N] [--seed S]\n"
+           "         [--sun AZ,EL] [--floor] [--view ...] [--size WxH] [--zoom] [--ortho]\n"
+           "         [--background RRGGBB] [--cut ...]\n"
+           "      path-trace the whole view, background included: sun and sky light, soft\n"
+           "      shadows, bounced light; N samples per pixel, 1 to 65536 (default 256);\n"
+           "      a seed S gives the same picture every time; the sun AZ degrees right of\n"
+           "      behind you (-360 to 360) and EL up (0 to 90), default 35,45; --floor puts\n"
+           "      a floor under the model; a progress bar on a terminal, Ctrl+C stops it\n"
            "  cubrik --check " + names("IN", isReadable) + " [--scale MM] [--min-wall MM]\n"
            "      check the model for printing: its parts, parts that float above the\n"
            "      lowest layer, walls thinner than --min-wall (default 0.8 mm, one cell\n"

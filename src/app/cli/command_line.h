@@ -9,6 +9,7 @@
 
 #include "edit/print_check.h"
 #include "model/cut_away.h"
+#include "trace/path_tracer.h"
 
 namespace cubrik {
 
@@ -35,6 +36,8 @@ struct CommandLine {
     bool orthographic = false;  // --ortho: the parallel projection
     std::uint32_t backgroundColor = 0xff8080;  // 0x00BBGGRR: red 128, green 128, blue 255
     CutAway cut{};           // --cut: the cells in view
+    bool pathTraced = false;    // --path-traced: the whole view, path-traced, instead of the cropped GL image
+    TraceSettings trace{};      // --samples, --seed, --sun and --floor; the background comes from backgroundColor
 };
 
 // Returns 1 with `out` filled, or 0 with `error` saying what is wrong.
