@@ -37,6 +37,10 @@ struct TurntableSettings {
     int samples = 64;
 };
 
+// What is wrong with `settings` (frames, size or samples out of range), or
+// an empty string.
+std::string turntableSettingsProblem(const TurntableSettings& settings);
+
 enum class TurntableOutcome { Written, Cancelled, Failed };
 
 // Called after each frame is encoded, with the frames done so far (1..frames)
@@ -50,7 +54,8 @@ using TurntableProgress = std::function<void(int framesDone, int frames)>;
 // on the calling thread, uploads the model once and draws every frame from
 // it. `cancel` is read between frames (and within a path-traced frame): once
 // set, the encoding is dropped and Cancelled returned, with no file left.
-// Failed comes with `reason`; the target is then untouched too.
+// Failed comes with `reason` (turntableSettingsProblem's among others); the
+// target is then untouched too.
 TurntableOutcome exportTurntable(const VoxelModel& model, const TurntableSettings& settings,
                                  const std::string& outputPath, const TurntableProgress& progress,
                                  const std::atomic<bool>& cancel, std::string& reason);
