@@ -81,10 +81,16 @@ private:
 
     // The palette of every frame's colours, and each frame's indices to it.
     std::string quantize(liq_palette& palette, std::vector<std::vector<GifByteType>>& indices) {
+        if (frames_.empty()) return "a GIF needs a frame";
         LiqAttr liq;
         if (liq.attr == nullptr) return "out of memory for the GIF's palette";
         liq_set_speed(liq.attr, 8);  // the histogram, not the search, carries the quality across frames
         LiqHistogram histogram{liq_histogram_create(liq.attr)};
+        // The backdrop, a flat colour round the model in every frame, keeps
+        // its exact colour: nudged by the palette's search it would shift
+        // over the whole picture.
+        const std::uint8_t* corner = frames_.front().data();
+        liq_histogram_add_fixed_color(histogram.histogram, liq_color{corner[0], corner[1], corner[2], 255}, 0.0);
         for (std::vector<std::uint8_t>& rgba : frames_) {
             LiqImage image{imageOf(liq, rgba)};
             if (image.image == nullptr || liq_histogram_add_image(histogram.histogram, liq.attr, image.image) != LIQ_OK)
