@@ -39,8 +39,12 @@ check "is H.264 in yuv420p at 30 frames a second with 12 frames" test \
 check "an animated WebP of 12 frames" "$cubrik" --turntable "$penguin" "$work/t.webp" --frames 12 --flat --ao
 check "has 12 frames" grep -q "^Number of frames: 12$" <(webpmux -info "$work/t.webp")
 
+check "path-traced frames" "$cubrik" --turntable "$penguin" "$work/traced.gif" --frames 3 --size 64x48 \
+  --path-traced --samples 2 --floor
+check "come out 3 of 64 x 48" test "$(identify -format '%wx%h\n' "$work/traced.gif" | sort | uniq -c | xargs)" = "3 64x48"
+
 # Strict options; nothing written when they are wrong.
-for args in "t.png" "t.gif --frames 0" "t.gif --frames 12x" "t.gif --view left" "t.gif --size 0x10" "t.mp4 --size 301x240"; do
+for args in "t.png" "t.gif --frames 0" "t.gif --frames 12x" "t.gif --view left" "t.gif --size 0x10" "t.mp4 --size 301x240" "t.gif --samples 4"; do
   read -r out options <<<"$args"
   "$cubrik" --turntable "$penguin" "$work/bad-$out" $options 2>"$work/err"
   status=$?

@@ -101,6 +101,69 @@ bool parseCut(const std::string& text, CutAway& cut) {
     return true;
 }
 
+// --sun AZ,EL: the sun's azimuth and elevation in degrees.
+bool parseSun(const std::string& text, double& azimuth, double& elevation) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) return false;
+    const char* end = text.data() + text.size();
+    const auto az = std::from_chars(text.data(), text.data() + comma, azimuth);
+    const auto el = std::from_chars(text.data() + comma + 1, end, elevation);
+    return az.ec == std::errc() && az.ptr == text.data() + comma && el.ec == std::errc() && el.ptr == end &&
+           azimuth >= -360.0 && azimuth <= 360.0 && elevation >= 0.0 && elevation <= 90.0;
+}
+
+// The options only a path-traced render takes, and those it cannot.
+bool parsePathTraceOption(const std::vector<std::string>& args, std::size_t& i, CommandLine& out, std::string& error) {
+    const std::string& option = args[i];
+    if (option == "--path-traced") {
+        out.pathTraced = true;
+    } else if (option == "--floor") {
+        out.trace.floor = true;
+    } else if (option == "--samples") {
+        if (!parseInt(args[++i], out.trace.samples) || out.trace.samples < kMinTraceSamples ||
+            out.trace.samples > kMaxTraceSamples) {
+            error = "--samples takes the samples per pixel, " + std::to_string(kMinTraceSamples) + " to " +
+                    std::to_string(kMaxTraceSamples) + ", not " + args[i];
+            return false;
+        }
+    } else if (option == "--seed") {
+        const std::string& text = args[++i];
+        const auto result = std::from_chars(text.data(), text.data() + text.size(), out.trace.seed);
+        if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+            error = "--seed takes a whole number from 0 to 18446744073709551615, not " + text;
+            return false;
+        }
+    } else if (option == "--sun") {
+        if (!parseSun(args[++i], out.trace.sunAzimuth, out.trace.sunElevation)) {
+            error = "--sun takes AZIMUTH,ELEVATION in degrees (azimuth -360 to 360, elevation 0 to 90), "
+                    "for example 35,45, not " + args[i];
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isPathTraceOption(const std::string& option) {
+    return option == "--path-traced" || option == "--samples" || option == "--seed" || option == "--sun" ||
+           option == "--floor";
+}
+
+// The path tracer's options need it, and it has no use for those of the GL drawing.
+bool checkPathTraceOptions(const std::vector<std::string>& args, const CommandLine& out, std::string& error) {
+    for (std::size_t i = 3; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (!out.pathTraced && isPathTraceOption(option)) {
+            error = option + " works only with --path-traced";
+            return false;
+        }
+        if (out.pathTraced && (option == "--ao" || option == "--edges")) {
+            error = option + " does not apply to --path-traced";
+            return false;
+        }
+    }
+    return true;
+}
+
 // The options after the two paths of --export, --render and --turntable.
 bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
     const bool turntable = out.mode == CommandLine::Mode::Turntable;
@@ -109,7 +172,8 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
         const std::string& option = args[i];
         const bool hasValue = i + 1 < args.size();
         const bool takesValue = render ? option == "--view" || option == "--size" || option == "--background" ||
-                                             option == "--cut" || option == "--frames"
+                                             option == "--cut" || option == "--samples" || option == "--seed" ||
+                                             option == "--sun" || option == "--frames"
                                        : option == "--scale";
         if (takesValue && !hasValue) {
             error = option + " needs a value; see cubrik --help";
@@ -119,6 +183,8 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             out.flat = true;
         } else if (!render && option == "--scale" && hasValue) {
             if (!parseScale(args[++i], out.outputPath, out.cellMillimetres, error)) return false;
+        } else if (render && isPathTraceOption(option)) {
+            if (!parsePathTraceOption(args, i, out, error)) return false;
         } else if (render && option == "--zoom") {
             out.zoomed = true;
         } else if (render && option == "--ao") {
@@ -168,7 +234,7 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             return false;
         }
     }
-    return true;
+    return !render || checkPathTraceOptions(args, out, error);
 }
 
 }  // namespace

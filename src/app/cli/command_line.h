@@ -9,6 +9,7 @@
 
 #include "app/commands/turntable_export.h"
 #include "model/cut_away.h"
+#include "trace/path_tracer.h"
 
 namespace cubrik {
 
@@ -33,6 +34,8 @@ struct CommandLine {
     std::uint32_t backgroundColor = 0xff8080;  // 0x00BBGGRR: red 128, green 128, blue 255
     CutAway cut{};           // --cut: the cells in view
     int frames = kDefaultTurntableFrames;  // --turntable --frames
+    bool pathTraced = false;    // --path-traced: the whole view, path-traced, instead of the cropped GL image
+    TraceSettings trace{};      // --samples, --seed, --sun and --floor; the background comes from backgroundColor
 };
 
 // Returns 1 with `out` filled, or 0 with `error` saying what is wrong.

@@ -2,50 +2,47 @@
 
 #include <unistd.h>
 
-#include <csignal>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace cubrik {
 namespace {
 
-constexpr int kBarCells = 30;
-
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
-struct sigaction previousAction;
-
-void noteInterrupt(int) { interrupted.store(true); }
+constexpr int kBarWidth = 30;
 
 }  // namespace
 
+std::string progressLine(const std::string& label, double fraction, double elapsedSeconds) {
+    fraction = std::clamp(fraction, 0.0, 1.0);
+    const int filled = static_cast<int>(fraction * kBarWidth);
+    std::string line = label + " [" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] ";
+    char percent[8];
+    std::snprintf(percent, sizeof percent, "%3d%%", static_cast<int>(fraction * 100.0));
+    line += percent;
+    // The rate so far is the best guess of the rate to come; none before any work is done.
+    if (fraction > 0.0 && fraction < 1.0) {
+        const long left = std::lround(elapsedSeconds * (1.0 - fraction) / fraction);
+        line += left >= 60 ? "  " + std::to_string(left / 60) + " min " + std::to_string(left % 60) + " s left"
+                           : "  " + std::to_string(left) + " s left";
+    }
+    return line;
+}
+
 TerminalProgress::TerminalProgress(std::string label)
-    : label_(std::move(label)), terminal_(isatty(STDERR_FILENO) == 1), start_(std::chrono::steady_clock::now()) {}
+    : label_(std::move(label)), shown_(isatty(STDERR_FILENO) == 1), start_(std::chrono::steady_clock::now()) {}
 
 TerminalProgress::~TerminalProgress() {
-    if (terminal_) std::fprintf(stderr, "\r\033[K");
+    if (drawn_) std::fputs("\n", stderr);
 }
 
-void TerminalProgress::show(int done, int total) {
-    if (!terminal_ || total <= 0) return;
-    const double fraction = static_cast<double>(done) / total;
+void TerminalProgress::update(double fraction) {
+    if (!shown_) return;
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    std::string bar(kBarCells, '.');
-    bar.replace(0, static_cast<std::size_t>(fraction * kBarCells), static_cast<std::size_t>(fraction * kBarCells), '#');
-    std::fprintf(stderr, "\r\033[K%s [%s] %3d%%", label_.c_str(), bar.c_str(), static_cast<int>(fraction * 100));
-    if (done > 0 && done < total) std::fprintf(stderr, ", %.0f s left", elapsed / fraction * (1.0 - fraction));
+    // Padded so a shorter line covers the end of a longer one before it.
+    std::fprintf(stderr, "\r%-72s", progressLine(label_, fraction, elapsed).c_str());
     std::fflush(stderr);
+    drawn_ = true;
 }
-
-InterruptRequest::InterruptRequest() {
-    interrupted.store(false);
-    struct sigaction action {};
-    action.sa_handler = noteInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previousAction);
-}
-
-InterruptRequest::~InterruptRequest() { sigaction(SIGINT, &previousAction, nullptr); }
-
-const std::atomic<bool>& InterruptRequest::requested() const { return interrupted; }
 
 }  // namespace cubrik

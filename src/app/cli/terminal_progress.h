@@ -1,8 +1,8 @@
 #pragma once
-// What a long headless job shows and hears on a terminal: a progress bar on
-// stderr (only when stderr is a terminal) and Ctrl+C as a request to stop.
+// A progress bar on stderr for the long headless modes: the share done and
+// the time left, redrawn in place. Only when stderr is a terminal; otherwise
+// (a pipe, a log file) nothing at all is written.
 
-#include <atomic>
 #include <chrono>
 #include <string>
 
@@ -11,30 +11,22 @@ namespace cubrik {
 class TerminalProgress {
 public:
     explicit TerminalProgress(std::string label);
-    ~TerminalProgress();  // clears the bar's line
+    ~TerminalProgress();  // ends the bar's line
     TerminalProgress(const TerminalProgress&) = delete;
     TerminalProgress& operator=(const TerminalProgress&) = delete;
 
-    // Redraws the bar at `done` of `total`, with the percentage and the time
-    // left as the rate so far predicts it.
-    void show(int done, int total);
+    // `fraction` 0..1 of the work done.
+    void update(double fraction);
 
 private:
     std::string label_;
-    bool terminal_;
+    bool shown_;
+    bool drawn_ = false;
     std::chrono::steady_clock::time_point start_;
 };
 
-// While one lives, Ctrl+C (SIGINT) sets requested() instead of ending the
-// process; the handler before it comes back afterwards.
-class InterruptRequest {
-public:
-    InterruptRequest();
-    ~InterruptRequest();
-    InterruptRequest(const InterruptRequest&) = delete;
-    InterruptRequest& operator=(const InterruptRequest&) = delete;
-
-    const std::atomic<bool>& requested() const;
-};
+// The bar's line for `fraction` done after `elapsedSeconds`, without the
+// carriage return: "LABEL [#####.....]  50%  12 s left".
+std::string progressLine(const std::string& label, double fraction, double elapsedSeconds);
 
 }  // namespace cubrik

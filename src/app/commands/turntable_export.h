@@ -13,6 +13,7 @@
 #include "model/cut_away.h"
 #include "model/voxel_model.h"
 #include "render/view_inputs.h"
+#include "trace/path_tracer.h"
 
 namespace cubrik {
 
@@ -32,9 +33,16 @@ struct TurntableSettings {
     bool occlusion = false;
     bool cellEdges = false;
     CutAway cut{};
-    // Path-traced frames instead of the OpenGL view's.
+    // Path-traced frames instead of the OpenGL view's, lit as --render
+    // --path-traced lights its picture (the sun keeps its place beside the
+    // viewer, so the model turns under a fixed light). Of the looks above only
+    // the background, the zoom, the projection and the cut-away apply.
     bool pathTraced = false;
-    int samples = 64;
+    int samples = kDefaultTraceSamples;  // per pixel
+    std::uint64_t seed = TraceSettings{}.seed;
+    double sunAzimuth = TraceSettings{}.sunAzimuth;
+    double sunElevation = TraceSettings{}.sunElevation;
+    bool floor = false;
 };
 
 // What is wrong with `settings` (frames, size or samples out of range), or
