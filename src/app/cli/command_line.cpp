@@ -266,7 +266,7 @@ std::string usageText() {
            "      occlusion), --edges outlines each cell's faces (with --flat)\n"
            "  cubrik --turntable IN.cbk OUT.gif|OUT.mp4|OUT.webp [--frames N] [--size WxH]\n"
            "         [--zoom] [--flat] [--background RRGGBB] [--cut x|y|z<=K|>=K|=K] [--ortho]\n"
-           "         [--ao] [--edges]\n"
+           "         [--ao] [--edges] [--path-traced [--samples N] [--seed S] [--sun AZ,EL] [--floor]]\n"
            "      write the model turning a full circle about the vertical axis, from the\n"
            "      front view, as an animation of N frames (default 36, at most 3600) of\n"
            "      W x H pixels (default 400x400) at 30 frames a second; the options draw the\n"
