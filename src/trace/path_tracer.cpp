@@ -23,10 +23,10 @@ constexpr int kTileSize = 16;
 constexpr int kMaxPassSamples = 32;  // later passes double up to this many samples
 constexpr int kAlwaysBounces = 3;    // Russian roulette only after this many bounces
 constexpr int kMaxBounces = 12;
-constexpr float kSunIrradiance = 2.4f;          // at normal incidence
+constexpr float kSunIrradiance = 3.0f;          // at normal incidence
 constexpr float kSunRadius = 0.04f;             // radians: the disc that softens the shadows
-constexpr float kSkyRadiance = 0.42f;           // white sky at the horizon ...
-constexpr float kSkyZenithGain = 0.35f;         // ... and this much more overhead
+constexpr float kSkyRadiance = 0.25f;           // white sky at the horizon ...
+constexpr float kSkyZenithGain = 0.4f;          // ... and this much more overhead
 constexpr LinearRgb kFloorAlbedo{0.55f, 0.55f, 0.55f};
 constexpr float kSurfaceOffset = 1e-3f;         // secondary rays start this far off the surface
 
@@ -154,14 +154,15 @@ Vec sampleCosine(const Vec& n, Random& random) {
     return u * (r * std::cos(phi)) + v * (r * std::sin(phi)) + n * std::sqrt(std::max(0.0f, 1.0f - r * r));
 }
 
-// The light arriving along a primary ray that met `first`.
-LinearRgb radiance(const TraceScene& scene, const Lighting& light, SurfaceHit hit, Random& random) {
+// The light arriving along a primary ray that met `hit`; `rays` counts the rays it casts.
+LinearRgb radiance(const TraceScene& scene, const Lighting& light, SurfaceHit hit, Random& random,
+                   std::uint64_t& rays) {
     LinearRgb sum{0, 0, 0}, weight{1, 1, 1};
     for (int bounce = 0;; ++bounce) {
         weight = {weight.r * hit.albedo.r, weight.g * hit.albedo.g, weight.b * hit.albedo.b};
         const Vec toSun = sampleSun(light, random);
         const float cosine = dot(hit.normal, toSun);
-        if (cosine > 0.0f && !occluded(scene, hit.point, toSun)) {
+        if (cosine > 0.0f && (++rays, !occluded(scene, hit.point, toSun))) {
             const float s = cosine * kSunIrradiance / kPi;
             sum = {sum.r + weight.r * s, sum.g + weight.g * s, sum.b + weight.b * s};
         }
@@ -173,6 +174,7 @@ LinearRgb radiance(const TraceScene& scene, const Lighting& light, SurfaceHit hi
         }
         const Vec direction = sampleCosine(hit.normal, random);
         const Vec origin = hit.point;
+        ++rays;
         if (!nearestHit(scene, light, origin, direction, hit)) {
             const LinearRgb sky = skyRadiance(light, direction);
             sum = {sum.r + weight.r * sky.r, sum.g + weight.g * sky.g, sum.b + weight.b * sky.b};
@@ -198,33 +200,37 @@ struct Accumulator {
 struct Job {
     const TraceScene& scene;
     const Lighting& light;
-    const RayCamera& rays;
+    const RayCamera& camera;
     const TraceSettings& settings;
     const std::atomic<bool>& cancel;
     Accumulator& accumulator;
+    std::atomic<std::uint64_t>& rays;
 };
 
 void traceTile(const Job& job, int tile, int firstSample, int sampleCount) {
-    const int tilesAcross = (job.rays.width + kTileSize - 1) / kTileSize;
+    const int tilesAcross = (job.camera.width + kTileSize - 1) / kTileSize;
     const int x0 = tile % tilesAcross * kTileSize, y0 = tile / tilesAcross * kTileSize;
-    const int x1 = std::min(x0 + kTileSize, job.rays.width), y1 = std::min(y0 + kTileSize, job.rays.height);
+    const int x1 = std::min(x0 + kTileSize, job.camera.width), y1 = std::min(y0 + kTileSize, job.camera.height);
+    std::uint64_t rays = 0;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
-            const std::size_t pixel = static_cast<std::size_t>(y) * job.rays.width + x;
+            const std::size_t pixel = static_cast<std::size_t>(y) * job.camera.width + x;
             LinearRgb& sum = job.accumulator.sum[pixel];
             for (int sample = firstSample; sample < firstSample + sampleCount; ++sample) {
                 Random random(job.settings.seed, pixel, static_cast<std::uint64_t>(sample));
                 float o[3], d[3];
-                primaryRay(job.rays, x + random.next(), y + random.next(), o, d);
+                primaryRay(job.camera, x + random.next(), y + random.next(), o, d);
                 SurfaceHit hit;
                 LinearRgb value = job.light.background;
                 if (nearestHit(job.scene, job.light, {o[0], o[1], o[2]}, {d[0], d[1], d[2]}, hit)) {
-                    value = radiance(job.scene, job.light, hit, random);
+                    value = radiance(job.scene, job.light, hit, random, rays);
                     ++job.accumulator.hits[pixel];
                 }
                 sum = {sum.r + value.r, sum.g + value.g, sum.b + value.b};
             }
+            rays += sampleCount;  // the primary rays
         }
+    job.rays += rays;
 }
 
 void makePicture(const Accumulator& accumulator, const TraceSettings& settings, int samples, TraceImage& picture) {
@@ -256,7 +262,7 @@ void lowerThisThreadsPriority() {
 // false when cancelled before every tile was done.
 bool runPass(const Job& job, int threadCount, int firstSample, int sampleCount, const TraceCallbacks& callbacks,
              double doneBefore, double passShare) {
-    const int tiles = ((job.rays.width + kTileSize - 1) / kTileSize) * ((job.rays.height + kTileSize - 1) / kTileSize);
+    const int tiles = ((job.camera.width + kTileSize - 1) / kTileSize) * ((job.camera.height + kTileSize - 1) / kTileSize);
     std::atomic<int> nextTile{0}, doneTiles{0};
     std::mutex mutex;
     std::condition_variable finished;
@@ -289,7 +295,8 @@ bool runPass(const Job& job, int threadCount, int firstSample, int sampleCount, 
 }  // namespace
 
 bool renderPathTraced(const TraceScene& scene, const TraceCamera& camera, const TraceSettings& settings,
-                      const std::atomic<bool>& cancel, const TraceCallbacks& callbacks, TraceImage& picture) {
+                      const std::atomic<bool>& cancel, const TraceCallbacks& callbacks, TraceImage& picture,
+                      TraceStats* stats) {
     const RayCamera rays = makeRayCamera(camera);
     const Lighting light = makeLighting(scene, camera, settings);
     const std::size_t pixels = static_cast<std::size_t>(std::max(0, camera.width)) * std::max(0, camera.height);
@@ -297,7 +304,8 @@ bool renderPathTraced(const TraceScene& scene, const TraceCamera& camera, const 
     TraceImage progressive{camera.width, camera.height, std::vector<std::uint8_t>(4 * pixels)};
     const int samples = std::clamp(settings.samples, kMinTraceSamples, kMaxTraceSamples);
     const int threads = settings.threads > 0 ? settings.threads : std::max(1u, std::thread::hardware_concurrency());
-    const Job job{scene, light, rays, settings, cancel, accumulator};
+    std::atomic<std::uint64_t> raysCast{0};
+    const Job job{scene, light, rays, settings, cancel, accumulator, raysCast};
     int done = 0;
     for (int passSamples = 1; done < samples; passSamples = std::min(2 * passSamples, kMaxPassSamples)) {
         const int count = std::min(passSamples, samples - done);
@@ -310,6 +318,7 @@ bool renderPathTraced(const TraceScene& scene, const TraceCamera& camera, const 
         if (callbacks.passDone) callbacks.passDone(picture, done);
     }
     if (callbacks.progress) callbacks.progress(1.0);
+    if (stats) stats->rays = raysCast.load();
     return true;
 }
 

@@ -70,11 +70,17 @@ struct TraceCallbacks {
     std::function<void(double fraction)> progress;
 };
 
+// What a render did, for benchmarks: every ray cast, primary, shadow and bounce.
+struct TraceStats {
+    std::uint64_t rays = 0;
+};
+
 // Renders `scene` as `camera` sees it. Blocks the calling thread, whose
 // callbacks it calls, while the workers trace. Returns true with `picture`
 // holding the finished render, or false once `cancel` is seen true (then
 // `picture` holds the last finished pass, if any).
 bool renderPathTraced(const TraceScene& scene, const TraceCamera& camera, const TraceSettings& settings,
-                      const std::atomic<bool>& cancel, const TraceCallbacks& callbacks, TraceImage& picture);
+                      const std::atomic<bool>& cancel, const TraceCallbacks& callbacks, TraceImage& picture,
+                      TraceStats* stats = nullptr);
 
 }  // namespace cubrik

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/cli/command_line.h"
+#include "app/cli/terminal_progress.h"
 #include "formats/collada_export.h"
 #include "formats/metasequoia_export.h"
 #include "formats/obj_export.h"
@@ -123,6 +124,51 @@ TEST(CommandLine, RenderOptions) {
     EXPECT_EQ(parseCommandLine({"--export", "in.cbk", "out.obj", "--zoom"}, command, error), 0);
     ASSERT_EQ(parseCommandLine({"--export", "in.cbk", "out.obj", "--flat"}, command, error), 1);
     EXPECT_TRUE(command.flat);
+}
+
+TEST(CommandLine, PathTracedRenderOptions) {
+    CommandLine command;
+    std::string error;
+    ASSERT_EQ(parseCommandLine({"--render", "in.cbk", "out.png", "--sun", "-20.5,10", "--path-traced", "--samples",
+                                "65536", "--seed", "18446744073709551615", "--floor", "--ortho"},
+                               command, error),
+              1)
+        << error;
+    EXPECT_TRUE(command.pathTraced);
+    EXPECT_EQ(command.trace.samples, 65536);
+    EXPECT_EQ(command.trace.seed, 18446744073709551615u);
+    EXPECT_EQ(command.trace.sunAzimuth, -20.5);
+    EXPECT_EQ(command.trace.sunElevation, 10.0);
+    EXPECT_TRUE(command.trace.floor);
+    ASSERT_EQ(parseCommandLine({"--render", "in.cbk", "out.png", "--path-traced"}, command, error), 1);
+    EXPECT_EQ(command.trace.samples, 256);
+    EXPECT_FALSE(command.trace.floor);
+    const std::pair<std::vector<std::string>, std::string> problems[] = {
+        {{"--samples", "0"}, "--samples takes the samples per pixel, 1 to 65536, not 0"},
+        {{"--samples", "65537"}, "--samples takes the samples per pixel, 1 to 65536, not 65537"},
+        {{"--seed", "-1"}, "--seed takes a whole number from 0 to 18446744073709551615, not -1"},
+        {{"--sun", "30"}, "--sun takes AZIMUTH,ELEVATION in degrees (azimuth -360 to 360, elevation 0 to 90), "
+                          "for example 35,45, not 30"},
+        {{"--sun", "30,91"}, "--sun takes AZIMUTH,ELEVATION in degrees (azimuth -360 to 360, elevation 0 to 90), "
+                             "for example 35,45, not 30,91"},
+        {{"--samples"}, "--samples needs a value; see cubrik --help"},
+        {{"--edges"}, "--edges does not apply to --path-traced"},
+    };
+    for (const auto& [options, expected] : problems) {
+        std::vector<std::string> args = {"--render", "in.cbk", "out.png", "--path-traced"};
+        args.insert(args.end(), options.begin(), options.end());
+        EXPECT_EQ(parseCommandLine(args, command, error), 0);
+        EXPECT_EQ(error, expected);
+    }
+    EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.png", "--floor"}, command, error), 0);
+    EXPECT_EQ(error, "--floor works only with --path-traced");
+    EXPECT_EQ(parseCommandLine({"--export", "in.cbk", "out.obj", "--path-traced"}, command, error), 0);
+}
+
+TEST(CommandLine, TheProgressBarGuessesTheTimeLeftFromTheRateSoFar) {
+    EXPECT_EQ(progressLine("Rendering", 0.25, 10.0), "Rendering [#######.......................]  25%  30 s left");
+    EXPECT_EQ(progressLine("Rendering", 0.5, 100.0), "Rendering [###############...............]  50%  1 min 40 s left");
+    EXPECT_EQ(progressLine("Rendering", 1.0, 100.0), "Rendering [##############################] 100%");
 }
 
 TEST(CommandLine, ScaleSetsTheCellSizeOfAnStlExportOnly) {
