@@ -278,7 +278,8 @@ std::string usageText() {
            "      write the model turning a full circle about the vertical axis, from the\n"
            "      front view, as an animation of N frames (default 36, at most 3600) of\n"
            "      W x H pixels (default 400x400) at 30 frames a second; the options draw the\n"
-           "      frames as they draw --render's image\n"
+           "      frames as they draw --render's image; --path-traced takes 64 samples unless\n"
+           "      --samples says\n"
            "  cubrik --replay SESSION.txt [--state DIR] [FILE.cbk]\n"
            "      run a recorded or written session without a window; with --state, DIR stands\n"
            "      for the per-user state folder, where recovery copies are kept and found\n"
@@ -313,6 +314,7 @@ int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std
             const TurntableSettings defaults;
             out.width = defaults.width;
             out.height = defaults.height;
+            out.trace.samples = defaults.samples;
             if (!animationFormatOf(out.outputPath)) {
                 error = out.outputPath + ": unknown animation type (use " + kAnimationFormatList + ")";
                 return 0;

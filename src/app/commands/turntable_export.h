@@ -20,6 +20,9 @@ namespace cubrik {
 inline constexpr int kDefaultTurntableFrames = 36;
 inline constexpr int kMaxTurntableFrames = 3600;
 inline constexpr int kTurntableFramesPerSecond = 30;
+// A quarter of a still picture's: there are dozens of frames, and the noise
+// of one frame is seen for only a thirtieth of a second.
+inline constexpr int kDefaultTurntableSamples = 64;
 
 struct TurntableSettings {
     int frames = kDefaultTurntableFrames;  // 1..kMaxTurntableFrames
@@ -38,7 +41,7 @@ struct TurntableSettings {
     // viewer, so the model turns under a fixed light). Of the looks above only
     // the background, the zoom, the projection and the cut-away apply.
     bool pathTraced = false;
-    int samples = kDefaultTraceSamples;  // per pixel
+    int samples = kDefaultTurntableSamples;  // per pixel
     std::uint64_t seed = TraceSettings{}.seed;
     double sunAzimuth = TraceSettings{}.sunAzimuth;
     double sunElevation = TraceSettings{}.sunElevation;
