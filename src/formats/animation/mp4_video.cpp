@@ -98,6 +98,12 @@ public:
         codecContext_->time_base = AVRational{1, framesPerSecond};
         codecContext_->framerate = AVRational{framesPerSecond, 1};
         codecContext_->gop_size = framesPerSecond;
+        // The frames are sRGB, whose primaries are BT.709's: said so, and
+        // converted with BT.709's matrix, players show the colours as drawn.
+        codecContext_->color_range = AVCOL_RANGE_MPEG;
+        codecContext_->color_primaries = AVCOL_PRI_BT709;
+        codecContext_->color_trc = AVCOL_TRC_BT709;
+        codecContext_->colorspace = AVCOL_SPC_BT709;
         if (format_->oformat->flags & AVFMT_GLOBALHEADER) codecContext_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         av_opt_set(codecContext_->priv_data, "crf", "20", 0);
         av_opt_set(codecContext_->priv_data, "preset", "medium", 0);
@@ -115,6 +121,9 @@ public:
         scaler_ = sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, AV_PIX_FMT_YUV420P,
                                  SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT, nullptr, nullptr, nullptr);
         if (scaler_ == nullptr) return fail("no RGB to YUV conversion", AVERROR(ENOSYS));
+        constexpr int kUnity = 1 << 16;  // brightness 0, contrast and saturation 1
+        sws_setColorspaceDetails(scaler_, sws_getCoefficients(SWS_CS_DEFAULT), 1, sws_getCoefficients(SWS_CS_ITU709),
+                                 0, 0, kUnity, kUnity);
         width_ = width;
         nextFrame_ = 0;
         return {};
