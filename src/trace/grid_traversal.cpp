@@ -47,8 +47,9 @@ Walk startWalk(const float (&origin)[3], const float (&direction)[3], const floa
                int size, const int (&lowCell)[3], const int (&highCell)[3]) {
     Walk walk;
     for (int axis = 0; axis < 3; ++axis) {
+        // Truncation is the floor here: whatever it rounds up from below 0 is clamped to 0 anyway.
         const float p = origin[axis] + direction[axis] * tStart;
-        walk.cell[axis] = std::clamp(static_cast<int>(std::floor(p / size)), lowCell[axis], highCell[axis]);
+        walk.cell[axis] = std::clamp(static_cast<int>(p * (1.0f / size)), lowCell[axis], highCell[axis]);
         walk.step[axis] = direction[axis] < 0.0f ? -1 : 1;
         if (std::isinf(inverse[axis])) {
             walk.tNext[axis] = kInfinity;

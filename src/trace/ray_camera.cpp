@@ -25,34 +25,45 @@ RayCamera makeRayCamera(const TraceCamera& camera) {
     multiply(projection, camera.rotation, clipFromModel);
     Matrix4 forward, inverse;
     std::copy(std::begin(clipFromModel), std::end(clipFromModel), forward.begin());
-    if (!invert(forward, inverse)) setIdentity(rays.clipToGrid);
-    else std::copy(inverse.begin(), inverse.end(), rays.clipToGrid);
+    double m[16];
+    if (!invert(forward, inverse)) setIdentity(m);
+    else std::copy(inverse.begin(), inverse.end(), m);
     // Model units have the grid centre at the origin; grid units at 50.
     const double half = kGridSize / 2.0;
     for (int column = 0; column < 4; ++column)
-        for (int row = 0; row < 3; ++row) rays.clipToGrid[column * 4 + row] += half * rays.clipToGrid[column * 4 + 3];
+        for (int row = 0; row < 3; ++row) m[column * 4 + row] += half * m[column * 4 + 3];
+    // Pixel (x, y) from the top left is at x = -1 + 2x / W, y = 1 - 2y / H.
+    const double stepX = 2.0 / camera.width, stepY = -2.0 / camera.height;
+    const auto plane = [&](double z, float (&point)[3], float (&right)[3], float (&down)[3]) {
+        double corner[3], across[3], below[3];
+        unproject(m, -1.0, 1.0, z, corner);
+        unproject(m, -1.0 + stepX, 1.0, z, across);
+        unproject(m, -1.0, 1.0 + stepY, z, below);
+        for (int axis = 0; axis < 3; ++axis) {
+            point[axis] = static_cast<float>(corner[axis]);
+            right[axis] = static_cast<float>(across[axis] - corner[axis]);
+            down[axis] = static_cast<float>(below[axis] - corner[axis]);
+        }
+    };
+    plane(-1.0, rays.nearPoint, rays.nearRight, rays.nearDown);
+    plane(1.0, rays.farPoint, rays.farRight, rays.farDown);
     // The eye is the one point the projection sends to w = 0 on the axis: clip (0, 0, 1, 0).
-    const double* m = rays.clipToGrid;
     rays.fromEye = !camera.camera.orthographic && m[11] != 0.0;
-    for (int axis = 0; axis < 3 && rays.fromEye; ++axis) rays.eye[axis] = m[8 + axis] / m[11];
+    for (int axis = 0; axis < 3 && rays.fromEye; ++axis) rays.eye[axis] = static_cast<float>(m[8 + axis] / m[11]);
     return rays;
 }
 
-void primaryRay(const RayCamera& camera, double x, double y, float (&origin)[3], float (&direction)[3]) {
-    const double ndcX = 2.0 * x / camera.width - 1.0, ndcY = 1.0 - 2.0 * y / camera.height;
-    double nearPoint[3], farPoint[3];
-    unproject(camera.clipToGrid, ndcX, ndcY, -1.0, nearPoint);
-    unproject(camera.clipToGrid, ndcX, ndcY, 1.0, farPoint);
-    double d[3], length = 0.0;
+void primaryRay(const RayCamera& camera, float x, float y, float (&origin)[3], float (&direction)[3]) {
+    float d[3], length = 0.0f;
     for (int axis = 0; axis < 3; ++axis) {
-        d[axis] = farPoint[axis] - nearPoint[axis];
+        const float nearPoint = camera.nearPoint[axis] + x * camera.nearRight[axis] + y * camera.nearDown[axis];
+        const float farPoint = camera.farPoint[axis] + x * camera.farRight[axis] + y * camera.farDown[axis];
+        origin[axis] = camera.fromEye ? camera.eye[axis] : nearPoint;
+        d[axis] = farPoint - origin[axis];
         length += d[axis] * d[axis];
     }
-    length = std::sqrt(length);
-    for (int axis = 0; axis < 3; ++axis) {
-        origin[axis] = static_cast<float>(camera.fromEye ? camera.eye[axis] : nearPoint[axis]);
-        direction[axis] = static_cast<float>(d[axis] / length);
-    }
+    const float scale = 1.0f / std::sqrt(length);
+    for (int axis = 0; axis < 3; ++axis) direction[axis] = d[axis] * scale;
 }
 
 }  // namespace cubrik

@@ -7,19 +7,23 @@
 
 namespace cubrik {
 
+// Both ends of a pixel's ray, on the near and the far plane, move in step
+// with the pixel (the planes are flat in any projection), so each is a point
+// plus multiples of two steps: one per pixel right, one per pixel down.
 struct RayCamera {
-    double clipToGrid[16];  // the inverse of projection . rotation, shifted into grid units
+    int width, height;
+    float nearPoint[3], nearRight[3], nearDown[3];
+    float farPoint[3], farRight[3], farDown[3];
     // A perspective camera's rays start at the eye, so that nothing between it
     // and the near plane (the floor) is cut off; a parallel one's at the near plane.
     bool fromEye;
-    double eye[3];
-    int width, height;
+    float eye[3];
 };
 
 RayCamera makeRayCamera(const TraceCamera& camera);
 
 // The ray through point (x, y) of the picture, in pixels from its top left
 // corner (a pixel's centre is at + 0.5); `direction` has unit length.
-void primaryRay(const RayCamera& camera, double x, double y, float (&origin)[3], float (&direction)[3]);
+void primaryRay(const RayCamera& camera, float x, float y, float (&origin)[3], float (&direction)[3]);
 
 }  // namespace cubrik

@@ -268,7 +268,7 @@ std::string usageText() {
            "         [--sun AZ,EL] [--floor] [--view ...] [--size WxH] [--zoom] [--ortho]\n"
            "         [--background RRGGBB] [--cut ...]\n"
            "      path-trace the whole view, background included: sun and sky light, soft\n"
-           "      shadows, light that bounces; N samples per pixel, 1 to 65536 (default 256);\n"
+           "      shadows, bounced light; N samples per pixel, 1 to 65536 (default 256);\n"
            "      a seed S gives the same picture every time; the sun AZ degrees right of\n"
            "      behind you (-360 to 360) and EL up (0 to 90), default 35,45; --floor puts\n"
            "      a floor under the model; a progress bar on a terminal, Ctrl+C stops it\n"
