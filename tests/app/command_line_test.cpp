@@ -5,6 +5,7 @@
 #include <cstring>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "app/cli/command_line.h"
 #include "app/cli/terminal_progress.h"
@@ -165,6 +166,28 @@ TEST(CommandLine, PathTracedRenderOptions) {
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.png", "--floor"}, command, error), 0);
     EXPECT_EQ(error, "--floor works only with --path-traced");
     EXPECT_EQ(parseCommandLine({"--export", "in.cbk", "out.obj", "--path-traced"}, command, error), 0);
+}
+
+// A turntable's --size is the frame's, and its defaults are its own, not
+// --render's, whatever order the options come in.
+TEST(CommandLine, TurntableOptions) {
+    CommandLine command;
+    std::string error;
+    ASSERT_EQ(parseCommandLine({"--turntable", "in.cbk", "t.WEBP", "--path-traced"}, command, error), 1) << error;
+    EXPECT_EQ(command.mode, CommandLine::Mode::Turntable);
+    EXPECT_EQ(std::tie(command.width, command.height, command.frames, command.trace.samples),
+              std::make_tuple(400, 400, 36, 64));
+    ASSERT_EQ(parseCommandLine({"--turntable", "in.cbk", "t.mp4", "--samples", "8", "--size", "2x6080", "--path-traced",
+                                "--frames", "3600"},
+                               command, error),
+              1)
+        << error;
+    EXPECT_EQ(std::tie(command.width, command.height, command.frames, command.trace.samples),
+              std::make_tuple(2, 6080, 3600, 8));
+    EXPECT_EQ(parseCommandLine({"--turntable", "in.cbk", "t.gif", "--size", "6081x10"}, command, error), 0);
+    EXPECT_EQ(error, "--size 6081x10: a turntable's frames are 1 to 6080 pixels wide and 1 to 6144 high, not 6081 x 10");
+    EXPECT_EQ(parseCommandLine({"--turntable", "in.cbk", "t.avi"}, command, error), 0);
+    EXPECT_EQ(error, "t.avi: unknown animation type (use .gif, .mp4 or .webp)");
 }
 
 TEST(CommandLine, TheProgressBarGuessesTheTimeLeftFromTheRateSoFar) {

@@ -9,9 +9,11 @@
 #include "app/cli/file_conversion.h"
 #include "app/cli/print_check_command.h"
 #include "app/cli/render_command.h"
+#include "app/cli/turntable_command.h"
 #include "app/state/message.h"
 #include "app/session/replay.h"
 #include "app/state/version.h"
+#include "formats/animation/animation_encoder.h"
 #include "formats/file_format.h"
 #include "formats/picture_cells.h"
 #include "render/camera.h"
@@ -26,13 +28,18 @@ bool parseInt(const std::string& text, int& value) {
     return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
-// The client area of --size: wide enough for the tool panel and some view.
-bool parseSize(const std::string& text, int& width, int& height, std::string& error) {
+bool parseWidthAndHeight(const std::string& text, int& width, int& height, std::string& error) {
     const std::size_t x = text.find('x');
     if (x == std::string::npos || !parseInt(text.substr(0, x), width) || !parseInt(text.substr(x + 1), height)) {
         error = "--size takes WIDTHxHEIGHT, for example 800x600, not " + text;
         return false;
     }
+    return true;
+}
+
+// The client area of --size: wide enough for the tool panel and some view.
+bool parseSize(const std::string& text, int& width, int& height, std::string& error) {
+    if (!parseWidthAndHeight(text, width, height, error)) return false;
     if (width > kMaxClientSize || height > kMaxClientSize) {
         error = "--size " + text + " is too large: at most " + std::to_string(kMaxClientSize) +
                 " pixels each way, so that a render stays under 1 GB of memory";
@@ -211,15 +218,16 @@ bool checkPathTraceOptions(const std::vector<std::string>& args, const CommandLi
     return true;
 }
 
-// The options after the two paths of --export and --render.
+// The options after the two paths of --export, --render and --turntable.
 bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
-    const bool render = out.mode == CommandLine::Mode::Render;
+    const bool turntable = out.mode == CommandLine::Mode::Turntable;
+    const bool render = out.mode == CommandLine::Mode::Render || turntable;
     for (std::size_t i = 3; i < args.size(); ++i) {
         const std::string& option = args[i];
         const bool hasValue = i + 1 < args.size();
         const bool takesValue = render ? option == "--view" || option == "--size" || option == "--background" ||
                                              option == "--cut" || option == "--samples" || option == "--seed" ||
-                                             option == "--sun"
+                                             option == "--sun" || option == "--frames"
                                        : option == "--scale" || option == "--thickness";
         if (takesValue && !hasValue) {
             error = option + " needs a value; see cubrik --help";
@@ -244,7 +252,22 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             out.cellEdges = true;
         } else if (render && option == "--ortho") {
             out.orthographic = true;
-        } else if (render && option == "--view" && hasValue) {
+        } else if (turntable && option == "--frames" && hasValue) {
+            if (!parseInt(args[++i], out.frames) || out.frames < 1 || out.frames > kMaxTurntableFrames) {
+                error = "--frames takes a number of frames, 1 to " + std::to_string(kMaxTurntableFrames) + ", not " +
+                        args[i];
+                return false;
+            }
+        } else if (turntable && option == "--size" && hasValue) {
+            if (!parseWidthAndHeight(args[++i], out.width, out.height, error)) return false;
+            TurntableSettings frameSize;
+            frameSize.width = out.width;
+            frameSize.height = out.height;
+            if (const std::string problem = turntableSettingsProblem(frameSize); !problem.empty()) {
+                error = "--size " + args[i] + ": " + problem;
+                return false;
+            }
+        } else if (render && !turntable && option == "--view" && hasValue) {
             const std::string& name = args[++i];
             out.view = -1;
             for (int v = 0; v < 6; ++v)
@@ -315,6 +338,14 @@ std::string usageText() {
            "      a seed S gives the same picture every time; the sun AZ degrees right of\n"
            "      behind you (-360 to 360) and EL up (0 to 90), default 35,45; --floor puts\n"
            "      a floor under the model; a progress bar on a terminal, Ctrl+C stops it\n"
+           "  cubrik --turntable IN.cbk OUT.gif|OUT.mp4|OUT.webp [--frames N] [--size WxH]\n"
+           "         [--zoom] [--flat] [--background RRGGBB] [--cut x|y|z<=K|>=K|=K] [--ortho]\n"
+           "         [--ao] [--edges] [--path-traced [--samples N] [--seed S] [--sun AZ,EL] [--floor]]\n"
+           "      write the model turning a full circle about the vertical axis, from the\n"
+           "      front view, as an animation of N frames (default 36, at most 3600) of\n"
+           "      W x H pixels (default 400x400) at 30 frames a second; the options draw the\n"
+           "      frames as they draw --render's image; --path-traced takes 64 samples unless\n"
+           "      --samples says\n"
            "  cubrik --check " + names("IN", isReadable) + " [--scale MM] [--min-wall MM]\n"
            "      check the model for printing: its parts, parts that float above the\n"
            "      lowest layer, walls thinner than --min-wall (default 0.8 mm, one cell\n"
@@ -340,14 +371,26 @@ int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std
         out.mode = CommandLine::Mode::Version;
         return 1;
     }
-    if (first == "--export" || first == "--render") {
-        out.mode = first == "--export" ? CommandLine::Mode::Export : CommandLine::Mode::Render;
+    if (first == "--export" || first == "--render" || first == "--turntable") {
+        out.mode = first == "--export"   ? CommandLine::Mode::Export
+                   : first == "--render" ? CommandLine::Mode::Render
+                                         : CommandLine::Mode::Turntable;
         if (args.size() < 3 || args[1].rfind("--", 0) == 0 || args[2].rfind("--", 0) == 0) {
             error = first + " takes an input model and an output file (see --help)";
             return 0;
         }
         out.modelPath = args[1];
         out.outputPath = args[2];
+        if (out.mode == CommandLine::Mode::Turntable) {
+            const TurntableSettings defaults;
+            out.width = defaults.width;
+            out.height = defaults.height;
+            out.trace.samples = defaults.samples;
+            if (!animationFormatOf(out.outputPath)) {
+                error = out.outputPath + ": unknown animation type (use " + kAnimationFormatList + ")";
+                return 0;
+            }
+        }
         return parseOptions(args, out, error) ? 1 : 0;
     }
     if (first == "--check") {
@@ -403,6 +446,9 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
         break;
     case CommandLine::Mode::Render:
         if (renderModelImage(command, reason)) return 0;
+        break;
+    case CommandLine::Mode::Turntable:
+        if (renderTurntable(command, reason)) return 0;
         break;
     case CommandLine::Mode::Check: return runPrintCheck(command, out, err);
     case CommandLine::Mode::Replay:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/commands/turntable_export.h"
 #include "edit/print_check.h"
 #include "model/cut_away.h"
 #include "trace/path_tracer.h"
@@ -15,10 +16,10 @@ namespace cubrik {
 
 
 struct CommandLine {
-    enum class Mode { OpenWindow, Export, Render, Check, Replay, Help, Version };
+    enum class Mode { OpenWindow, Export, Render, Turntable, Check, Replay, Help, Version };
     Mode mode = Mode::OpenWindow;
     std::string modelPath;   // the model to open, convert or render; may be empty
-    std::string outputPath;  // what --export or --render writes
+    std::string outputPath;  // what --export, --render or --turntable writes
     std::string sessionPath; // what --replay reads or --record writes
     std::string stateFolder; // --state: stands for the per-user state folder
     bool flat = false;       // cubes instead of the smoothed surface
@@ -26,16 +27,17 @@ struct CommandLine {
     int pictureThickness = 1;      // --thickness: the cells a picture input is deep
     double minWallMillimetres = kDefaultMinWallMillimetres;  // --check --min-wall: thinner walls are reported
     bool colourParts = false;      // --split-colours: a part per colour, for the formats that print
-    // --render only:
+    // --render, and --turntable but for the view:
     int view = 0;            // preset view 0..5: front, back, left, right, top, bottom
-    int width = 800;         // client area of the window whose view is rendered
-    int height = 600;
+    int width = 800;         // client area of the window whose view is rendered;
+    int height = 600;        // --turntable: each frame's size, 400 x 400 unless given
     bool zoomed = false;
     bool occlusion = false;  // --ao
     bool cellEdges = false;  // --edges
     bool orthographic = false;  // --ortho: the parallel projection
     std::uint32_t backgroundColor = 0xff8080;  // 0x00BBGGRR: red 128, green 128, blue 255
     CutAway cut{};           // --cut: the cells in view
+    int frames = kDefaultTurntableFrames;  // --turntable --frames
     bool pathTraced = false;    // --path-traced: the whole view, path-traced, instead of the cropped GL image
     TraceSettings trace{};      // --samples, --seed, --sun and --floor; the background comes from backgroundColor
 };
