@@ -5,10 +5,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/state/background_job.h"
 #include "app/text/ui_text.h"
 #include "model/cell_box.h"
 #include "panel/panel_draw.h"
@@ -33,6 +35,22 @@ struct WindowPlacement {
 };
 
 enum class Reply { Yes, No, Cancel };
+
+// What Render picture… asks before it starts.
+struct PictureOptions {
+    int width = 0, height = 0;
+    int samples = 0;
+    double sunAzimuth = 0, sunElevation = 0;  // degrees
+    bool floor = false;
+};
+
+// What Export turntable… asks besides the file.
+struct TurntableOptions {
+    int frames = 0;
+    int width = 0, height = 0;
+    bool pathTraced = false;
+    int samples = 0;
+};
 
 // The status bar's fields, left to right, and the latest message apart, so a
 // narrow bar can leave fields out and still show the message whole. The
@@ -98,6 +116,17 @@ public:
     // Six numbers, two corner cells from 0 to 99, filled in with `initial`'s corners.
     virtual std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                               const CellBox& initial) = 0;
+    // Render picture… and Export turntable…'s settings, filled in with `initial`.
+    virtual std::optional<PictureOptions> askPictureOptions(const PictureOptions& initial) = 0;
+    virtual std::optional<TurntableOptions> askTurntableOptions(const TurntableOptions& initial) = 0;
+    // A window of its own that runs `job` in the background and shows the
+    // picture as it refines, with its progress, Cancel, and Save (which asks
+    // with `save`). The call returns at once; the editor goes on.
+    virtual void showPictureWindow(std::shared_ptr<PictureJob> job, const FileDialogRequest& save) = 0;
+    // Runs `job` in the background with a progress bar titled `title` and
+    // Cancel; once it ends, a failure is shown in a message box led by `lead`.
+    virtual void runWithProgress(std::shared_ptr<BackgroundJob> job, const std::string& title,
+                                 const std::string& lead) = 0;
     // Whether a pen tablet is known at start-up.
     virtual bool tabletPresent() = 0;
     // The desktop's button colours for the tool panel, asked once at start-up.

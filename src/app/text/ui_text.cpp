@@ -132,6 +132,8 @@ constexpr MenuItem kFileItems[] = {
     {command::kSaveAs, "Save as(&A)", "名前をつけて保存(&A)", "Ctrl+Shift+S"},
     {0, "", ""},
     {command::kExportImage, "Export an image(&I)", "画像として出力(&I)", "Ctrl+E"},
+    {command::kRenderPicture, "Render picture…(&P)", "画像をレンダリング…(&P)"},
+    {command::kExportTurntable, "Export turntable…(&T)", "ターンテーブルを出力…(&T)"},
     {0, "", ""},
     {command::kQuit, "Quit(&Q)", "終了(&Q)", "Ctrl+Q"},
 };
