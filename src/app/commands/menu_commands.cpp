@@ -8,6 +8,7 @@
 #include "app/commands/document_commands.h"
 #include "app/commands/mirror_commands.h"
 #include "app/commands/palette_commands.h"
+#include "app/commands/picture_commands.h"
 #include "app/commands/shape_commands.h"
 #include "app/commands/undo_steps.h"
 #include "render/camera.h"
@@ -41,6 +42,8 @@ void runMenuCommand(App& app, int command) {
     case command::kSave: saveDocument(app); break;
     case command::kSaveAs: saveDocumentAs(app); break;
     case command::kExportImage: exportImage(app); break;
+    case command::kRenderPicture: renderPicture(app); break;
+    case command::kExportTurntable: exportTurntableOfView(app); break;
     case command::kQuit: quitProgram(app); break;
     case command::kUndo: undo(app.history, app.model(), app.edit, app.flags); break;
     case command::kRedo: redo(app.history, app.model(), app.edit, app.flags); break;

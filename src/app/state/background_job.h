@@ -4,12 +4,12 @@
 // may cancel(); the work reads cancelled() between its steps.
 
 #include <atomic>
-#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
+
+#include "formats/image/picture_file.h"
 
 namespace cubrik {
 
@@ -49,17 +49,11 @@ void runToEnd(BackgroundJob& job);
 // the lower priority.
 std::thread startInBackground(std::shared_ptr<BackgroundJob> job);
 
-// A picture so far: 8-bit RGBA, rows top to bottom.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> rgba;
-    int samples = 0;  // per pixel in it so far
-};
-
 // A picture rendered in passes that each add samples to every pixel.
 class PictureJob : public BackgroundJob {
 public:
-    virtual Picture latest() const = 0;
+    virtual Picture latest() const = 0;  // empty until the first pass is done
+    virtual int samplesDone() const = 0;  // per pixel in latest()
     virtual int totalSamples() const = 0;
     // Writes the latest picture as a PNG, atomically. False with `reason`.
     virtual bool save(const std::string& path, std::string& reason) const = 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/state/background_job.h"
+#include "app/text/picture_text.h"
 #include "app/text/ui_text.h"
 #include "model/cell_box.h"
 #include "panel/panel_draw.h"
@@ -117,15 +118,18 @@ public:
     virtual std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                               const CellBox& initial) = 0;
     // Render picture… and Export turntable…'s settings, filled in with `initial`.
-    virtual std::optional<PictureOptions> askPictureOptions(const PictureOptions& initial) = 0;
-    virtual std::optional<TurntableOptions> askTurntableOptions(const TurntableOptions& initial) = 0;
-    // A window of its own that runs `job` in the background and shows the
-    // picture as it refines, with its progress, Cancel, and Save (which asks
-    // with `save`). The call returns at once; the editor goes on.
-    virtual void showPictureWindow(std::shared_ptr<PictureJob> job, const FileDialogRequest& save) = 0;
-    // Runs `job` in the background with a progress bar titled `title` and
-    // Cancel; once it ends, a failure is shown in a message box led by `lead`.
-    virtual void runWithProgress(std::shared_ptr<BackgroundJob> job, const std::string& title,
+    virtual std::optional<PictureOptions> askPictureOptions(const PictureTexts& text, const PictureOptions& initial) = 0;
+    virtual std::optional<TurntableOptions> askTurntableOptions(const PictureTexts& text,
+                                                                const TurntableOptions& initial) = 0;
+    // A window of its own, titled `title`, that runs `job` in the background
+    // and shows the picture as it refines, with its progress, Cancel, and
+    // Save (which asks with `save`). The call returns at once; editing goes on.
+    virtual void showPictureWindow(std::shared_ptr<PictureJob> job, const std::string& title, const PictureTexts& text,
+                                   const FileDialogRequest& save) = 0;
+    // Runs `job` in the background under a progress bar titled `title`, with
+    // Cancel; a failure is then shown in a message box, `lead` first. The
+    // call returns at once; editing goes on.
+    virtual void runWithProgress(std::shared_ptr<BackgroundJob> job, const std::string& title, const PictureTexts& text,
                                  const std::string& lead) = 0;
     // Whether a pen tablet is known at start-up.
     virtual bool tabletPresent() = 0;

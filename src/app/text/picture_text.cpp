@@ -22,6 +22,7 @@ PictureTexts textsIn(Language language) {
         text("Save…", "保存…"),
         text("Save the picture", "画像を保存"),
         text("Cannot render the picture.", "画像をレンダリングできません。"),
+        text("Cannot save %s.", "%sを保存できません。"),
         text("Export a turntable", "ターンテーブルを出力"),
         {{text("GIF animation (*.gif)", "GIFアニメーション (*.gif)"), "*.gif"},
          {text("MP4 video (*.mp4)", "MP4動画 (*.mp4)"), "*.mp4"},

@@ -25,6 +25,7 @@ struct PictureTexts {
     std::string save;
     std::string saveTitle;
     std::string cannotRender;
+    std::string cannotSave;  // "%s" the path
     // Export turntable…
     std::string turntableTitle;
     std::vector<FileFilter> turntableFilters;

@@ -1,0 +1,99 @@
+#include "app/platform/picture_window.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/platform/qt_platform.h"
+#include "io/path_names.h"
+
+namespace cubrik {
+namespace {
+
+constexpr int kPollMilliseconds = 100;
+constexpr int kProgressSteps = 1000;
+
+}  // namespace
+
+PictureWindow::PictureWindow(QWidget* owner, QtPlatform& platform, std::shared_ptr<PictureJob> job,
+                             const std::string& title, const PictureTexts& text, FileDialogRequest save)
+    : QWidget(owner, Qt::Window), platform_(platform), job_(std::move(job)), text_(text), save_(std::move(save)),
+      picture_(new QLabel), state_(new QLabel), progress_(new QProgressBar),
+      cancel_(new QPushButton(toQString(text.cancel))), saveButton_(new QPushButton(toQString(text.save))),
+      timer_(new QTimer(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(toQString(title));
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(picture_);
+    scroll->setAlignment(Qt::AlignCenter);
+    progress_->setRange(0, kProgressSteps);
+    saveButton_->setEnabled(false);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(progress_, 1);
+    bar->addWidget(state_);
+    bar->addWidget(cancel_);
+    bar->addWidget(saveButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scroll, 1);
+    layout->addLayout(bar);
+    connect(cancel_, &QPushButton::clicked, this, [this] { job_->cancel(); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { savePicture(); });
+    connect(timer_, &QTimer::timeout, this, [this] { poll(); });
+
+    showSamples(0);
+    resize(800, 640);
+    worker_ = startInBackground(job_);
+    timer_->start(kPollMilliseconds);
+}
+
+PictureWindow::~PictureWindow() {
+    job_->cancel();
+    if (worker_.joinable()) worker_.join();
+}
+
+void PictureWindow::closeEvent(QCloseEvent* event) {
+    job_->cancel();
+    event->accept();
+}
+
+void PictureWindow::poll() {
+    progress_->setValue(static_cast<int>(job_->progress() * kProgressSteps));
+    const int samples = job_->samplesDone();
+    if (samples != shownSamples_) {
+        shownSamples_ = samples;
+        const Picture latest = job_->latest();
+        const QImage image(latest.rgba.data(), latest.width, latest.height, latest.width * 4, QImage::Format_RGBA8888);
+        picture_->setPixmap(QPixmap::fromImage(image));  // a deep copy: `latest` may go
+        picture_->adjustSize();
+        saveButton_->setEnabled(true);
+    }
+    showSamples(samples);
+    if (!job_->finished()) return;
+    timer_->stop();
+    cancel_->setEnabled(false);
+    const std::string failure = job_->failure();
+    if (!failure.empty()) state_->setText(toQString(text_.cannotRender + "\n" + failure));
+    else state_->setText(toQString(job_->cancelled() ? text_.cancelled : text_.finished));
+    if (!job_->cancelled() && failure.empty()) progress_->setValue(kProgressSteps);
+}
+
+void PictureWindow::showSamples(int samples) {
+    state_->setText(toQString(fillInTwo(text_.samplesDone, std::to_string(samples), std::to_string(job_->totalSamples()))));
+}
+
+void PictureWindow::savePicture() {
+    const std::optional<std::string> path = platform_.saveFileDialog(save_);
+    if (!path) return;
+    save_.folder = folderOf(*path);
+    std::string reason;
+    if (!job_->save(*path, reason)) platform_.showMessage("Cubrik", fillIn(text_.cannotSave, *path) + "\n" + reason);
+}
+
+}  // namespace cubrik
