@@ -28,6 +28,10 @@ struct TraceScene {
     std::vector<std::uint8_t> bricks;                // kBrickCount^3 flags: 1 where a brick holds some cell
     std::array<LinearRgb, kLastCode + 1> albedo{};   // per material code, linear; [0] unused
     int lowestY = kGridSize;                         // the lowest occupied cell row; kGridSize when empty
+    // The box round the occupied cells in grid units (cell i spans i..i + 1);
+    // rays are clipped to it before they walk the bricks.
+    float boxLow[3] = {0, 0, 0};
+    float boxHigh[3] = {0, 0, 0};
 
     bool empty() const { return lowestY == kGridSize; }
 };

@@ -8,9 +8,11 @@
 #include "app/cli/command_line_name.h"
 #include "app/cli/file_conversion.h"
 #include "app/cli/render_command.h"
+#include "app/cli/turntable_command.h"
 #include "app/state/message.h"
 #include "app/session/replay.h"
 #include "app/state/version.h"
+#include "formats/animation/animation_encoder.h"
 #include "formats/file_format.h"
 #include "render/camera.h"
 
@@ -24,13 +26,18 @@ bool parseInt(const std::string& text, int& value) {
     return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
-// The client area of --size: wide enough for the tool panel and some view.
-bool parseSize(const std::string& text, int& width, int& height, std::string& error) {
+bool parseWidthAndHeight(const std::string& text, int& width, int& height, std::string& error) {
     const std::size_t x = text.find('x');
     if (x == std::string::npos || !parseInt(text.substr(0, x), width) || !parseInt(text.substr(x + 1), height)) {
         error = "--size takes WIDTHxHEIGHT, for example 800x600, not " + text;
         return false;
     }
+    return true;
+}
+
+// The client area of --size: wide enough for the tool panel and some view.
+bool parseSize(const std::string& text, int& width, int& height, std::string& error) {
+    if (!parseWidthAndHeight(text, width, height, error)) return false;
     if (width > kMaxClientSize || height > kMaxClientSize) {
         error = "--size " + text + " is too large: at most " + std::to_string(kMaxClientSize) +
                 " pixels each way, so that a render stays under 1 GB of memory";
@@ -94,14 +101,79 @@ bool parseCut(const std::string& text, CutAway& cut) {
     return true;
 }
 
-// The options after the two paths of --export and --render.
+// --sun AZ,EL: the sun's azimuth and elevation in degrees.
+bool parseSun(const std::string& text, double& azimuth, double& elevation) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) return false;
+    const char* end = text.data() + text.size();
+    const auto az = std::from_chars(text.data(), text.data() + comma, azimuth);
+    const auto el = std::from_chars(text.data() + comma + 1, end, elevation);
+    return az.ec == std::errc() && az.ptr == text.data() + comma && el.ec == std::errc() && el.ptr == end &&
+           azimuth >= -360.0 && azimuth <= 360.0 && elevation >= 0.0 && elevation <= 90.0;
+}
+
+// The options only a path-traced render takes, and those it cannot.
+bool parsePathTraceOption(const std::vector<std::string>& args, std::size_t& i, CommandLine& out, std::string& error) {
+    const std::string& option = args[i];
+    if (option == "--path-traced") {
+        out.pathTraced = true;
+    } else if (option == "--floor") {
+        out.trace.floor = true;
+    } else if (option == "--samples") {
+        if (!parseInt(args[++i], out.trace.samples) || out.trace.samples < kMinTraceSamples ||
+            out.trace.samples > kMaxTraceSamples) {
+            error = "--samples takes the samples per pixel, " + std::to_string(kMinTraceSamples) + " to " +
+                    std::to_string(kMaxTraceSamples) + ", not " + args[i];
+            return false;
+        }
+    } else if (option == "--seed") {
+        const std::string& text = args[++i];
+        const auto result = std::from_chars(text.data(), text.data() + text.size(), out.trace.seed);
+        if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+            error = "--seed takes a whole number from 0 to 18446744073709551615, not " + text;
+            return false;
+        }
+    } else if (option == "--sun") {
+        if (!parseSun(args[++i], out.trace.sunAzimuth, out.trace.sunElevation)) {
+            error = "--sun takes AZIMUTH,ELEVATION in degrees (azimuth -360 to 360, elevation 0 to 90), "
+                    "for example 35,45, not " + args[i];
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isPathTraceOption(const std::string& option) {
+    return option == "--path-traced" || option == "--samples" || option == "--seed" || option == "--sun" ||
+           option == "--floor";
+}
+
+// The path tracer's options need it, and it has no use for those of the GL drawing.
+bool checkPathTraceOptions(const std::vector<std::string>& args, const CommandLine& out, std::string& error) {
+    for (std::size_t i = 3; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (!out.pathTraced && isPathTraceOption(option)) {
+            error = option + " works only with --path-traced";
+            return false;
+        }
+        if (out.pathTraced && (option == "--ao" || option == "--edges")) {
+            error = option + " does not apply to --path-traced";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The options after the two paths of --export, --render and --turntable.
 bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
-    const bool render = out.mode == CommandLine::Mode::Render;
+    const bool turntable = out.mode == CommandLine::Mode::Turntable;
+    const bool render = out.mode == CommandLine::Mode::Render || turntable;
     for (std::size_t i = 3; i < args.size(); ++i) {
         const std::string& option = args[i];
         const bool hasValue = i + 1 < args.size();
         const bool takesValue = render ? option == "--view" || option == "--size" || option == "--background" ||
-                                             option == "--cut"
+                                             option == "--cut" || option == "--samples" || option == "--seed" ||
+                                             option == "--sun" || option == "--frames"
                                        : option == "--scale";
         if (takesValue && !hasValue) {
             error = option + " needs a value; see cubrik --help";
@@ -111,6 +183,8 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             out.flat = true;
         } else if (!render && option == "--scale" && hasValue) {
             if (!parseScale(args[++i], out.outputPath, out.cellMillimetres, error)) return false;
+        } else if (render && isPathTraceOption(option)) {
+            if (!parsePathTraceOption(args, i, out, error)) return false;
         } else if (render && option == "--zoom") {
             out.zoomed = true;
         } else if (render && option == "--ao") {
@@ -119,7 +193,22 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             out.cellEdges = true;
         } else if (render && option == "--ortho") {
             out.orthographic = true;
-        } else if (render && option == "--view" && hasValue) {
+        } else if (turntable && option == "--frames" && hasValue) {
+            if (!parseInt(args[++i], out.frames) || out.frames < 1 || out.frames > kMaxTurntableFrames) {
+                error = "--frames takes a number of frames, 1 to " + std::to_string(kMaxTurntableFrames) + ", not " +
+                        args[i];
+                return false;
+            }
+        } else if (turntable && option == "--size" && hasValue) {
+            if (!parseWidthAndHeight(args[++i], out.width, out.height, error)) return false;
+            TurntableSettings frameSize;
+            frameSize.width = out.width;
+            frameSize.height = out.height;
+            if (const std::string problem = turntableSettingsProblem(frameSize); !problem.empty()) {
+                error = "--size " + args[i] + ": " + problem;
+                return false;
+            }
+        } else if (render && !turntable && option == "--view" && hasValue) {
             const std::string& name = args[++i];
             out.view = -1;
             for (int v = 0; v < 6; ++v)
@@ -145,7 +234,7 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             return false;
         }
     }
-    return true;
+    return !render || checkPathTraceOptions(args, out, error);
 }
 
 }  // namespace
@@ -175,6 +264,13 @@ std::string usageText() {
            "      along an axis; --ortho draws it in the parallel projection of\n"
            "      View > Orthographic; --ao darkens corners by the cells round them (ambient\n"
            "      occlusion), --edges outlines each cell's faces (with --flat)\n"
+           "  cubrik --turntable IN.cbk OUT.gif|OUT.mp4|OUT.webp [--frames N] [--size WxH]\n"
+           "         [--zoom] [--flat] [--background RRGGBB] [--cut x|y|z<=K|>=K|=K] [--ortho]\n"
+           "         [--ao] [--edges] [--path-traced [--samples N] [--seed S] [--sun AZ,EL] [--floor]]\n"
+           "      write the model turning a full circle about the vertical axis, from the\n"
+           "      front view, as an animation of N frames (default 36, at most 3600) of\n"
+           "      W x H pixels (default 400x400) at 30 frames a second; the options draw the\n"
+           "      frames as they draw --render's image\n"
            "  cubrik --replay SESSION.txt [--state DIR] [FILE.cbk]\n"
            "      run a recorded or written session without a window; with --state, DIR stands\n"
            "      for the per-user state folder, where recovery copies are kept and found\n"
@@ -195,14 +291,25 @@ int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std
         out.mode = CommandLine::Mode::Version;
         return 1;
     }
-    if (first == "--export" || first == "--render") {
-        out.mode = first == "--export" ? CommandLine::Mode::Export : CommandLine::Mode::Render;
+    if (first == "--export" || first == "--render" || first == "--turntable") {
+        out.mode = first == "--export"   ? CommandLine::Mode::Export
+                   : first == "--render" ? CommandLine::Mode::Render
+                                         : CommandLine::Mode::Turntable;
         if (args.size() < 3 || args[1].rfind("--", 0) == 0 || args[2].rfind("--", 0) == 0) {
             error = first + " takes an input model and an output file (see --help)";
             return 0;
         }
         out.modelPath = args[1];
         out.outputPath = args[2];
+        if (out.mode == CommandLine::Mode::Turntable) {
+            const TurntableSettings defaults;
+            out.width = defaults.width;
+            out.height = defaults.height;
+            if (!animationFormatOf(out.outputPath)) {
+                error = out.outputPath + ": unknown animation type (use " + kAnimationFormatList + ")";
+                return 0;
+            }
+        }
         return parseOptions(args, out, error) ? 1 : 0;
     }
     if (first == "--replay" || first == "--record") {
@@ -247,6 +354,9 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
         break;
     case CommandLine::Mode::Render:
         if (renderModelImage(command, reason)) return 0;
+        break;
+    case CommandLine::Mode::Turntable:
+        if (renderTurntable(command, reason)) return 0;
         break;
     case CommandLine::Mode::Replay:
         if (runReplay(ReplayOptions{command.sessionPath, command.modelPath, command.stateFolder, true}, reason))

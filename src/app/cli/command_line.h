@@ -7,30 +7,35 @@
 #include <string>
 #include <vector>
 
+#include "app/commands/turntable_export.h"
 #include "model/cut_away.h"
+#include "trace/path_tracer.h"
 
 namespace cubrik {
 
 
 struct CommandLine {
-    enum class Mode { OpenWindow, Export, Render, Replay, Help, Version };
+    enum class Mode { OpenWindow, Export, Render, Turntable, Replay, Help, Version };
     Mode mode = Mode::OpenWindow;
     std::string modelPath;   // the model to open, convert or render; may be empty
-    std::string outputPath;  // what --export or --render writes
+    std::string outputPath;  // what --export, --render or --turntable writes
     std::string sessionPath; // what --replay reads or --record writes
     std::string stateFolder; // --state: stands for the per-user state folder
     bool flat = false;       // cubes instead of the smoothed surface
     double cellMillimetres = 1.0;  // --scale: the edge of a cell in a mesh measured in millimetres
-    // --render only:
+    // --render, and but for the view --turntable:
     int view = 0;            // preset view 0..5: front, back, left, right, top, bottom
-    int width = 800;         // client area of the window whose view is rendered
-    int height = 600;
+    int width = 800;         // client area of the window whose view is rendered;
+    int height = 600;        // --turntable: each frame's size, 400 x 400 unless given
     bool zoomed = false;
     bool occlusion = false;  // --ao
     bool cellEdges = false;  // --edges
     bool orthographic = false;  // --ortho: the parallel projection
     std::uint32_t backgroundColor = 0xff8080;  // 0x00BBGGRR: red 128, green 128, blue 255
     CutAway cut{};           // --cut: the cells in view
+    int frames = kDefaultTurntableFrames;  // --turntable --frames
+    bool pathTraced = false;    // --path-traced: the whole view, path-traced, instead of the cropped GL image
+    TraceSettings trace{};      // --samples, --seed, --sun and --floor; the background comes from backgroundColor
 };
 
 // Returns 1 with `out` filled, or 0 with `error` saying what is wrong.

@@ -1,6 +1,7 @@
 #include "app/cli/render_command.h"
 
 #include "app/cli/file_conversion.h"
+#include "app/cli/path_traced_render.h"
 #include "formats/file_format.h"
 #include "model/edit_state.h"
 #include "model/model_file.h"
@@ -23,6 +24,7 @@ int renderModelImage(const CommandLine& command, std::string& reason) {
     EditState edit;
     edit.currentMaterial = Material::A;
     edit.alsoShownMaterial = Material::B;
+    if (command.pathTraced) return writePathTracedImage(command, *format, *store.model, edit, reason);
 
     HeadlessGlContext gl;
     if (!createHeadlessGlContext(gl, reason)) return 0;

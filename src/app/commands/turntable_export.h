@@ -13,6 +13,7 @@
 #include "model/cut_away.h"
 #include "model/voxel_model.h"
 #include "render/view_inputs.h"
+#include "trace/path_tracer.h"
 
 namespace cubrik {
 
@@ -32,10 +33,21 @@ struct TurntableSettings {
     bool occlusion = false;
     bool cellEdges = false;
     CutAway cut{};
-    // Path-traced frames instead of the OpenGL view's.
+    // Path-traced frames instead of the OpenGL view's, lit as --render
+    // --path-traced lights its picture (the sun keeps its place beside the
+    // viewer, so the model turns under a fixed light). Of the looks above only
+    // the background, the zoom, the projection and the cut-away apply.
     bool pathTraced = false;
-    int samples = 64;
+    int samples = kDefaultTraceSamples;  // per pixel
+    std::uint64_t seed = TraceSettings{}.seed;
+    double sunAzimuth = TraceSettings{}.sunAzimuth;
+    double sunElevation = TraceSettings{}.sunElevation;
+    bool floor = false;
 };
+
+// What is wrong with `settings` (frames, size or samples out of range), or
+// an empty string.
+std::string turntableSettingsProblem(const TurntableSettings& settings);
 
 enum class TurntableOutcome { Written, Cancelled, Failed };
 
@@ -50,7 +62,8 @@ using TurntableProgress = std::function<void(int framesDone, int frames)>;
 // on the calling thread, uploads the model once and draws every frame from
 // it. `cancel` is read between frames (and within a path-traced frame): once
 // set, the encoding is dropped and Cancelled returned, with no file left.
-// Failed comes with `reason`; the target is then untouched too.
+// Failed comes with `reason` (turntableSettingsProblem's among others); the
+// target is then untouched too.
 TurntableOutcome exportTurntable(const VoxelModel& model, const TurntableSettings& settings,
                                  const std::string& outputPath, const TurntableProgress& progress,
                                  const std::atomic<bool>& cancel, std::string& reason);
