@@ -23,10 +23,10 @@ constexpr int kTileSize = 16;
 constexpr int kMaxPassSamples = 32;  // later passes double up to this many samples
 constexpr int kAlwaysBounces = 3;    // Russian roulette only after this many bounces
 constexpr int kMaxBounces = 12;
-constexpr float kSunIrradiance = 2.4f;          // at normal incidence
+constexpr float kSunIrradiance = 3.0f;          // at normal incidence
 constexpr float kSunRadius = 0.04f;             // radians: the disc that softens the shadows
-constexpr float kSkyRadiance = 0.42f;           // white sky at the horizon ...
-constexpr float kSkyZenithGain = 0.35f;         // ... and this much more overhead
+constexpr float kSkyRadiance = 0.25f;           // white sky at the horizon ...
+constexpr float kSkyZenithGain = 0.4f;          // ... and this much more overhead
 constexpr LinearRgb kFloorAlbedo{0.55f, 0.55f, 0.55f};
 constexpr float kSurfaceOffset = 1e-3f;         // secondary rays start this far off the surface
 

@@ -31,6 +31,10 @@ RayCamera makeRayCamera(const TraceCamera& camera) {
     const double half = kGridSize / 2.0;
     for (int column = 0; column < 4; ++column)
         for (int row = 0; row < 3; ++row) rays.clipToGrid[column * 4 + row] += half * rays.clipToGrid[column * 4 + 3];
+    // The eye is the one point the projection sends to w = 0 on the axis: clip (0, 0, 1, 0).
+    const double* m = rays.clipToGrid;
+    rays.fromEye = !camera.camera.orthographic && m[11] != 0.0;
+    for (int axis = 0; axis < 3 && rays.fromEye; ++axis) rays.eye[axis] = m[8 + axis] / m[11];
     return rays;
 }
 
@@ -46,7 +50,7 @@ void primaryRay(const RayCamera& camera, double x, double y, float (&origin)[3],
     }
     length = std::sqrt(length);
     for (int axis = 0; axis < 3; ++axis) {
-        origin[axis] = static_cast<float>(nearPoint[axis]);
+        origin[axis] = static_cast<float>(camera.fromEye ? camera.eye[axis] : nearPoint[axis]);
         direction[axis] = static_cast<float>(d[axis] / length);
     }
 }

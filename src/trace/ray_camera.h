@@ -9,6 +9,10 @@ namespace cubrik {
 
 struct RayCamera {
     double clipToGrid[16];  // the inverse of projection . rotation, shifted into grid units
+    // A perspective camera's rays start at the eye, so that nothing between it
+    // and the near plane (the floor) is cut off; a parallel one's at the near plane.
+    bool fromEye;
+    double eye[3];
     int width, height;
 };
 
