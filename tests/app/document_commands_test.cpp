@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/commands/turntable_export.h"
 #include "app/text/ui_text.h"
 #include "app_fixture.h"
 #include "model/undo_history.h"
@@ -396,8 +397,9 @@ TEST_F(DocumentTest, RenderPictureRendersTheModelAsItWasWhenItBegan) {
 TEST_F(DocumentTest, ExportTurntableWritesInTheBackgroundAndCancelLeavesNoFile) {
     start(writeModel("cell.cbk", 1));
     const TurntableOptions options{4, 32, 32, false, 1};
+    const TurntableOptions tooLongToFinish{kMaxTurntableFrames, 32, 32, false, 1};
     platform.fileAnswers = {path("turn.gif"), path("turn.avi"), path("cancelled.gif")};
-    platform.turntableAnswers = {options, options};
+    platform.turntableAnswers = {options, tooLongToFinish};
     command(command::kExportTurntable);
     EXPECT_EQ(testing::readBytes(dir / "turn.gif").substr(0, 3), "GIF");
     command(command::kExportTurntable);  // no animation type: refused before the settings are asked

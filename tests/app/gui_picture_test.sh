@@ -18,9 +18,15 @@ pid=$!
 window="$(find_window "$name - Cubrik")"
 check "the window opens" test -n "$window"
 if [ -n "$window" ]; then
-  xdotool windowfocus --sync "$window" key alt+f; sleep 0.5
-  xdotool key p
-  dialog="$(find_window "(Render picture|画像をレンダリング)")"
+  dialog=""
+  for _ in 1 2 3; do  # keys sent while the window is still settling may be lost
+    sleep 1
+    xdotool windowfocus --sync "$window" key alt+f 2>/dev/null; sleep 0.5
+    xdotool key p
+    sleep 1
+    dialog="$(xdotool search --name "^(Render picture|画像をレンダリング)\$" 2>/dev/null | head -n 1)"
+    [ -n "$dialog" ] && break
+  done
   check "Render picture… asks for its settings" test -n "$dialog"
   [ -n "$dialog" ] && xdotool windowfocus --sync "$dialog" key Return
   picture="$(find_window "(Picture|画像): $name")"

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -36,19 +37,19 @@ PictureWindow::PictureWindow(QWidget* owner, QtPlatform& platform, std::shared_p
     progress_->setRange(0, kProgressSteps);
     saveButton_->setEnabled(false);
     auto* bar = new QHBoxLayout;
-    bar->addWidget(progress_, 1);
-    bar->addWidget(state_);
+    bar->addWidget(state_, 1);
     bar->addWidget(cancel_);
     bar->addWidget(saveButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scroll, 1);
+    layout->addWidget(progress_);
     layout->addLayout(bar);
     connect(cancel_, &QPushButton::clicked, this, [this] { job_->cancel(); });
     connect(saveButton_, &QPushButton::clicked, this, [this] { savePicture(); });
     connect(timer_, &QTimer::timeout, this, [this] { poll(); });
 
     showSamples(0);
-    resize(800, 640);
+    resize(480, 360);
     worker_ = startInBackground(job_);
     timer_->start(kPollMilliseconds);
 }
@@ -67,11 +68,10 @@ void PictureWindow::poll() {
     progress_->setValue(static_cast<int>(job_->progress() * kProgressSteps));
     const int samples = job_->samplesDone();
     if (samples != shownSamples_) {
+        const bool first = shownSamples_ == 0;
         shownSamples_ = samples;
-        const Picture latest = job_->latest();
-        const QImage image(latest.rgba.data(), latest.width, latest.height, latest.width * 4, QImage::Format_RGBA8888);
-        picture_->setPixmap(QPixmap::fromImage(image));  // a deep copy: `latest` may go
-        picture_->adjustSize();
+        showPicture(job_->latest());
+        if (first) fitToPicture();
         saveButton_->setEnabled(true);
     }
     showSamples(samples);
@@ -82,6 +82,21 @@ void PictureWindow::poll() {
     if (!failure.empty()) state_->setText(toQString(text_.cannotRender + "\n" + failure));
     else state_->setText(toQString(job_->cancelled() ? text_.cancelled : text_.finished));
     if (!job_->cancelled() && failure.empty()) progress_->setValue(kProgressSteps);
+}
+
+// One pixel of the picture to one pixel of the screen, whatever the scale factor.
+void PictureWindow::showPicture(const Picture& latest) {
+    const QImage image(latest.rgba.data(), latest.width, latest.height, latest.width * 4, QImage::Format_RGBA8888);
+    QPixmap pixmap = QPixmap::fromImage(image);  // a deep copy: `latest` may go
+    pixmap.setDevicePixelRatio(devicePixelRatioF());
+    picture_->setPixmap(pixmap);
+    picture_->adjustSize();
+}
+
+// The whole picture in view where the screen has room for it.
+void PictureWindow::fitToPicture() {
+    const QSize wanted = sizeHint().expandedTo(picture_->size() + QSize(48, 128));
+    if (screen() != nullptr) resize(wanted.boundedTo(screen()->availableSize() * 9 / 10));
 }
 
 void PictureWindow::showSamples(int samples) {

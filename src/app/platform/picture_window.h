@@ -32,6 +32,8 @@ protected:
 private:
     void poll();
     void showSamples(int samples);
+    void showPicture(const Picture& latest);
+    void fitToPicture();
     void savePicture();
 
     QtPlatform& platform_;
