@@ -7,12 +7,17 @@
 
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "formats/animation/animation_encoders.h"
 
 namespace cubrik {
 namespace {
+
+// Of libimagequant's 1 (slowest) to 10: on the penguin's turntable speed 3
+// gives frames within 0.2 % RMS of these for twice the time.
+constexpr int kQuantizerSpeed = 8;
 
 struct LiqAttr {
     liq_attr* attr = liq_attr_create();
@@ -31,9 +36,15 @@ struct LiqResult {
     ~LiqResult() { if (result) liq_result_destroy(result); }
 };
 
+// giflib's writer; nothing may be thrown through its C frames, so a failed
+// append is a short write, which giflib reports as a write error.
 int appendToString(GifFileType* gif, const GifByteType* bytes, int count) {
-    static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), count);
-    return count;
+    try {
+        static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), count);
+        return count;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
 }
 
 class GifEncoder final : public AnimationEncoder {
@@ -50,7 +61,13 @@ public:
 
     std::string addFrame(const std::uint8_t* rgb) override {
         const std::size_t pixels = static_cast<std::size_t>(width_) * height_;
-        std::vector<std::uint8_t>& rgba = frames_.emplace_back(4 * pixels);
+        try {
+            frames_.emplace_back(4 * pixels);
+        } catch (const std::bad_alloc&) {
+            abandon();
+            return "out of memory for the GIF's frames (it keeps them all for one palette)";
+        }
+        std::vector<std::uint8_t>& rgba = frames_.back();
         for (std::size_t i = 0; i < pixels; ++i) {
             std::memcpy(&rgba[4 * i], rgb + 3 * i, 3);
             rgba[4 * i + 3] = 255;
@@ -59,7 +76,12 @@ public:
     }
 
     std::string finish() override {
-        std::string bytes, error = encode(bytes);
+        std::string bytes, error;
+        try {
+            error = encode(bytes);
+        } catch (const std::bad_alloc&) {
+            error = "out of memory for the GIF";
+        }
         frames_.clear();
         if (!error.empty()) {
             abandon();
@@ -84,8 +106,9 @@ private:
         if (frames_.empty()) return "a GIF needs a frame";
         LiqAttr liq;
         if (liq.attr == nullptr) return "out of memory for the GIF's palette";
-        liq_set_speed(liq.attr, 8);  // the histogram, not the search, carries the quality across frames
+        liq_set_speed(liq.attr, kQuantizerSpeed);
         LiqHistogram histogram{liq_histogram_create(liq.attr)};
+        if (histogram.histogram == nullptr) return "out of memory for the GIF's palette";
         // The backdrop, a flat colour round the model in every frame, keeps
         // its exact colour: nudged by the palette's search it would shift
         // over the whole picture.

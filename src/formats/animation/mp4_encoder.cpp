@@ -1,195 +1,83 @@
-// MP4: H.264 in yuv420p through FFmpeg's libraries. The muxer seeks back to
-// finish its index, so it writes into memory, and the finished bytes go to
-// the file the way every other file is written.
+// MP4: the FFmpeg module loaded on first use, its bytes written as every
+// other file is.
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/error.h>
-#include <libavutil/imgutils.h>
-#include <libavutil/opt.h>
-#include <libswscale/swscale.h>
-}
+#include <dlfcn.h>
 
-#include <algorithm>
-#include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "formats/animation/animation_encoders.h"
+#include "formats/animation/mp4_video.h"
 
 namespace cubrik {
 namespace {
 
-constexpr int kIoBufferBytes = 1 << 16;
+using NewMp4Video = Mp4Video* (*)();
 
-// A seekable file in memory for the muxer.
-struct MemoryFile {
-    std::string bytes;
-    std::int64_t position = 0;
-
-    static int write(void* opaque, std::uint8_t* data, int size) {
-        auto* self = static_cast<MemoryFile*>(opaque);
-        const std::size_t end = static_cast<std::size_t>(self->position) + size;
-        if (end > self->bytes.size()) self->bytes.resize(end);
-        std::memcpy(self->bytes.data() + self->position, data, size);
-        self->position = static_cast<std::int64_t>(end);
-        return size;
-    }
-
-    static std::int64_t seek(void* opaque, std::int64_t offset, int whence) {
-        auto* self = static_cast<MemoryFile*>(opaque);
-        const auto size = static_cast<std::int64_t>(self->bytes.size());
-        switch (whence & ~AVSEEK_FORCE) {
-        case AVSEEK_SIZE: return size;
-        case SEEK_SET: break;
-        case SEEK_CUR: offset += self->position; break;
-        case SEEK_END: offset += size; break;
-        default: return AVERROR(EINVAL);
+// Beside the running program (the build tree, where cubrik and cubrik-window
+// lie), where it is installed beside it, or in this build tree (the test
+// programs).
+NewMp4Video loadModule(std::string& error) {
+    static NewMp4Video entry = nullptr;
+    if (entry != nullptr) return entry;
+    std::error_code ignored;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ignored);
+    error = "MP4: cannot load the H.264 module " CUBRIK_MP4_MODULE_NAME;
+    for (const std::filesystem::path& path : {self.parent_path() / CUBRIK_MP4_MODULE_NAME,
+                                              self.parent_path() / CUBRIK_MP4_MODULE_FROM_BINDIR,
+                                              std::filesystem::path(CUBRIK_MP4_MODULE_BUILT)}) {
+        if (!std::filesystem::exists(path, ignored)) continue;
+        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (module == nullptr) {
+            error += std::string(": ") + dlerror();
+            return nullptr;
         }
-        if (offset < 0) return AVERROR(EINVAL);
-        return self->position = offset;
+        // Kept loaded for the rest of the run.
+        entry = reinterpret_cast<NewMp4Video>(dlsym(module, "cubrikNewMp4Video"));
+        if (entry == nullptr) error += ": it has no entry point";
+        return entry;
     }
-};
-
-std::string ffmpegError(const char* what, int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return std::string("MP4: ") + what + ": " + text;
-}
-
-// libx264 when there; any other H.264 encoder FFmpeg has otherwise.
-const AVCodec* h264Encoder() {
-    const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
-    return codec != nullptr ? codec : avcodec_find_encoder(AV_CODEC_ID_H264);
+    error += " (not installed?)";
+    return nullptr;
 }
 
 class Mp4Encoder final : public AnimationEncoder {
 public:
-    ~Mp4Encoder() override { release(); }
-
     std::string begin(const std::string& path, int width, int height, int framesPerSecond) override {
-        release();
-        if (width < 2 || height < 2 || width % 2 != 0 || height % 2 != 0)
-            return "an MP4 (yuv420p) wants an even width and height, not " + std::to_string(width) + " x " +
-                   std::to_string(height);
-        av_log_set_level(AV_LOG_QUIET);  // failures come back as messages of our own
-        const AVCodec* codec = h264Encoder();
-        if (codec == nullptr) return "MP4: this FFmpeg has no H.264 encoder (libx264)";
-        if (std::string error = openAnimationFile(file_, path); !error.empty()) return error;
-
-        int code = avformat_alloc_output_context2(&format_, nullptr, "mp4", nullptr);
-        if (code < 0) return fail("no MP4 muxer", code);
-        auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
-        io_ = buffer ? avio_alloc_context(buffer, kIoBufferBytes, 1, &memory_, nullptr, MemoryFile::write,
-                                          MemoryFile::seek)
-                     : nullptr;
-        if (io_ == nullptr) {
-            av_free(buffer);
-            return fail("out of memory", AVERROR(ENOMEM));
-        }
-        format_->pb = io_;
-        format_->flags |= AVFMT_FLAG_CUSTOM_IO;
-
-        codecContext_ = avcodec_alloc_context3(codec);
-        stream_ = avformat_new_stream(format_, nullptr);
-        frame_ = av_frame_alloc();
-        packet_ = av_packet_alloc();
-        if (!codecContext_ || !stream_ || !frame_ || !packet_) return fail("out of memory", AVERROR(ENOMEM));
-        codecContext_->width = width;
-        codecContext_->height = height;
-        codecContext_->pix_fmt = AV_PIX_FMT_YUV420P;
-        codecContext_->time_base = AVRational{1, framesPerSecond};
-        codecContext_->framerate = AVRational{framesPerSecond, 1};
-        codecContext_->gop_size = framesPerSecond;
-        if (format_->oformat->flags & AVFMT_GLOBALHEADER) codecContext_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        av_opt_set(codecContext_->priv_data, "crf", "20", 0);
-        av_opt_set(codecContext_->priv_data, "preset", "medium", 0);
-        if ((code = avcodec_open2(codecContext_, codec, nullptr)) < 0) return fail("cannot open the H.264 encoder", code);
-        if ((code = avcodec_parameters_from_context(stream_->codecpar, codecContext_)) < 0)
-            return fail("cannot set up the stream", code);
-        stream_->time_base = codecContext_->time_base;
-        stream_->avg_frame_rate = codecContext_->framerate;
-        if ((code = avformat_write_header(format_, nullptr)) < 0) return fail("cannot start the file", code);
-
-        frame_->format = AV_PIX_FMT_YUV420P;
-        frame_->width = width;
-        frame_->height = height;
-        if ((code = av_frame_get_buffer(frame_, 0)) < 0) return fail("out of memory", code);
-        scaler_ = sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, AV_PIX_FMT_YUV420P,
-                                 SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT, nullptr, nullptr, nullptr);
-        if (scaler_ == nullptr) return fail("no RGB to YUV conversion", AVERROR(ENOSYS));
-        width_ = width;
-        nextFrame_ = 0;
-        return {};
+        abandon();
+        std::string error;
+        const NewMp4Video newVideo = loadModule(error);
+        if (newVideo == nullptr) return error;
+        video_.reset(newVideo());
+        if (!video_) return "out of memory for the MP4 encoder";
+        if (error = video_->begin(width, height, framesPerSecond); error.empty())
+            error = openAnimationFile(file_, path);
+        return failed(error);
     }
 
-    std::string addFrame(const std::uint8_t* rgb) override {
-        int code = av_frame_make_writable(frame_);
-        if (code < 0) return fail("out of memory", code);
-        const std::uint8_t* source[1] = {rgb};
-        const int sourceStride[1] = {3 * width_};
-        sws_scale(scaler_, source, sourceStride, 0, codecContext_->height, frame_->data, frame_->linesize);
-        frame_->pts = nextFrame_++;
-        return sendAndWrite(frame_);
-    }
+    std::string addFrame(const std::uint8_t* rgb) override { return failed(video_->addFrame(rgb)); }
 
     std::string finish() override {
-        if (std::string error = sendAndWrite(nullptr); !error.empty()) return error;
-        if (int code = av_write_trailer(format_); code < 0) return fail("cannot finish the file", code);
-        avio_flush(io_);
-        const std::string bytes = std::move(memory_.bytes);
-        release();
-        return commitAnimationFile(file_, bytes);
+        std::string bytes;
+        if (std::string error = video_->finish(bytes); !error.empty()) return failed(error);
+        video_.reset();
+        return failed(commitAnimationFile(file_, bytes));
     }
 
     void abandon() override {
-        release();
+        video_.reset();
         if (file_) file_->abandon();
         file_.reset();
     }
 
 private:
-    // Sends a frame (nullptr: the end) and writes the packets it gives.
-    std::string sendAndWrite(AVFrame* frame) {
-        int code = avcodec_send_frame(codecContext_, frame);
-        if (code < 0) return fail("cannot encode a frame", code);
-        while ((code = avcodec_receive_packet(codecContext_, packet_)) >= 0) {
-            av_packet_rescale_ts(packet_, codecContext_->time_base, stream_->time_base);
-            packet_->stream_index = stream_->index;
-            if ((code = av_interleaved_write_frame(format_, packet_)) < 0) return fail("cannot write a frame", code);
-        }
-        if (code != AVERROR(EAGAIN) && code != AVERROR_EOF) return fail("cannot encode a frame", code);
-        return {};
+    // After any error the encoding is over: nothing more goes to FFmpeg.
+    std::string failed(std::string error) {
+        if (!error.empty()) abandon();
+        return error;
     }
 
-    std::string fail(const char* what, int code) {
-        abandon();
-        return ffmpegError(what, code);
-    }
-
-    void release() {
-        sws_freeContext(scaler_);
-        scaler_ = nullptr;
-        av_packet_free(&packet_);
-        av_frame_free(&frame_);
-        avcodec_free_context(&codecContext_);
-        avformat_free_context(format_);
-        format_ = nullptr;
-        stream_ = nullptr;
-        if (io_ != nullptr) av_freep(&io_->buffer);
-        avio_context_free(&io_);
-        memory_ = {};
-    }
-
-    int width_ = 0;
-    std::int64_t nextFrame_ = 0;
-    MemoryFile memory_;
-    AVFormatContext* format_ = nullptr;
-    AVIOContext* io_ = nullptr;
-    AVStream* stream_ = nullptr;
-    AVCodecContext* codecContext_ = nullptr;
-    AVFrame* frame_ = nullptr;
-    AVPacket* packet_ = nullptr;
-    SwsContext* scaler_ = nullptr;
+    std::unique_ptr<Mp4Video> video_;
     std::unique_ptr<AtomicFileWriter> file_;
 };
 
