@@ -39,7 +39,7 @@ void JobProgress::poll() {
     setValue(static_cast<int>(job_->progress() * kProgressSteps));
     if (!job_->finished()) return;
     const std::string failure = job_->failure();
-    close();
+    close();  // deleted later, once back in the event loop
     if (!failure.empty()) platform_.showMessage("Cubrik", lead_ + "\n" + failure);
 }
 

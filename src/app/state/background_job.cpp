@@ -1,5 +1,6 @@
 #include "app/state/background_job.h"
 
+#include <exception>
 #include <new>
 #include <utility>
 
