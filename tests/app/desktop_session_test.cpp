@@ -56,8 +56,8 @@ TEST_F(DesktopSessionTest, DroppedFilesAndCtrlLetters) {
 // settings: a replay cancels them, rendering and writing nothing, and the
 // document stays as it was.
 TEST_F(DesktopSessionTest, RenderPictureAndExportTurntableAreCancelledInAReplay) {
-    ASSERT_EQ(replay("menu 40007\nanswer file $DIR/turn.gif\nmenu 40009\nsave $DIR/after.cbk\n", (dir / "a.cbk").string()),
-              "");
+    const std::string session = "menu 40007\nanswer file $DIR/turn.gif\nmenu 40009\nsave $DIR/after.cbk\n";
+    ASSERT_EQ(replay(session, (dir / "a.cbk").string()), "");
     EXPECT_TRUE(unchanged("after.cbk", a));
     EXPECT_FALSE(std::filesystem::exists(dir / "turn.gif"));
 }

@@ -100,7 +100,8 @@ void PictureWindow::fitToPicture() {
 }
 
 void PictureWindow::showSamples(int samples) {
-    state_->setText(toQString(fillInTwo(text_.samplesDone, std::to_string(samples), std::to_string(job_->totalSamples()))));
+    const std::string total = std::to_string(job_->totalSamples());
+    state_->setText(toQString(fillInTwo(text_.samplesDone, std::to_string(samples), total)));
 }
 
 void PictureWindow::savePicture() {

@@ -118,7 +118,8 @@ public:
     virtual std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                               const CellBox& initial) = 0;
     // Render picture… and Export turntable…'s settings, filled in with `initial`.
-    virtual std::optional<PictureOptions> askPictureOptions(const PictureTexts& text, const PictureOptions& initial) = 0;
+    virtual std::optional<PictureOptions> askPictureOptions(const PictureTexts& text,
+                                                            const PictureOptions& initial) = 0;
     virtual std::optional<TurntableOptions> askTurntableOptions(const PictureTexts& text,
                                                                 const TurntableOptions& initial) = 0;
     // A window of its own, titled `title`, that runs `job` in the background
