@@ -52,5 +52,15 @@ TEST_F(DesktopSessionTest, DroppedFilesAndCtrlLetters) {
     EXPECT_FALSE(std::filesystem::exists(dir / "never.cbk"));
 }
 
+// A session holds no answers for Render picture…'s and Export turntable…'s
+// settings: a replay cancels them, rendering and writing nothing, and the
+// document stays as it was.
+TEST_F(DesktopSessionTest, RenderPictureAndExportTurntableAreCancelledInAReplay) {
+    const std::string session = "menu 40007\nanswer file $DIR/turn.gif\nmenu 40009\nsave $DIR/after.cbk\n";
+    ASSERT_EQ(replay(session, (dir / "a.cbk").string()), "");
+    EXPECT_TRUE(unchanged("after.cbk", a));
+    EXPECT_FALSE(std::filesystem::exists(dir / "turn.gif"));
+}
+
 }  // namespace
 }  // namespace cubrik

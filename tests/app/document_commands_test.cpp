@@ -4,9 +4,11 @@
 
 #include <cstring>
 
+#include "app/commands/turntable_export.h"
 #include "app/text/ui_text.h"
 #include "app_fixture.h"
 #include "formats/threemf_export.h"
+#include "model/undo_history.h"
 #include "model/material.h"
 #include "support/file_bytes.h"
 
@@ -378,6 +380,58 @@ TEST_F(DocumentTest, AMaximisedWindowIsMaximisedAgainAtStartUp) {
     app.window.startMaximized = 1;
     start();
     EXPECT_TRUE(platform.maximized);
+}
+
+// Render picture… renders the cells as they were when it began: the window's
+// render goes on after the edit below, yet matches a render of the unedited
+// cells. Neither it nor Export turntable… makes an undo step.
+TEST_F(DocumentTest, RenderPictureRendersTheModelAsItWasWhenItBegan) {
+    start();
+    const auto fillBlock = [this](std::uint8_t code) {
+        for (int z = 40; z < 60; ++z)
+            for (int y = 40; y < 60; ++y)
+                for (int x = 40; x < 60; ++x) app.model().cells[cellIndex(x, y, z)] = code;
+    };
+    fillBlock(3);
+    const PictureOptions options{96, 72, 2, 35, 45, true};
+    platform.pictureAnswers = {options, options, options, std::nullopt};
+    const auto undoSteps = undoCount(app.history);
+    command(command::kRenderPicture);
+    fillBlock(kEmpty);
+    command(command::kRenderPicture);
+    fillBlock(3);
+    command(command::kRenderPicture);
+    command(command::kRenderPicture);  // cancelled: no window
+    ASSERT_EQ(platform.pictureWindows.size(), 3u);
+    for (const auto& job : platform.pictureWindows) runToEnd(*job);
+    const Picture before = platform.pictureWindows[0]->latest();
+    EXPECT_EQ(before.width, 96);
+    EXPECT_EQ(platform.pictureWindows[0]->samplesDone(), 2);
+    EXPECT_EQ(before.rgba, platform.pictureWindows[2]->latest().rgba);
+    EXPECT_NE(before.rgba, platform.pictureWindows[1]->latest().rgba);
+    EXPECT_EQ(undoCount(app.history), undoSteps);
+
+    std::string reason;
+    ASSERT_TRUE(platform.pictureWindows[0]->save(path("picture.png"), reason)) << reason;
+    EXPECT_EQ(testing::readBytes(dir / "picture.png").substr(1, 3), "PNG");
+}
+
+TEST_F(DocumentTest, ExportTurntableWritesInTheBackgroundAndCancelLeavesNoFile) {
+    start(writeModel("cell.cbk", 1));
+    const TurntableOptions options{4, 32, 32, false, 1};
+    const TurntableOptions tooLongToFinish{kMaxTurntableFrames, 32, 32, false, 1};
+    platform.fileAnswers = {path("turn.gif"), path("turn.avi"), path("cancelled.gif")};
+    platform.turntableAnswers = {options, tooLongToFinish};
+    command(command::kExportTurntable);
+    EXPECT_EQ(testing::readBytes(dir / "turn.gif").substr(0, 3), "GIF");
+    command(command::kExportTurntable);  // no animation type: refused before the settings are asked
+    EXPECT_EQ(platform.messages.size(), 1u);
+    platform.cancelWork = true;
+    command(command::kExportTurntable);
+    EXPECT_TRUE(platform.turntableAnswers.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "cancelled.gif"));
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(app.flags.modelModified, 0);
 }
 
 }  // namespace

@@ -1,19 +1,17 @@
 #include "support/fake_platform.h"
 
 #include <stdexcept>
+#include <thread>
 
 namespace cubrik::testing {
-namespace {
 
 template <class T>
-T next(std::deque<T>& answers, const char* dialog) {
+T FakePlatform::next(std::deque<T>& answers, const char* dialog) {
     if (answers.empty()) throw std::logic_error(std::string("unscripted ") + dialog);
     T answer = answers.front();
     answers.pop_front();
     return answer;
 }
-
-}  // namespace
 
 void FakePlatform::noteDialog() {
     if (mouseCaptured) ++dialogsDuringGesture;
@@ -52,6 +50,17 @@ std::optional<std::uint32_t> FakePlatform::chooseColour(std::uint32_t, std::arra
     noteDialog();
     customColours[0] = 0x010203;  // the dialog may change the custom colours
     return next(colourAnswers, "colour dialog");
+}
+
+void FakePlatform::runWithProgress(std::shared_ptr<BackgroundJob> job, const std::string&, const PictureTexts&,
+                                   const std::string& lead) {
+    std::thread worker = startInBackground(job);
+    if (cancelWork) {
+        while (job->progress() == 0 && !job->finished()) std::this_thread::yield();
+        job->cancel();
+    }
+    worker.join();
+    if (!job->failure().empty()) messages.push_back(lead + "\n" + job->failure());
 }
 
 bool FakePlatform::openHelp(const std::string& path) {

@@ -22,6 +22,9 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<std::uint32_t>> colourAnswers;
     std::deque<std::optional<int>> numberAnswers;
+    std::deque<std::optional<PictureOptions>> pictureAnswers;
+    std::deque<std::optional<TurntableOptions>> turntableAnswers;
+    bool cancelWork = false;  // Cancel on the progress bar once the work has begun
     bool helpOpens = true;
     bool shift = false;
     bool ctrl = false;
@@ -36,6 +39,8 @@ public:
     std::vector<std::string> messages;
     std::vector<FileDialogRequest> dialogs;
     std::vector<std::string> helpOpened;
+    // The picture windows opened, with their renders not yet run: a test runs them when it likes.
+    std::vector<std::shared_ptr<PictureJob>> pictureWindows;
     std::optional<int> quitCode;
     bool mouseCaptured = false;
     bool maximized = false;
@@ -75,6 +80,21 @@ public:
         return std::nullopt;
     }
     std::optional<int> askNumber(const std::string&, const std::string&, int, int, int) override;
+    std::optional<PictureOptions> askPictureOptions(const PictureTexts&, const PictureOptions&) override {
+        noteDialog();
+        return next(pictureAnswers, "picture dialog");
+    }
+    std::optional<TurntableOptions> askTurntableOptions(const PictureTexts&, const TurntableOptions&) override {
+        noteDialog();
+        return next(turntableAnswers, "turntable dialog");
+    }
+    void showPictureWindow(std::shared_ptr<PictureJob> job, const std::string&, const PictureTexts&,
+                           const FileDialogRequest&) override {
+        pictureWindows.push_back(std::move(job));
+    }
+    // Runs the work on a worker thread, as the window does, and waits for it.
+    void runWithProgress(std::shared_ptr<BackgroundJob> job, const std::string& title, const PictureTexts& text,
+                         const std::string& lead) override;
     bool openHelp(const std::string& path) override;
     void makeGlCurrent() override {}
     void doneGlCurrent() override {}
@@ -86,6 +106,8 @@ public:
 
 private:
     void noteDialog();
+    template <class T>
+    static T next(std::deque<T>& answers, const char* dialog);
 };
 
 }  // namespace cubrik::testing

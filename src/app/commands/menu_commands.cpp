@@ -11,6 +11,7 @@
 #include "app/commands/picture_import.h"
 #include "app/commands/selection_export.h"
 #include "app/commands/print_check_commands.h"
+#include "app/commands/picture_commands.h"
 #include "app/commands/shape_commands.h"
 #include "app/commands/undo_steps.h"
 #include "render/camera.h"
@@ -46,6 +47,8 @@ void runMenuCommand(App& app, int command) {
     case command::kExportImage: exportImage(app); break;
     case command::kImportPicture: importPictureAsCells(app); break;
     case command::kExportSelection: exportSelection(app); break;
+    case command::kRenderPicture: renderPicture(app); break;
+    case command::kExportTurntable: exportTurntableOfView(app); break;
     case command::kQuit: quitProgram(app); break;
     case command::kUndo: undo(app.history, app.model(), app.edit, app.flags); break;
     case command::kRedo: redo(app.history, app.model(), app.edit, app.flags); break;

@@ -26,7 +26,10 @@
 
 #include "app/platform/cell_box_dialog.h"
 #include "app/platform/findings_panel.h"
+#include "app/platform/job_progress.h"
 #include "app/platform/menu_bar.h"
+#include "app/platform/picture_dialogs.h"
+#include "app/platform/picture_window.h"
 #include "app/platform/status_label.h"
 #include "app/platform/window_placement.h"
 
@@ -217,6 +220,31 @@ std::optional<int> QtPlatform::askNumber(const std::string& title, const std::st
     focusView();
     if (!ok) return std::nullopt;
     return chosen;
+}
+
+std::optional<PictureOptions> QtPlatform::askPictureOptions(const PictureTexts& text, const PictureOptions& initial) {
+    const std::optional<PictureOptions> chosen = askPictureOptionsIn(&window_, text, initial);
+    focusView();
+    return chosen;
+}
+
+std::optional<TurntableOptions> QtPlatform::askTurntableOptions(const PictureTexts& text,
+                                                                const TurntableOptions& initial) {
+    const std::optional<TurntableOptions> chosen = askTurntableOptionsIn(&window_, text, initial);
+    focusView();
+    return chosen;
+}
+
+// Both windows delete themselves once closed, after their work has stopped.
+void QtPlatform::showPictureWindow(std::shared_ptr<PictureJob> job, const std::string& title,
+                                   const PictureTexts& text, const FileDialogRequest& save) {
+    auto* window = new PictureWindow(&window_, *this, std::move(job), title, text, save);
+    window->show();
+}
+
+void QtPlatform::runWithProgress(std::shared_ptr<BackgroundJob> job, const std::string& title,
+                                 const PictureTexts& text, const std::string& lead) {
+    new JobProgress(&window_, *this, std::move(job), title, text.cancel, lead);
 }
 
 void QtPlatform::setSelectCursor(bool selecting) {

@@ -61,6 +61,13 @@ public:
                                       const CellBox& initial) override;
     std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial, int minimum,
                                  int maximum) override;
+    std::optional<PictureOptions> askPictureOptions(const PictureTexts& text, const PictureOptions& initial) override;
+    std::optional<TurntableOptions> askTurntableOptions(const PictureTexts& text,
+                                                        const TurntableOptions& initial) override;
+    void showPictureWindow(std::shared_ptr<PictureJob> job, const std::string& title, const PictureTexts& text,
+                           const FileDialogRequest& save) override;
+    void runWithProgress(std::shared_ptr<BackgroundJob> job, const std::string& title, const PictureTexts& text,
+                         const std::string& lead) override;
     bool tabletPresent() override;
     PanelColours panelColours() override;
     bool openHelp(const std::string& path) override;

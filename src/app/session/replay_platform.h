@@ -48,6 +48,23 @@ public:
                                       const CellBox& initial) override;
     std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial, int minimum,
                                  int maximum) override;
+    // A session holds no answers for these: the dialogs are cancelled, so a
+    // replay leaves the model, its history and the disk as they were.
+    std::optional<PictureOptions> askPictureOptions(const PictureTexts&, const PictureOptions&) override {
+        return std::nullopt;
+    }
+    std::optional<TurntableOptions> askTurntableOptions(const PictureTexts&, const TurntableOptions&) override {
+        return std::nullopt;
+    }
+    // Not reached while the dialogs above cancel; were it, the work would run to its end at once.
+    void showPictureWindow(std::shared_ptr<PictureJob> job, const std::string&, const PictureTexts&,
+                           const FileDialogRequest&) override {
+        runToEnd(*job);
+    }
+    void runWithProgress(std::shared_ptr<BackgroundJob> job, const std::string&, const PictureTexts&,
+                         const std::string&) override {
+        runToEnd(*job);
+    }
     bool tabletPresent() override { return true; }
     PanelColours panelColours() override { return {}; }
     bool openHelp(const std::string&) override { return true; }

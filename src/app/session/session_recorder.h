@@ -87,6 +87,23 @@ public:
                                       const CellBox& initial) override;
     std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial, int minimum,
                                  int maximum) override;
+    // Not written down: a replay cancels these dialogs, and what they start
+    // changes neither the model nor its history.
+    std::optional<PictureOptions> askPictureOptions(const PictureTexts& text, const PictureOptions& initial) override {
+        return desktop_.askPictureOptions(text, initial);
+    }
+    std::optional<TurntableOptions> askTurntableOptions(const PictureTexts& text,
+                                                        const TurntableOptions& initial) override {
+        return desktop_.askTurntableOptions(text, initial);
+    }
+    void showPictureWindow(std::shared_ptr<PictureJob> job, const std::string& title, const PictureTexts& text,
+                           const FileDialogRequest& save) override {
+        desktop_.showPictureWindow(std::move(job), title, text, save);
+    }
+    void runWithProgress(std::shared_ptr<BackgroundJob> job, const std::string& title, const PictureTexts& text,
+                         const std::string& lead) override {
+        desktop_.runWithProgress(std::move(job), title, text, lead);
+    }
     bool tabletPresent() override { return desktop_.tabletPresent(); }
     PanelColours panelColours() override { return desktop_.panelColours(); }
     bool openHelp(const std::string& path) override { return desktop_.openHelp(path); }

@@ -5,10 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/state/background_job.h"
+#include "app/text/picture_text.h"
 #include "app/text/ui_text.h"
 #include "model/cell_box.h"
 #include "panel/panel_draw.h"
@@ -33,6 +36,22 @@ struct WindowPlacement {
 };
 
 enum class Reply { Yes, No, Cancel };
+
+// What Render picture… asks before it starts.
+struct PictureOptions {
+    int width = 0, height = 0;
+    int samples = 0;
+    double sunAzimuth = 0, sunElevation = 0;  // degrees
+    bool floor = false;
+};
+
+// What Export turntable… asks besides the file.
+struct TurntableOptions {
+    int frames = 0;
+    int width = 0, height = 0;
+    bool pathTraced = false;
+    int samples = 0;
+};
 
 // The status bar's fields, left to right, and the latest message apart, so a
 // narrow bar can leave fields out and still show the message whole. The
@@ -105,6 +124,21 @@ public:
     // A whole number from `minimum` to `maximum`, filled in with `initial`.
     virtual std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial,
                                          int minimum, int maximum) = 0;
+    // Render picture… and Export turntable…'s settings, filled in with `initial`.
+    virtual std::optional<PictureOptions> askPictureOptions(const PictureTexts& text,
+                                                            const PictureOptions& initial) = 0;
+    virtual std::optional<TurntableOptions> askTurntableOptions(const PictureTexts& text,
+                                                                const TurntableOptions& initial) = 0;
+    // A window of its own, titled `title`, that runs `job` in the background
+    // and shows the picture as it refines, with its progress, Cancel, and
+    // Save (which asks with `save`). The call returns at once; editing goes on.
+    virtual void showPictureWindow(std::shared_ptr<PictureJob> job, const std::string& title, const PictureTexts& text,
+                                   const FileDialogRequest& save) = 0;
+    // Runs `job` in the background under a progress bar titled `title`, with
+    // Cancel; a failure is then shown in a message box, `lead` first. The
+    // call returns at once; editing goes on.
+    virtual void runWithProgress(std::shared_ptr<BackgroundJob> job, const std::string& title, const PictureTexts& text,
+                                 const std::string& lead) = 0;
     // Whether a pen tablet is known at start-up.
     virtual bool tabletPresent() = 0;
     // The desktop's button colours for the tool panel, asked once at start-up.

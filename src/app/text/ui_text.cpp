@@ -155,6 +155,8 @@ constexpr MenuItem kFileItems[] = {
     {command::kExportSelection, "Export selection…(&L)", "選択範囲を書き出す…(&L)"},
     {0, "", ""},
     {command::kExportImage, "Export an image(&I)", "画像として出力(&I)", "Ctrl+E"},
+    {command::kRenderPicture, "Render picture…(&D)", "画像をレンダリング…(&D)"},
+    {command::kExportTurntable, "Export turntable…(&T)", "ターンテーブルを出力…(&T)"},
     {0, "", ""},
     {command::kQuit, "Quit(&Q)", "終了(&Q)", "Ctrl+Q"},
 };
