@@ -2,8 +2,8 @@
 // on a ball of both materials, the full grid and the worst case, a 3-D
 // checkerboard over the whole grid (500,000 cells, 3,000,000 faces); the glTF
 // writer on the ball only, as its copies of the worst case would take
-// gigabytes, and the 3MF writer (lib3mf keeps the whole mesh and the package
-// in memory) there too, to set beside the STL. Run with
+// gigabytes, and the 3MF writer (it keeps the compressed package in
+// memory) there too, to set beside the STL. Run with
 // --benchmark_repetitions=5 for medians.
 #include <benchmark/benchmark.h>
 

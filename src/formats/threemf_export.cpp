@@ -1,68 +1,43 @@
 #include "formats/threemf_export.h"
 
-#include <Model/COM/NMR_DLLInterfaces.h>
-
+#include <charconv>
 #include <cstring>
 #include <numeric>
-#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "formats/export_text.h"
 #include "formats/print_mesh.h"
+#include "formats/zip_package.h"
 #include "model/material.h"
 
 namespace cubrik {
 namespace {
 
-using namespace NMR;
+constexpr std::string_view kContentTypes =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">\n"
+    "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>\n"
+    "<Default Extension=\"model\" ContentType=\"application/vnd.ms-package.3dmanufacturing-3dmodel+xml\"/>\n"
+    "</Types>\n";
 
-// A failed lib3mf call, with lib3mf's own words for it.
-struct Lib3mfFailure : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+constexpr std::string_view kRelationships =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">\n"
+    "<Relationship Type=\"http://schemas.microsoft.com/3dmanufacturing/2013/01/3dmodel\" "
+    "Target=\"/3D/3dmodel.model\" Id=\"rel0\"/>\n"
+    "</Relationships>\n";
 
-void check(LIB3MFRESULT result, PLib3MFBase* instance, const char* what) {
-    if (result == LIB3MF_OK) return;
-    DWORD code = 0;
-    LPCSTR message = nullptr;
-    if (instance != nullptr) lib3mf_getlasterror(instance, &code, &message);
-    throw Lib3mfFailure(std::string("3MF writer: ") + what + " failed" +
-                        (message != nullptr && *message != '\0' ? std::string(" (") + message + ")" : ""));
-}
+constexpr std::string_view kModelStart =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<model xmlns=\"http://schemas.microsoft.com/3dmanufacturing/core/2015/02\" unit=\"millimeter\" "
+    "xml:lang=\"en-US\" xmlns:m=\"http://schemas.microsoft.com/3dmanufacturing/material/2015/02\" "
+    "xmlns:p=\"http://schemas.microsoft.com/3dmanufacturing/production/2015/06\">\n"
+    "<resources>\n";
 
-// A lib3mf instance, released with its owner.
-struct Owned {
-    PLib3MFBase* instance = nullptr;
-    Owned() = default;
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-    ~Owned() {
-        if (instance != nullptr) lib3mf_release(instance);
-    }
-    PLib3MFBase** out() { return &instance; }
-};
-
-// The package as lib3mf writes it, which seeks back to finish zip headers.
-struct PackageBytes {
-    std::string bytes;
-    std::size_t at = 0;
-};
-
-std::uint32_t writePackageBytes(const std::uint8_t* data, std::uint32_t count, void* user) {
-    auto& package = *static_cast<PackageBytes*>(user);
-    if (package.bytes.size() < package.at + count) package.bytes.resize(package.at + count);
-    std::memcpy(package.bytes.data() + package.at, data, count);
-    package.at += count;
-    return 0;
-}
-
-std::uint32_t seekPackageBytes(std::uint64_t position, void* user) {
-    auto& package = *static_cast<PackageBytes*>(user);
-    if (position > package.bytes.size()) return 1;
-    package.at = static_cast<std::size_t>(position);
-    return 0;
-}
+// The one material group; objects are numbered after it.
+constexpr int kMaterialsId = 1;
 
 // Vertex numbers after joining the corners that smoothing brought into one
 // point within a face: the triangles left out there then leave no edge alone
@@ -84,127 +59,209 @@ std::vector<std::int32_t> joinedVertices(const QuadMesh& mesh, const std::vector
     return root;
 }
 
-class PackageWriter {
+// `text` as attribute content: markup characters as references, and what XML
+// cannot hold (control characters, bytes that are not UTF-8) as '?'.
+void appendAttributeText(std::string& out, std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const std::size_t length = byte < 0x80 ? 1 : byte >= 0xc2 && byte < 0xe0 ? 2 : byte >= 0xe0 && byte < 0xf0 ? 3
+                                                   : byte >= 0xf0 && byte < 0xf5 ? 4
+                                                                                 : 0;
+        bool whole = length > 0 && i + length <= text.size();
+        for (std::size_t k = 1; whole && k < length; ++k) whole = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
+        if (!whole || byte < 0x20) {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        switch (byte) {
+        case '&': out.append("&amp;"); break;
+        case '<': out.append("&lt;"); break;
+        case '>': out.append("&gt;"); break;
+        case '"': out.append("&quot;"); break;
+        default: out.append(text.substr(i, length));
+        }
+        i += length;
+    }
+}
+
+// Numbered identifiers rather than random ones keep the same model the same file.
+void appendUuid(std::string& out, int number) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    out.append("c0b1c000-0000-4000-8000-");
+    out.append(static_cast<std::size_t>(12 - (end - digits)), '0');
+    out.append(digits, end);
+}
+
+// One element of the model in a stack buffer: literal text and numbers,
+// the shortest decimals that read back as the same float.
+class Element {
 public:
-    explicit PackageWriter(const VoxelModel& model) : codes_(codesInUse(model)) {
-        if (codes_.empty()) throw Lib3mfFailure("the model has no filled cells, so there is nothing to print");
-        check(lib3mf_createmodel(model_.out()), nullptr, "creating the model");
-        check(lib3mf_model_setunit(model_.instance, MODELUNIT_MILLIMETER), model_.instance, "setting millimetres");
-        check(lib3mf_model_addbasematerialgroup(model_.instance, materials_.out()), model_.instance,
-              "adding the materials");
-        check(lib3mf_basematerial_getresourceid(materials_.instance, &materialsId_), materials_.instance,
-              "numbering the materials");
-        for (const std::uint8_t code : codes_) {
+    Element& operator<<(std::string_view text) {
+        std::memcpy(at_, text.data(), text.size());
+        at_ += text.size();
+        return *this;
+    }
+    Element& operator<<(std::uint32_t number) {
+        at_ = std::to_chars(at_, end_, number).ptr;
+        return *this;
+    }
+    Element& operator<<(float number) {
+        at_ = std::to_chars(at_, end_, number, std::chars_format::fixed).ptr;
+        return *this;
+    }
+    std::string_view text() const { return {buffer_, static_cast<std::size_t>(at_ - buffer_)}; }
+
+private:
+    // Three floats in fixed notation (under 50 characters each) and the markup.
+    char buffer_[256];
+    char* at_ = buffer_;
+    char* end_ = buffer_ + sizeof buffer_;
+};
+
+// The model part, streamed into the package in pieces as it is written.
+class ModelWriter {
+public:
+    ModelWriter(ZipPackage& package, const VoxelModel& model, const std::vector<std::uint8_t>& codes)
+        : package_(package) {
+        package_.beginEntry("3D/3dmodel.model");
+        text_.append(kModelStart);
+        text_.append("<basematerials id=\"1\">\n");
+        for (std::size_t index = 0; index < codes.size(); ++index) {
+            const std::uint8_t code = codes[index];
             const Material material = materialOfCode(code);
             const std::uint32_t rgb = packColour(paletteOf(model, material)[code - firstCodeOf(material)]);
-            const BYTE red = static_cast<BYTE>(rgb >> 16), green = static_cast<BYTE>(rgb >> 8);
-            const BYTE blue = static_cast<BYTE>(rgb);
-            DWORD index = 0;
-            check(lib3mf_basematerial_addmaterialutf8(materials_.instance, colourName(code).c_str(), red, green, blue,
-                                                      &index),
-                  materials_.instance, "adding a material");
-            // Opaque: lib3mf would otherwise write an alpha of 0.
-            check(lib3mf_basematerial_setdisplaycolorrgba(materials_.instance, index, red, green, blue, 255),
-                  materials_.instance, "colouring a material");
-            materialIndex_[code] = index;
+            static constexpr char kDigits[] = "0123456789ABCDEF";
+            char colour[10] = {'#', 0, 0, 0, 0, 0, 0, 'F', 'F', '"'};
+            for (int digit = 0; digit < 6; ++digit) colour[1 + digit] = kDigits[(rgb >> (20 - 4 * digit)) & 0xf];
+            text_.append("<base name=\"").append(colourName(code)).append("\" displaycolor=\"");
+            text_.append(colour, sizeof colour).append("/>\n");
+            materialIndex_[code] = static_cast<std::uint32_t>(index);
         }
+        text_.append("</basematerials>\n");
     }
 
-    const std::vector<std::uint8_t>& codes() const { return codes_; }
-
-    // Adds the extracted surface as an object named `name`, and places it.
+    // Writes the extracted surface as an object named `name`, to be placed
+    // in the build.
     void addObject(const QuadMesh& mesh, double cellMillimetres, const std::string& name) {
         const std::vector<float> points = millimetrePositions(mesh, cellMillimetres);
         const std::vector<std::int32_t> joined = joinedVertices(mesh, points);
-        std::vector<MODELMESHTRIANGLE> triangles;
-        std::vector<ModelResourceID> groups;
-        std::vector<DWORD> materials;
+        struct Triangle {
+            std::uint32_t v[3];
+            std::uint32_t material;
+        };
+        std::vector<Triangle> triangles;
         forEachTriangle(mesh, points, [&](std::int32_t a, std::int32_t b, std::int32_t c, std::size_t face) {
-            triangles.push_back({{static_cast<DWORD>(joined[a]), static_cast<DWORD>(joined[b]),
-                                  static_cast<DWORD>(joined[c])}});
-            groups.push_back(materialsId_);
-            materials.push_back(materialIndex_[mesh.faceColours[face]]);
+            triangles.push_back({{static_cast<std::uint32_t>(joined[a]), static_cast<std::uint32_t>(joined[b]),
+                                  static_cast<std::uint32_t>(joined[c])},
+                                 materialIndex_[mesh.faceColours[face]]});
         });
-        // Only the vertices the triangles use, renumbered in their order.
-        std::vector<DWORD> number(joined.size(), 0);
-        for (const MODELMESHTRIANGLE& t : triangles)
-            for (const DWORD v : t.m_nIndices) number[v] = 1;
-        std::vector<MODELMESHVERTEX> vertices;
-        for (std::size_t v = 0; v < number.size(); ++v)
-            if (number[v] != 0) {
-                number[v] = static_cast<DWORD>(vertices.size());
-                vertices.push_back({{points[3 * v], points[3 * v + 1], points[3 * v + 2]}});
-            }
-        for (MODELMESHTRIANGLE& t : triangles)
-            for (DWORD& v : t.m_nIndices) v = number[v];
+        // Only the vertices the triangles use, numbered in their order.
+        constexpr std::uint32_t kUnused = ~std::uint32_t{0};
+        std::vector<std::uint32_t> number(joined.size(), kUnused);
+        for (const Triangle& t : triangles)
+            for (const std::uint32_t v : t.v) number[v] = 0;
+        std::uint32_t used = 0;
+        for (std::uint32_t& n : number)
+            if (n != kUnused) n = used++;
 
-        Owned object, properties, objectDefault, item;
-        check(lib3mf_model_addmeshobject(model_.instance, object.out()), model_.instance, "adding an object");
-        check(lib3mf_object_setnameutf8(object.instance, name.c_str()), object.instance, "naming an object");
-        check(lib3mf_meshobject_setgeometry(object.instance, vertices.data(), static_cast<DWORD>(vertices.size()),
-                                            triangles.data(), static_cast<DWORD>(triangles.size())),
-              object.instance, "storing the triangles");
-        check(lib3mf_meshobject_createpropertyhandler(object.instance, properties.out()), object.instance,
-              "colouring the triangles");
-        check(lib3mf_propertyhandler_setbasematerialarray(properties.instance, groups.data(), materials.data()),
-              properties.instance, "colouring the triangles");
+        objects_.push_back(++lastId_);
+        text_.append("<object id=\"");
+        appendNumber(lastId_);
+        text_.append("\" name=\"");
+        appendAttributeText(text_, name);
+        text_.append("\" type=\"model\" p:UUID=\"");
+        appendUuid(text_, 2 * static_cast<int>(objects_.size()) - 1);
         // Readers want the object's own colour too: that of its first triangle.
-        check(lib3mf_object_createdefaultpropertyhandler(object.instance, objectDefault.out()), object.instance,
-              "colouring the object");
-        check(lib3mf_defaultpropertyhandler_setbasematerial(objectDefault.instance, materialsId_,
-                                                            materials.empty() ? 0 : materials.front()),
-              objectDefault.instance, "colouring the object");
-        check(lib3mf_object_setuuidutf8(object.instance, nextUuid().c_str()), object.instance, "naming an object");
-        check(lib3mf_model_addbuilditem(model_.instance, object.instance, nullptr, item.out()), model_.instance,
-              "placing an object");
-        check(lib3mf_builditem_setuuidutf8(item.instance, nextUuid().c_str()), item.instance, "placing an object");
+        text_.append("\" pid=\"1\" pindex=\"");
+        appendNumber(triangles.empty() ? 0 : triangles.front().material);
+        text_.append("\">\n<mesh>\n<vertices>\n");
+        for (std::size_t v = 0; v < number.size(); ++v)
+            if (number[v] != kUnused) {
+                const float* p = points.data() + 3 * v;
+                Element element;
+                element << "<vertex x=\"" << p[0] << "\" y=\"" << p[1] << "\" z=\"" << p[2] << "\"/>\n";
+                put(element.text());
+            }
+        put("</vertices>\n<triangles>\n");
+        for (const Triangle& t : triangles) {
+            Element element;
+            element << "<triangle v1=\"" << number[t.v[0]] << "\" v2=\"" << number[t.v[1]] << "\" v3=\""
+                    << number[t.v[2]] << "\" pid=\"1\" p1=\"" << t.material << "\"/>\n";
+            put(element.text());
+        }
+        put("</triangles>\n</mesh>\n</object>\n");
     }
 
-    // The package's bytes.
-    void appendTo(ExportText& text) {
-        check(lib3mf_model_setbuilduuidutf8(model_.instance, nextUuid().c_str()), model_.instance,
-              "naming the build");
-        Owned writer;
-        check(lib3mf_model_querywriter(model_.instance, "3mf", writer.out()), model_.instance, "starting the writer");
-        PackageBytes package;
-        check(lib3mf_writer_writetocallback(writer.instance, reinterpret_cast<void*>(&writePackageBytes),
-                                            reinterpret_cast<void*>(&seekPackageBytes), &package),
-              writer.instance, "writing the package");
-        text.buffer += package.bytes;
+    // Ends the model with the build, an item per object.
+    void finish() {
+        text_.append("</resources>\n<build p:UUID=\"");
+        appendUuid(text_, 2 * static_cast<int>(objects_.size()) + 1);
+        text_.append("\">\n");
+        for (std::size_t i = 0; i < objects_.size(); ++i) {
+            text_.append("<item objectid=\"");
+            appendNumber(objects_[i]);
+            text_.append("\" p:UUID=\"");
+            appendUuid(text_, 2 * static_cast<int>(i) + 2);
+            text_.append("\"/>\n");
+        }
+        text_.append("</build>\n</model>\n");
+        package_.write(text_);
+        text_.clear();
     }
 
 private:
-    // lib3mf would draw random identifiers; numbered ones keep the same model the same file.
-    std::string nextUuid() {
-        std::string number = std::to_string(++uuids_);
-        return "c0b1c000-0000-4000-8000-" + std::string(12 - number.size(), '0') + number;
+    static constexpr std::size_t kPieceSize = 1 << 16;
+
+    void appendNumber(std::uint32_t number) {
+        char digits[16];
+        text_.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
     }
 
-    Owned model_, materials_;
-    int uuids_ = 0;
-    DWORD materialsId_ = 0;
-    std::vector<std::uint8_t> codes_;
-    DWORD materialIndex_[kLastCode + 1] = {};
+    void put(std::string_view text) {
+        text_.append(text);
+        if (text_.size() < kPieceSize) return;
+        package_.write(text_);
+        text_.clear();
+    }
+
+    ZipPackage& package_;
+    std::string text_;
+    std::uint32_t materialIndex_[kLastCode + 1] = {};
+    std::uint32_t lastId_ = kMaterialsId;
+    std::vector<std::uint32_t> objects_;
 };
 
 int write3mf(MeshExtractor& extractor, const MeshSource& source, const std::filesystem::path& path,
              std::string& reason, bool colourParts) {
+    const std::vector<std::uint8_t> codes = codesInUse(source.model);
+    if (codes.empty()) {
+        reason = "the model has no filled cells, so there is nothing to print";
+        return 0;
+    }
     try {
         return writeExportFile(path, source, reason, [&](ExportText& text) {
-            PackageWriter package(source.model);
+            ZipPackage package;
+            package.beginEntry("[Content_Types].xml");
+            package.write(kContentTypes);
+            package.beginEntry("_rels/.rels");
+            package.write(kRelationships);
+            ModelWriter model(package, source.model, codes);
             if (colourParts) {
-                for (const std::uint8_t code : package.codes()) {
+                for (const std::uint8_t code : codes) {
                     extractCodedMesh(extractor, source, code);
-                    package.addObject(extractor.mesh, source.cellMillimetres, colourName(code));
+                    model.addObject(extractor.mesh, source.cellMillimetres, colourName(code));
                 }
             } else {
                 extractCodedMesh(extractor, source, kEmpty);
-                package.addObject(extractor.mesh, source.cellMillimetres, path.stem().string());
+                model.addObject(extractor.mesh, source.cellMillimetres, path.stem().string());
             }
-            package.appendTo(text);
+            model.finish();
+            text.buffer = package.finish();
         });
-    } catch (const Lib3mfFailure& failure) {
-        reason = failure.what();
+    } catch (const ZipFailure& failure) {
+        reason = std::string("3MF writer: ") + failure.what();
         return 0;
     }
 }
