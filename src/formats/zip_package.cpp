@@ -2,8 +2,13 @@
 
 #include <minizip/zip.h>
 
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <new>
+#include <thread>
 
 namespace cubrik {
 
@@ -57,9 +62,57 @@ constexpr uLong kFixedDosDate = ((1u << 5) | 1u) << 16;
 
 }  // namespace
 
+// Deflating takes as long as formatting what is deflated, so it runs on a
+// thread of its own: write() queues a copy of each piece and returns.
 struct ZipPackage::Archive {
     Bytes out;
     zipFile zip = nullptr;
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<std::string> pieces;  // the front one is being deflated while `deflating`
+    bool deflating = false;
+    bool stopping = false;
+    std::exception_ptr failure;
+    std::thread deflater;
+
+    // Deflates the queued pieces in order until told to stop.
+    void deflateQueued() {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return !pieces.empty() || stopping; });
+            if (stopping) return;  // a package given up on: the rest need no deflating
+            deflating = true;
+            const bool failed = failure != nullptr;
+            lock.unlock();
+            std::exception_ptr caught;
+            try {
+                if (!failed) deflate(pieces.front());
+            } catch (...) {
+                caught = std::current_exception();
+            }
+            lock.lock();
+            if (caught != nullptr) failure = caught;
+            deflating = false;
+            pieces.pop_front();
+            changed.notify_all();
+        }
+    }
+
+    void deflate(const std::string& piece) {
+        if (zipWriteInFileInZip(zip, piece.data(), static_cast<unsigned>(piece.size())) != ZIP_OK) {
+            if (out.outOfMemory) throw std::bad_alloc();
+            throw ZipFailure("zip package: compressing an entry failed");
+        }
+    }
+
+    // Waits for the queue to empty, so the zip is the caller's again; throws
+    // what deflating met.
+    void drain() {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return pieces.empty() && !deflating; });
+        if (failure != nullptr) std::rethrow_exception(failure);
+    }
 };
 
 ZipPackage::ZipPackage() : archive_(std::make_unique<Archive>()) {
@@ -74,9 +127,16 @@ ZipPackage::ZipPackage() : archive_(std::make_unique<Archive>()) {
     io.opaque = &archive_->out;
     archive_->zip = zipOpen2_64("", APPEND_STATUS_CREATE, nullptr, &io);
     if (archive_->zip == nullptr) throw ZipFailure("zip package: starting the archive failed");
+    archive_->deflater = std::thread([archive = archive_.get()] { archive->deflateQueued(); });
 }
 
 ZipPackage::~ZipPackage() {
+    {
+        std::lock_guard lock(archive_->mutex);
+        archive_->stopping = true;
+    }
+    archive_->changed.notify_all();
+    archive_->deflater.join();
     if (archive_->zip != nullptr) zipClose(archive_->zip, nullptr);
 }
 
@@ -93,13 +153,17 @@ void ZipPackage::beginEntry(const std::string& name) {
 }
 
 void ZipPackage::write(std::string_view bytes) {
-    if (zipWriteInFileInZip(archive_->zip, bytes.data(), static_cast<unsigned>(bytes.size())) != ZIP_OK) {
-        if (archive_->out.outOfMemory) throw std::bad_alloc();
-        throw ZipFailure("zip package: compressing an entry failed");
-    }
+    // A few pieces ahead at most, so the queue stays small.
+    constexpr std::size_t kQueued = 4;
+    std::unique_lock lock(archive_->mutex);
+    archive_->changed.wait(lock, [&] { return archive_->pieces.size() < kQueued; });
+    if (archive_->failure != nullptr) std::rethrow_exception(archive_->failure);
+    archive_->pieces.emplace_back(bytes);
+    archive_->changed.notify_all();
 }
 
 void ZipPackage::endEntry() {
+    archive_->drain();
     if (!inEntry_) return;
     inEntry_ = false;
     if (zipCloseFileInZip(archive_->zip) != ZIP_OK) {

@@ -3,6 +3,7 @@
 // Entries are deflated at level 1: the large parts are mostly digits, where
 // the fastest level keeps most of the gain at a fraction of the time. Every
 // entry is dated 1980-01-01 00:00, so the same content gives the same bytes.
+// Deflating runs on a thread of its own while the caller writes on.
 
 #include <memory>
 #include <stdexcept>
@@ -26,7 +27,8 @@ public:
 
     // Starts the entry `name`, ending the one before.
     void beginEntry(const std::string& name);
-    // Appends to the current entry, in as many pieces as suits the caller.
+    // Appends to the current entry, in as many pieces as suits the caller
+    // (a copy is queued for deflating; pieces of tens of kilobytes suit it).
     void write(std::string_view bytes);
     // Ends the last entry and the archive; returns its bytes.
     std::string finish();
