@@ -2,6 +2,7 @@
 
 #include <minizip/zip.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -30,13 +31,15 @@ uLong readBytes(voidpf, voidpf, void*, uLong) { return 0; }
 
 uLong writeBytes(voidpf, voidpf stream, const void* data, uLong count) {
     Bytes& out = bytesOf(stream);
+    const auto* bytes = static_cast<const char*>(data);
+    const std::size_t over = std::min<std::size_t>(count, out.bytes.size() - out.at);
+    std::memcpy(out.bytes.data() + out.at, bytes, over);  // a header filled in
     try {
-        if (out.bytes.size() < out.at + count) out.bytes.resize(out.at + count);
+        out.bytes.append(bytes + over, count - over);
     } catch (const std::bad_alloc&) {
         out.outOfMemory = true;  // not thrown through minizip's C
         return 0;
     }
-    std::memcpy(out.bytes.data() + out.at, data, count);
     out.at += count;
     return count;
 }
