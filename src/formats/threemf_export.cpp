@@ -36,7 +36,7 @@ constexpr std::string_view kModelStart =
     "xmlns:p=\"http://schemas.microsoft.com/3dmanufacturing/production/2015/06\">\n"
     "<resources>\n";
 
-// The one material group; objects are numbered after it.
+// The one material group is resource 1 ("pid" 1); objects are numbered after it.
 constexpr int kMaterialsId = 1;
 
 // Vertex numbers after joining the corners that smoothing brought into one
@@ -94,6 +94,47 @@ void appendUuid(std::string& out, int number) {
     out.append(digits, end);
 }
 
+struct Triangle {
+    std::uint32_t v[3];
+    std::uint32_t material;
+};
+
+constexpr std::uint32_t kUnusedVertex = ~std::uint32_t{0};
+
+// The triangles of a mesh with their materials, and the number each vertex
+// takes in the object: only those the triangles use, numbered in their
+// order, the rest kUnusedVertex.
+struct IndexedTriangles {
+    std::vector<Triangle> triangles;  // by mesh vertex numbers
+    std::vector<std::uint32_t> number;
+};
+
+IndexedTriangles indexTriangles(const QuadMesh& mesh, const std::vector<float>& points,
+                                const std::uint32_t (&materialIndex)[kLastCode + 1]) {
+    const std::vector<std::int32_t> joined = joinedVertices(mesh, points);
+    IndexedTriangles out;
+    forEachTriangle(mesh, points, [&](std::int32_t a, std::int32_t b, std::int32_t c, std::size_t face) {
+        out.triangles.push_back({{static_cast<std::uint32_t>(joined[a]), static_cast<std::uint32_t>(joined[b]),
+                                  static_cast<std::uint32_t>(joined[c])},
+                                 materialIndex[mesh.faceColours[face]]});
+    });
+    out.number.assign(joined.size(), kUnusedVertex);
+    for (const Triangle& t : out.triangles)
+        for (const std::uint32_t v : t.v) out.number[v] = 0;
+    std::uint32_t used = 0;
+    for (std::uint32_t& n : out.number)
+        if (n != kUnusedVertex) n = used++;
+    return out;
+}
+
+// "#RRGGBBFF": the colour, opaque.
+void appendDisplayColour(std::string& out, std::uint32_t rgb) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    out.push_back('#');
+    for (int shift = 20; shift >= 0; shift -= 4) out.push_back(kDigits[(rgb >> shift) & 0xf]);
+    out.append("FF");
+}
+
 // One element of the model in a stack buffer: literal text and numbers,
 // the shortest decimals that read back as the same float.
 class Element {
@@ -131,12 +172,9 @@ public:
         for (std::size_t index = 0; index < codes.size(); ++index) {
             const std::uint8_t code = codes[index];
             const Material material = materialOfCode(code);
-            const std::uint32_t rgb = packColour(paletteOf(model, material)[code - firstCodeOf(material)]);
-            static constexpr char kDigits[] = "0123456789ABCDEF";
-            char colour[10] = {'#', 0, 0, 0, 0, 0, 0, 'F', 'F', '"'};
-            for (int digit = 0; digit < 6; ++digit) colour[1 + digit] = kDigits[(rgb >> (20 - 4 * digit)) & 0xf];
             text_.append("<base name=\"").append(colourName(code)).append("\" displaycolor=\"");
-            text_.append(colour, sizeof colour).append("/>\n");
+            appendDisplayColour(text_, packColour(paletteOf(model, material)[code - firstCodeOf(material)]));
+            text_.append("\"/>\n");
             materialIndex_[code] = static_cast<std::uint32_t>(index);
         }
         text_.append("</basematerials>\n");
@@ -146,25 +184,9 @@ public:
     // in the build.
     void addObject(const QuadMesh& mesh, double cellMillimetres, const std::string& name) {
         const std::vector<float> points = millimetrePositions(mesh, cellMillimetres);
-        const std::vector<std::int32_t> joined = joinedVertices(mesh, points);
-        struct Triangle {
-            std::uint32_t v[3];
-            std::uint32_t material;
-        };
-        std::vector<Triangle> triangles;
-        forEachTriangle(mesh, points, [&](std::int32_t a, std::int32_t b, std::int32_t c, std::size_t face) {
-            triangles.push_back({{static_cast<std::uint32_t>(joined[a]), static_cast<std::uint32_t>(joined[b]),
-                                  static_cast<std::uint32_t>(joined[c])},
-                                 materialIndex_[mesh.faceColours[face]]});
-        });
-        // Only the vertices the triangles use, numbered in their order.
-        constexpr std::uint32_t kUnused = ~std::uint32_t{0};
-        std::vector<std::uint32_t> number(joined.size(), kUnused);
-        for (const Triangle& t : triangles)
-            for (const std::uint32_t v : t.v) number[v] = 0;
-        std::uint32_t used = 0;
-        for (std::uint32_t& n : number)
-            if (n != kUnused) n = used++;
+        const IndexedTriangles indexed = indexTriangles(mesh, points, materialIndex_);
+        const std::vector<Triangle>& triangles = indexed.triangles;
+        const std::vector<std::uint32_t>& number = indexed.number;
 
         objects_.push_back(++lastId_);
         text_.append("<object id=\"");
@@ -178,7 +200,7 @@ public:
         appendNumber(triangles.empty() ? 0 : triangles.front().material);
         text_.append("\">\n<mesh>\n<vertices>\n");
         for (std::size_t v = 0; v < number.size(); ++v)
-            if (number[v] != kUnused) {
+            if (number[v] != kUnusedVertex) {
                 const float* p = points.data() + 3 * v;
                 Element element;
                 element << "<vertex x=\"" << p[0] << "\" y=\"" << p[1] << "\" z=\"" << p[2] << "\"/>\n";

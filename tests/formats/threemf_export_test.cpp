@@ -169,6 +169,17 @@ TEST_F(ThreeMfExport, APartPerColourIsClosedWithTheFacesBetweenColoursInBoth) {
     EXPECT_EQ(triangles, whole + 4u * facesBetweenColours());  // each such face: two triangles in each part
 }
 
+// The object takes the file's name, which may hold markup characters and
+// bytes that are not UTF-8: the model must stay well-formed.
+TEST_F(ThreeMfExport, TheObjectIsNamedAfterTheFileInWellFormedXml) {
+    load(std::filesystem::path(CUBRIK_EXAMPLES_DIR) / "penguin.cbk");
+    const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, false};
+    const std::filesystem::path path = dir / "a&b \xff<c>\".3mf";
+    std::string reason;
+    ASSERT_EQ(export3mf(extractor, source, path, reason), 1) << reason;
+    EXPECT_EQ(readPackage(path).objects.at(0).name, "a&b ?<c>\"");
+}
+
 TEST_F(ThreeMfExport, AnEmptyModelWritesNothing) {
     const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, false};
     for (const auto write : {export3mf, export3mfColourParts}) {
