@@ -1,5 +1,5 @@
 #pragma once
-// 3MF, for slicers that print in colour: a zip package (zip_package.h)
+// 3MF, for slicers that print in colour: a zip package (written through minizip)
 // holding the surface in millimetres, z up, as the STL export has it, with a
 // base material per colour the cells use, named "A01" and shown in its sRGB
 // colour, and every triangle carrying the colour of its cell.
