@@ -3,7 +3,8 @@
 // Entries are deflated at level 1: the large parts are mostly digits, where
 // the fastest level keeps most of the gain at a fraction of the time. Every
 // entry is dated 1980-01-01 00:00, so the same content gives the same bytes.
-// Deflating runs on a thread of its own while the caller writes on.
+// Pieces are deflated on two threads of their own while the caller writes
+// on, and joined in order into one deflate stream.
 
 #include <memory>
 #include <stdexcept>
@@ -28,7 +29,8 @@ public:
     // Starts the entry `name`, ending the one before.
     void beginEntry(const std::string& name);
     // Appends to the current entry, in as many pieces as suits the caller
-    // (a copy is queued for deflating; pieces of tens of kilobytes suit it).
+    // (a copy is queued for deflating; pieces of tens of kilobytes suit it:
+    // each starts without the dictionary of the one before).
     void write(std::string_view bytes);
     // Ends the last entry and the archive; returns its bytes.
     std::string finish();
