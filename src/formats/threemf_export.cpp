@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstring>
 #include <numeric>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -282,7 +283,7 @@ int write3mf(MeshExtractor& extractor, const MeshSource& source, const std::file
             model.finish();
             text.buffer = package.finish();
         });
-    } catch (const ZipFailure& failure) {
+    } catch (const std::runtime_error& failure) {  // a ZipFailure, or no thread to deflate on
         reason = std::string("3MF writer: ") + failure.what();
         return 0;
     }

@@ -165,6 +165,18 @@ struct ZipPackage::Archive {
                                       : std::make_exception_ptr(ZipFailure("zip package: writing an entry failed"));
     }
 
+    // Also when a deflater could not be started.
+    ~Archive() {
+        {
+            std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        changed.notify_all();
+        for (std::thread& deflater : deflaters)
+            if (deflater.joinable()) deflater.join();
+        if (zip != nullptr) zipClose(zip, nullptr);
+    }
+
     // Waits for the queue to empty, so the zip is the caller's again; throws
     // what deflating met.
     void drain() {
@@ -190,15 +202,7 @@ ZipPackage::ZipPackage() : archive_(std::make_unique<Archive>()) {
         deflater = std::thread([archive = archive_.get()] { archive->deflateQueued(); });
 }
 
-ZipPackage::~ZipPackage() {
-    {
-        std::lock_guard lock(archive_->mutex);
-        archive_->stopping = true;
-    }
-    archive_->changed.notify_all();
-    for (std::thread& deflater : archive_->deflaters) deflater.join();
-    if (archive_->zip != nullptr) zipClose(archive_->zip, nullptr);
-}
+ZipPackage::~ZipPackage() = default;
 
 void ZipPackage::beginEntry(const std::string& name) {
     endEntry();
