@@ -12,6 +12,7 @@
 #include "app/session/replay.h"
 #include "app/state/version.h"
 #include "formats/file_format.h"
+#include "formats/import/mesh_reader.h"
 #include "render/camera.h"
 
 namespace cubrik {
@@ -94,6 +95,24 @@ bool parseCut(const std::string& text, CutAway& cut) {
     return true;
 }
 
+// --cells N and --surface, which only a mesh input takes; `i` moves past the value.
+bool parseMeshImport(const std::vector<std::string>& args, std::size_t& i, CommandLine& out, std::string& error) {
+    if (!isMeshFile(out.modelPath)) {
+        error = args[i] + " applies to a mesh input (" + meshExtensionList(", ", " or ") + "), not " + out.modelPath;
+        return false;
+    }
+    if (args[i] == "--surface") {
+        out.meshImport.surface = true;
+        return true;
+    }
+    const std::string& text = args[++i];
+    if (!parseInt(text, out.meshImport.cells) || out.meshImport.cells < 1 || out.meshImport.cells > kGridSize) {
+        error = "--cells takes the cells the mesh's longest side spans, 1 to 100, not " + text;
+        return false;
+    }
+    return true;
+}
+
 // The options after the two paths of --export and --render.
 bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
     const bool render = out.mode == CommandLine::Mode::Render;
@@ -102,7 +121,7 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
         const bool hasValue = i + 1 < args.size();
         const bool takesValue = render ? option == "--view" || option == "--size" || option == "--background" ||
                                              option == "--cut"
-                                       : option == "--scale";
+                                       : option == "--scale" || option == "--cells";
         if (takesValue && !hasValue) {
             error = option + " needs a value; see cubrik --help";
             return false;
@@ -111,6 +130,8 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             out.flat = true;
         } else if (!render && option == "--scale" && hasValue) {
             if (!parseScale(args[++i], out.outputPath, out.cellMillimetres, error)) return false;
+        } else if (!render && (option == "--cells" || option == "--surface")) {
+            if (!parseMeshImport(args, i, out, error)) return false;
         } else if (render && option == "--zoom") {
             out.zoomed = true;
         } else if (render && option == "--ao") {
@@ -158,6 +179,11 @@ std::string usageText() {
             if (wanted(format)) list.append(list.empty() ? "" : "|").append(role).append(".").append(format.extension);
         return list;
     };
+    // The mesh files --export voxelizes: "IN.obj|IN.stl|...".
+    const auto meshInputs = [] {
+        std::string list = meshExtensionList("|IN", "|IN");
+        return "IN" + list;
+    };
     return "Usage:\n"
            "  cubrik [" + names("FILE", isReadable) + "]\n"
            "      open the modeller, with FILE if given\n"
@@ -166,6 +192,12 @@ std::string usageText() {
            "      write the model again, or export it as a mesh (smoothed unless --flat);\n"
            "      STL is in millimetres, one cell 1 mm wide unless --scale gives its size\n"
            "      (0.001 to 1000)\n"
+           "  cubrik --export " + meshInputs() + " " + names("OUT", isWritableModel) + "\n"
+           "         [--cells N] [--surface] [--flat] [--scale MM]\n"
+           "      voxelize a mesh, scaled so its longest side spans N cells (1 to 100, default\n"
+           "      100) and centred: the cells whose centres lie inside it, or with --surface\n"
+           "      (and for a mesh that is not closed) the cells its surface passes through,\n"
+           "      each in the default palette colour nearest to the mesh's colour there\n"
            "  cubrik --render IN.cbk " + names("OUT", isImage) + " [--view front|back|left|right|top|bottom]\n"
            "         [--size WxH] [--zoom] [--flat] [--background RRGGBB] [--cut x|y|z<=K|>=K|=K]\n"
            "         [--ortho] [--ao] [--edges]\n"
@@ -242,7 +274,8 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
     case CommandLine::Mode::Help: out << usageText(); return 0;
     case CommandLine::Mode::Version: out << kVersionLine << '\n'; return 0;
     case CommandLine::Mode::Export:
-        if (convertModelFile(command.modelPath, command.outputPath, command.flat, command.cellMillimetres, reason))
+        if (convertModelFile(command.modelPath, command.outputPath, command.flat, command.cellMillimetres,
+                             command.meshImport, reason))
             return 0;
         break;
     case CommandLine::Mode::Render:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/import/voxelize.h"
 #include "model/cut_away.h"
 
 namespace cubrik {
@@ -21,6 +22,7 @@ struct CommandLine {
     std::string stateFolder; // --state: stands for the per-user state folder
     bool flat = false;       // cubes instead of the smoothed surface
     double cellMillimetres = 1.0;  // --scale: the edge of a cell in a mesh measured in millimetres
+    VoxelizeOptions meshImport{};  // --cells, --surface: how --export brings a mesh file in
     // --render only:
     int view = 0;            // preset view 0..5: front, back, left, right, top, bottom
     int width = 800;         // client area of the window whose view is rendered
