@@ -19,8 +19,23 @@ struct Placement {
     double offset[3];  // grid position of the box's low corner
 };
 
-// Scales the longest side to `cells` and centres the box as a centred model's
-// cells are: a whole extent e starts at cell (100 - e) / 2, rounded down.
+// Whether some triangle lies flat on the box's low side along each axis, as
+// the faces of exported cells do.
+std::array<bool, 3> flatOnLowSide(const TriangleSoup& soup, const double (&low)[3], double scale) {
+    std::array<bool, 3> flat{};
+    for (std::size_t t = 0; t < soup.positions.size(); t += 9)
+        for (int axis = 0; axis < 3; ++axis) {
+            bool onLow = true;
+            for (int c = 0; c < 3; ++c) onLow = onLow && (soup.positions[t + 3 * c + axis] - low[axis]) * scale <= kWholeCellTolerance;
+            flat[axis] = flat[axis] || onLow;
+        }
+    return flat;
+}
+
+// Scales the longest side to `cells` and centres the box. A box of a whole
+// odd number of cells with a flat face on its side would put that face
+// through cell centres; it goes half a cell lower instead, where a centred
+// model's cells are (an extent e starts at cell (100 - e) / 2, rounded down).
 int placeMesh(const TriangleSoup& soup, int cells, Placement& placement, std::string& reason) {
     double low[3] = {INFINITY, INFINITY, INFINITY}, high[3] = {-INFINITY, -INFINITY, -INFINITY};
     for (std::size_t i = 0; i < soup.positions.size(); i += 3)
@@ -42,11 +57,12 @@ int placeMesh(const TriangleSoup& soup, int cells, Placement& placement, std::st
         return 0;
     }
     placement.scale = cells / longest;
+    const std::array<bool, 3> flat = flatOnLowSide(soup, low, placement.scale);
     for (int axis = 0; axis < 3; ++axis) {
-        double extent = (high[axis] - low[axis]) * placement.scale;
+        const double extent = (high[axis] - low[axis]) * placement.scale;
         const double whole = std::round(extent);
         placement.low[axis] = low[axis];
-        placement.offset[axis] = std::abs(extent - whole) <= kWholeCellTolerance
+        placement.offset[axis] = flat[axis] && std::abs(extent - whole) <= kWholeCellTolerance
                                      ? std::floor((kGridSize - whole) / 2)
                                      : (kGridSize - extent) / 2;
     }
