@@ -179,11 +179,8 @@ std::string usageText() {
             if (wanted(format)) list.append(list.empty() ? "" : "|").append(role).append(".").append(format.extension);
         return list;
     };
-    // The mesh files --export voxelizes: "IN.obj|IN.stl|...".
-    const auto meshInputs = [] {
-        std::string list = meshExtensionList("|IN", "|IN");
-        return "IN" + list;
-    };
+    // The mesh files --export voxelizes: "MESH.obj|.stl|...".
+    const std::string meshInputs = "MESH" + meshExtensionList("|", "|");
     return "Usage:\n"
            "  cubrik [" + names("FILE", isReadable) + "]\n"
            "      open the modeller, with FILE if given\n"
@@ -192,7 +189,7 @@ std::string usageText() {
            "      write the model again, or export it as a mesh (smoothed unless --flat);\n"
            "      STL is in millimetres, one cell 1 mm wide unless --scale gives its size\n"
            "      (0.001 to 1000)\n"
-           "  cubrik --export " + meshInputs() + " " + names("OUT", isWritableModel) + "\n"
+           "  cubrik --export " + meshInputs + " " + names("OUT", isWritableModel) + "\n"
            "         [--cells N] [--surface] [--flat] [--scale MM]\n"
            "      voxelize a mesh, scaled so its longest side spans N cells (1 to 100, default\n"
            "      100) and centred: the cells whose centres lie inside it, or with --surface\n"
