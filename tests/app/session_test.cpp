@@ -21,7 +21,8 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
                            "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1", "pointer 3 -4",
                            "pointer none", "ctrl 1", "ctrl 0", "key home",
                            "tablet 1 1 512 0 1023 0", "answer file /a b/c.cbk", "answer yes", "answer no",
-                           "answer cancel", "answer colour 80FF01", "answer box 0 5 7 99 9 8", "save /a b/m.obj",
+                           "answer cancel", "answer colour 80FF01", "answer box 0 5 7 99 9 8", "answer mesh 60 surface",
+                           "answer mesh 1 solid", "save /a b/m.obj",
                            "grab g.tga",
                            "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "wait 100000", "crash",
                            "move -100000 100000", "size 6144 0", "clipboard", "clipboard a%0Ab%20c%25"};
@@ -71,6 +72,8 @@ TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
         {"answer box 1 2 3 4 5", "\"answer box\" takes six cell coordinates from 0 to 99"},
         {"answer box 1 2 3 4 5 100", "\"answer box\" takes six cell coordinates from 0 to 99"},
         {"answer box -1 2 3 4 5 6", "\"answer box\" takes six cell coordinates from 0 to 99"},
+        {"answer mesh 0 solid", "\"answer mesh\" takes the cells 1 to 100, then solid or surface"},
+        {"answer mesh 60 hollow", "\"answer mesh\" takes the cells 1 to 100, then solid or surface"},
         {"tablet 1 2 3", "\"tablet\" takes CURSOR BUTTONS PRESSURE MIN MAX MARK"},
         {"save", "\"save\" takes a path"},
         {"wait -1", "\"wait\" takes seconds, a decimal number such as 31 or 2.5"},

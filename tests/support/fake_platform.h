@@ -71,6 +71,10 @@ public:
         noteDialog();
         return std::nullopt;
     }
+    std::optional<VoxelizeOptions> askMeshImport(const MeshImportRequest&) override {
+        noteDialog();
+        return std::nullopt;
+    }
     bool openHelp(const std::string& path) override;
     void makeGlCurrent() override {}
     void doneGlCurrent() override {}

@@ -37,19 +37,6 @@ void setPalettesFromSettings(App& app) {
     }
 }
 
-// Asks before unsaved changes are dropped. False when the user cancelled, or
-// wanted them saved and they were not, so the asking command must not go on.
-bool askToSave(App& app) {
-    if (!app.flags.modelModified) return true;
-    endGestures(app);
-    switch (app.platform.askYesNoCancel(kCaption, fillIn(app.strings().unsavedPrompt, app.document.title))) {
-    case Reply::Yes: return saveDocumentAs(app) == 1 && !app.flags.modelModified;
-    case Reply::No: return true;
-    case Reply::Cancel: break;
-    }
-    return false;
-}
-
 bool writeNative(App& app, const std::string& path) {
     std::string reason;
     if (!writeModelFile(path, app.model(), reason)) {
@@ -87,6 +74,19 @@ void offerSaveAsForReadOnly(App& app) {
 }
 
 }  // namespace
+
+// Asks before unsaved changes are dropped. False when the user cancelled, or
+// wanted them saved and they were not, so the asking command must not go on.
+bool askToSave(App& app) {
+    if (!app.flags.modelModified) return true;
+    endGestures(app);
+    switch (app.platform.askYesNoCancel(kCaption, fillIn(app.strings().unsavedPrompt, app.document.title))) {
+    case Reply::Yes: return saveDocumentAs(app) == 1 && !app.flags.modelModified;
+    case Reply::No: return true;
+    case Reply::Cancel: break;
+    }
+    return false;
+}
 
 void reportFailure(App& app, const std::string& lead, const std::string& reason) {
     endGestures(app);
@@ -160,14 +160,18 @@ void readDocument(App& app, const std::string& path) {
         else reportFailure(app, fillIn(text.cannotOpen, path), reason);
         return;
     }
+    replaceModel(app, contents);
+    adoptOpenedFile(app, path, report);
+    updateWindowTitle(app);
+    app.flags.modelModified = 0;
+}
+
+void replaceModel(App& app, const ModelFileContents& contents) {
     pushUndo(app.history, app.model(), app.edit, app.flags);
     applyModelFile(contents, app.model());
     presetView(app.model(), kFrontView);  // an opened model starts in the front view
     resetEditState(app.edit, app.panel, app.model());
     endCutAway(app);
-    adoptOpenedFile(app, path, report);
-    updateWindowTitle(app);
-    app.flags.modelModified = 0;
 }
 
 void saveDocument(App& app) {

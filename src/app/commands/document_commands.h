@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/state/app.h"
+#include "model/model_file.h"
 
 namespace cubrik {
 
@@ -26,6 +27,12 @@ void openDocumentFile(App& app, const std::string& path);
 // Reads `path` into the document as Open does once a file is chosen; a file
 // that has gone is also taken off Open recent.
 void readDocument(App& app, const std::string& path);
+// Asks before unsaved changes are dropped. False when the user cancelled, or
+// wanted them saved and they were not, so the asking command must not go on.
+bool askToSave(App& app);
+// Puts the palettes and cells of `contents` in place of the model, in the
+// front view, as one undo step.
+void replaceModel(App& app, const ModelFileContents& contents);
 void saveDocument(App& app);
 // Returns 1 when something was written, 0 when cancelled or nothing was.
 int saveDocumentAs(App& app);

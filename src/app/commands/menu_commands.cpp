@@ -6,6 +6,7 @@
 #include "app/commands/cut_commands.h"
 #include "app/commands/desktop_commands.h"
 #include "app/commands/document_commands.h"
+#include "app/commands/mesh_import_command.h"
 #include "app/commands/mirror_commands.h"
 #include "app/commands/palette_commands.h"
 #include "app/commands/shape_commands.h"
@@ -41,6 +42,7 @@ void runMenuCommand(App& app, int command) {
     case command::kSave: saveDocument(app); break;
     case command::kSaveAs: saveDocumentAs(app); break;
     case command::kExportImage: exportImage(app); break;
+    case command::kImportMesh: importMesh(app); break;
     case command::kQuit: quitProgram(app); break;
     case command::kUndo: undo(app.history, app.model(), app.edit, app.flags); break;
     case command::kRedo: redo(app.history, app.model(), app.edit, app.flags); break;

@@ -24,6 +24,7 @@
 #include <QUrl>
 
 #include "app/platform/cell_box_dialog.h"
+#include "app/platform/mesh_import_dialog.h"
 #include "app/platform/menu_bar.h"
 #include "app/platform/status_label.h"
 #include "app/platform/window_placement.h"
@@ -201,6 +202,17 @@ std::optional<CellBox> QtPlatform::askCellBox(const std::string& title, const st
     const std::optional<CellBox> chosen = askCellBoxIn(&window_, title, prompt, initial);
     focusView();
     return chosen;
+}
+
+std::optional<VoxelizeOptions> QtPlatform::askMeshImport(const MeshImportRequest& request) {
+    const std::optional<VoxelizeOptions> chosen = askMeshImportIn(&window_, request);
+    focusView();
+    return chosen;
+}
+
+void QtPlatform::runWithProgress(const std::string& title, const std::function<void(const ImportControl&)>& work) {
+    runWithProgressIn(&window_, title, work);
+    focusView();
 }
 
 void QtPlatform::setSelectCursor(bool selecting) {

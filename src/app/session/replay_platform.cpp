@@ -47,4 +47,10 @@ std::optional<CellBox> ReplayPlatform::askCellBox(const std::string&, const std:
     return answer->box;
 }
 
+std::optional<VoxelizeOptions> ReplayPlatform::askMeshImport(const MeshImportRequest&) {
+    const std::optional<SessionLine> answer = take(SessionLine::Answer::Mesh);
+    if (!answer) return std::nullopt;
+    return answer->mesh;
+}
+
 }  // namespace cubrik

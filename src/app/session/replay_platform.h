@@ -46,6 +46,7 @@ public:
                                               std::array<std::uint32_t, 16>& customColours) override;
     std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                       const CellBox& initial) override;
+    std::optional<VoxelizeOptions> askMeshImport(const MeshImportRequest& request) override;
     bool tabletPresent() override { return true; }
     PanelColours panelColours() override { return {}; }
     bool openHelp(const std::string&) override { return true; }

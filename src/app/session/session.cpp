@@ -167,6 +167,17 @@ bool parseBoxAnswer(const std::vector<std::string_view>& w, SessionLine& out, st
     return true;
 }
 
+// "answer mesh N solid|surface": Import mesh…'s cells and kind of fill.
+bool parseMeshAnswer(const std::vector<std::string_view>& w, SessionLine& out, std::string& error) {
+    int cells = 0;
+    if (w.size() != 4 || !parseNumber(w[2], cells) || cells < 1 || cells > kGridSize ||
+        (w[3] != "solid" && w[3] != "surface"))
+        return fail(error, "\"answer mesh\" takes the cells 1 to 100, then solid or surface");
+    out.answer = SessionLine::Answer::Mesh;
+    out.mesh = {cells, w[3] == "surface"};
+    return true;
+}
+
 bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, SessionLine& out, std::string& error) {
     out.kind = SessionLine::Kind::Answer;
     const std::string_view what = w.size() > 1 ? w[1] : std::string_view{};
@@ -188,6 +199,7 @@ bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, 
         return true;
     }
     if (what == "box") return parseBoxAnswer(w, out, error);
+    if (what == "mesh") return parseMeshAnswer(w, out, error);
     return fail(error, "\"answer\" takes file PATH, yes, no, cancel or colour RRGGBB");
 }
 
@@ -311,6 +323,8 @@ std::string formatSessionLine(const SessionLine& line) {
                 for (const int coordinate : corner) text += " " + std::to_string(coordinate);
             return text;
         }
+        case SessionLine::Answer::Mesh:
+            return "answer mesh " + std::to_string(line.mesh.cells) + (line.mesh.surface ? " surface" : " solid");
         }
         return "";
     case SessionLine::Kind::Save: return "save " + line.text;

@@ -31,7 +31,7 @@ struct SessionLine {
         Crash,    // the program ends at once, cleaning nothing up
         Clipboard,  // the system clipboard holds `text` (another window's copy)
     };
-    enum class Answer { File, Yes, No, Cancel, Colour, Box };
+    enum class Answer { File, Yes, No, Cancel, Colour, Box, Mesh };
 
     Kind kind = Kind::Nothing;
     Message message;
@@ -44,6 +44,7 @@ struct SessionLine {
     std::uint32_t colour = 0;    // 0x00BBGGRR, as dialogs give colours
     double seconds = 0;          // Wait
     CellBox box;                 // a Box answer
+    VoxelizeOptions mesh;        // a Mesh answer
 };
 
 // Whether a replay takes a message line's X and Y as where the pointer is

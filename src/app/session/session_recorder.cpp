@@ -218,6 +218,16 @@ std::optional<CellBox> RecordingPlatform::askCellBox(const std::string& title, c
     return chosen;
 }
 
+std::optional<VoxelizeOptions> RecordingPlatform::askMeshImport(const MeshImportRequest& request) {
+    const std::optional<VoxelizeOptions> chosen = desktop_.askMeshImport(request);
+    SessionLine line;
+    line.kind = SessionLine::Kind::Answer;
+    line.answer = chosen ? SessionLine::Answer::Mesh : SessionLine::Answer::Cancel;
+    line.mesh = chosen.value_or(VoxelizeOptions{});
+    recorder_.write(line);
+    return chosen;
+}
+
 void recordStartState(SessionRecorder& recorder, const Settings& settings, double now) {
     recorder.keepTime(now);
     const std::string bytes = formatSettings(settings);  // UTF-16 LE with a byte-order mark, CR LF

@@ -82,6 +82,10 @@ public:
                                               std::array<std::uint32_t, 16>& customColours) override;
     std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                       const CellBox& initial) override;
+    std::optional<VoxelizeOptions> askMeshImport(const MeshImportRequest& request) override;
+    void runWithProgress(const std::string& title, const std::function<void(const ImportControl&)>& work) override {
+        desktop_.runWithProgress(title, work);
+    }
     bool tabletPresent() override { return desktop_.tabletPresent(); }
     PanelColours panelColours() override { return desktop_.panelColours(); }
     bool openHelp(const std::string& path) override { return desktop_.openHelp(path); }

@@ -5,11 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/text/ui_text.h"
+#include "formats/import/voxelize.h"
 #include "model/cell_box.h"
 #include "panel/panel_draw.h"
 
@@ -33,6 +35,15 @@ struct WindowPlacement {
 };
 
 enum class Reply { Yes, No, Cancel };
+
+// Import mesh…'s question: the cells along the mesh's longest side and solid
+// or surface, with the size in cells the answer gives shown as it changes.
+struct MeshImportRequest {
+    std::string title, cellsLabel, solidLabel, surfaceLabel;
+    std::string sizePreview;       // "%s cells"
+    std::array<double, 3> meshSize{};  // the mesh's bounding box, for the preview
+    VoxelizeOptions initial{};
+};
 
 // The status bar's fields, left to right, and the latest message apart, so a
 // narrow bar can leave fields out and still show the message whole. The
@@ -98,6 +109,15 @@ public:
     // Six numbers, two corner cells from 0 to 99, filled in with `initial`'s corners.
     virtual std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                               const CellBox& initial) = 0;
+    // The cells and solid or surface for a mesh import; nothing when cancelled.
+    virtual std::optional<VoxelizeOptions> askMeshImport(const MeshImportRequest& request) = 0;
+    // Runs `work` off the window's thread, the window still drawing, while a
+    // progress box titled `title` follows `control.permille` and its Cancel
+    // sets `control.cancel`; returns when the work has ended. Without a
+    // window the work runs in place.
+    virtual void runWithProgress(const std::string& /*title*/, const std::function<void(const ImportControl&)>& work) {
+        work(ImportControl{});
+    }
     // Whether a pen tablet is known at start-up.
     virtual bool tabletPresent() = 0;
     // The desktop's button colours for the tool panel, asked once at start-up.

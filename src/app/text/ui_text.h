@@ -87,6 +87,16 @@ struct UiStrings {
     // Select box…: the dialog's title and what its six numbers are.
     std::string selectBoxTitle;
     std::string selectBoxPrompt;
+    // Import mesh…: its file dialog, its question (the cells along the longest
+    // side, solid or surface, "%s" the size it gives), its progress and failure.
+    std::vector<FileFilter> meshFilters;
+    std::string meshTitle;
+    std::string meshCellsLabel;
+    std::string meshSolid;
+    std::string meshSurface;
+    std::string meshSizePreview;
+    std::string meshProgress;
+    std::string cannotImportMesh;
 };
 
 const UiStrings& uiStrings(Language language);
@@ -101,6 +111,7 @@ inline constexpr int kOpen = 40002;
 inline constexpr int kSave = 40003;
 inline constexpr int kSaveAs = 40004;
 inline constexpr int kExportImage = 40005;
+inline constexpr int kImportMesh = 40008;
 inline constexpr int kQuit = 40006;
 inline constexpr int kUndo = 40011;
 inline constexpr int kRedo = 40012;

@@ -69,7 +69,7 @@ bool fillInside(const TriangleSoup& soup, std::vector<std::uint8_t>& filled, boo
     std::vector<Crossing> crossings;
     const std::size_t count = soup.triangleCount();
     for (std::size_t i = 0; i < count; ++i) {
-        if ((i & 0xffff) == 0 && stop(0.5 * static_cast<double>(i) / static_cast<double>(count))) return false;
+        if ((i & 0x3ff) == 0 && stop(0.5 * static_cast<double>(i) / static_cast<double>(count))) return false;
         crossTriangle(soup.positions.data() + 9 * i, crossings);
     }
     std::sort(crossings.begin(), crossings.end(),

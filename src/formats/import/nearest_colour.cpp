@@ -166,7 +166,7 @@ bool nearestColours(const TriangleSoup& soup, const std::vector<std::uint8_t>& f
     std::vector<Nearest> nearest(kCellCount);
     const std::size_t count = soup.triangleCount();
     for (std::size_t i = 0; i < count; ++i) {
-        if ((i & 0xffff) == 0 && stop(static_cast<double>(i) / static_cast<double>(count))) return false;
+        if ((i & 0x3ff) == 0 && stop(static_cast<double>(i) / static_cast<double>(count))) return false;
         seedFromTriangle(soup, static_cast<std::int32_t>(i), filled, nearest);
     }
     spreadInwards(filled, nearest);

@@ -75,7 +75,7 @@ void markTriangle(const float* t, std::vector<std::uint8_t>& filled) {
 bool markSurface(const TriangleSoup& soup, std::vector<std::uint8_t>& filled, const StopCheck& stop) {
     const std::size_t count = soup.triangleCount();
     for (std::size_t i = 0; i < count; ++i) {
-        if ((i & 0xffff) == 0 && stop(static_cast<double>(i) / static_cast<double>(count))) return false;
+        if ((i & 0x3ff) == 0 && stop(static_cast<double>(i) / static_cast<double>(count))) return false;
         markTriangle(soup.positions.data() + 9 * i, filled);
     }
     return true;
