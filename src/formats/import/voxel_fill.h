@@ -1,7 +1,8 @@
 #pragma once
 // The voxelizer's steps on a soup already in grid units (a cell is one unit,
 // the grid spans 0..100 each way). Each marks cells in a grid of kCellCount
-// flags and returns false only when `cancelled` says to stop.
+// flags and returns false only when `stop` says to; `stop` also hears how
+// much (0..1) is done.
 
 #include <cstdint>
 #include <functional>
