@@ -121,7 +121,8 @@ int readMeshFile(const std::filesystem::path& path, TriangleSoup& soup, std::str
     Assimp::Importer importer;
     importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
     const aiScene* scene = importer.ReadFile(
-        path.string(), aiProcess_Triangulate | aiProcess_PreTransformVertices | aiProcess_SortByPType);
+        path.string(), aiProcess_ValidateDataStructure | aiProcess_Triangulate | aiProcess_PreTransformVertices |
+                           aiProcess_SortByPType);
     if (scene == nullptr) {
         reason = std::string("it is not a mesh that can be read (") + importer.GetErrorString() + ")";
         return 0;

@@ -145,6 +145,7 @@ std::uint32_t sampleColour(const TriangleSoup& soup, const Nearest& at) {
             u += weights[c] * soup.uvs[6 * t + 2 * c];
             v += weights[c] * soup.uvs[6 * t + 2 * c + 1];
         }
+        if (!std::isfinite(u) || !std::isfinite(v)) u = v = 0;
         // Texture coordinates repeat; v runs up the picture, whose rows run down.
         u -= std::floor(u);
         v -= std::floor(v);

@@ -22,7 +22,9 @@ double dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2]
 // does not mark it.
 constexpr double kHalf = 0.5 - 1e-4;
 
-// Whether the triangle v (relative to the cell's centre) overlaps the cube of half-side kHalf.
+// Whether the triangle v (relative to the cell's centre) overlaps the cube of
+// half-side kHalf. The plane is tried first: it alone turns away most cells
+// of a large triangle's box.
 bool overlapsCell(const Vec (&v)[3]) {
     const Vec edges[3] = {minus(v[1], v[0]), minus(v[2], v[1]), minus(v[0], v[2])};
     const auto separates = [&](const Vec& axis) {
@@ -30,6 +32,7 @@ bool overlapsCell(const Vec (&v)[3]) {
         const double r = kHalf * (std::abs(axis[0]) + std::abs(axis[1]) + std::abs(axis[2]));
         return std::min({p0, p1, p2}) > r || std::max({p0, p1, p2}) < -r;
     };
+    if (separates(cross(edges[0], edges[1]))) return false;
     for (int axis = 0; axis < 3; ++axis) {
         Vec unit{};
         unit[axis] = 1;
@@ -37,7 +40,7 @@ bool overlapsCell(const Vec (&v)[3]) {
         for (const Vec& edge : edges)
             if (separates(cross(unit, edge))) return false;
     }
-    return !separates(cross(edges[0], edges[1]));
+    return true;
 }
 
 void markTriangle(const float* t, std::vector<std::uint8_t>& filled) {
