@@ -102,6 +102,32 @@ std::int32_t materialTexture(const aiScene& scene, unsigned materialIndex, const
     return loaded[materialIndex];
 }
 
+// A mesh where a node places it, with the transforms of the node and its parents.
+struct MeshInstance {
+    const aiMesh* mesh;
+    aiMatrix4x4 transform;
+};
+
+// Every placed mesh of triangles, walking the node tree without recursion, so
+// a deep tree cannot exhaust the stack. (Assimp's own pre-transform step would
+// copy every mesh, nearly doubling the memory a large file takes.)
+std::vector<MeshInstance> placedMeshes(const aiScene& scene) {
+    std::vector<MeshInstance> placed;
+    std::vector<std::pair<const aiNode*, aiMatrix4x4>> pending;
+    if (scene.mRootNode != nullptr) pending.emplace_back(scene.mRootNode, scene.mRootNode->mTransformation);
+    while (!pending.empty()) {
+        const auto [node, transform] = pending.back();
+        pending.pop_back();
+        for (unsigned i = 0; i < node->mNumMeshes; ++i) {
+            const aiMesh* mesh = node->mMeshes[i] < scene.mNumMeshes ? scene.mMeshes[node->mMeshes[i]] : nullptr;
+            if (mesh != nullptr && (mesh->mPrimitiveTypes & aiPrimitiveType_TRIANGLE)) placed.push_back({mesh, transform});
+        }
+        for (unsigned i = 0; i < node->mNumChildren; ++i)
+            pending.emplace_back(node->mChildren[i], transform * node->mChildren[i]->mTransformation);
+    }
+    return placed;
+}
+
 }  // namespace
 
 bool isMeshFile(std::string_view path) {
@@ -121,16 +147,16 @@ int readMeshFile(const std::filesystem::path& path, TriangleSoup& soup, std::str
     Assimp::Importer importer;
     importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
     const aiScene* scene = importer.ReadFile(
-        path.string(), aiProcess_ValidateDataStructure | aiProcess_Triangulate | aiProcess_PreTransformVertices |
+        path.string(), aiProcess_ValidateDataStructure | aiProcess_Triangulate |
                            aiProcess_SortByPType);
     if (scene == nullptr) {
         reason = std::string("it is not a mesh that can be read (") + importer.GetErrorString() + ")";
         return 0;
     }
     // Count before allocating anything of our own.
+    const std::vector<MeshInstance> placed = placedMeshes(*scene);
     std::size_t triangles = 0;
-    for (unsigned m = 0; m < scene->mNumMeshes; ++m)
-        if (scene->mMeshes[m]->mPrimitiveTypes & aiPrimitiveType_TRIANGLE) triangles += scene->mMeshes[m]->mNumFaces;
+    for (const MeshInstance& instance : placed) triangles += instance.mesh->mNumFaces;
     if (triangles > kMostImportedTriangles) {
         reason = "it has " + std::to_string(triangles) + " triangles, more than the " +
                  std::to_string(kMostImportedTriangles) + " an import takes";
@@ -146,9 +172,8 @@ int readMeshFile(const std::filesystem::path& path, TriangleSoup& soup, std::str
     bool coloured = false, textured = false;
     const bool zUp = standsZUp(path);
     const bool linear = coloursAreLinear(path);
-    for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
-        const aiMesh& mesh = *scene->mMeshes[m];
-        if (!(mesh.mPrimitiveTypes & aiPrimitiveType_TRIANGLE)) continue;
+    for (const MeshInstance& instance : placed) {
+        const aiMesh& mesh = *instance.mesh;
         std::uint32_t flatColour = 0xffffff;
         const bool hasMaterialColour = mesh.mMaterialIndex < scene->mNumMaterials &&
                                        materialColour(*scene->mMaterials[mesh.mMaterialIndex], linear, flatColour);
@@ -167,7 +192,7 @@ int readMeshFile(const std::filesystem::path& path, TriangleSoup& soup, std::str
             if (face.mNumIndices != 3) continue;
             for (unsigned c = 0; c < 3; ++c) {
                 const unsigned v = face.mIndices[c];
-                const aiVector3D& p = mesh.mVertices[v];
+                const aiVector3D p = instance.transform * mesh.mVertices[v];
                 const float corner[3] = {p.x, zUp ? p.z : p.y, zUp ? -p.y : p.z};
                 soup.positions.insert(soup.positions.end(), corner, corner + 3);
                 if (vertexColours) {
