@@ -54,7 +54,9 @@ void runWithProgressIn(QWidget* parent, const std::string& title,
         work(ImportControl{&permille, &cancel});
         ended.store(true);
     });
-    QProgressDialog progress(QString::fromStdString(title), QDialog::tr("Cancel"), 0, 1000, parent);
+    QProgressDialog progress(parent);  // its own Cancel button, in the desktop's language
+    progress.setLabelText(QString::fromStdString(title));
+    progress.setRange(0, 1000);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);  // quick work shows no box at all
     QEventLoop loop;
