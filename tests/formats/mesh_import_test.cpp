@@ -11,6 +11,7 @@
 #include <random>
 
 #include "formats/gltf_export.h"
+#include "formats/image/png_image.h"
 #include "formats/import/mesh_import.h"
 #include "formats/obj_export.h"
 #include "formats/ply_export.h"
@@ -161,6 +162,23 @@ TEST_F(MeshImportTest, SurfaceAndOpenMeshesGiveShellsOneCellThick) {
     std::ofstream(dir / "open.obj") << "v 0 0 0\nv 10 0 0\nv 0 10 0\nv 10 10 0\nv 0 0 10\nv 10 0 10\nv 0 10 10\n"
                                        "v 10 10 10\nf 1 5 7 3\nf 1 2 6 5\nf 3 7 8 4\nf 1 3 4 2\nf 5 6 8 7\n";
     EXPECT_EQ(count(import(dir / "open.obj", {10, false})), 1000 - 9 * 8 * 8);
+}
+
+// A cube whose texture is red on its left half and blue on its right: each
+// cell takes the texel at its nearest surface point.
+TEST_F(MeshImportTest, CellsTakeTheTextureColourOfTheNearestSurfacePoint) {
+    const std::uint8_t redThenBlue[8] = {0, 0, 255, 255, 255, 0, 0, 255};  // blue, green, red, alpha
+    ASSERT_EQ(writePng(dir / "halves.png", 2, 1, redThenBlue, reason), 1) << reason;
+    std::ofstream(dir / "cube.mtl") << "newmtl halves\nKd 1 1 1\nmap_Kd halves.png\n";
+    std::ofstream(dir / "cube.obj") << "mtllib cube.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nv 0 0 1\nv 1 0 1\nv 0 1 1\n"
+                                       "v 1 1 1\nvt 0.25 0.5\nvt 0.75 0.5\nusemtl halves\nf 1/1 5/1 7/1 3/1\n"
+                                       "f 2/2 4/2 8/2 6/2\nf 1/1 2/2 6/2 5/1\nf 3/1 7/1 8/2 4/2\nf 1/1 3/1 4/2 2/2\n"
+                                       "f 5/1 6/2 8/2 7/1\n";
+    const std::vector<std::uint8_t> cells = import(dir / "cube.obj", {10, false});
+    ASSERT_EQ(cells.size(), std::size_t{kCellCount}) << reason;
+    for (int z = 45; z < 55; ++z)
+        for (int y = 45; y < 55; ++y)
+            for (int x = 45; x < 55; ++x) ASSERT_EQ(cells[cellIndex(x, y, z)], x < 50 ? 1 : 9) << x << " " << y << " " << z;
 }
 
 TEST_F(MeshImportTest, BadMeshesAreRefusedWithAReason) {

@@ -23,7 +23,9 @@ void importMesh(App& app) {
     TriangleSoup soup;
     std::string reason;
     int read = 0;
-    app.platform.runWithProgress(text.meshProgress, [&](const ImportControl&) { read = readMeshFile(path, soup, reason); });
+    app.platform.runWithProgress(text.meshProgress, [&](const ImportControl& control) {
+        read = readMeshFile(path, soup, reason, control);
+    });
     if (!read) {
         reportFailure(app, fillIn(text.cannotImportMesh, path), reason);
         return;

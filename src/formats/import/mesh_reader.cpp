@@ -2,6 +2,7 @@
 #include "formats/import/mesh_reader.h"
 
 #include <assimp/Importer.hpp>
+#include <assimp/ProgressHandler.hpp>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -102,6 +103,20 @@ std::int32_t materialTexture(const aiScene& scene, unsigned materialIndex, const
     return loaded[materialIndex];
 }
 
+// Passes Assimp's progress on and stops its reading on Cancel.
+class ReadProgress : public Assimp::ProgressHandler {
+public:
+    explicit ReadProgress(const ImportControl& control) : control_(control) {}
+    bool Update(float done) override {
+        if (control_.permille != nullptr && done >= 0) control_.permille->store(static_cast<int>(1000 * std::min(done, 1.0f)));
+        return !cancelled();
+    }
+    bool cancelled() const { return control_.cancel != nullptr && control_.cancel->load(); }
+
+private:
+    const ImportControl& control_;
+};
+
 // A mesh where a node places it, with the transforms of the node and its parents.
 struct MeshInstance {
     const aiMesh* mesh;
@@ -143,14 +158,18 @@ std::string meshExtensionList(std::string_view separator, std::string_view lastS
     return list;
 }
 
-int readMeshFile(const std::filesystem::path& path, TriangleSoup& soup, std::string& reason) {
+int readMeshFile(const std::filesystem::path& path, TriangleSoup& soup, std::string& reason,
+                 const ImportControl& control) {
     Assimp::Importer importer;
+    auto* progress = new ReadProgress(control);
+    importer.SetProgressHandler(progress);  // the importer deletes it
     importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
     const aiScene* scene = importer.ReadFile(
         path.string(), aiProcess_ValidateDataStructure | aiProcess_Triangulate |
                            aiProcess_SortByPType);
-    if (scene == nullptr) {
-        reason = std::string("it is not a mesh that can be read (") + importer.GetErrorString() + ")";
+    if (scene == nullptr || progress->cancelled()) {
+        reason = progress->cancelled() ? "the import was cancelled"
+                                       : std::string("it is not a mesh that can be read (") + importer.GetErrorString() + ")";
         return 0;
     }
     // Count before allocating anything of our own.

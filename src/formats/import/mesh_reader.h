@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "formats/import/triangle_soup.h"
+#include "formats/import/voxelize.h"
 
 namespace cubrik {
 
@@ -19,7 +20,9 @@ std::string meshExtensionList(std::string_view separator, std::string_view lastS
 
 // Reads every triangle of the file, placed by the file's node transforms and
 // turned into the model's axes (STL and 3MF stand z up). Returns 1, or 0 with
-// `reason`: not a mesh, or more than kMostImportedTriangles triangles.
-int readMeshFile(const std::filesystem::path& path, TriangleSoup& soup, std::string& reason);
+// `reason`: not a mesh, more than kMostImportedTriangles triangles, or
+// cancelled through `control`.
+int readMeshFile(const std::filesystem::path& path, TriangleSoup& soup, std::string& reason,
+                 const ImportControl& control = {});
 
 }  // namespace cubrik
