@@ -62,15 +62,28 @@ void markTriangle(const float* t, std::vector<std::uint8_t>& filled) {
         low[axis] = std::max(0, static_cast<int>(std::floor(lo)));
         high[axis] = std::min(kGridSize - 1, static_cast<int>(std::floor(hi)));
     }
+    // Along each row only the cells the plane comes within reach of, so a
+    // large slanted triangle costs its area, not its box's volume.
+    const Vec n = cross(minus(v[1], v[0]), minus(v[2], v[0]));
+    const double reach = 0.5 * (std::abs(n[0]) + std::abs(n[1]) + std::abs(n[2]));
     for (int z = low[2]; z <= high[2]; ++z)
-        for (int y = low[1]; y <= high[1]; ++y)
-            for (int x = low[0]; x <= high[0]; ++x) {
+        for (int y = low[1]; y <= high[1]; ++y) {
+            int first = low[0], last = high[0];
+            if (std::abs(n[0]) > 1e-3 * reach) {
+                // n . (c - v0) within +-reach, for centres c = (x + 0.5, y + 0.5, z + 0.5).
+                const double rest = n[1] * (y + 0.5 - v[0][1]) + n[2] * (z + 0.5 - v[0][2]);
+                const double a = (-reach - rest) / n[0] + v[0][0] - 0.5, b = (reach - rest) / n[0] + v[0][0] - 0.5;
+                first = std::max(first, static_cast<int>(std::floor(std::min(a, b))));
+                last = std::min(last, static_cast<int>(std::ceil(std::max(a, b))));
+            }
+            for (int x = first; x <= last; ++x) {
                 std::uint8_t& cell = filled[static_cast<std::size_t>(cellIndex(x, y, z))];
                 if (cell != 0) continue;
                 const Vec centre{x + 0.5, y + 0.5, z + 0.5};
                 const Vec local[3] = {minus(v[0], centre), minus(v[1], centre), minus(v[2], centre)};
                 if (overlapsCell(local)) cell = 1;
             }
+        }
 }
 
 }  // namespace
