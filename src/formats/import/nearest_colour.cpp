@@ -61,8 +61,22 @@ bool closer(double distance2, bool behind, const Nearest& best) {
     return distance2 <= best.distance2 + kTie && behind && !best.behind;
 }
 
-void seedFromTriangle(const TriangleSoup& soup, std::int32_t index, const std::vector<std::uint8_t>& filled,
-                      std::vector<Nearest>& nearest) {
+// The filled cells' nearest points, one record per filled cell (a model is
+// mostly empty, and these records are the largest buffer of an import).
+struct NearestOfFilled {
+    std::vector<std::int32_t> slot;  // per cell: its record, or -1 when empty
+    std::vector<Nearest> records;
+
+    explicit NearestOfFilled(const std::vector<std::uint8_t>& filled) : slot(kCellCount, -1) {
+        std::int32_t count = 0;
+        for (int cell = 0; cell < kCellCount; ++cell)
+            if (filled[cell] != 0) slot[cell] = count++;
+        records.resize(static_cast<std::size_t>(count));
+    }
+    Nearest* at(int cell) { return slot[cell] < 0 ? nullptr : &records[static_cast<std::size_t>(slot[cell])]; }
+};
+
+void seedFromTriangle(const TriangleSoup& soup, std::int32_t index, NearestOfFilled& nearest) {
     const float* t = soup.positions.data() + 9 * static_cast<std::size_t>(index);
     const Vec a = corner(t, 0), b = corner(t, 1), c = corner(t, 2);
     const Vec ab = minus(b, a), ac = minus(c, a);
@@ -70,14 +84,15 @@ void seedFromTriangle(const TriangleSoup& soup, std::int32_t index, const std::v
     int low[3], high[3];
     for (int axis = 0; axis < 3; ++axis) {
         const double lo = std::min({a[axis], b[axis], c[axis]}), hi = std::max({a[axis], b[axis], c[axis]});
-        low[axis] = std::max(0, static_cast<int>(std::floor(lo - 1)));
-        high[axis] = std::min(kGridSize - 1, static_cast<int>(std::floor(hi + 1)));
+        // The cells whose centres lie within one cell of the triangle's box.
+        low[axis] = std::max(0, static_cast<int>(std::ceil(lo - 1.5)));
+        high[axis] = std::min(kGridSize - 1, static_cast<int>(std::floor(hi + 0.5)));
     }
     for (int z = low[2]; z <= high[2]; ++z)
         for (int y = low[1]; y <= high[1]; ++y)
             for (int x = low[0]; x <= high[0]; ++x) {
-                const std::size_t cell = static_cast<std::size_t>(cellIndex(x, y, z));
-                if (filled[cell] == 0) continue;
+                Nearest* best = nearest.at(cellIndex(x, y, z));
+                if (best == nullptr) continue;
                 const Vec p{x + 0.5, y + 0.5, z + 0.5};
                 const auto [wb, wc] = closestWeights(a, b, c, p);
                 Vec q;
@@ -85,20 +100,19 @@ void seedFromTriangle(const TriangleSoup& soup, std::int32_t index, const std::v
                 const Vec offset = minus(p, q);
                 const double distance2 = dot(offset, offset);
                 const bool behind = dot(offset, normal) < 0;
-                Nearest& best = nearest[cell];
-                if (!closer(distance2, behind, best)) continue;
-                best = {static_cast<float>(distance2), index, static_cast<float>(wb), static_cast<float>(wc),
+                if (!closer(distance2, behind, *best)) continue;
+                *best = {static_cast<float>(distance2), index, static_cast<float>(wb), static_cast<float>(wc),
                         {static_cast<float>(q[0]), static_cast<float>(q[1]), static_cast<float>(q[2])}, behind};
             }
 }
 
 // Carries the found points inwards through the filled cells no triangle box reached.
-void spreadInwards(const std::vector<std::uint8_t>& filled, std::vector<Nearest>& nearest) {
-    std::vector<std::uint8_t> settled(kCellCount, 0);
+void spreadInwards(NearestOfFilled& nearest) {
+    std::vector<std::uint8_t> settled(nearest.records.size(), 0);
     std::vector<int> layer;
     for (int cell = 0; cell < kCellCount; ++cell)
-        if (nearest[cell].triangle >= 0) {
-            settled[cell] = 1;
+        if (const Nearest* found = nearest.at(cell); found != nullptr && found->triangle >= 0) {
+            settled[static_cast<std::size_t>(nearest.slot[cell])] = 1;
             layer.push_back(cell);
         }
     std::vector<int> next;
@@ -110,19 +124,19 @@ void spreadInwards(const std::vector<std::uint8_t>& filled, std::vector<Nearest>
             for (const auto& n : around) {
                 if (std::min({n[0], n[1], n[2]}) < 0 || std::max({n[0], n[1], n[2]}) >= kGridSize) continue;
                 const int neighbour = cellIndex(n[0], n[1], n[2]);
-                if (filled[neighbour] == 0 || settled[neighbour] == 1) continue;
-                const Nearest& from = nearest[cell];
+                Nearest* to = nearest.at(neighbour);
+                if (to == nullptr || settled[static_cast<std::size_t>(nearest.slot[neighbour])] == 1) continue;
+                const Nearest& from = *nearest.at(cell);
                 const Vec offset{n[0] + 0.5 - from.point[0], n[1] + 0.5 - from.point[1], n[2] + 0.5 - from.point[2]};
                 const double distance2 = dot(offset, offset);
-                Nearest& to = nearest[neighbour];
-                if (to.triangle < 0) next.push_back(neighbour);
-                if (distance2 < to.distance2) {
-                    to = from;
-                    to.distance2 = static_cast<float>(distance2);
+                if (to->triangle < 0) next.push_back(neighbour);
+                if (distance2 < to->distance2) {
+                    *to = from;
+                    to->distance2 = static_cast<float>(distance2);
                 }
             }
         }
-        for (const int cell : next) settled[cell] = 1;
+        for (const int cell : next) settled[static_cast<std::size_t>(nearest.slot[cell])] = 1;
         layer.swap(next);
     }
 }
@@ -164,16 +178,17 @@ std::uint32_t sampleColour(const TriangleSoup& soup, const Nearest& at) {
 
 bool nearestColours(const TriangleSoup& soup, const std::vector<std::uint8_t>& filled,
                     std::vector<std::uint32_t>& colourOf, const StopCheck& stop) {
-    std::vector<Nearest> nearest(kCellCount);
+    NearestOfFilled nearest(filled);
     const std::size_t count = soup.triangleCount();
     for (std::size_t i = 0; i < count; ++i) {
         if ((i & 0x3ff) == 0 && stop(static_cast<double>(i) / static_cast<double>(count))) return false;
-        seedFromTriangle(soup, static_cast<std::int32_t>(i), filled, nearest);
+        seedFromTriangle(soup, static_cast<std::int32_t>(i), nearest);
     }
-    spreadInwards(filled, nearest);
+    spreadInwards(nearest);
     colourOf.assign(kCellCount, 0);
     for (int cell = 0; cell < kCellCount; ++cell)
-        if (filled[cell] != 0 && nearest[cell].triangle >= 0) colourOf[cell] = sampleColour(soup, nearest[cell]);
+        if (const Nearest* found = nearest.at(cell); found != nullptr && found->triangle >= 0)
+            colourOf[cell] = sampleColour(soup, *found);
     return true;
 }
 
