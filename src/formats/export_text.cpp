@@ -1,5 +1,6 @@
 #include "formats/export_text.h"
 
+#include <memory>
 #include <new>
 
 #include "io/text_format.h"
@@ -32,27 +33,38 @@ void handOn(ExportText& text) {
     text.buffer.clear();
 }
 
-int writeExportFile(const std::filesystem::path& path, const MeshSource& source, std::string& reason,
-                    const std::function<void(ExportText&)>& writeBody, AtomicFileWriter* companion) {
-    AtomicFileWriter file(path);
+namespace {
+
+// Opens `file`, runs `writeBody` into it and finishes it, not yet in place.
+// Returns 1, or 0 with `reason`; the file is then abandoned.
+int writeBodyInto(AtomicFileWriter& file, const std::function<void(ExportText&)>& writeBody, std::string& reason) {
     if (!file.open()) {
         reason = file.error();
         return 0;
     }
     try {
         ExportText text{file, {}};
-        if (source.smooth) refreshCornerCodes(source.model.cells, source.cornerCodes);
         writeBody(text);
         file.write(text.buffer);
     } catch (const std::bad_alloc&) {
         file.abandon();
-        reason = "out of memory while exporting " + path.string();
+        reason = "out of memory while exporting " + file.target().string();
         return 0;
     }
     if (!file.finish()) {
         reason = file.error();
         return 0;
     }
+    return 1;
+}
+
+}  // namespace
+
+int writeExportFile(const std::filesystem::path& path, const MeshSource& source, std::string& reason,
+                    const std::function<void(ExportText&)>& writeBody, AtomicFileWriter* companion) {
+    AtomicFileWriter file(path);
+    if (source.smooth) refreshCornerCodes(source.model.cells, source.cornerCodes);
+    if (!writeBodyInto(file, writeBody, reason)) return 0;
     if (companion != nullptr && !companion->commit()) {
         reason = companion->error();
         return 0;
@@ -61,6 +73,22 @@ int writeExportFile(const std::filesystem::path& path, const MeshSource& source,
         reason = file.error();
         return 0;
     }
+    return 1;
+}
+
+int writeExportFiles(const std::vector<std::filesystem::path>& paths, const MeshSource& source, std::string& reason,
+                     const std::function<void(std::size_t, ExportText&)>& writeBody) {
+    if (source.smooth) refreshCornerCodes(source.model.cells, source.cornerCodes);
+    std::vector<std::unique_ptr<AtomicFileWriter>> files;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        files.push_back(std::make_unique<AtomicFileWriter>(paths[i]));
+        if (!writeBodyInto(*files.back(), [&](ExportText& text) { writeBody(i, text); }, reason)) return 0;
+    }
+    for (const auto& file : files)
+        if (!file->commit()) {
+            reason = file->error();
+            return 0;
+        }
     return 1;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/mesh_extraction.h"
 #include "io/atomic_file.h"
@@ -35,6 +36,13 @@ void handOn(ExportText& text);
 // memory ran out; the earlier files are then left as they were.
 int writeExportFile(const std::filesystem::path& path, const MeshSource& source, std::string& reason,
                     const std::function<void(ExportText&)>& writeBody, AtomicFileWriter* companion = nullptr);
+
+// The same for several files, each written by `writeBody(i, text)`: all are
+// complete before any is put in place. Returns 1, or 0 with `reason`; files
+// already put in place when a later rename fails stay (a rename seldom fails
+// once its folder took the temporary file).
+int writeExportFiles(const std::vector<std::filesystem::path>& paths, const MeshSource& source, std::string& reason,
+                     const std::function<void(std::size_t, ExportText&)>& writeBody);
 
 // Appends three numbers with `decimals` places, separated by single spaces.
 void appendTriple(std::string& out, double a, double b, double c, int decimals);

@@ -12,6 +12,7 @@
 #include "formats/ply_export.h"
 #include "formats/qb_file.h"
 #include "formats/stl_export.h"
+#include "formats/threemf_export.h"
 #include "formats/vox_file.h"
 #include "io/path_names.h"
 
@@ -44,7 +45,8 @@ constexpr FileFormat kFormats[] = {
     {"dae", "COLLADA 1.4.1(*.dae)", "COLLADA 1.4.1(*.dae)", nullptr, nullptr, exportCollada},
     {"mqo", "Metasequoia(*.mqo)", "メタセコイヤ(*.mqo)", nullptr, nullptr, exportMetasequoia},
     {"glb", "glTF 2.0 binary(*.glb)", "glTF 2.0 バイナリ(*.glb)", nullptr, nullptr, exportGlb},
-    {"stl", "STL(*.stl)", "STL(*.stl)", nullptr, nullptr, exportStl, nullptr, true},
+    {"stl", "STL(*.stl)", "STL(*.stl)", nullptr, nullptr, exportStl, nullptr, true, exportStlColourParts},
+    {"3mf", "3MF(*.3mf)", "3MF(*.3mf)", nullptr, nullptr, export3mf, nullptr, true, export3mfColourParts, true},
     {"ply", "PLY(*.ply)", "PLY(*.ply)", nullptr, nullptr, exportPly},
     {"qb", "Qubicle(*.qb)", "Qubicle(*.qb)", readForeignModel<loadQbFile>, writeQbFile},
     {"png", "PNG(*.png)", "PNG(*.png)", nullptr, nullptr, nullptr, writePng},

@@ -38,6 +38,8 @@ struct FileFormat {
     MeshWriter writeMesh = nullptr;
     ImageWriter writeImage = nullptr;
     bool inMillimetres = false;      // a mesh measured in millimetres, whose cell size --scale sets
+    MeshWriter writeColourParts = nullptr;  // a part per colour instead: --split-colours
+    bool saveAsAsksForParts = false;        // Save as asks whether to write a part per colour
 
     bool writesModel() const { return writeModel != nullptr || writeMesh != nullptr; }
 };

@@ -86,7 +86,7 @@ void append(MeshExtractor& extractor, std::vector<T>& array, std::size_t& length
 struct Extraction {
     MeshExtractor& extractor;
     const MeshSource& source;
-    std::uint8_t colourOf[256];  // colour index 1..16 of a solid code, 0 for any other
+    std::uint8_t colourOf[256];  // what a face of a solid code records (not 0), 0 for any other code
 };
 
 bool isSolid(const Extraction& run, int x, int y, int z) {
@@ -218,6 +218,14 @@ int extractSolidMesh(MeshExtractor& extractor, const MeshSource& source) {
     for (const Material material : kMaterials)
         for (int c = 0; c < kPaletteSize; ++c)
             run.colourOf[firstCodeOf(material) + c] = static_cast<std::uint8_t>(c + 1);
+    extractSurface(run);
+    return 1;
+}
+
+int extractCodedMesh(MeshExtractor& extractor, const MeshSource& source, std::uint8_t code) {
+    Extraction run{extractor, source, {}};
+    for (int c = kFirstCodeA; c <= kLastCode; ++c)
+        if (code == kEmpty || c == code) run.colourOf[c] = static_cast<std::uint8_t>(c);
     extractSurface(run);
     return 1;
 }

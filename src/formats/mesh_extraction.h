@@ -33,12 +33,12 @@ struct QuadMesh {
     std::vector<float> positions;            // 3 per vertex, lattice units
     std::vector<std::int32_t> quads;         // 4 vertex indices per face, counter-clockwise seen from outside
     std::vector<float> faceNormals;          // 3 per face
-    std::vector<std::uint8_t> faceColours;   // colour index 1..16 per face
+    std::vector<std::uint8_t> faceColours;   // colour index 1..16 per face (the cell's code 1..32 for extractCodedMesh)
     std::size_t positionsLength = 0;         // floats used in `positions`
     std::size_t quadsLength = 0;             // ints used in `quads`
     std::size_t faceNormalsLength = 0;
     std::size_t faceColoursLength = 0;
-    std::int32_t facesPerColour[kPaletteSize + 1] = {};  // entry 0 stays 0
+    std::int32_t facesPerColour[kLastCode + 1] = {};  // entry 0 stays 0
 };
 
 inline int vertexCount(const QuadMesh& mesh) { return static_cast<int>(mesh.positionsLength / 3); }
@@ -82,5 +82,10 @@ int extractQuadMesh(MeshExtractor& extractor, const MeshSource& source, Material
 // solid, without the walls between the materials, for formats that carry no
 // colours. Each face keeps its cell's colour number 1..16.
 int extractSolidMesh(MeshExtractor& extractor, const MeshSource& source);
+
+// The surface of the cells of `code` alone, or with 0 of every filled cell as
+// one solid; each face keeps its cell's code 1..32, so the faces between two
+// colours belong to both colours' parts. For the formats that print colours.
+int extractCodedMesh(MeshExtractor& extractor, const MeshSource& source, std::uint8_t code);
 
 }  // namespace cubrik

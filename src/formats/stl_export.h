@@ -15,4 +15,11 @@ namespace cubrik {
 int exportStl(MeshExtractor& extractor, const MeshSource& source, const std::filesystem::path& path,
               std::string& reason);
 
+// One such file per colour the cells use, "out-A01.stl", "out-B03.stl", ...
+// beside `path`, each closed on its own in the same coordinates: the faces
+// between two colours are in both files, facing out of each. Returns 1, or 0
+// with `reason` (also for a model without cells); then no file is replaced.
+int exportStlColourParts(MeshExtractor& extractor, const MeshSource& source, const std::filesystem::path& path,
+                         std::string& reason);
+
 }  // namespace cubrik

@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "formats/palette_match.h"
 #include "model/material.h"
 
 namespace cubrik {
 namespace {
 
 constexpr int kKeptColours = 2 * kPaletteSize;
-
-int squaredDistance(std::uint32_t a, std::uint32_t b) {
-    int sum = 0;
-    for (int shift : {16, 8, 0}) {
-        const int d = static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff);
-        sum += d * d;
-    }
-    return sum;
-}
 
 constexpr std::uint8_t codeOfSlot(int slot) {
     return static_cast<std::uint8_t>(slot < kPaletteSize ? kFirstCodeA + slot : kFirstCodeB + slot - kPaletteSize);
@@ -70,9 +62,9 @@ bool reduceColours(std::span<const std::uint32_t> colours, std::span<const std::
     for (std::size_t index : used) {
         if (codes[index] != 0) continue;
         std::size_t nearest = 0;
-        int nearestDistance = squaredDistance(colours[index], colours[kept[0]]);
+        int nearestDistance = squaredRgbDistance(colours[index], colours[kept[0]]);
         for (std::size_t slot = 1; slot < kept.size(); ++slot)
-            if (const int d = squaredDistance(colours[index], colours[kept[slot]]); d < nearestDistance) {
+            if (const int d = squaredRgbDistance(colours[index], colours[kept[slot]]); d < nearestDistance) {
                 nearest = slot;
                 nearestDistance = d;
             }

@@ -82,6 +82,39 @@ TEST_F(BoxSessionTest, DeleteAndCutLeaveLockedColoursAndTheHiddenMaterial) {
     }
 }
 
+// A mug: a base, a round wall and a handle on the right, whose mirror image
+// was made about a plane one cell off, so it floats a cell short of the wall
+// on the left. Delete floating parts takes exactly that copy, in one undo
+// step, except its top row in a locked colour.
+TEST_F(BoxSessionTest, DeleteFloatingPartsEmptiesTheMugsLooseHandleAndNothingElse) {
+    ModelStore mug = testing::makeStore();
+    for (int x = 40; x <= 60; ++x)
+        for (int z = 40; z <= 60; ++z) {
+            const int r2 = (x - 50) * (x - 50) + (z - 50) * (z - 50);
+            if (r2 <= 100) testing::fillBox(*mug.model, x, 0, z, x, r2 >= 64 ? 20 : 1, z, 1);
+        }
+    const auto handle = [&](int inner, int outer, int step) {
+        for (int x = inner; x != outer + step; x += step) {
+            testing::setCell(*mug.model, x, 8, 50, 1);
+            testing::setCell(*mug.model, x, 14, 50, 2);
+        }
+        testing::fillBox(*mug.model, outer, 9, 50, outer, 13, 50, 1);
+    };
+    handle(61, 63, 1);
+    handle(37, 35, -1);  // the wall's left edge is x = 40: two cells short of touching it
+    const ModelStore out = run(*mug.model, testing::lockSlot(kFirstSlot + 1) + "menu 40079\n");
+    int emptied = 0;
+    for (int i = 0; i < kCellCount; ++i) {
+        const Cell c = cellAt(i);
+        const bool loose = c.x <= 37 && mug.model->cells[i] == 1;
+        ASSERT_EQ(out.model->cells[i], loose ? 0 : mug.model->cells[i]) << i;
+        emptied += loose;
+    }
+    EXPECT_EQ(emptied, 8);
+    const ModelStore undone = run(*mug.model, "menu 40079\nmenu 40011\n");
+    EXPECT_EQ(std::memcmp(undone.model->cells, mug.model->cells, kCellCount), 0);
+}
+
 // A press far right of the grid picks the cell on its edge, x = 99, so the
 // box reaches the block's right side instead of being refused.
 TEST_F(BoxSessionTest, APressOffTheGridPicksTheNearestCellOnItsEdge) {
@@ -115,6 +148,22 @@ TEST_F(BoxSessionTest, ATypedBoxIsExactlyTheCellsItNames) {
         emptied += gone;
     }
     EXPECT_EQ(emptied, 998);
+}
+
+// Export selection… writes the box's cells from the origin through Save as's
+// writers, and the document goes on as it was.
+TEST_F(BoxSessionTest, ExportSelectionWritesTheBoxFromTheOriginAndLeavesTheDocument) {
+    const ModelStore start = block();
+    const ModelStore out = run(*start.model, "answer box 60 25 40 79 34 44\nmenu 40019\nanswer file $DIR/part.cbk\n"
+                                             "menu 40020\nanswer file $DIR/part.obj\nmenu 40020\n");
+    EXPECT_EQ(std::memcmp(out.model->cells, start.model->cells, kCellCount), 0);
+    const ModelStore part = saved("part.cbk");
+    for (int i = 0; i < kCellCount; ++i) {
+        const Cell c = cellAt(i);
+        const int expected = inBox(c, {0, 0, 0}, {19, 9, 4}) ? start.model->cells[cellIndex(c.x + 60, c.y + 25, c.z + 40)] : 0;
+        ASSERT_EQ(part.model->cells[i], expected) << c.x << " " << c.y << " " << c.z;
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir / "part.obj") && std::filesystem::exists(dir / "part.mtl"));
 }
 
 TEST_F(BoxSessionTest, PasteGoesToTheSelectionsCornerOrBackWhereTheCellsCameFrom) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <set>
 #include <sstream>
 
 #include "app/cli/command_line.h"
@@ -132,8 +134,14 @@ TEST(CommandLine, ScaleSetsTheCellSizeOfAnStlExportOnly) {
     EXPECT_EQ(command.cellMillimetres, 2.5);
     ASSERT_EQ(parseCommandLine({"--export", "in.cbk", "out.stl"}, command, error), 1);
     EXPECT_EQ(command.cellMillimetres, 1.0);
+    EXPECT_FALSE(command.colourParts);
+    ASSERT_EQ(parseCommandLine({"--export", "in.cbk", "out.3mf", "--split-colours", "--scale", "2"}, command, error), 1)
+        << error;
+    EXPECT_TRUE(command.colourParts);
+    EXPECT_EQ(command.cellMillimetres, 2.0);
     const std::pair<std::vector<std::string>, std::string> problems[] = {
-        {{"out.obj", "--scale", "2"}, "--scale sets the size of a cell in .stl exports, not in out.obj"},
+        {{"out.obj", "--scale", "2"}, "--scale sets the size of a cell in .stl or .3mf exports, not in out.obj"},
+        {{"out.obj", "--split-colours"}, "--split-colours writes a part per colour in .stl or .3mf exports, not in out.obj"},
         {{"out.stl", "--scale", "0"}, "--scale takes the millimetres of one cell, 0.001 to 1000, for example 2.5, not 0"},
         {{"out.stl", "--scale", "2mm"},
          "--scale takes the millimetres of one cell, 0.001 to 1000, for example 2.5, not 2mm"},
@@ -146,6 +154,17 @@ TEST(CommandLine, ScaleSetsTheCellSizeOfAnStlExportOnly) {
         EXPECT_EQ(error, expected);
     }
     EXPECT_EQ(parseCommandLine({"--render", "in.cbk", "out.png", "--scale", "2"}, command, error), 0);
+}
+
+TEST(CommandLine, ThicknessIsForPictureInputsOnly) {
+    CommandLine command;
+    std::string error;
+    ASSERT_EQ(parseCommandLine({"--export", "in.JPEG", "out.vox", "--thickness", "100"}, command, error), 1) << error;
+    EXPECT_EQ(command.pictureThickness, 100);
+    EXPECT_EQ(parseCommandLine({"--export", "in.png", "out.cbk", "--thickness", "0"}, command, error), 0);
+    EXPECT_EQ(error, "--thickness takes a number of cells from 1 to 100, not 0");
+    EXPECT_EQ(parseCommandLine({"--export", "in.cbk", "out.cbk", "--thickness", "2"}, command, error), 0);
+    EXPECT_EQ(error, "--thickness is for a picture input (.png, .jpg or .jpeg), not in.cbk");
 }
 
 TEST(CommandLine, RenderLooksAreOffUnlessAskedForAndOnlyForRender) {
@@ -228,6 +247,51 @@ TEST_F(ExportCommand, StlIsInMillimetresAtTheScaleGiven) {
     EXPECT_EQ(largest, 50.0f);
 }
 
+// Two blocks apart: the upper floats; a wall one cell thick is thin at half
+// a millimetre a cell; one block on the bed alone is fine.
+TEST_F(ExportCommand, CheckReportsOneFactALineAndExitsThreeOnFindings) {
+    const auto check = [&](const std::vector<std::array<int, 6>>& boxes, std::vector<std::string> options) {
+        ModelStore store = testing::makeStore();
+        for (const auto& b : boxes) testing::fillBox(*store.model, b[0], b[1], b[2], b[3], b[4], b[5], 1);
+        std::string reason;
+        EXPECT_EQ(writeModelFile(dir / "m.cbk", *store.model, reason), 1);
+        options.insert(options.begin(), {"--check", (dir / "m.cbk").string()});
+        return run(options);
+    };
+    const Outcome apart = check({{0, 0, 0, 9, 9, 9}, {20, 5, 0, 29, 14, 9}}, {});
+    EXPECT_EQ(apart.status, 3);
+    EXPECT_EQ(apart.out, "parts 2\nfloating 1 part, 1000 cells\nthin 0 cells\noverhang 100 cells\n"
+                         "size 30 x 10 x 15 mm\n");
+    const Outcome wall = check({{0, 0, 0, 9, 9, 0}}, {"--scale", "0.5"});
+    EXPECT_EQ(wall.status, 3);
+    EXPECT_NE(wall.out.find("\nthin 100 cells\n"), std::string::npos) << wall.out;
+    EXPECT_NE(wall.out.find("\nsize 5 x 0.5 x 5 mm\n"), std::string::npos) << wall.out;
+    const Outcome block = check({{40, 0, 40, 59, 19, 59}}, {"--min-wall", "2.5", "--scale", "0.35"});
+    EXPECT_EQ(block.status, 0) << block.out;
+    EXPECT_EQ(block.out, "parts 1\nfloating 0 parts, 0 cells\nthin 0 cells\noverhang 0 cells\n"
+                         "size 7 x 7 x 7 mm\n");
+    EXPECT_EQ(run({"--check", (dir / "m.cbk").string(), "--min-wall", "thin"}).err,
+              "cubrik: --min-wall takes the thinnest wall in millimetres, 0.001 to 1000, for example 2.5, not thin\n");
+    EXPECT_EQ(run({"--check", (dir / "none.cbk").string()}).status, 1);
+}
+
+TEST_F(ExportCommand, SplitColoursWritesAnStlPerColourUsedAndNothingForAnEmptyModel) {
+    ModelStore store = testing::makeStore();
+    std::string reason;
+    ASSERT_EQ(writeModelFile(dir / "empty.cbk", *store.model, reason), 1);
+    const Outcome empty = run({"--export", (dir / "empty.cbk").string(), (dir / "m.stl").string(), "--split-colours"});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "cubrik: the model has no filled cells, so there is no colour to write\n");
+    testing::setCell(*store.model, 10, 10, 10, 1);
+    testing::setCell(*store.model, 11, 10, 10, kFirstCodeB + 2);
+    ASSERT_EQ(writeModelFile(dir / "a.cbk", *store.model, reason), 1);
+    ASSERT_EQ(run({"--export", (dir / "a.cbk").string(), (dir / "m.stl").string(), "--split-colours"}).status, 0);
+    std::set<std::string> written;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) written.insert(entry.path().filename());
+    EXPECT_EQ(written, (std::set<std::string>{"a.cbk", "empty.cbk", "m-A01.stl", "m-B03.stl"}));
+    EXPECT_EQ(testing::readBytes(dir / "m-A01.stl").size(), 84u + 12 * 50);  // a closed cube each
+}
+
 // A red shell round a green inside: the cut face in the middle of the picture
 // shows the inside; without the cut the shell's front is there.
 TEST_F(ExportCommand, RenderWithACutShowsTheInside) {
@@ -287,7 +351,7 @@ TEST_F(ExportCommand, AFailedExportGivesOneLineAndWritesNothing) {
     const Outcome unknown = run({"--export", (dir / "a.cbk").string(), (dir / "a.txt").string()});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.err, "cubrik: " + (dir / "a.txt").string() +
-                               ": unknown output type (use .cbk, .vox, .obj, .dae, .mqo, .glb, .stl, .ply or .qb)\n");
+                               ": unknown output type (use .cbk, .vox, .obj, .dae, .mqo, .glb, .stl, .3mf, .ply or .qb)\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "a.txt"));
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/text/ui_text.h"
 #include "app_fixture.h"
+#include "formats/threemf_export.h"
 #include "model/material.h"
 #include "support/file_bytes.h"
 
@@ -107,6 +108,27 @@ TEST_F(DocumentTest, SaveAsChoosesTheWriterByTheExtension) {
     EXPECT_EQ(app.document.exportPath, path("mesh.txt"));
     command(command::kSave);
     EXPECT_EQ(testing::readBytes(dir / "model.cbk"), formatModelFile(app.model()));
+}
+
+TEST_F(DocumentTest, SaveAsA3mfAsksWhetherToWriteAnObjectPerColour) {
+    start(writeModel("model.cbk", 9));
+    app.model().cells[1] = kFirstCodeB;
+    const MeshSource source{app.model(), *app.store.cornerCodes, app.store.smoothingTable,
+                            app.toggles.smoothDisplay != 0};
+    std::string reason;
+    MeshExtractor extractor;
+    ASSERT_EQ(initMeshExtraction(extractor), 1);
+    std::filesystem::create_directory(dir / "expected");  // the same names: the object is named after the file
+    ASSERT_EQ(export3mf(extractor, source, dir / "expected" / "no.3mf", reason), 1) << reason;
+    ASSERT_EQ(export3mfColourParts(extractor, source, dir / "expected" / "yes.3mf", reason), 1) << reason;
+    platform.fileAnswers = {path("yes.3mf"), path("no.3mf"), path("cancel.3mf")};
+    platform.replies = {Reply::Yes, Reply::No, Reply::Cancel};
+    for (int i = 0; i < 3; ++i) command(command::kSaveAs);
+    ASSERT_EQ(platform.questions.size(), 3u);
+    EXPECT_NE(platform.questions[0].find("separate object for each colour"), std::string::npos);
+    for (const char* name : {"yes.3mf", "no.3mf"})
+        EXPECT_EQ(testing::readBytes(dir / name), testing::readBytes(dir / "expected" / name)) << name;
+    EXPECT_FALSE(std::filesystem::exists(dir / "cancel.3mf"));
 }
 
 TEST_F(DocumentTest, AFailedSaveIsReportedAndKeepsTheChanges) {

@@ -6,6 +6,7 @@
 #include "app/session/session.h"
 #include "app/session/session_file.h"
 #include "app/session/session_recorder.h"
+#include "formats/image/png_image.h"
 #include "support/fake_platform.h"
 #include "support/session_runner.h"
 
@@ -21,11 +22,12 @@ TEST(SessionLines, EveryKindReadsBackAsWritten) {
                            "rup 7 8", "rdbl 9 10", "mdown 11 12", "move 13 14", "wheel -120", "shift 1", "pointer 3 -4",
                            "pointer none", "ctrl 1", "ctrl 0", "key home",
                            "tablet 1 1 512 0 1023 0", "answer file /a b/c.cbk", "answer yes", "answer no",
-                           "answer cancel", "answer colour 80FF01", "answer box 0 5 7 99 9 8", "answer mesh 60 surface",
-                           "answer mesh 1 solid", "save /a b/m.obj",
+                           "answer cancel", "answer colour 80FF01", "answer box 0 5 7 99 9 8", "answer number 3", "save /a b/m.obj",
+                           "answer mesh 60 surface", "answer mesh 1 solid",
                            "grab g.tga",
                            "setting backgroundColor=255", "wait 31", "wait 2.5", "wait 0.1", "wait 100000", "crash",
-                           "move -100000 100000", "size 6144 0", "clipboard", "clipboard a%0Ab%20c%25"};
+                           "move -100000 100000", "size 6144 0", "clipboard", "clipboard a%0Ab%20c%25", "finding 0",
+                           "finding 12"};
     for (const char* text : lines) {
         SessionLine line;
         std::string error;
@@ -74,12 +76,14 @@ TEST(SessionLines, MalformedLinesSayWhatIsWrong) {
         {"answer box -1 2 3 4 5 6", "\"answer box\" takes six cell coordinates from 0 to 99"},
         {"answer mesh 0 solid", "\"answer mesh\" takes the cells 1 to 100, then solid or surface"},
         {"answer mesh 60 hollow", "\"answer mesh\" takes the cells 1 to 100, then solid or surface"},
+        {"answer number 2.5", "\"answer number\" takes a whole number"},
         {"tablet 1 2 3", "\"tablet\" takes CURSOR BUTTONS PRESSURE MIN MAX MARK"},
         {"save", "\"save\" takes a path"},
         {"wait -1", "\"wait\" takes seconds, a decimal number such as 31 or 2.5"},
         {"wait 1e3", "\"wait\" takes seconds, a decimal number such as 31 or 2.5"},
         {"wait 2.", "\"wait\" takes seconds, a decimal number such as 31 or 2.5"},
         {"crash now", "\"crash\" takes nothing"},
+        {"finding -1", "\"finding\" takes the number of a row of the findings list, 0 for the first"},
     };
     for (const auto& [text, expected] : cases) {
         SessionLine line;
@@ -269,6 +273,27 @@ save $DIR/out.cbk
     EXPECT_FLOAT_EQ(out.paletteA[0].r, 128 / 255.0f);
     EXPECT_FLOAT_EQ(out.paletteA[0].g, 1.0f);
     EXPECT_FLOAT_EQ(out.paletteA[0].b, 1 / 255.0f);
+}
+
+// A picture becomes cells in the current palette's colours, in place of the
+// model, as one undo step; a cancelled thickness changes nothing.
+TEST_F(SessionTest, APictureImportedAsCellsReplacesTheModelUntilUndone) {
+    ModelStore start = testing::makeStore();
+    testing::setCell(*start.model, 3, 4, 5, 20);
+    start.model->paletteA[2] = {0.2f, 0.4f, 0.6f};
+    // 2 x 1: a blue-grey pixel left of a transparent one (blue, green, red, alpha).
+    const std::uint8_t pixels[] = {150, 100, 50, 255, 255, 255, 255, 0};
+    std::string reason;
+    ASSERT_EQ(writePng(dir / "p.png", 2, 1, pixels, reason), 1) << reason;
+    const std::string lines = "size 800 600\npaint\nanswer file $DIR/p.png\nanswer cancel\nmenu 40010\nsave $DIR/kept.cbk\n"
+                              "answer file $DIR/p.png\nanswer number 2\nmenu 40010\nsave $DIR/out.cbk\n"
+                              "key ctrl+z\nsave $DIR/undone.cbk\n";
+    ASSERT_EQ(replay(lines, writeModel(*start.model)), "");
+    std::vector<std::uint8_t> expected(kCellCount, kEmpty);
+    expected[cellIndex(49, 49, 49)] = expected[cellIndex(49, 49, 50)] = 3;
+    EXPECT_EQ(std::memcmp(saved("out.cbk").model->cells, expected.data(), kCellCount), 0);
+    for (const char* unchanged : {"kept.cbk", "undone.cbk"})
+        EXPECT_EQ(std::memcmp(saved(unchanged).model->cells, start.model->cells, kCellCount), 0) << unchanged;
 }
 
 constexpr std::uint32_t kFace = 0xf0f0f0, kLight = 0xffffff, kSelection = 0x0078d7, kDark = 0x696969;

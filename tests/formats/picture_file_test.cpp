@@ -1,5 +1,5 @@
 // Reference pictures: PNG, TARGA and JPEG files read top row first, and
-// halved to a texture's size.
+// halved to a texture's size; pictures read as cells.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,8 @@
 #include "formats/image/picture_file.h"
 #include "formats/image/png_image.h"
 #include "formats/image/targa.h"
+#include "formats/palette_match.h"
+#include "formats/picture_cells.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
@@ -220,6 +222,57 @@ TEST(PictureFile, HalvesByAveragingUntilItFits) {
     EXPECT_EQ(odd.width, 2);
     EXPECT_EQ(odd.height, 1);
     EXPECT_EQ(odd.rgba, std::vector<std::uint8_t>(4 * 2, 7));
+}
+
+TEST(PictureCells, PixelsBecomeCellsOfTheNearestPaletteColourFacingTheFront) {
+    // 20 x 10, written rows bottom to top, blue first: left half red and (top)
+    // green, right half blue and (top) white, each a little off its palette
+    // colour; the top-left 3 x 2 pixels transparent, one pixel just opaque.
+    constexpr int kWidth = 20, kHeight = 10;
+    std::vector<std::uint8_t> bgra(4 * kWidth * kHeight);
+    const auto rgbaAt = [&](int column, int topRow) -> std::uint8_t* {
+        return bgra.data() + 4 * ((kHeight - 1 - topRow) * kWidth + column);
+    };
+    for (int row = 0; row < kHeight; ++row)
+        for (int column = 0; column < kWidth; ++column) {
+            const bool top = row < kHeight / 2, left = column < kWidth / 2;
+            const std::uint32_t rgb = left ? (top ? 0x08f00a : 0xfa0304) : (top ? 0xf4f6f0 : 0x0a00f0);
+            std::uint8_t* p = rgbaAt(column, row);
+            p[0] = rgb & 0xff, p[1] = rgb >> 8 & 0xff, p[2] = rgb >> 16 & 0xff;
+            p[3] = column < 3 && row < 2 ? 127 : 128 + column;
+        }
+    testing::TempDir dir;
+    std::string reason;
+    ASSERT_EQ(writePng(dir / "p.png", kWidth, kHeight, bgra, reason), 1) << reason;
+    ModelFileContents contents;
+    std::copy(std::begin(kDefaultPalette), std::end(kDefaultPalette), contents.paletteA);
+    std::copy(std::begin(kDefaultPalette), std::end(kDefaultPalette), contents.paletteB);
+    ASSERT_EQ(readPictureCells(dir / "p.png", 3, contents, reason), 1) << reason;
+
+    // Centred: x 40..59, y 45..54 (top row at y 54), z 48..50; A's red, green, blue, white.
+    std::vector<std::uint8_t> expected(kCellCount, kEmpty);
+    for (int row = 0; row < kHeight; ++row)
+        for (int column = 0; column < kWidth; ++column) {
+            if (column < 3 && row < 2) continue;
+            const bool top = row < kHeight / 2, left = column < kWidth / 2;
+            for (int z = 48; z <= 50; ++z)
+                expected[cellIndex(40 + column, 54 - row, z)] = left ? (top ? 5 : 1) : (top ? 16 : 9);
+        }
+    EXPECT_TRUE(contents.cells == expected);
+
+    // A tie goes to material A; a wider picture is scaled to 100 cells across.
+    Rgb palette[kPaletteSize];
+    std::copy(std::begin(kDefaultPalette), std::end(kDefaultPalette), palette);
+    EXPECT_EQ(nearestPaletteCode(0xff0000, palette, palette), 1);
+    const Picture wide{400, 10, std::vector<std::uint8_t>(4 * 400 * 10, 255)};
+    const std::vector<std::uint8_t> cells = pictureCells(wide, 1, palette, palette);
+    EXPECT_EQ(std::count(cells.begin(), cells.end(), 16), 100 * 3);
+    EXPECT_EQ(cells[cellIndex(0, 48, 49)], 16);
+
+    EXPECT_EQ(readPictureCells(dir / "p.png", 0, contents, reason), 0);
+    testing::writeBytes(dir / "junk.png", "not a picture");
+    EXPECT_EQ(readPictureCells(dir / "junk.png", 1, contents, reason), 0);
+    EXPECT_NE(reason.find("junk.png: it is not a PNG"), std::string::npos) << reason;
 }
 
 }  // namespace

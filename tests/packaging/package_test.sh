@@ -60,14 +60,14 @@ check "the man page is of this version" grep -q "^\.TH CUBRIK 1 .* \"Cubrik $ver
 check "the man page renders without warnings" test -z "$(MANWIDTH=80 man --warnings -E UTF-8 -l "$work/cubrik.1" 2>&1 >/dev/null)"
 MANWIDTH=200 man -E UTF-8 -l "$work/cubrik.1" 2>/dev/null | col -b >"$work/man.txt"
 help="$("$program" --help)"
-for option in $(grep -o -E -- '--[a-z]+' <<<"$help" | sort -u); do
+for option in $(grep -o -E -- '--[a-z]+(-[a-z]+)*' <<<"$help" | sort -u); do
   check "the man page describes $option" grep -q -E -- "^ {7}$option( |,|$)" "$work/man.txt"
 done
-for option in $(grep -o -E -- '^ {7}--[a-z]+' "$work/man.txt" | sort -u); do
+for option in $(grep -o -E -- '^ {7}--[a-z]+(-[a-z]+)*' "$work/man.txt" | sort -u); do
   check "--help names $option" grep -q -E -- "$option([^a-z]|$)" <<<"$help"
 done
 completion="$share/bash-completion/completions/cubrik"
-for types in $(grep -o -E '(FILE|IN|OUT)\.[a-z]+(\|(FILE|IN|OUT)\.[a-z]+)*' <<<"$help" | sort -u); do
+for types in $(grep -o -E '(FILE|IN|OUT)\.[a-z0-9]+(\|(FILE|IN|OUT)\.[a-z0-9]+)*' <<<"$help" | sort -u); do
   check "the man page's synopsis has $types" grep -q -F "$types" "$work/man.txt"
   check "the completion offers $types" grep -q -F "_filedir '$(sed -E 's/(FILE|IN|OUT)\.//g' <<<"$types")'" "$completion"
 done
@@ -83,8 +83,9 @@ complete_words() {
 }
 check "completion: the modes" test "$(complete_words --e)" = "--export"
 check "completion: the views" test "$(complete_words --render a.cbk o.png --view b)" = "back bottom"
-check "completion: --export's options" test "$(complete_words --export a.cbk o.stl --)" = "--flat --scale"
-check "completion: a mesh's options" test "$(complete_words --export m.OBJ o.cbk --)" = "--cells --flat --scale --surface"
+check "completion: --export's options" test "$(complete_words --export a.cbk o.stl --)" = "--flat --scale --split-colours"
+check "completion: a mesh's options" test "$(complete_words --export m.OBJ o.cbk --)" = \
+  "--cells --flat --scale --split-colours --surface"
 check "completion: models to open" test "$(complete_words '')" = "a.cbk e.vox folder"
 check "completion: meshes to write" test "$(complete_words --export a.cbk '')" = "a.cbk b.STL e.vox folder"
 check "completion: images to write" test "$(complete_words --render a.cbk '')" = "d.png folder"

@@ -43,6 +43,11 @@ std::optional<std::string> FakePlatform::saveFileDialog(const FileDialogRequest&
     return next(fileAnswers, "save dialog");
 }
 
+std::optional<int> FakePlatform::askNumber(const std::string&, const std::string&, int, int, int) {
+    noteDialog();
+    return next(numberAnswers, "number dialog");
+}
+
 std::optional<std::uint32_t> FakePlatform::chooseColour(std::uint32_t, std::array<std::uint32_t, 16>& customColours) {
     noteDialog();
     customColours[0] = 0x010203;  // the dialog may change the custom colours

@@ -21,6 +21,7 @@ public:
     std::deque<Reply> replies;
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<std::uint32_t>> colourAnswers;
+    std::deque<std::optional<int>> numberAnswers;
     bool helpOpens = true;
     bool shift = false;
     bool ctrl = false;
@@ -40,6 +41,7 @@ public:
     bool maximized = false;
     int inputMethodOffCount = 0;
     std::optional<std::string> clipboard;
+    std::vector<std::string> findings;  // the rows the findings list shows
     int dialogsDuringGesture = 0;  // dialogs must never open while the mouse is captured
     WindowPlacement placement{30, 40, 700, 600};
 
@@ -50,6 +52,7 @@ public:
     void postQuit(int exitCode) override { quitCode = exitCode; }
     void setMenuChecked(int command, bool on) override { checked[command] = on; }
     void setMenuEnabled(int command, bool on) override { enabled[command] = on; }
+    void showPrintFindings(const std::string&, const std::vector<std::string>& rows) override { findings = rows; }
     void captureMouse() override { mouseCaptured = true; }
     void releaseMouse() override { mouseCaptured = false; }
     bool shiftDown() override { return shift; }
@@ -75,6 +78,7 @@ public:
         noteDialog();
         return std::nullopt;
     }
+    std::optional<int> askNumber(const std::string&, const std::string&, int, int, int) override;
     bool openHelp(const std::string& path) override;
     void makeGlCurrent() override {}
     void doneGlCurrent() override {}

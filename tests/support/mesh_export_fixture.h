@@ -27,6 +27,23 @@ protected:
         applyModelFile(contents, *store.model);
     }
 
+    // Faces between two filled cells of different colours.
+    int facesBetweenColours() const {
+        int faces = 0;
+        for (int z = 0; z < kGridSize; ++z)
+            for (int y = 0; y < kGridSize; ++y)
+                for (int x = 0; x < kGridSize; ++x) {
+                    const std::uint8_t here = store.model->cells[cellIndex(x, y, z)];
+                    for (const int axis : {0, 1, 2}) {
+                        const int next[3] = {x + (axis == 0), y + (axis == 1), z + (axis == 2)};
+                        if (here == kEmpty || next[axis] == kGridSize) continue;
+                        const std::uint8_t there = store.model->cells[cellIndex(next[0], next[1], next[2])];
+                        faces += there != kEmpty && there != here;
+                    }
+                }
+        return faces;
+    }
+
     TempDir dir;
     ModelStore store = makeStore();
     MeshExtractor extractor;

@@ -7,12 +7,14 @@
 
 #include "app/cli/command_line_name.h"
 #include "app/cli/file_conversion.h"
+#include "app/cli/print_check_command.h"
 #include "app/cli/render_command.h"
 #include "app/state/message.h"
 #include "app/session/replay.h"
 #include "app/state/version.h"
 #include "formats/file_format.h"
 #include "formats/import/mesh_reader.h"
+#include "formats/picture_cells.h"
 #include "render/camera.h"
 
 namespace cubrik {
@@ -56,6 +58,20 @@ bool parseBackground(const std::string& text, std::uint32_t& colour) {
     return true;
 }
 
+// MM of --scale and --min-wall: 0.001 to 1000 millimetres. `meaning` says
+// what the option takes: "--scale takes the millimetres of one cell".
+bool parseMillimetres(const std::string& meaning, const std::string& text, double& millimetres, std::string& error) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), millimetres);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !(millimetres >= 0.001) ||
+        !(millimetres <= 1000)) {
+        error = meaning + ", 0.001 to 1000, for example 2.5, not " + text;
+        return false;
+    }
+    return true;
+}
+
+const std::string kScaleMeaning = "--scale takes the millimetres of one cell";
+
 // --scale MM: the edge of a cell in millimetres, for exports measured in them.
 bool parseScale(const std::string& text, const std::string& outputPath, double& millimetres, std::string& error) {
     const FileFormat* format = formatOf(outputPath);
@@ -65,13 +81,51 @@ bool parseScale(const std::string& text, const std::string& outputPath, double& 
                 " exports, not in " + outputPath;
         return false;
     }
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), millimetres);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !(millimetres >= 0.001) ||
-        !(millimetres <= 1000)) {
-        error = "--scale takes the millimetres of one cell, 0.001 to 1000, for example 2.5, not " + text;
+    return parseMillimetres(kScaleMeaning, text, millimetres, error);
+}
+
+// The options after the model of --check: --scale MM and --min-wall MM.
+bool parseCheckOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option != "--scale" && option != "--min-wall") {
+            error = unknownOption(option);
+            return false;
+        }
+        if (i + 1 == args.size()) {
+            error = option + " needs a value; see cubrik --help";
+            return false;
+        }
+        const bool scale = option == "--scale";
+        if (!parseMillimetres(scale ? kScaleMeaning : "--min-wall takes the thinnest wall in millimetres", args[++i],
+                              scale ? out.cellMillimetres : out.minWallMillimetres, error))
+            return false;
+    }
+    return true;
+}
+
+// --thickness K: how many cells deep a picture input becomes.
+bool parseThickness(const std::string& text, const std::string& inputPath, int& thickness, std::string& error) {
+    if (!isCellPicture(inputPath)) {
+        error = "--thickness is for a picture input (.png, .jpg or .jpeg), not " + inputPath;
+        return false;
+    }
+    if (!parseInt(text, thickness) || thickness < 1 || thickness > kMaxPictureThickness) {
+        error = "--thickness takes a number of cells from 1 to " + std::to_string(kMaxPictureThickness) + ", not " +
+                text;
         return false;
     }
     return true;
+}
+
+// --split-colours: only for the formats that write a part per colour.
+bool acceptsColourParts(const std::string& outputPath, std::string& error) {
+    const FileFormat* format = formatOf(outputPath);
+    if (format != nullptr && format->writeColourParts != nullptr) return true;
+    error = "--split-colours writes a part per colour in " +
+            extensionList([](const FileFormat& f) { return f.writeColourParts != nullptr; }, ", ", " or ") +
+            " exports, not in " + outputPath;
+    return false;
 }
 
 // "z<=49", "z>=50" or "z=49": the cut-away of --cut.
@@ -121,7 +175,7 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
         const bool hasValue = i + 1 < args.size();
         const bool takesValue = render ? option == "--view" || option == "--size" || option == "--background" ||
                                              option == "--cut"
-                                       : option == "--scale" || option == "--cells";
+                                       : option == "--scale" || option == "--thickness" || option == "--cells";
         if (takesValue && !hasValue) {
             error = option + " needs a value; see cubrik --help";
             return false;
@@ -132,6 +186,11 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             if (!parseScale(args[++i], out.outputPath, out.cellMillimetres, error)) return false;
         } else if (!render && (option == "--cells" || option == "--surface")) {
             if (!parseMeshImport(args, i, out, error)) return false;
+        } else if (!render && option == "--thickness" && hasValue) {
+            if (!parseThickness(args[++i], out.modelPath, out.pictureThickness, error)) return false;
+        } else if (!render && option == "--split-colours") {
+            if (!acceptsColourParts(out.outputPath, error)) return false;
+            out.colourParts = true;
         } else if (render && option == "--zoom") {
             out.zoomed = true;
         } else if (render && option == "--ao") {
@@ -185,10 +244,17 @@ std::string usageText() {
            "  cubrik [" + names("FILE", isReadable) + "]\n"
            "      open the modeller, with FILE if given\n"
            "  cubrik --export " + names("IN", isReadable) + " " + names("OUT", isWritableModel) + " [--flat]\n"
-           "         [--scale MM]\n"
+           "         [--scale MM] [--split-colours]\n"
            "      write the model again, or export it as a mesh (smoothed unless --flat);\n"
            "      STL is in millimetres, one cell 1 mm wide unless --scale gives its size\n"
            "      (0.001 to 1000)\n"
+           "      3MF is in millimetres as well, with a material per colour; --split-colours\n"
+           "      writes a part per colour used, each closed: 3MF objects named A01, B03, ...,\n"
+           "      or STL files OUT-A01.stl, OUT-B03.stl, ...\n"
+           "  cubrik --export IN.png|IN.jpg|IN.jpeg " + names("OUT", isWritableModel) + " [--thickness K]\n"
+           "      make a model of a picture, a cell per pixel facing the front view, K cells\n"
+           "      deep (1 to 100, default 1), in the nearest palette colours; transparent\n"
+           "      pixels stay empty and a picture over 100 pixels either way is scaled to fit\n"
            "  cubrik --export " + meshInputs + " " + names("OUT", isWritableModel) + "\n"
            "         [--cells N] [--surface] [--flat] [--scale MM]\n"
            "      voxelize a mesh, scaled so its longest side spans N cells (1 to 100, default\n"
@@ -204,6 +270,11 @@ std::string usageText() {
            "      along an axis; --ortho draws it in the parallel projection of\n"
            "      View > Orthographic; --ao darkens corners by the cells round them (ambient\n"
            "      occlusion), --edges outlines each cell's faces (with --flat)\n"
+           "  cubrik --check " + names("IN", isReadable) + " [--scale MM] [--min-wall MM]\n"
+           "      check the model for printing: its parts, parts that float above the\n"
+           "      lowest layer, walls thinner than --min-wall (default 0.8 mm, one cell\n"
+           "      --scale mm wide, default 1), overhangs and its size, one fact a line;\n"
+           "      exit status 0 when nothing was found, 3 when something was\n"
            "  cubrik --replay SESSION.txt [--state DIR] [FILE.cbk]\n"
            "      run a recorded or written session without a window; with --state, DIR stands\n"
            "      for the per-user state folder, where recovery copies are kept and found\n"
@@ -233,6 +304,15 @@ int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std
         out.modelPath = args[1];
         out.outputPath = args[2];
         return parseOptions(args, out, error) ? 1 : 0;
+    }
+    if (first == "--check") {
+        out.mode = CommandLine::Mode::Check;
+        if (args.size() < 2 || args[1].rfind("--", 0) == 0) {
+            error = "--check takes a model (see --help)";
+            return 0;
+        }
+        out.modelPath = args[1];
+        return parseCheckOptions(args, out, error) ? 1 : 0;
     }
     if (first == "--replay" || first == "--record") {
         out.mode = first == "--replay" ? CommandLine::Mode::Replay : CommandLine::Mode::OpenWindow;
@@ -271,13 +351,16 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
     case CommandLine::Mode::Help: out << usageText(); return 0;
     case CommandLine::Mode::Version: out << kVersionLine << '\n'; return 0;
     case CommandLine::Mode::Export:
-        if (convertModelFile(command.modelPath, command.outputPath, command.flat, command.cellMillimetres,
-                             command.meshImport, reason))
+        if (convertModelFile(command.modelPath, command.outputPath,
+                             {command.flat, command.cellMillimetres, command.colourParts, command.pictureThickness,
+                              command.meshImport},
+                             reason))
             return 0;
         break;
     case CommandLine::Mode::Render:
         if (renderModelImage(command, reason)) return 0;
         break;
+    case CommandLine::Mode::Check: return runPrintCheck(command, out, err);
     case CommandLine::Mode::Replay:
         if (runReplay(ReplayOptions{command.sessionPath, command.modelPath, command.stateFolder, true}, reason))
             return 0;

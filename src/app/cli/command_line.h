@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/print_check.h"
 #include "formats/import/voxelize.h"
 #include "model/cut_away.h"
 
@@ -14,7 +15,7 @@ namespace cubrik {
 
 
 struct CommandLine {
-    enum class Mode { OpenWindow, Export, Render, Replay, Help, Version };
+    enum class Mode { OpenWindow, Export, Render, Check, Replay, Help, Version };
     Mode mode = Mode::OpenWindow;
     std::string modelPath;   // the model to open, convert or render; may be empty
     std::string outputPath;  // what --export or --render writes
@@ -23,6 +24,9 @@ struct CommandLine {
     bool flat = false;       // cubes instead of the smoothed surface
     double cellMillimetres = 1.0;  // --scale: the edge of a cell in a mesh measured in millimetres
     VoxelizeOptions meshImport{};  // --cells, --surface: how --export brings a mesh file in
+    int pictureThickness = 1;      // --thickness: the cells a picture input is deep
+    double minWallMillimetres = kDefaultMinWallMillimetres;  // --check --min-wall: thinner walls are reported
+    bool colourParts = false;      // --split-colours: a part per colour, for the formats that print
     // --render only:
     int view = 0;            // preset view 0..5: front, back, left, right, top, bottom
     int width = 800;         // client area of the window whose view is rendered
@@ -39,7 +43,7 @@ struct CommandLine {
 int parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
 
 // Runs a headless mode and returns the process exit status: 0 on success,
-// 1 with one line on `err` otherwise.
+// 1 with one line on `err` otherwise; --check gives 3 when it found something.
 int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err);
 
 // main()'s start: the arguments parsed and a headless mode run. Returns the

@@ -13,12 +13,21 @@ namespace cubrik {
 // 1, or 0 with `reason`.
 int loadModelInto(const std::string& path, ModelStore& store, std::string& reason);
 
-// The output type follows the extension of `outputPath`. A mesh file as input
-// is voxelized by `meshImport` in the default palettes. Returns 1 when the
+// How --export reads and writes: a mesh is smoothed unless `flat`; a cell is
+// `cellMillimetres` wide in the formats measured in millimetres; a part per
+// colour where `colourParts` (for the formats that have them); a picture input
+// becomes cells `pictureThickness` deep; a mesh input is voxelized by `meshImport`.
+struct ConversionOptions {
+    bool flat = false;
+    double cellMillimetres = 1.0;
+    bool colourParts = false;
+    int pictureThickness = 1;
+    VoxelizeOptions meshImport{};
+};
+
+// The output type follows the extension of `outputPath`. Returns 1 when the
 // output was written, else 0 with `reason`; nothing is written on failure.
-// Mesh exports are smoothed unless `flat`; those in millimetres make a cell
-// `cellMillimetres` wide.
-int convertModelFile(const std::string& inputPath, const std::string& outputPath, bool flat,
-                     double cellMillimetres, const VoxelizeOptions& meshImport, std::string& reason);
+int convertModelFile(const std::string& inputPath, const std::string& outputPath, const ConversionOptions& options,
+                     std::string& reason);
 
 }  // namespace cubrik

@@ -49,16 +49,20 @@ bool writeNative(App& app, const std::string& path) {
 }
 
 // The document takes the name of the file it was read from. Another editor's
-// file is not what Save writes, so the document stays unsaved under the .cbk
-// name beside it: Save then asks, proposing that name. A merge of colours is
-// said, with what else reading did.
-void adoptOpenedFile(App& app, const std::string& path, const ReadReport& report) {
+// file (or a picture) is not what Save writes, so the document stays unsaved
+// under the .cbk name beside it: Save then asks, proposing that name.
+void nameAfterFile(App& app, const std::string& path) {
     const FileFormat* format = formatOf(path);
     const bool native = format != nullptr && isNativeFormat(*format);
     app.document.path = native ? path : std::filesystem::path(path).replace_extension(".cbk").string();
     app.document.title = titleOf(path);
     app.document.lastFolder = folderOf(path);
     app.document.untitled = native ? 0 : 1;
+}
+
+// ... and Open recent lists it. A merge of colours is said, with what else reading did.
+void adoptOpenedFile(App& app, const std::string& path, const ReadReport& report) {
+    nameAfterFile(app, path);
     rememberRecent(app, path);
     if (report.coloursMerged) reportFailure(app, fillIn(app.strings().coloursMerged, path), report.notes);
     else if (!report.notes.empty())
@@ -75,19 +79,6 @@ void offerSaveAsForReadOnly(App& app) {
 
 }  // namespace
 
-// Asks before unsaved changes are dropped. False when the user cancelled, or
-// wanted them saved and they were not, so the asking command must not go on.
-bool askToSave(App& app) {
-    if (!app.flags.modelModified) return true;
-    endGestures(app);
-    switch (app.platform.askYesNoCancel(kCaption, fillIn(app.strings().unsavedPrompt, app.document.title))) {
-    case Reply::Yes: return saveDocumentAs(app) == 1 && !app.flags.modelModified;
-    case Reply::No: return true;
-    case Reply::Cancel: break;
-    }
-    return false;
-}
-
 void reportFailure(App& app, const std::string& lead, const std::string& reason) {
     endGestures(app);
     app.platform.showMessage(kCaption, reason.empty() ? lead : lead + "\n" + reason);
@@ -98,6 +89,17 @@ std::optional<std::string> askForFile(App& app, bool saving, const FileDialogReq
     auto chosen = saving ? app.platform.saveFileDialog(request) : app.platform.openFileDialog(request);
     app.platform.inputMethodOff();
     return chosen;
+}
+
+bool askToSave(App& app) {
+    if (!app.flags.modelModified) return true;
+    endGestures(app);
+    switch (app.platform.askYesNoCancel(kCaption, fillIn(app.strings().unsavedPrompt, app.document.title))) {
+    case Reply::Yes: return saveDocumentAs(app) == 1 && !app.flags.modelModified;
+    case Reply::No: return true;
+    case Reply::Cancel: break;
+    }
+    return false;
 }
 
 int openStartupDocument(App& app) {
@@ -160,18 +162,19 @@ void readDocument(App& app, const std::string& path) {
         else reportFailure(app, fillIn(text.cannotOpen, path), reason);
         return;
     }
-    replaceModel(app, contents);
+    replaceModel(app, contents, path);
     adoptOpenedFile(app, path, report);
     updateWindowTitle(app);
-    app.flags.modelModified = 0;
 }
 
-void replaceModel(App& app, const ModelFileContents& contents) {
+void replaceModel(App& app, const ModelFileContents& contents, const std::string& path) {
     pushUndo(app.history, app.model(), app.edit, app.flags);
     applyModelFile(contents, app.model());
     presetView(app.model(), kFrontView);  // an opened model starts in the front view
     resetEditState(app.edit, app.panel, app.model());
     endCutAway(app);
+    nameAfterFile(app, path);
+    app.flags.modelModified = 0;
 }
 
 void saveDocument(App& app) {
@@ -198,6 +201,8 @@ int saveDocumentAs(App& app) {
         updateWindowTitle(app);
         return 1;
     }
+    const Reply colourParts = format != nullptr ? askForColourParts(app, *format) : Reply::No;
+    if (colourParts == Reply::Cancel) return 0;
     app.document.exportPath = path;
     app.document.exportTitle = titleOf(path);
     if (format == nullptr || !format->writesModel()) {
@@ -205,13 +210,22 @@ int saveDocumentAs(App& app) {
         return 0;
     }
     std::string reason;
-    const MeshSource source{app.model(), *app.store.cornerCodes, app.store.smoothingTable,
-                            app.toggles.smoothDisplay != 0};
-    const int written = format->writeModel != nullptr ? format->writeModel(path, app.model(), reason)
-                                                      : format->writeMesh(app.meshExtractor, source, path, reason);
-    if (written) return 1;
+    if (writeByFormat(app, app.store, *format, path, colourParts == Reply::Yes, reason)) return 1;
     reportFailure(app, fillIn(text.cannotExport, path), reason);
     return 0;
+}
+
+Reply askForColourParts(App& app, const FileFormat& format) {
+    if (!format.saveAsAsksForParts) return Reply::No;
+    return app.platform.askYesNoCancel(kCaption, app.strings().colourPartsQuestion);
+}
+
+int writeByFormat(App& app, const ModelStore& store, const FileFormat& format, const std::string& path,
+                  bool colourParts, std::string& reason) {
+    if (format.writeModel != nullptr) return format.writeModel(path, *store.model, reason);
+    const MeshSource source{*store.model, *store.cornerCodes, store.smoothingTable, app.toggles.smoothDisplay != 0};
+    const MeshWriter write = colourParts ? format.writeColourParts : format.writeMesh;
+    return write(app.meshExtractor, source, path, reason);
 }
 
 void exportImage(App& app) {

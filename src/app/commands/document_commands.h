@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/state/app.h"
-#include "model/model_file.h"
+#include "formats/file_format.h"
 
 namespace cubrik {
 
@@ -30,12 +30,19 @@ void readDocument(App& app, const std::string& path);
 // Asks before unsaved changes are dropped. False when the user cancelled, or
 // wanted them saved and they were not, so the asking command must not go on.
 bool askToSave(App& app);
-// Puts the palettes and cells of `contents` in place of the model, in the
-// front view, as one undo step.
-void replaceModel(App& app, const ModelFileContents& contents);
+// Puts `contents` in place of the model as Open does (one undo step, the
+// front view, the document named after `path` and unchanged); the window's
+// texts are the caller's to refresh.
+void replaceModel(App& app, const ModelFileContents& contents, const std::string& path);
 void saveDocument(App& app);
 // Returns 1 when something was written, 0 when cancelled or nothing was.
 int saveDocumentAs(App& app);
+// Whether to write a part per colour, where `format` asks (Yes, No or Cancel).
+Reply askForColourParts(App& app, const FileFormat& format);
+// Writes `store`'s model as `format` does, meshes smoothed as the view is and
+// split into a part per colour where `colourParts`. Returns 1, or 0 with `reason`.
+int writeByFormat(App& app, const ModelStore& store, const FileFormat& format, const std::string& path,
+                  bool colourParts, std::string& reason);
 void exportImage(App& app);
 void quitProgram(App& app);
 // Returns 1 when a colour was chosen.

@@ -9,6 +9,9 @@
 #include "app/commands/mesh_import_command.h"
 #include "app/commands/mirror_commands.h"
 #include "app/commands/palette_commands.h"
+#include "app/commands/picture_import.h"
+#include "app/commands/selection_export.h"
+#include "app/commands/print_check_commands.h"
 #include "app/commands/shape_commands.h"
 #include "app/commands/undo_steps.h"
 #include "render/camera.h"
@@ -43,6 +46,8 @@ void runMenuCommand(App& app, int command) {
     case command::kSaveAs: saveDocumentAs(app); break;
     case command::kExportImage: exportImage(app); break;
     case command::kImportMesh: importMesh(app); break;
+    case command::kImportPicture: importPictureAsCells(app); break;
+    case command::kExportSelection: exportSelection(app); break;
     case command::kQuit: quitProgram(app); break;
     case command::kUndo: undo(app.history, app.model(), app.edit, app.flags); break;
     case command::kRedo: redo(app.history, app.model(), app.edit, app.flags); break;
@@ -57,6 +62,8 @@ void runMenuCommand(App& app, int command) {
         enterSelectMode(app);
         break;
     case command::kCellMode: enterCellMode(app); break;
+    case command::kCheckForPrinting: showPrintCheck(app); break;
+    case command::kDeleteFloatingParts: deleteFloatingParts(app); break;
     case command::kHelp: showHelp(app); break;
     case command::kAbout: showAbout(app); break;
     default:

@@ -1,7 +1,6 @@
 #include "app/commands/mesh_import_command.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "app/commands/document_commands.h"
 #include "app/commands/window_status.h"
@@ -47,12 +46,7 @@ void importMesh(App& app) {
         reportFailure(app, fillIn(text.cannotImportMesh, path), reason);
         return;
     }
-    replaceModel(app, contents);
-    app.document.path = std::filesystem::path(path).replace_extension(".cbk").string();
-    app.document.title = titleOf(path);
-    app.document.untitled = 1;
-    // The cells exist nowhere as a model yet: closing asks to save them.
-    app.flags.modelModified = 1;
+    replaceModel(app, contents, path);
     refreshWindowTexts(app);
 }
 

@@ -7,8 +7,8 @@ namespace cubrik {
 
 // The unsaved-changes question, the file, the cells and solid or surface;
 // reading and voxelizing run with progress and Cancel. The model is replaced
-// as Open replaces it, in one undo step, and left unsaved under the mesh's
-// name with .cbk; a failure says why and changes nothing.
+// as Open replaces it, in one undo step, named after the mesh with .cbk; a
+// failure says why and changes nothing.
 void importMesh(App& app);
 
 }  // namespace cubrik

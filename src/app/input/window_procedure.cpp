@@ -5,6 +5,7 @@
 #include "app/commands/document_commands.h"
 #include "app/commands/frame.h"
 #include "app/commands/menu_commands.h"
+#include "app/commands/print_check_commands.h"
 #include "app/commands/strokes.h"
 #include "app/commands/window_status.h"
 #include "app/input/gestures.h"
@@ -68,7 +69,7 @@ int handleMessage(App& app, const Message& m) {
     ++app.recovery.messageDepth;  // a dialog of this message may let a tick in
     // A note lasts until the user does something else.
     if (m.type == MessageType::KeyDown || m.type == MessageType::Command || m.type == MessageType::LeftDown ||
-        m.type == MessageType::RightDown || m.type == MessageType::DropFile)
+        m.type == MessageType::RightDown || m.type == MessageType::DropFile || m.type == MessageType::ChooseFinding)
         app.status.note.clear();
     if (isMouseButtonOrMove(m.type)) {
         handleMouse(app, m);
@@ -94,6 +95,11 @@ int handleMessage(App& app, const Message& m) {
                 stepBrushSize(app.model().brushSize, m.wheelDelta);
                 forcedStrokeStep(app);
             }
+            app.platform.invalidate();
+            break;
+        case MessageType::ChooseFinding:
+            endGestures(app);
+            chooseFinding(app, m.row);
             app.platform.invalidate();
             break;
         case MessageType::InputMethodNotify: app.platform.inputMethodOff(); break;

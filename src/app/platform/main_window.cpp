@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "app/platform/findings_panel.h"
 #include "panel/panel_layout.h"
 
 namespace cubrik {
@@ -46,7 +47,14 @@ MainWindow::MainWindow(Language language) : view_(new ViewWidget(this)) {
         [this] {
             if (isActiveWindow()) view_->setFocus(Qt::OtherFocusReason);
         });
-    platform_ = std::make_unique<QtPlatform>(*this, *view_, *menus_, *status_);
+    auto* findings = new FindingsPanel(this, [this](int row) {
+        Message message{MessageType::ChooseFinding};
+        message.row = row;
+        view_->send(message);
+        view_->setFocus(Qt::OtherFocusReason);  // the tools' keys work again at once
+    });
+    addDockWidget(Qt::RightDockWidgetArea, findings);
+    platform_ = std::make_unique<QtPlatform>(*this, *view_, *menus_, *status_, *findings);
     // Idle time passes without messages; the recovery copy's interval is checked each second.
     tick_ = new QTimer(this);
     connect(tick_, &QTimer::timeout, this, [this] { view_->send(Message{MessageType::Timer}); });

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDevice>
+#include <QInputDialog>
 #include <QFileInfo>
 #include <QInputMethod>
 #include <QMainWindow>
@@ -24,6 +25,7 @@
 #include <QUrl>
 
 #include "app/platform/cell_box_dialog.h"
+#include "app/platform/findings_panel.h"
 #include "app/platform/mesh_import_dialog.h"
 #include "app/platform/menu_bar.h"
 #include "app/platform/status_label.h"
@@ -79,6 +81,10 @@ void QtPlatform::setMenuEnabled(int command, bool enabled) { menus_.setEnabled(c
 
 // A label apart from the view: changing it repaints the label only.
 void QtPlatform::setStatusText(const StatusLine& line) { status_.setLine(line); }
+
+void QtPlatform::showPrintFindings(const std::string& title, const std::vector<std::string>& rows) {
+    findings_.showRows(title, rows);
+}
 
 void QtPlatform::setRecentFiles(const std::vector<std::string>& paths) { menus_.setRecentFiles(paths); }
 
@@ -213,6 +219,16 @@ std::optional<VoxelizeOptions> QtPlatform::askMeshImport(const MeshImportRequest
 void QtPlatform::runWithProgress(const std::string& title, const std::function<void(const ImportControl&)>& work) {
     runWithProgressIn(&window_, title, work);
     focusView();
+}
+
+std::optional<int> QtPlatform::askNumber(const std::string& title, const std::string& prompt, int initial,
+                                         int minimum, int maximum) {
+    bool ok = false;
+    const int chosen = QInputDialog::getInt(&window_, QString::fromStdString(title), QString::fromStdString(prompt),
+                                            initial, minimum, maximum, 1, &ok);
+    focusView();
+    if (!ok) return std::nullopt;
+    return chosen;
 }
 
 void QtPlatform::setSelectCursor(bool selecting) {

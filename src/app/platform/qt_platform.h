@@ -13,6 +13,7 @@ class QTextBrowser;
 
 namespace cubrik {
 
+class FindingsPanel;
 class MenuBar;
 class StatusLabel;
 
@@ -21,8 +22,9 @@ std::string fromQString(const QString& text);
 
 class QtPlatform final : public Platform {
 public:
-    QtPlatform(QMainWindow& window, QOpenGLWidget& view, MenuBar& menus, StatusLabel& status)
-        : window_(window), view_(view), menus_(menus), status_(status) {}
+    QtPlatform(QMainWindow& window, QOpenGLWidget& view, MenuBar& menus, StatusLabel& status,
+               FindingsPanel& findings)
+        : window_(window), view_(view), menus_(menus), status_(status), findings_(findings) {}
 
     void invalidate() override;
     void setWindowTitle(const std::string& title) override;
@@ -33,6 +35,7 @@ public:
     void setMenuEnabled(int command, bool enabled) override;
     void setStatusText(const StatusLine& line) override;
     void setRecentFiles(const std::vector<std::string>& paths) override;
+    void showPrintFindings(const std::string& title, const std::vector<std::string>& rows) override;
     void captureMouse() override;
     void releaseMouse() override;
     bool shiftDown() override;
@@ -58,6 +61,8 @@ public:
     void runWithProgress(const std::string& title, const std::function<void(const ImportControl&)>& work) override;
     std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                       const CellBox& initial) override;
+    std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial, int minimum,
+                                 int maximum) override;
     bool tabletPresent() override;
     PanelColours panelColours() override;
     bool openHelp(const std::string& path) override;
@@ -74,6 +79,7 @@ private:
     QOpenGLWidget& view_;
     MenuBar& menus_;
     StatusLabel& status_;
+    FindingsPanel& findings_;
     QPointer<QTextBrowser> help_;  // the help window, once opened; it deletes itself when closed
     std::optional<ClientPoint> menuPointer_;
     bool menuCommandRunning_ = false;

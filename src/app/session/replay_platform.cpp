@@ -53,4 +53,10 @@ std::optional<VoxelizeOptions> ReplayPlatform::askMeshImport(const MeshImportReq
     return answer->mesh;
 }
 
+std::optional<int> ReplayPlatform::askNumber(const std::string&, const std::string&, int, int, int) {
+    const std::optional<SessionLine> answer = take(SessionLine::Answer::Number);
+    if (!answer) return std::nullopt;
+    return answer->number;
+}
+
 }  // namespace cubrik

@@ -47,6 +47,8 @@ public:
     std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                       const CellBox& initial) override;
     std::optional<VoxelizeOptions> askMeshImport(const MeshImportRequest& request) override;
+    std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial, int minimum,
+                                 int maximum) override;
     bool tabletPresent() override { return true; }
     PanelColours panelColours() override { return {}; }
     bool openHelp(const std::string&) override { return true; }

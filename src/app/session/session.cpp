@@ -147,6 +147,11 @@ bool parseMessage(const std::vector<std::string_view>& w, SessionLine& out, std:
         if (w.size() != 2 || !parseNumber(w[1], m.command)) return fail(error, "\"menu\" takes a menu item number");
         return isMenuCommand(m.command) || fail(error, "no menu item has the number " + std::string(w[1]));
     }
+    if (word == "finding") {
+        m.type = MessageType::ChooseFinding;
+        return (w.size() == 2 && parseNumber(w[1], m.row) && m.row >= 0) ||
+               fail(error, "\"finding\" takes the number of a row of the findings list, 0 for the first");
+    }
     if (word == "wheel") {
         m.type = MessageType::MouseWheel;
         return (w.size() == 2 && parseNumber(w[1], m.wheelDelta)) || fail(error, "\"wheel\" takes a signed delta");
@@ -200,6 +205,10 @@ bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, 
     }
     if (what == "box") return parseBoxAnswer(w, out, error);
     if (what == "mesh") return parseMeshAnswer(w, out, error);
+    if (what == "number") {
+        out.answer = SessionLine::Answer::Number;
+        return (w.size() == 3 && parseNumber(w[2], out.number)) || fail(error, "\"answer number\" takes a whole number");
+    }
     return fail(error, "\"answer\" takes file PATH, yes, no, cancel or colour RRGGBB");
 }
 
@@ -323,8 +332,13 @@ std::string formatSessionLine(const SessionLine& line) {
                 for (const int coordinate : corner) text += " " + std::to_string(coordinate);
             return text;
         }
-        case SessionLine::Answer::Mesh:
-            return "answer mesh " + std::to_string(line.mesh.cells) + (line.mesh.surface ? " surface" : " solid");
+        case SessionLine::Answer::Mesh: {
+            // Appended piece by piece: GCC 12 misreads a chain of + here as an overlapping copy.
+            std::string text = "answer mesh ";
+            text.append(std::to_string(line.mesh.cells)).append(line.mesh.surface ? " surface" : " solid");
+            return text;
+        }
+        case SessionLine::Answer::Number: return "answer number " + std::to_string(line.number);
         }
         return "";
     case SessionLine::Kind::Save: return "save " + line.text;
@@ -349,6 +363,7 @@ std::string formatSessionLine(const SessionLine& line) {
     case MessageType::Command: return "menu " + std::to_string(m.command);
     case MessageType::MouseWheel: return "wheel " + std::to_string(m.wheelDelta);
     case MessageType::DropFile: return "drop " + m.path;
+    case MessageType::ChooseFinding: return "finding " + std::to_string(m.row);
     case MessageType::Close: return "menu " + std::to_string(command::kQuit);  // the same quit flow
     default: return "";  // nothing a session carries
     }

@@ -31,7 +31,7 @@ struct SessionLine {
         Crash,    // the program ends at once, cleaning nothing up
         Clipboard,  // the system clipboard holds `text` (another window's copy)
     };
-    enum class Answer { File, Yes, No, Cancel, Colour, Box, Mesh };
+    enum class Answer { File, Yes, No, Cancel, Colour, Box, Number, Mesh };
 
     Kind kind = Kind::Nothing;
     Message message;
@@ -45,6 +45,7 @@ struct SessionLine {
     double seconds = 0;          // Wait
     CellBox box;                 // a Box answer
     VoxelizeOptions mesh;        // a Mesh answer
+    int number = 0;              // a Number answer
 };
 
 // Whether a replay takes a message line's X and Y as where the pointer is

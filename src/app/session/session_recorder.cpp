@@ -228,6 +228,17 @@ std::optional<VoxelizeOptions> RecordingPlatform::askMeshImport(const MeshImport
     return chosen;
 }
 
+std::optional<int> RecordingPlatform::askNumber(const std::string& title, const std::string& prompt, int initial,
+                                                int minimum, int maximum) {
+    const std::optional<int> chosen = desktop_.askNumber(title, prompt, initial, minimum, maximum);
+    SessionLine line;
+    line.kind = SessionLine::Kind::Answer;
+    line.answer = chosen ? SessionLine::Answer::Number : SessionLine::Answer::Cancel;
+    line.number = chosen.value_or(0);
+    recorder_.write(line);
+    return chosen;
+}
+
 void recordStartState(SessionRecorder& recorder, const Settings& settings, double now) {
     recorder.keepTime(now);
     const std::string bytes = formatSettings(settings);  // UTF-16 LE with a byte-order mark, CR LF

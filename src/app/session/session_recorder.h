@@ -58,6 +58,9 @@ public:
     void setMenuEnabled(int command, bool enabled) override { desktop_.setMenuEnabled(command, enabled); }
     void setStatusText(const StatusLine& line) override { desktop_.setStatusText(line); }
     void setRecentFiles(const std::vector<std::string>& paths) override { desktop_.setRecentFiles(paths); }
+    void showPrintFindings(const std::string& title, const std::vector<std::string>& rows) override {
+        desktop_.showPrintFindings(title, rows);
+    }
     void captureMouse() override { desktop_.captureMouse(); }
     void releaseMouse() override { desktop_.releaseMouse(); }
     bool shiftDown() override;
@@ -86,6 +89,8 @@ public:
     void runWithProgress(const std::string& title, const std::function<void(const ImportControl&)>& work) override {
         desktop_.runWithProgress(title, work);
     }
+    std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial, int minimum,
+                                 int maximum) override;
     bool tabletPresent() override { return desktop_.tabletPresent(); }
     PanelColours panelColours() override { return desktop_.panelColours(); }
     bool openHelp(const std::string& path) override { return desktop_.openHelp(path); }

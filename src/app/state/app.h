@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/state/message.h"
 #include "app/state/platform_interface.h"
@@ -138,6 +139,7 @@ struct App {
     TabletState tablet;
     RecoveryState recovery;
     StatusState status;
+    std::vector<CellBox> findingBoxes;  // the cells of each row of the print check's findings list
 
     VoxelModel& model() { return *store.model; }
     const UiStrings& strings() const { return uiStrings(language); }

@@ -31,6 +31,7 @@ enum class MessageType {
     InputMethodNotify,
     Timer,  // time has passed: the recovery copy may be due
     DropFile,  // a file dropped on the window; `path` names it
+    ChooseFinding,  // a row of the print check's findings list chosen; `row` says which
 };
 
 enum class SizeKind { Restored, Minimized, Maximized, Other };
@@ -72,6 +73,7 @@ struct Message {
     DeviceFrame device{};       // Paint: the framebuffer, when its pixels are finer than the client's
     SizeKind sizeKind = SizeKind::Other;
     std::string path{};         // DropFile
+    int row = 0;                // ChooseFinding: 0 for the first row
 };
 
 }  // namespace cubrik

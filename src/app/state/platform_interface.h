@@ -71,6 +71,10 @@ public:
     // The status bar under the view (outside the client area); showing it
     // must not repaint the view. Desktops without one ignore it.
     virtual void setStatusText(const StatusLine& /*line*/) {}
+    // The print check's findings, one a row, in a list beside the view that
+    // stays open while the user works; choosing row i sends a ChooseFinding
+    // message with row i. Desktops without one ignore it.
+    virtual void showPrintFindings(const std::string& /*title*/, const std::vector<std::string>& /*rows*/) {}
     // The entries of File > Open recent, newest first; entry i sends
     // command::kFirstRecent + i.
     virtual void setRecentFiles(const std::vector<std::string>& /*paths*/) {}
@@ -118,6 +122,9 @@ public:
     virtual void runWithProgress(const std::string& /*title*/, const std::function<void(const ImportControl&)>& work) {
         work(ImportControl{});
     }
+    // A whole number from `minimum` to `maximum`, filled in with `initial`.
+    virtual std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial,
+                                         int minimum, int maximum) = 0;
     // Whether a pen tablet is known at start-up.
     virtual bool tabletPresent() = 0;
     // The desktop's button colours for the tool panel, asked once at start-up.

@@ -133,6 +133,27 @@ UiStrings stringsIn(Language language) {
         text("%s cells", "%s セル"),
         text("Bringing the mesh in…", "メッシュを読み込んでいます…"),
         text("Cannot import %s.", "%sを読み込めません。"),
+        {{text("Pictures (*.png *.jpg *.jpeg)", "画像 (*.png *.jpg *.jpeg)"), "*.png *.jpg *.jpeg"}},
+        text("Import a picture as cells", "画像をセルとして読み込む"),
+        text("Thickness", "厚さ"),
+        text("Cells deep, 1 to 100:", "奥行きのセル数 (1〜100):"),
+        text("Cannot make cells of %s.", "%sをセルにできません。"),
+        text("Export the selection", "選択範囲を書き出す"),
+        text("-selection", "-選択範囲"),
+        text("Nothing was exported: no cells are selected (B, then drag a box).",
+             "書き出しませんでした。範囲が選択されていません(Bを押してドラッグ)。"),
+        text("Check for printing", "印刷前のチェック"),
+        text("Parts: %s", "パーツ: %s"),
+        text("Floating part: %s cells", "浮いているパーツ: %s個のセル"),
+        text("Thin walls: %s cells", "薄い壁: %s個のセル"),
+        text("Overhangs without support: %s cells", "支えのないオーバーハング: %s個のセル"),
+        text("Size: %s mm", "サイズ: %s mm"),
+        text("Nothing to fix before printing.", "印刷前に直すところはありません。"),
+        text("There are no floating parts to delete.", "削除する浮いたパーツはありません。"),
+        text("Write a separate object for each colour, for printers with several extruders?\n"
+             "(No writes one object with its colours.)",
+             "色ごとに別のオブジェクトとして書き出しますか?(複数のエクストルーダーを持つプリンター向け)\n"
+             "「いいえ」では色付きの1つのオブジェクトとして書き出します。"),
     };
 }
 
@@ -144,9 +165,11 @@ constexpr MenuItem kFileItems[] = {
     {command::kOpen, "Open(&O)", "開く(&O)", "Ctrl+O"},
     {command::kOpenRecent, "Open recent(&R)", "最近使ったファイル(&R)"},
     {command::kImportMesh, "Import mesh…(&M)", "メッシュの読み込み…(&M)"},
+    {command::kImportPicture, "Import picture as cells…(&P)", "画像をセルとして読み込む…(&P)"},
     {0, "", ""},
     {command::kSave, "Save(&S)", "上書き保存(&S)", "Ctrl+S"},
     {command::kSaveAs, "Save as(&A)", "名前をつけて保存(&A)", "Ctrl+Shift+S"},
+    {command::kExportSelection, "Export selection…(&L)", "選択範囲を書き出す…(&L)"},
     {0, "", ""},
     {command::kExportImage, "Export an image(&I)", "画像として出力(&I)", "Ctrl+E"},
     {0, "", ""},
@@ -196,6 +219,9 @@ constexpr MenuItem kModelItems[] = {
     {command::kMovePlusX + 3, "Move −Y(&D)", "−Yへ移動(&D)"},
     {command::kMovePlusX + 4, "Move +Z(&F)", "+Zへ移動(&F)"},
     {command::kMoveMinusZ, "Move −Z(&B)", "−Zへ移動(&B)"},
+    {0, "", ""},
+    {command::kCheckForPrinting, "Check for printing(&P)", "印刷前のチェック(&P)"},
+    {command::kDeleteFloatingParts, "Delete floating parts(&G)", "浮いているパーツを削除(&G)"},
 };
 
 constexpr MenuItem kViewItems[] = {

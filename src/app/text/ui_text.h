@@ -97,6 +97,28 @@ struct UiStrings {
     std::string meshSizePreview;
     std::string meshProgress;
     std::string cannotImportMesh;
+    // Import picture as cells…: the dialogs, and why a picture gave no cells ("%s" its path).
+    std::vector<FileFilter> cellPictureFilters;
+    std::string cellPictureTitle;
+    std::string thicknessTitle;
+    std::string thicknessPrompt;
+    std::string cannotImportPicture;
+    // Export selection…: the dialog, the name it proposes after the title, and its refusal.
+    std::string exportSelectionTitle;
+    std::string selectionSuffix;
+    std::string exportUnselected;
+    // Check for printing: the findings list's title and rows ("%s" a count or
+    // a size), and what Delete floating parts finds none of.
+    std::string checkTitle;
+    std::string checkParts;
+    std::string checkFloatingPart;
+    std::string checkThinWalls;
+    std::string checkOverhangs;
+    std::string checkSize;
+    std::string checkNothingFound;
+    std::string noFloatingParts;
+    // Save as 3MF: Yes writes an object per colour, No one object in colour.
+    std::string colourPartsQuestion;
 };
 
 const UiStrings& uiStrings(Language language);
@@ -113,6 +135,7 @@ inline constexpr int kSaveAs = 40004;
 inline constexpr int kExportImage = 40005;
 inline constexpr int kImportMesh = 40008;
 inline constexpr int kQuit = 40006;
+inline constexpr int kImportPicture = 40010;
 inline constexpr int kUndo = 40011;
 inline constexpr int kRedo = 40012;
 inline constexpr int kCut = 40013;
@@ -121,6 +144,7 @@ inline constexpr int kPaste = 40015;
 inline constexpr int kDelete = 40016;
 inline constexpr int kSelectAll = 40017;
 inline constexpr int kSelectNone = 40018;
+inline constexpr int kExportSelection = 40020;
 inline constexpr int kSmooth = 40021;
 inline constexpr int kZoom = 40022;
 inline constexpr int kFirstView = 40023;  // Front; the six views follow in preset order
@@ -169,6 +193,8 @@ inline constexpr int kImportPalette = 40127;
 inline constexpr int kExportPalettes = 40128;
 inline constexpr int kAmbientOcclusion = 40131;  // View: then Cell edges
 inline constexpr int kCellEdges = 40132;
+inline constexpr int kCheckForPrinting = 40078;  // Model: the findings list, then Delete floating parts
+inline constexpr int kDeleteFloatingParts = 40079;
 inline constexpr int kOpenRecent = 40090;   // the submenu, not a command
 inline constexpr int kFirstRecent = 40091;  // Open recent's entries, newest first
 inline constexpr int kRecentCount = 8;

@@ -137,8 +137,10 @@ std::vector<MeshInstance> placedMeshes(const aiScene& scene) {
             const aiMesh* mesh = node->mMeshes[i] < scene.mNumMeshes ? scene.mMeshes[node->mMeshes[i]] : nullptr;
             if (mesh != nullptr && (mesh->mPrimitiveTypes & aiPrimitiveType_TRIANGLE)) placed.push_back({mesh, transform});
         }
+        // Unvalidated scenes may hold empty child slots (Assimp's 3MF reader leaves some).
         for (unsigned i = 0; i < node->mNumChildren; ++i)
-            pending.emplace_back(node->mChildren[i], transform * node->mChildren[i]->mTransformation);
+            if (node->mChildren[i] != nullptr)
+                pending.emplace_back(node->mChildren[i], transform * node->mChildren[i]->mTransformation);
     }
     return placed;
 }
@@ -165,8 +167,7 @@ int readMeshFile(const std::filesystem::path& path, TriangleSoup& soup, std::str
     importer.SetProgressHandler(progress);  // the importer deletes it
     importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
     const aiScene* scene = importer.ReadFile(
-        path.string(), aiProcess_ValidateDataStructure | aiProcess_Triangulate |
-                           aiProcess_SortByPType);
+        path.string(), aiProcess_Triangulate | aiProcess_SortByPType);
     if (scene == nullptr || progress->cancelled()) {
         reason = progress->cancelled() ? "the import was cancelled"
                                        : std::string("it is not a mesh that can be read (") + importer.GetErrorString() + ")";
@@ -208,7 +209,8 @@ int readMeshFile(const std::filesystem::path& path, TriangleSoup& soup, std::str
         }
         for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
             const aiFace& face = mesh.mFaces[f];
-            if (face.mNumIndices != 3) continue;
+            if (face.mNumIndices != 3 || std::max({face.mIndices[0], face.mIndices[1], face.mIndices[2]}) >= mesh.mNumVertices)
+                continue;
             for (unsigned c = 0; c < 3; ++c) {
                 const unsigned v = face.mIndices[c];
                 const aiVector3D p = instance.transform * mesh.mVertices[v];

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "formats/import/voxel_fill.h"
+#include "formats/palette_match.h"
 
 namespace cubrik {
 namespace {
@@ -75,25 +76,6 @@ void moveIntoGrid(TriangleSoup& soup, const Placement& placement) {
             float& value = soup.positions[i + axis];
             value = static_cast<float>((value - placement.low[axis]) * placement.scale + placement.offset[axis]);
         }
-}
-
-// The code of the palette colour nearest to 0xRRGGBB by squared distance;
-// material A wins a tie.
-std::uint8_t nearestCode(std::uint32_t rgb, const Rgb (&paletteA)[kPaletteSize], const Rgb (&paletteB)[kPaletteSize]) {
-    const double target[3] = {static_cast<double>(rgb >> 16 & 0xff), static_cast<double>(rgb >> 8 & 0xff),
-                              static_cast<double>(rgb & 0xff)};
-    double best = INFINITY;
-    int bestCode = kFirstCodeA;
-    for (int code = kFirstCodeA; code <= kLastCode; ++code) {
-        const Rgb& c = code < kFirstCodeB ? paletteA[code - kFirstCodeA] : paletteB[code - kFirstCodeB];
-        const double d[3] = {c.r * 255.0 - target[0], c.g * 255.0 - target[1], c.b * 255.0 - target[2]};
-        const double distance = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
-        if (distance < best) {
-            best = distance;
-            bestCode = code;
-        }
-    }
-    return static_cast<std::uint8_t>(bestCode);
 }
 
 // Whether every triangle has the same colour: the nearest-point search is
@@ -170,7 +152,7 @@ int voxelizeMesh(TriangleSoup& soup, const VoxelizeOptions& options, const Rgb (
     std::vector<std::uint8_t> codes(kCellCount, kEmpty);
     if (singleColour(soup)) {
         const std::uint8_t code = soup.colours.empty() ? static_cast<std::uint8_t>(kFirstCodeA)
-                                                       : nearestCode(soup.colours.front(), paletteA, paletteB);
+                                                       : nearestPaletteCode(soup.colours.front(), paletteA, paletteB);
         for (int cell = 0; cell < kCellCount; ++cell)
             if (filled[cell] != 0) codes[cell] = code;
     } else {
@@ -181,7 +163,7 @@ int voxelizeMesh(TriangleSoup& soup, const VoxelizeOptions& options, const Rgb (
             if (filled[cell] == 0) continue;
             const auto found = codeOf.find(colourOf[cell]);
             codes[cell] = found != codeOf.end() ? found->second
-                                                 : codeOf[colourOf[cell]] = nearestCode(colourOf[cell], paletteA, paletteB);
+                                                 : codeOf[colourOf[cell]] = nearestPaletteCode(colourOf[cell], paletteA, paletteB);
         }
     }
     cells.swap(codes);
