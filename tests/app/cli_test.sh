@@ -72,6 +72,40 @@ check "a damaged .qb is refused with one line" test "$status" -eq 1 -a "$(wc -l 
 check "naming the file" grep -q "^cubrik: $work/broken.qb: the file ends inside matrix 1" "$work/err"
 check "and writing nothing" test ! -e "$work/never.cbk"
 
+# Meshes voxelize: the flat OBJ of a centred model comes back as the same
+# model; bad meshes exit 1 with one line and write nothing.
+printf '#CUBIC-100\r\n#MATERIAL\r\n' >"$work/cube.cbk"
+for i in 1 2; do
+  printf '%s\r\n' ff0000 ff7f00 ffff00 7fff00 00ff00 00ff7f 00ffff 007fff 0000ff 7f00ff ff00ff ff007f 000000 \
+    3f3f3f 7f7f7f ffffff >>"$work/cube.cbk"
+done
+printf '#OBJECT\r\n' >>"$work/cube.cbk"
+for s in $(seq 0 99); do
+  printf '#SLICE\r\n' >>"$work/cube.cbk"
+  for r in $(seq 0 99); do
+    case "$s $r" in
+      "49 49") printf '%s\r\n' "${row:0:49}AB${row:51}" ;; "49 50") printf '%s\r\n' "${row:0:49}CD${row:51}" ;;
+      "50 49") printf '%s\r\n' "${row:0:49}EF${row:51}" ;; "50 50") printf '%s\r\n' "${row:0:49}GH${row:51}" ;;
+      *) printf '%s\r\n' "$row" ;;
+    esac >>"$work/cube.cbk"
+  done
+done
+check "a centred model exports as OBJ" "$cubrik" --export "$work/cube.cbk" "$work/round.obj" --flat
+check "and imports with --cells" "$cubrik" --export "$work/round.obj" "$work/round.cbk" --cells 2
+check "to the same cells and colours" cmp -s "$work/cube.cbk" "$work/round.cbk"
+head -c 3000 /dev/urandom >"$work/garbage.stl"
+: >"$work/empty.obj"
+printf 'v 0 0 0\nv 1 nan 0\nv 0 1 0\nf 1 2 3\n' >"$work/nan.obj"
+for mesh in garbage.stl empty.obj nan.obj; do
+  "$cubrik" --export "$work/$mesh" "$work/never.cbk" 2>"$work/err"
+  status=$?
+  check "$mesh is refused with one line" test "$status" -eq 1 -a "$(wc -l <"$work/err")" -eq 1
+  check "naming the file" grep -q "^cubrik: $work/$mesh: " "$work/err"
+  check "and writing nothing" test ! -e "$work/never.cbk"
+done
+"$cubrik" --export "$work/cube.cbk" "$work/never.cbk" --cells 5 2>"$work/err"
+check "--cells on a model file is refused" grep -q "^cubrik: --cells applies to a mesh input" "$work/err"
+
 # Conversion needs no window system: no display, and neither Qt nor GL is loaded.
 headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
 check "a .vox converts to OBJ with no display" "${headless[@]}" "$cubrik" --export "$work/v.vox" "$work/v.obj"

@@ -1,5 +1,5 @@
-// The desktop's ways into documents, replayed: Open recent, Ctrl shortcuts
-// and dropped files.
+// The desktop's ways into documents, replayed: Open recent, Ctrl shortcuts,
+// dropped files and Import mesh….
 #include <gtest/gtest.h>
 
 #include "support/session_runner.h"
@@ -60,6 +60,24 @@ TEST_F(DesktopSessionTest, RenderPictureAndExportTurntableAreCancelledInAReplay)
     ASSERT_EQ(replay(session, (dir / "a.cbk").string()), "");
     EXPECT_TRUE(unchanged("after.cbk", a));
     EXPECT_FALSE(std::filesystem::exists(dir / "turn.gif"));
+}
+
+// Import mesh… replaces the model with the mesh's cells (here a cube, four
+// cells wide) in one undo step; a cancelled question and a file that is no
+// mesh leave the model as it was.
+TEST_F(DesktopSessionTest, ImportMeshReplacesTheModelInOneUndoStep) {
+    testing::writeBytes(dir / "cube.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nv 0 0 1\nv 1 0 1\nv 0 1 1\nv 1 1 1\n"
+                                          "f 1 5 7 3\nf 2 4 8 6\nf 1 2 6 5\nf 3 7 8 4\nf 1 3 4 2\nf 5 6 8 7\n");
+    testing::writeBytes(dir / "junk.obj", "not a mesh");
+    ASSERT_EQ(replay("answer file $DIR/a.cbk\nmenu 40002\nanswer file $DIR/cube.obj\nanswer mesh 4 solid\nmenu 40008\n"
+                     "save $DIR/cube.cbk\nkey ctrl+z\nsave $DIR/undone.cbk\n"
+                     "answer file $DIR/cube.obj\nanswer cancel\nmenu 40008\nsave $DIR/cancelled.cbk\n"
+                     "answer file $DIR/junk.obj\nmenu 40008\nsave $DIR/refused.cbk\n"),
+              "");
+    ModelStore cube = testing::makeStore();
+    testing::fillBox(*cube.model, 48, 48, 48, 51, 51, 51, 1);
+    EXPECT_TRUE(unchanged("cube.cbk", cube));
+    for (const char* name : {"undone.cbk", "cancelled.cbk", "refused.cbk"}) EXPECT_TRUE(unchanged(name, a)) << name;
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ if [ -n "$window" ]; then
   for _ in 1 2 3; do  # keys sent while the window is still settling may be lost
     sleep 1
     xdotool windowfocus --sync "$window" key alt+f 2>/dev/null; sleep 0.5
-    xdotool key p
+    xdotool key d
     sleep 1
     dialog="$(xdotool search --name "^(Render picture|画像をレンダリング)\$" 2>/dev/null | head -n 1)"
     [ -n "$dialog" ] && break

@@ -84,6 +84,8 @@ complete_words() {
 check "completion: the modes" test "$(complete_words --e)" = "--export"
 check "completion: the views" test "$(complete_words --render a.cbk o.png --view b)" = "back bottom"
 check "completion: --export's options" test "$(complete_words --export a.cbk o.stl --)" = "--flat --scale --split-colours"
+check "completion: a mesh's options" test "$(complete_words --export m.OBJ o.cbk --)" = \
+  "--cells --flat --scale --split-colours --surface"
 check "completion: models to open" test "$(complete_words '')" = "a.cbk e.vox folder"
 check "completion: meshes to write" test "$(complete_words --export a.cbk '')" = "a.cbk b.STL e.vox folder"
 check "completion: images to write" test "$(complete_words --render a.cbk '')" = "d.png folder"

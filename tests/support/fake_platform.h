@@ -79,6 +79,10 @@ public:
         noteDialog();
         return std::nullopt;
     }
+    std::optional<VoxelizeOptions> askMeshImport(const MeshImportRequest&) override {
+        noteDialog();
+        return std::nullopt;
+    }
     std::optional<int> askNumber(const std::string&, const std::string&, int, int, int) override;
     std::optional<PictureOptions> askPictureOptions(const PictureTexts&, const PictureOptions&) override {
         noteDialog();

@@ -15,6 +15,7 @@
 #include "app/state/version.h"
 #include "formats/animation/animation_encoder.h"
 #include "formats/file_format.h"
+#include "formats/import/mesh_reader.h"
 #include "formats/picture_cells.h"
 #include "render/camera.h"
 
@@ -197,6 +198,24 @@ bool parsePathTraceOption(const std::vector<std::string>& args, std::size_t& i, 
     return true;
 }
 
+// --cells N and --surface, which only a mesh input takes; `i` moves past the value.
+bool parseMeshImport(const std::vector<std::string>& args, std::size_t& i, CommandLine& out, std::string& error) {
+    if (!isMeshFile(out.modelPath)) {
+        error = args[i] + " applies to a mesh input (" + meshExtensionList(", ", " or ") + "), not " + out.modelPath;
+        return false;
+    }
+    if (args[i] == "--surface") {
+        out.meshImport.surface = true;
+        return true;
+    }
+    const std::string& text = args[++i];
+    if (!parseInt(text, out.meshImport.cells) || out.meshImport.cells < 1 || out.meshImport.cells > kGridSize) {
+        error = "--cells takes the cells the mesh's longest side spans, 1 to 100, not " + text;
+        return false;
+    }
+    return true;
+}
+
 bool isPathTraceOption(const std::string& option) {
     return option == "--path-traced" || option == "--samples" || option == "--seed" || option == "--sun" ||
            option == "--floor";
@@ -228,7 +247,7 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
         const bool takesValue = render ? option == "--view" || option == "--size" || option == "--background" ||
                                              option == "--cut" || option == "--samples" || option == "--seed" ||
                                              option == "--sun" || option == "--frames"
-                                       : option == "--scale" || option == "--thickness";
+                                       : option == "--scale" || option == "--thickness" || option == "--cells";
         if (takesValue && !hasValue) {
             error = option + " needs a value; see cubrik --help";
             return false;
@@ -239,6 +258,8 @@ bool parseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             if (!parseScale(args[++i], out.outputPath, out.cellMillimetres, error)) return false;
         } else if (render && isPathTraceOption(option)) {
             if (!parsePathTraceOption(args, i, out, error)) return false;
+        } else if (!render && (option == "--cells" || option == "--surface")) {
+            if (!parseMeshImport(args, i, out, error)) return false;
         } else if (!render && option == "--thickness" && hasValue) {
             if (!parseThickness(args[++i], out.modelPath, out.pictureThickness, error)) return false;
         } else if (!render && option == "--split-colours") {
@@ -306,6 +327,8 @@ std::string usageText() {
             if (wanted(format)) list.append(list.empty() ? "" : "|").append(role).append(".").append(format.extension);
         return list;
     };
+    // The mesh files --export voxelizes: "MESH.obj|.stl|...".
+    const std::string meshInputs = "MESH" + meshExtensionList("|", "|");
     return "Usage:\n"
            "  cubrik [" + names("FILE", isReadable) + "]\n"
            "      open the modeller, with FILE if given\n"
@@ -321,6 +344,12 @@ std::string usageText() {
            "      make a model of a picture, a cell per pixel facing the front view, K cells\n"
            "      deep (1 to 100, default 1), in the nearest palette colours; transparent\n"
            "      pixels stay empty and a picture over 100 pixels either way is scaled to fit\n"
+           "  cubrik --export " + meshInputs + " " + names("OUT", isWritableModel) + "\n"
+           "         [--cells N] [--surface] [--flat] [--scale MM]\n"
+           "      voxelize a mesh, scaled so its longest side spans N cells (1 to 100, default\n"
+           "      100) and centred: the cells whose centres lie inside it, or with --surface\n"
+           "      (and for a mesh that is not closed) the cells its surface passes through,\n"
+           "      each in the default palette colour nearest to the mesh's colour there\n"
            "  cubrik --render IN.cbk " + names("OUT", isImage) + " [--view front|back|left|right|top|bottom]\n"
            "         [--size WxH] [--zoom] [--flat] [--background RRGGBB] [--cut x|y|z<=K|>=K|=K]\n"
            "         [--ortho] [--ao] [--edges]\n"
@@ -440,7 +469,8 @@ int runHeadless(const CommandLine& command, std::ostream& out, std::ostream& err
     case CommandLine::Mode::Version: out << kVersionLine << '\n'; return 0;
     case CommandLine::Mode::Export:
         if (convertModelFile(command.modelPath, command.outputPath,
-                             {command.flat, command.cellMillimetres, command.colourParts, command.pictureThickness},
+                             {command.flat, command.cellMillimetres, command.colourParts, command.pictureThickness,
+                              command.meshImport},
                              reason))
             return 0;
         break;

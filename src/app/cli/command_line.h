@@ -9,6 +9,7 @@
 
 #include "app/commands/turntable_export.h"
 #include "edit/print_check.h"
+#include "formats/import/voxelize.h"
 #include "model/cut_away.h"
 #include "trace/path_tracer.h"
 
@@ -24,6 +25,7 @@ struct CommandLine {
     std::string stateFolder; // --state: stands for the per-user state folder
     bool flat = false;       // cubes instead of the smoothed surface
     double cellMillimetres = 1.0;  // --scale: the edge of a cell in a mesh measured in millimetres
+    VoxelizeOptions meshImport{};  // --cells, --surface: how --export brings a mesh file in
     int pictureThickness = 1;      // --thickness: the cells a picture input is deep
     double minWallMillimetres = kDefaultMinWallMillimetres;  // --check --min-wall: thinner walls are reported
     bool colourParts = false;      // --split-colours: a part per colour, for the formats that print

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "formats/file_format.h"
+#include "formats/import/mesh_import.h"
+#include "formats/import/mesh_reader.h"
 #include "formats/picture_cells.h"
 #include "model/model_file.h"
 #include "model/voxel_model.h"
@@ -43,12 +45,17 @@ int convertModelFile(const std::string& inputPath, const std::string& outputPath
         return 0;
     }
     ModelStore store;
-    // A picture's cells take the default palettes the fresh store holds.
+    // A picture's or a mesh's cells take the default palettes the fresh store holds.
     const auto readPicture = [&](ModelFileContents& contents) {
         return readPictureCells(inputPath, options.pictureThickness, contents, reason) == 1;
     };
-    const int loaded =
-        isCellPicture(inputPath) ? loadInto(store, reason, readPicture) : loadModelInto(inputPath, store, reason);
+    const auto readMesh = [&](ModelFileContents& contents) {
+        return importMeshFile(inputPath, options.meshImport, contents.paletteA, contents.paletteB, contents.cells,
+                              reason) == 1;
+    };
+    const int loaded = isCellPicture(inputPath) ? loadInto(store, reason, readPicture)
+                       : isMeshFile(inputPath)  ? loadInto(store, reason, readMesh)
+                                                : loadModelInto(inputPath, store, reason);
     if (!loaded) return 0;
     if (format->writeModel != nullptr) return format->writeModel(outputPath, *store.model, reason);
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "formats/import/voxelize.h"
 #include "model/voxel_model.h"
 
 namespace cubrik {
@@ -15,12 +16,13 @@ int loadModelInto(const std::string& path, ModelStore& store, std::string& reaso
 // How --export reads and writes: a mesh is smoothed unless `flat`; a cell is
 // `cellMillimetres` wide in the formats measured in millimetres; a part per
 // colour where `colourParts` (for the formats that have them); a picture input
-// becomes cells `pictureThickness` deep.
+// becomes cells `pictureThickness` deep; a mesh input is voxelized by `meshImport`.
 struct ConversionOptions {
     bool flat = false;
     double cellMillimetres = 1.0;
     bool colourParts = false;
     int pictureThickness = 1;
+    VoxelizeOptions meshImport{};
 };
 
 // The output type follows the extension of `outputPath`. Returns 1 when the

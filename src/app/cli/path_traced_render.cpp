@@ -4,30 +4,10 @@
 
 #include "app/cli/interrupt_flag.h"
 #include "app/cli/terminal_progress.h"
+#include "formats/image/png_image.h"
 #include "trace/path_tracer.h"
 
 namespace cubrik {
-namespace {
-
-// Top-to-bottom RGBA to the bottom-to-top BGRA the image writers take.
-std::vector<std::uint8_t> bgraBottomUp(const TraceImage& picture) {
-    std::vector<std::uint8_t> out(picture.rgba.size());
-    const std::size_t rowBytes = 4 * static_cast<std::size_t>(picture.width);
-    for (int row = 0; row < picture.height; ++row) {
-        const std::uint8_t* from = picture.rgba.data() + row * rowBytes;
-        std::uint8_t* to = out.data() + (picture.height - 1 - row) * rowBytes;
-        for (std::size_t i = 0; i < rowBytes; i += 4) {
-            to[i] = from[i + 2];
-            to[i + 1] = from[i + 1];
-            to[i + 2] = from[i];
-            to[i + 3] = from[i + 3];
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
 int writePathTracedImage(const CommandLine& command, const FileFormat& format, const VoxelModel& model,
                          const EditState& edit, std::string& reason) {
     const TraceScene scene = snapshotScene(model, edit, command.cut);
@@ -53,7 +33,7 @@ int writePathTracedImage(const CommandLine& command, const FileFormat& format, c
         reason = "interrupted; " + command.outputPath + " was not written";
         return 0;
     }
-    return format.writeImage(command.outputPath, picture.width, picture.height, bgraBottomUp(picture), reason);
+    return format.writeImage(command.outputPath, picture.width, picture.height, otherPixelLayout(picture.width, picture.height, picture.rgba), reason);
 }
 
 }  // namespace cubrik

@@ -6,6 +6,7 @@
 #include "app/commands/cut_commands.h"
 #include "app/commands/desktop_commands.h"
 #include "app/commands/document_commands.h"
+#include "app/commands/mesh_import_command.h"
 #include "app/commands/mirror_commands.h"
 #include "app/commands/palette_commands.h"
 #include "app/commands/picture_import.h"
@@ -45,6 +46,7 @@ void runMenuCommand(App& app, int command) {
     case command::kSave: saveDocument(app); break;
     case command::kSaveAs: saveDocumentAs(app); break;
     case command::kExportImage: exportImage(app); break;
+    case command::kImportMesh: importMesh(app); break;
     case command::kImportPicture: importPictureAsCells(app); break;
     case command::kExportSelection: exportSelection(app); break;
     case command::kRenderPicture: renderPicture(app); break;

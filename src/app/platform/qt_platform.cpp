@@ -27,6 +27,7 @@
 #include "app/platform/cell_box_dialog.h"
 #include "app/platform/findings_panel.h"
 #include "app/platform/job_progress.h"
+#include "app/platform/mesh_import_dialog.h"
 #include "app/platform/menu_bar.h"
 #include "app/platform/picture_dialogs.h"
 #include "app/platform/picture_window.h"
@@ -210,6 +211,17 @@ std::optional<CellBox> QtPlatform::askCellBox(const std::string& title, const st
     const std::optional<CellBox> chosen = askCellBoxIn(&window_, title, prompt, initial);
     focusView();
     return chosen;
+}
+
+std::optional<VoxelizeOptions> QtPlatform::askMeshImport(const MeshImportRequest& request) {
+    const std::optional<VoxelizeOptions> chosen = askMeshImportIn(&window_, request);
+    focusView();
+    return chosen;
+}
+
+void QtPlatform::runAndWait(const std::string& title, const std::function<void(const ImportControl&)>& work) {
+    runWithProgressIn(&window_, title, work);
+    focusView();
 }
 
 std::optional<int> QtPlatform::askNumber(const std::string& title, const std::string& prompt, int initial,

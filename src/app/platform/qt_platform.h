@@ -57,6 +57,8 @@ public:
     std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
                                               std::array<std::uint32_t, 16>& customColours) override;
+    std::optional<VoxelizeOptions> askMeshImport(const MeshImportRequest& request) override;
+    void runAndWait(const std::string& title, const std::function<void(const ImportControl&)>& work) override;
     std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                       const CellBox& initial) override;
     std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial, int minimum,

@@ -47,6 +47,12 @@ std::optional<CellBox> ReplayPlatform::askCellBox(const std::string&, const std:
     return answer->box;
 }
 
+std::optional<VoxelizeOptions> ReplayPlatform::askMeshImport(const MeshImportRequest&) {
+    const std::optional<SessionLine> answer = take(SessionLine::Answer::Mesh);
+    if (!answer) return std::nullopt;
+    return answer->mesh;
+}
+
 std::optional<int> ReplayPlatform::askNumber(const std::string&, const std::string&, int, int, int) {
     const std::optional<SessionLine> answer = take(SessionLine::Answer::Number);
     if (!answer) return std::nullopt;

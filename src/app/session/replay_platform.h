@@ -46,6 +46,7 @@ public:
                                               std::array<std::uint32_t, 16>& customColours) override;
     std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                       const CellBox& initial) override;
+    std::optional<VoxelizeOptions> askMeshImport(const MeshImportRequest& request) override;
     std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial, int minimum,
                                  int maximum) override;
     // A session holds no answers for these: the dialogs are cancelled, so a

@@ -172,6 +172,17 @@ bool parseBoxAnswer(const std::vector<std::string_view>& w, SessionLine& out, st
     return true;
 }
 
+// "answer mesh N solid|surface": Import mesh…'s cells and kind of fill.
+bool parseMeshAnswer(const std::vector<std::string_view>& w, SessionLine& out, std::string& error) {
+    int cells = 0;
+    if (w.size() != 4 || !parseNumber(w[2], cells) || cells < 1 || cells > kGridSize ||
+        (w[3] != "solid" && w[3] != "surface"))
+        return fail(error, "\"answer mesh\" takes the cells 1 to 100, then solid or surface");
+    out.answer = SessionLine::Answer::Mesh;
+    out.mesh = {cells, w[3] == "surface"};
+    return true;
+}
+
 bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, SessionLine& out, std::string& error) {
     out.kind = SessionLine::Kind::Answer;
     const std::string_view what = w.size() > 1 ? w[1] : std::string_view{};
@@ -193,6 +204,7 @@ bool parseAnswer(std::string_view line, const std::vector<std::string_view>& w, 
         return true;
     }
     if (what == "box") return parseBoxAnswer(w, out, error);
+    if (what == "mesh") return parseMeshAnswer(w, out, error);
     if (what == "number") {
         out.answer = SessionLine::Answer::Number;
         return (w.size() == 3 && parseNumber(w[2], out.number)) || fail(error, "\"answer number\" takes a whole number");
@@ -318,6 +330,12 @@ std::string formatSessionLine(const SessionLine& line) {
             std::string text = "answer box";
             for (const auto& corner : {line.box.min, line.box.max})
                 for (const int coordinate : corner) text += " " + std::to_string(coordinate);
+            return text;
+        }
+        case SessionLine::Answer::Mesh: {
+            // Appended piece by piece: GCC 12 misreads a chain of + here as an overlapping copy.
+            std::string text = "answer mesh ";
+            text.append(std::to_string(line.mesh.cells)).append(line.mesh.surface ? " surface" : " solid");
             return text;
         }
         case SessionLine::Answer::Number: return "answer number " + std::to_string(line.number);

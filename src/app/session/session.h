@@ -31,7 +31,7 @@ struct SessionLine {
         Crash,    // the program ends at once, cleaning nothing up
         Clipboard,  // the system clipboard holds `text` (another window's copy)
     };
-    enum class Answer { File, Yes, No, Cancel, Colour, Box, Number };
+    enum class Answer { File, Yes, No, Cancel, Colour, Box, Number, Mesh };
 
     Kind kind = Kind::Nothing;
     Message message;
@@ -44,6 +44,7 @@ struct SessionLine {
     std::uint32_t colour = 0;    // 0x00BBGGRR, as dialogs give colours
     double seconds = 0;          // Wait
     CellBox box;                 // a Box answer
+    VoxelizeOptions mesh;        // a Mesh answer
     int number = 0;              // a Number answer
 };
 

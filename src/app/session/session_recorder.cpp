@@ -218,6 +218,16 @@ std::optional<CellBox> RecordingPlatform::askCellBox(const std::string& title, c
     return chosen;
 }
 
+std::optional<VoxelizeOptions> RecordingPlatform::askMeshImport(const MeshImportRequest& request) {
+    const std::optional<VoxelizeOptions> chosen = desktop_.askMeshImport(request);
+    SessionLine line;
+    line.kind = SessionLine::Kind::Answer;
+    line.answer = chosen ? SessionLine::Answer::Mesh : SessionLine::Answer::Cancel;
+    line.mesh = chosen.value_or(VoxelizeOptions{});
+    recorder_.write(line);
+    return chosen;
+}
+
 std::optional<int> RecordingPlatform::askNumber(const std::string& title, const std::string& prompt, int initial,
                                                 int minimum, int maximum) {
     const std::optional<int> chosen = desktop_.askNumber(title, prompt, initial, minimum, maximum);

@@ -85,6 +85,10 @@ public:
                                               std::array<std::uint32_t, 16>& customColours) override;
     std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                       const CellBox& initial) override;
+    std::optional<VoxelizeOptions> askMeshImport(const MeshImportRequest& request) override;
+    void runAndWait(const std::string& title, const std::function<void(const ImportControl&)>& work) override {
+        desktop_.runAndWait(title, work);
+    }
     std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial, int minimum,
                                  int maximum) override;
     // Not written down: a replay cancels these dialogs, and what they start

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "app/state/background_job.h"
 #include "app/text/picture_text.h"
 #include "app/text/ui_text.h"
+#include "formats/import/voxelize.h"
 #include "model/cell_box.h"
 #include "panel/panel_draw.h"
 
@@ -51,6 +53,15 @@ struct TurntableOptions {
     int width = 0, height = 0;
     bool pathTraced = false;
     int samples = 0;
+};
+
+// Import mesh…'s question: the cells along the mesh's longest side and solid
+// or surface, with the size in cells the answer gives shown as it changes.
+struct MeshImportRequest {
+    std::string title, cellsLabel, solidLabel, surfaceLabel;
+    std::string sizePreview;       // "%s cells"
+    std::array<double, 3> meshSize{};  // the mesh's bounding box, for the preview
+    VoxelizeOptions initial{};
 };
 
 // The status bar's fields, left to right, and the latest message apart, so a
@@ -121,6 +132,15 @@ public:
     // Six numbers, two corner cells from 0 to 99, filled in with `initial`'s corners.
     virtual std::optional<CellBox> askCellBox(const std::string& title, const std::string& prompt,
                                               const CellBox& initial) = 0;
+    // The cells and solid or surface for a mesh import; nothing when cancelled.
+    virtual std::optional<VoxelizeOptions> askMeshImport(const MeshImportRequest& request) = 0;
+    // Runs `work` off the window's thread, the window still drawing, while a
+    // progress box titled `title` follows `control.permille` and its Cancel
+    // sets `control.cancel`; returns when the work has ended. Without a
+    // window the work runs in place.
+    virtual void runAndWait(const std::string& /*title*/, const std::function<void(const ImportControl&)>& work) {
+        work(ImportControl{});
+    }
     // A whole number from `minimum` to `maximum`, filled in with `initial`.
     virtual std::optional<int> askNumber(const std::string& title, const std::string& prompt, int initial,
                                          int minimum, int maximum) = 0;

@@ -3,10 +3,17 @@
 #include <array>
 
 #include "formats/file_format.h"
+#include "formats/import/mesh_reader.h"
 #include "formats/palette_file.h"
 
 namespace cubrik {
 namespace {
+
+// "*.obj *.stl ...": the mesh files Import mesh… reads.
+std::string meshPatterns() {
+    std::string patterns = meshExtensionList(" *", " *");
+    return "*" + patterns;
+}
 
 // The dialog filters of the formats `wanted` accepts, in the table's order.
 std::vector<FileFilter> filtersOf(bool (*wanted)(const FileFormat&), Language language) {
@@ -117,6 +124,15 @@ UiStrings stringsIn(Language language) {
              "埋まったセルがないため、ミラー面は動かしていません。"),
         text("Select box", "範囲を数値で選択"),
         text("The two corner cells, x y z from 0 to 99:", "対角の2つのセル (x y z、0〜99):"),
+        {{language == Language::Japanese ? "メッシュ (" + meshPatterns() + ")" : "Meshes (" + meshPatterns() + ")",
+          meshPatterns()}},
+        text("Import a mesh", "メッシュの読み込み"),
+        text("Cells along the longest side (1 to 100):", "いちばん長い辺のセル数 (1〜100):"),
+        text("Solid: the cells inside the mesh", "中身まで: メッシュの内側のセル"),
+        text("Surface: the cells its surface passes through", "表面だけ: 表面が通るセル"),
+        text("%s cells", "%s セル"),
+        text("Bringing the mesh in…", "メッシュを読み込んでいます…"),
+        text("Cannot import %s.", "%sを読み込めません。"),
         {{text("Pictures (*.png *.jpg *.jpeg)", "画像 (*.png *.jpg *.jpeg)"), "*.png *.jpg *.jpeg"}},
         text("Import a picture as cells", "画像をセルとして読み込む"),
         text("Thickness", "厚さ"),
@@ -148,6 +164,7 @@ constexpr MenuItem kFileItems[] = {
     {command::kNew, "New(&N)", "新規作成(&N)", "Ctrl+N"},
     {command::kOpen, "Open(&O)", "開く(&O)", "Ctrl+O"},
     {command::kOpenRecent, "Open recent(&R)", "最近使ったファイル(&R)"},
+    {command::kImportMesh, "Import mesh…(&M)", "メッシュの読み込み…(&M)"},
     {command::kImportPicture, "Import picture as cells…(&P)", "画像をセルとして読み込む…(&P)"},
     {0, "", ""},
     {command::kSave, "Save(&S)", "上書き保存(&S)", "Ctrl+S"},

@@ -87,6 +87,16 @@ struct UiStrings {
     // Select box…: the dialog's title and what its six numbers are.
     std::string selectBoxTitle;
     std::string selectBoxPrompt;
+    // Import mesh…: its file dialog, its question (the cells along the longest
+    // side, solid or surface, "%s" the size it gives), its progress and failure.
+    std::vector<FileFilter> meshFilters;
+    std::string meshTitle;
+    std::string meshCellsLabel;
+    std::string meshSolid;
+    std::string meshSurface;
+    std::string meshSizePreview;
+    std::string meshProgress;
+    std::string cannotImportMesh;
     // Import picture as cells…: the dialogs, and why a picture gave no cells ("%s" its path).
     std::vector<FileFilter> cellPictureFilters;
     std::string cellPictureTitle;
@@ -123,6 +133,7 @@ inline constexpr int kOpen = 40002;
 inline constexpr int kSave = 40003;
 inline constexpr int kSaveAs = 40004;
 inline constexpr int kExportImage = 40005;
+inline constexpr int kImportMesh = 40008;
 inline constexpr int kQuit = 40006;
 inline constexpr int kRenderPicture = 40007;
 inline constexpr int kExportTurntable = 40009;

@@ -47,13 +47,14 @@ void appendPngBytes(void* context, void* data, int size) {
     }
 }
 
-// Rows top to bottom, red, green, blue, alpha.
-std::vector<std::uint8_t> rgbaTopDown(int width, int height, std::span<const std::uint8_t> bgraBottomUp) {
+}  // namespace
+
+std::vector<std::uint8_t> otherPixelLayout(int width, int height, std::span<const std::uint8_t> pixels) {
     const std::size_t rowBytes = 4 * static_cast<std::size_t>(width);
-    std::vector<std::uint8_t> rgba(bgraBottomUp.size());
+    std::vector<std::uint8_t> out(pixels.size());
     for (int row = 0; row < height; ++row) {
-        const std::uint8_t* from = bgraBottomUp.data() + (height - 1 - row) * rowBytes;
-        std::uint8_t* to = rgba.data() + row * rowBytes;
+        const std::uint8_t* from = pixels.data() + (height - 1 - row) * rowBytes;
+        std::uint8_t* to = out.data() + row * rowBytes;
         for (std::size_t i = 0; i < rowBytes; i += 4) {
             to[i] = from[i + 2];
             to[i + 1] = from[i + 1];
@@ -61,10 +62,8 @@ std::vector<std::uint8_t> rgbaTopDown(int width, int height, std::span<const std
             to[i + 3] = from[i + 3];
         }
     }
-    return rgba;
+    return out;
 }
-
-}  // namespace
 
 int writePng(const std::filesystem::path& path, int width, int height, std::span<const std::uint8_t> bgraBottomUp,
              std::string& reason) {
@@ -73,7 +72,7 @@ int writePng(const std::filesystem::path& path, int width, int height, std::span
         return 0;
     }
     try {
-        const std::vector<std::uint8_t> rgba = rgbaTopDown(width, height, bgraBottomUp);
+        const std::vector<std::uint8_t> rgba = otherPixelLayout(width, height, bgraBottomUp);
         PngBytes png;
         // Trying all five row filters takes twice as long as one; on a view
         // (smooth background, shaded surfaces) the left-neighbour filter alone

@@ -15,6 +15,11 @@ namespace cubrik {
 int writePng(const std::filesystem::path& path, int width, int height, std::span<const std::uint8_t> bgraBottomUp,
              std::string& reason);
 
+// Blue, green, red, alpha with rows bottom to top (what the image writers
+// take) and red, green, blue, alpha with rows top to bottom (what pictures
+// hold): one flip turns either layout into the other.
+std::vector<std::uint8_t> otherPixelLayout(int width, int height, std::span<const std::uint8_t> pixels);
+
 // The largest width or height decodePng accepts.
 inline constexpr int kMaxPngSide = 4096;
 
