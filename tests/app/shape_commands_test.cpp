@@ -46,6 +46,7 @@ TEST_F(ShapeCommandsTest, PrintFindingsSelectTheirCellsAndFloatingPartsGoInOneSt
     EXPECT_EQ(app.selection.box, boxSpanning({30, 5, 30}, {31, 5, 31}));
     command(command::kDeleteFloatingParts);
     EXPECT_EQ(app.status.note, "Delete floating parts: 4 cells changed.");
+    EXPECT_EQ(platform.findings.front(), "Parts: 1");
     command(command::kDeleteFloatingParts);
     EXPECT_EQ(app.status.note, "There are no floating parts to delete.");
     command(command::kCheckForPrinting);

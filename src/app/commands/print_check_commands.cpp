@@ -58,6 +58,7 @@ void deleteFloatingParts(App& app) {
     for (const int cell : emptied) app.model().cells[cell] = kEmpty;
     app.flags.modelModified = 1;
     setStatusNote(app, fillIn(fillIn(text.cellsChanged, name), std::to_string(emptied.size())));
+    if (!app.findingBoxes.empty()) showPrintCheck(app);  // the list shown would name parts now gone
 }
 
 }  // namespace cubrik

@@ -18,7 +18,8 @@ void chooseFinding(App& app, int row);
 
 // Model > Delete floating parts: the cells of every part off the lowest layer
 // emptied in one undo step; locked colours and the hidden material stay. The
-// status bar says how many cells went.
+// status bar says how many cells went, and a findings list already shown is
+// checked again.
 void deleteFloatingParts(App& app);
 
 }  // namespace cubrik
