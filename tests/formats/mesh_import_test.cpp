@@ -3,10 +3,12 @@
 // and --surface give shells, and bad files change nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <random>
 
@@ -16,6 +18,7 @@
 #include "formats/obj_export.h"
 #include "formats/ply_export.h"
 #include "formats/stl_export.h"
+#include "formats/threemf_export.h"
 #include "support/mesh_export_fixture.h"
 
 namespace cubrik {
@@ -67,11 +70,12 @@ TEST_F(MeshImportTest, FlatExportsOfACentredModelComeBackOnTheSameCellsAndColour
     fillColourfulCentred(*store.model);
     const std::vector<std::uint8_t> model(store.model->cells, store.model->cells + kCellCount);
     const VoxelizeOptions options{31, false};
-    for (const char* name : {"m.obj", "m.ply", "m.glb"}) {
+    for (const char* name : {"m.obj", "m.ply", "m.glb", "m.3mf"}) {
         const std::filesystem::path path = dir / name;
         const int written = path.extension() == ".obj"   ? exportObj(extractor, flat(), path, reason)
                             : path.extension() == ".ply" ? exportPly(extractor, flat(), path, reason)
-                                                         : exportGlb(extractor, flat(), path, reason);
+                            : path.extension() == ".glb" ? exportGlb(extractor, flat(), path, reason)
+                                                         : export3mf(extractor, flat(), path, reason);
         ASSERT_EQ(written, 1) << reason;
         EXPECT_TRUE(import(path, options) == model) << name << ": " << reason;
     }
@@ -182,7 +186,15 @@ TEST_F(MeshImportTest, CellsTakeTheTextureColourOfTheNearestSurfacePoint) {
 }
 
 TEST_F(MeshImportTest, BadMeshesAreRefusedWithAReason) {
-    const std::map<std::string, std::string> files = {
+    fillColourfulCentred(*store.model);
+    ASSERT_EQ(export3mf(extractor, flat(), dir / "whole.3mf", reason), 1) << reason;
+    std::ifstream whole(dir / "whole.3mf", std::ios::binary);
+    const std::string package((std::istreambuf_iterator<char>(whole)), {});
+    std::string scrambled = package;  // the zip's directory intact, the model's deflated bytes not
+    std::fill(scrambled.begin() + 2000, scrambled.begin() + 2100, '\x5a');
+    std::map<std::string, std::string> files = {
+        {"cut.3mf", package.substr(0, package.size() / 2)},
+        {"scrambled.3mf", scrambled},
         {"garbage.stl", std::string("\x01\x7f garbage \xff\xfe", 14)},
         {"empty.obj", ""},
         {"nan.obj", "v 0 0 0\nv 1 0 nan\nv 0 1 0\nf 1 2 3\n"},
