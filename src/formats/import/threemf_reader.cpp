@@ -1,17 +1,17 @@
 #include "formats/import/threemf_reader.h"
 
 #include <expat.h>
-#include <minizip/unzip.h>
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string_view>
 #include <vector>
+
+#include "formats/import/zip_reader.h"
 
 namespace cubrik {
 namespace {
@@ -23,99 +23,16 @@ constexpr std::uint64_t kLargestRelationships = 1 << 20;
 constexpr std::size_t kMostVertices = 3 * kMostImportedTriangles;
 constexpr std::uint32_t kNoColour = 0xff000000;
 
-// ---- The zip, from a file or from memory ----
-
-struct MemoryStream {
-    std::span<const std::uint8_t> bytes;
-    std::uint64_t at = 0;
-};
-
-voidpf ZCALLBACK openMemory(voidpf opaque, const void*, int) { return opaque; }
-uLong ZCALLBACK readMemory(voidpf, voidpf stream, void* buffer, uLong size) {
-    auto& memory = *static_cast<MemoryStream*>(stream);
-    const auto count = static_cast<uLong>(std::min<std::uint64_t>(size, memory.bytes.size() - memory.at));
-    std::memcpy(buffer, memory.bytes.data() + memory.at, count);
-    memory.at += count;
-    return count;
-}
-uLong ZCALLBACK writeNothing(voidpf, voidpf, const void*, uLong) { return 0; }
-ZPOS64_T ZCALLBACK tellMemory(voidpf, voidpf stream) { return static_cast<MemoryStream*>(stream)->at; }
-long ZCALLBACK seekMemory(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
-    auto& memory = *static_cast<MemoryStream*>(stream);
-    const std::uint64_t base = origin == ZLIB_FILEFUNC_SEEK_SET ? 0 : origin == ZLIB_FILEFUNC_SEEK_CUR ? memory.at : memory.bytes.size();
-    if (offset > memory.bytes.size() - base) return -1;
-    memory.at = base + offset;
-    return 0;
-}
-int ZCALLBACK closeMemory(voidpf, voidpf) { return 0; }
-int ZCALLBACK noError(voidpf, voidpf) { return 0; }
-
-class Package {
-public:
-    explicit Package(const std::filesystem::path& path) : zip_(unzOpen64(path.c_str())) {}
-    explicit Package(std::span<const std::uint8_t> bytes) : memory_{bytes} {
-        zlib_filefunc64_def functions{openMemory, readMemory, writeNothing, tellMemory, seekMemory, closeMemory, noError, &memory_};
-        zip_ = unzOpen2_64("package", &functions);
-    }
-    ~Package() {
-        if (zip_ != nullptr) unzClose(zip_);
-    }
-    Package(const Package&) = delete;
-    Package& operator=(const Package&) = delete;
-
-    bool opened() const { return zip_ != nullptr; }
-
-    // Feeds the entry `name` to `consume` in pieces. Returns 1; 0 with
-    // `reason`, or -1 when there is no such entry.
-    int readEntry(const std::string& name, std::uint64_t largest, const ImportControl& control,
-                  const std::function<bool(const char*, int, bool)>& consume, std::string& reason) {
-        if (unzLocateFile(zip_, name.c_str(), 2) != UNZ_OK) return -1;
-        unz_file_info64 info{};
-        const std::string tooLarge = "its part " + name + " is larger than the " + std::to_string(largest >> 20) + " MB an import reads";
-        if (unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
-            info.uncompressed_size > largest || unzOpenCurrentFile(zip_) != UNZ_OK) {
-            reason = info.uncompressed_size > largest ? tooLarge : "its part " + name + " cannot be unpacked";
-            return 0;
-        }
-        std::vector<char> piece(1 << 16);
-        ZPOS64_T total = 0;
-        int got = 0;
-        bool going = true;
-        while (going && (got = unzReadCurrentFile(zip_, piece.data(), static_cast<unsigned>(piece.size()))) > 0) {
-            total += static_cast<ZPOS64_T>(got);
-            if (total > largest) {
-                reason = tooLarge;
-                going = false;
-            } else if (control.cancel != nullptr && control.cancel->load()) {
-                reason = "the import was cancelled";
-                going = false;
-            } else {
-                if (control.permille != nullptr && info.uncompressed_size > 0)
-                    control.permille->store(static_cast<int>(1000 * std::min(total, info.uncompressed_size) / info.uncompressed_size));
-                going = consume(piece.data(), got, false);
-            }
-        }
-        const int closed = unzCloseCurrentFile(zip_);
-        if (!going) return 0;
-        if (got < 0 || closed != UNZ_OK) {
-            reason = "its part " + name + " is damaged";
-            return 0;
-        }
-        return consume(piece.data(), 0, true) ? 1 : 0;
-    }
-
-private:
-    MemoryStream memory_;
-    unzFile zip_ = nullptr;
-};
-
 // ---- Text ----
 
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// An XML number: spaces around it and a leading '+' allowed.
 bool parseNumber(std::string_view text, double& value) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' || text.front() == '\r')) text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && std::all_of(end, text.data() + text.size(), [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
+    return error == std::errc() && std::all_of(end, text.data() + text.size(), isSpace);
 }
 
 // "#RRGGBB" or "#RRGGBBAA", as shown (sRGB): 0xRRGGBB.
@@ -167,9 +84,12 @@ class ModelParser {
 public:
     ModelParser() : parser_(XML_ParserCreateNS(nullptr, '|')) {
         XML_SetUserData(parser_, this);
-        XML_SetElementHandler(parser_, [](void* self, const XML_Char* name, const XML_Char** attributes) {
-            static_cast<ModelParser*>(self)->start(name, attributes);
-        }, [](void* self, const XML_Char* name) { static_cast<ModelParser*>(self)->end(name); });
+        XML_SetElementHandler(
+            parser_,
+            [](void* self, const XML_Char* name, const XML_Char** attributes) {
+                static_cast<ModelParser*>(self)->start(name, attributes);
+            },
+            [](void* self, const XML_Char* name) { static_cast<ModelParser*>(self)->end(name); });
         // 3MF forbids document type declarations, and with them entity expansion.
         XML_SetStartDoctypeDeclHandler(parser_, [](void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
             static_cast<ModelParser*>(self)->fail("it declares a document type, which 3MF does not allow");
@@ -181,8 +101,9 @@ public:
 
     bool feed(const char* bytes, int count, bool last, std::string& reason) {
         if (XML_Parse(parser_, bytes, count, last) == XML_STATUS_OK) return true;
-        reason = failure_.empty() ? std::string("its model is damaged (") + XML_ErrorString(XML_GetErrorCode(parser_)) + ")"
-                                  : failure_;
+        reason = failure_.empty()
+                     ? std::string("its model is damaged (") + XML_ErrorString(XML_GetErrorCode(parser_)) + ")"
+                     : failure_;
         reason += " at line " + std::to_string(XML_GetCurrentLineNumber(parser_));
         return false;
     }
@@ -205,7 +126,8 @@ private:
         XML_StopParser(parser_, XML_FALSE);
     }
     // The attribute as a number; absent: `fallback`, or a failure when there is none.
-    std::optional<double> number(const XML_Char** attributes, std::string_view name, std::optional<double> fallback = {}) {
+    std::optional<double> number(const XML_Char** attributes, std::string_view name,
+                                 std::optional<double> fallback = {}) {
         const char* text = attribute(attributes, name);
         double value = 0;
         if (text == nullptr && fallback) return fallback;
@@ -213,10 +135,12 @@ private:
         fail(std::string(text == nullptr ? "a required attribute " : "a bad number in attribute ") + std::string(name));
         return std::nullopt;
     }
-    std::optional<std::uint32_t> index(const XML_Char** attributes, std::string_view name, std::optional<double> fallback = {}) {
+    std::optional<std::uint32_t> index(const XML_Char** attributes, std::string_view name,
+                                       std::optional<double> fallback = {}) {
         const std::optional<double> value = number(attributes, name, fallback);
         if (!value) return std::nullopt;
-        if (*value >= 0 && *value < 4294967296.0 && *value == static_cast<std::uint32_t>(*value)) return static_cast<std::uint32_t>(*value);
+        if (*value >= 0 && *value < 4294967296.0 && *value == static_cast<std::uint32_t>(*value))
+            return static_cast<std::uint32_t>(*value);
         fail("attribute " + std::string(name) + " is not a whole number");
         return std::nullopt;
     }
@@ -226,7 +150,7 @@ private:
         Transform out;
         std::string_view rest(text);
         for (double& value : out) {
-            while (!rest.empty() && std::strchr(" \t\r\n", rest.front()) != nullptr) rest.remove_prefix(1);
+            while (!rest.empty() && isSpace(rest.front())) rest.remove_prefix(1);
             const std::size_t length = std::min(rest.find_first_of(" \t\r\n"), rest.size());
             if (!parseNumber(rest.substr(0, length), value)) {
                 fail("a transform is not twelve numbers");
@@ -255,8 +179,8 @@ private:
     std::string failure_;
     std::map<std::uint32_t, Object> objects_;
     std::map<std::uint32_t, std::vector<std::uint32_t>> groups_;  // base materials and colour groups
-    std::optional<std::pair<std::uint32_t, Object>> object_;     // the one being read
-    std::vector<std::uint32_t>* group_ = nullptr;                // the one being read
+    std::optional<std::pair<std::uint32_t, Object>> object_;      // the one being read
+    std::vector<std::uint32_t>* group_ = nullptr;                 // the one being read
     std::vector<Component> build_;
     std::size_t triangles_ = 0, vertices_ = 0;
 };
@@ -372,7 +296,7 @@ int ModelParser::placeInto(TriangleSoup& soup, std::string& reason) const {
     return 1;
 }
 
-int readPackage(Package& package, TriangleSoup& soup, std::string& reason, const ImportControl& control) {
+int readPackage(ZipReader& package, TriangleSoup& soup, std::string& reason, const ImportControl& control) {
     if (!package.opened()) {
         reason = "it is not a 3MF package (no zip archive)";
         return 0;
@@ -391,18 +315,21 @@ int readPackage(Package& package, TriangleSoup& soup, std::string& reason, const
             *static_cast<std::string*>(part) = std::string(target.substr(target.front() == '/' ? 1 : 0));
     });
     std::string ignored;
-    const int readRelationships = package.readEntry("_rels/.rels", kLargestRelationships, {}, [&](const char* bytes, int count, bool last) {
-        return XML_Parse(relationships, bytes, count, last) == XML_STATUS_OK;
-    }, ignored);
+    const int readRelationships = package.readEntry(
+        "_rels/.rels", kLargestRelationships, {},
+        [&](const char* bytes, int count, bool last) {
+            return XML_Parse(relationships, bytes, count, last) == XML_STATUS_OK;
+        },
+        ignored);
     XML_ParserFree(relationships);
     if (readRelationships == 0) {
         reason = "its relationships part _rels/.rels is damaged";
         return 0;
     }
     ModelParser model;
-    const int read = package.readEntry(modelPart, kLargestModelPart, control, [&](const char* bytes, int count, bool last) {
-        return model.feed(bytes, count, last, reason);
-    }, reason);
+    const int read = package.readEntry(
+        modelPart, kLargestModelPart, control,
+        [&](const char* bytes, int count, bool last) { return model.feed(bytes, count, last, reason); }, reason);
     if (read < 0) reason = "it has no model part " + modelPart;
     return read > 0 && model.placeInto(soup, reason);
 }
@@ -411,13 +338,18 @@ int readPackage(Package& package, TriangleSoup& soup, std::string& reason, const
 
 int readThreeMfFile(const std::filesystem::path& path, TriangleSoup& soup, std::string& reason,
                     const ImportControl& control) {
-    Package package(path);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        reason = "there is no such file";
+        return 0;
+    }
+    ZipReader package(path);
     return readPackage(package, soup, reason, control);
 }
 
 int readThreeMf(std::span<const std::uint8_t> bytes, TriangleSoup& soup, std::string& reason,
                 const ImportControl& control) {
-    Package package(bytes);
+    ZipReader package(bytes);
     return readPackage(package, soup, reason, control);
 }
 
