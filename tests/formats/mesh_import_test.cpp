@@ -3,10 +3,13 @@
 // and --surface give shells, and bad files change nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <random>
 
@@ -16,6 +19,9 @@
 #include "formats/obj_export.h"
 #include "formats/ply_export.h"
 #include "formats/stl_export.h"
+#include "formats/threemf_export.h"
+#include "formats/zip_package.h"
+#include "model/material.h"
 #include "support/mesh_export_fixture.h"
 
 namespace cubrik {
@@ -67,11 +73,12 @@ TEST_F(MeshImportTest, FlatExportsOfACentredModelComeBackOnTheSameCellsAndColour
     fillColourfulCentred(*store.model);
     const std::vector<std::uint8_t> model(store.model->cells, store.model->cells + kCellCount);
     const VoxelizeOptions options{31, false};
-    for (const char* name : {"m.obj", "m.ply", "m.glb"}) {
+    for (const char* name : {"m.obj", "m.ply", "m.glb", "m.3mf"}) {
         const std::filesystem::path path = dir / name;
         const int written = path.extension() == ".obj"   ? exportObj(extractor, flat(), path, reason)
                             : path.extension() == ".ply" ? exportPly(extractor, flat(), path, reason)
-                                                         : exportGlb(extractor, flat(), path, reason);
+                            : path.extension() == ".glb" ? exportGlb(extractor, flat(), path, reason)
+                                                         : export3mf(extractor, flat(), path, reason);
         ASSERT_EQ(written, 1) << reason;
         EXPECT_TRUE(import(path, options) == model) << name << ": " << reason;
     }
@@ -79,6 +86,52 @@ TEST_F(MeshImportTest, FlatExportsOfACentredModelComeBackOnTheSameCellsAndColour
     std::vector<std::uint8_t> shape = import(dir / "m.stl", options);
     ASSERT_EQ(shape.size(), model.size()) << reason;
     for (int cell = 0; cell < kCellCount; ++cell) ASSERT_EQ(shape[cell] != kEmpty, model[cell] != kEmpty) << cell;
+}
+
+// A 3MF cube in two objects, one coloured by its object's base material and
+// one by a colour group, placed by components and a rotated build item.
+TEST_F(MeshImportTest, A3mfPlacesComponentsByTheirTransformsInTheirOwnColours) {
+    const auto hex = [&](int index) {
+        char text[8];
+        std::snprintf(text, sizeof text, "#%06X", packColour(store.model->paletteA[index]));
+        return std::string(text);
+    };
+    // A unit cube whose triangles carry `properties`.
+    const auto cube = [](const std::string& properties) {
+        std::string mesh = "<mesh><vertices>";
+        for (int v = 0; v < 8; ++v)
+            mesh += "<vertex x=\"" + std::to_string(v & 1) + "\" y=\"" + std::to_string(v >> 1 & 1) + "\" z=\"" +
+                    std::to_string(v >> 2) + "\"/>";
+        mesh += "</vertices><triangles>";
+        const int faces[12][3] = {{0, 3, 1}, {0, 2, 3}, {4, 5, 7}, {4, 7, 6}, {0, 1, 5}, {0, 5, 4},
+                                  {2, 6, 7}, {2, 7, 3}, {0, 4, 6}, {0, 6, 2}, {1, 3, 7}, {1, 7, 5}};
+        for (const auto& f : faces)
+            mesh += "<triangle v1=\"" + std::to_string(f[0]) + "\" v2=\"" + std::to_string(f[1]) + "\" v3=\"" +
+                    std::to_string(f[2]) + "\" " + properties + "/>";
+        return mesh + "</triangles></mesh>";
+    };
+    ZipPackage package;
+    package.beginEntry("3D/3dmodel.model");
+    package.write("<model xmlns=\"http://schemas.microsoft.com/3dmanufacturing/core/2015/02\" "
+                  "xmlns:m=\"http://schemas.microsoft.com/3dmanufacturing/material/2015/02\"><resources>"
+                  "<basematerials id=\"1\"><base name=\"x\" displaycolor=\"" + hex(0) + "\"/><base name=\"y\" displaycolor=\"" +
+                  hex(3) + "FF\"/></basematerials><m:colorgroup id=\"5\"><m:color color=\"" + hex(9) +
+                  "\"/></m:colorgroup><object id=\"2\" pid=\"1\" pindex=\"1\">" + cube("") +
+                  "</object><object id=\"4\">" + cube("pid=\"5\" p1=\"0\"") +
+                  "</object><object id=\"3\"><components><component objectid=\"2\"/>"
+                  "<component objectid=\"4\" transform=\"1 0 0 0 1 0 0 0 1 2 0 0\"/></components></object></resources>"
+                  "<build><item objectid=\"3\" transform=\"0 1 0 -1 0 0 0 0 1 5 5 5\"/></build></model>");
+    std::ofstream(dir / "parts.3mf", std::ios::binary) << package.finish();
+    // The cubes lie along the file's y, which is the model's -z.
+    std::vector<std::pair<int, int>> filled;  // z, code
+    const std::vector<std::uint8_t> cells = import(dir / "parts.3mf", {3, false});
+    ASSERT_FALSE(cells.empty()) << reason;
+    for (int at = 0; at < kCellCount; ++at)
+        if (cells[at] != kEmpty) filled.emplace_back(at / (kGridSize * kGridSize), cells[at]);
+    ASSERT_EQ(filled.size(), 2u);
+    EXPECT_EQ(filled[0].first + 2, filled[1].first);
+    EXPECT_EQ(filled[0].second, kFirstCodeA + 9);
+    EXPECT_EQ(filled[1].second, kFirstCodeA + 3);
 }
 
 // An icosphere: the icosahedron with each triangle split in four `levels` times.
@@ -182,7 +235,15 @@ TEST_F(MeshImportTest, CellsTakeTheTextureColourOfTheNearestSurfacePoint) {
 }
 
 TEST_F(MeshImportTest, BadMeshesAreRefusedWithAReason) {
-    const std::map<std::string, std::string> files = {
+    fillColourfulCentred(*store.model);
+    ASSERT_EQ(export3mf(extractor, flat(), dir / "whole.3mf", reason), 1) << reason;
+    std::ifstream whole(dir / "whole.3mf", std::ios::binary);
+    const std::string package((std::istreambuf_iterator<char>(whole)), {});
+    std::string scrambled = package;  // the zip's directory intact, the model's deflated bytes not
+    std::fill(scrambled.begin() + 2000, scrambled.begin() + 2100, '\x5a');
+    std::map<std::string, std::string> files = {
+        {"cut.3mf", package.substr(0, package.size() / 2)},
+        {"scrambled.3mf", scrambled},
         {"garbage.stl", std::string("\x01\x7f garbage \xff\xfe", 14)},
         {"empty.obj", ""},
         {"nan.obj", "v 0 0 0\nv 1 0 nan\nv 0 1 0\nf 1 2 3\n"},

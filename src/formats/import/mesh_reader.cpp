@@ -1,4 +1,4 @@
-// The one file that speaks to Assimp.
+// The one file that speaks to Assimp, for every mesh format but 3MF.
 #include "formats/import/mesh_reader.h"
 
 #include <assimp/Importer.hpp>
@@ -11,6 +11,8 @@
 #include <cctype>
 #include <cmath>
 #include <span>
+
+#include "formats/import/threemf_reader.h"
 
 namespace cubrik {
 namespace {
@@ -26,11 +28,8 @@ std::string lowerExtension(std::string_view path) {
     return extension;
 }
 
-// Formats for 3-D printing stand their models on the x-y plane.
-bool standsZUp(const std::filesystem::path& path) {
-    const std::string extension = lowerExtension(path.string());
-    return extension == "stl" || extension == "3mf";
-}
+// STL, made for 3-D printing, stands its models on the x-y plane.
+bool standsZUp(const std::filesystem::path& path) { return lowerExtension(path.string()) == "stl"; }
 
 // glTF gives colour factors and vertex colours in linear light; the palette holds colours as shown.
 bool coloursAreLinear(const std::filesystem::path& path) {
@@ -162,6 +161,7 @@ std::string meshExtensionList(std::string_view separator, std::string_view lastS
 
 int readMeshFile(const std::filesystem::path& path, TriangleSoup& soup, std::string& reason,
                  const ImportControl& control) {
+    if (lowerExtension(path.string()) == "3mf") return readThreeMfFile(path, soup, reason, control);
     Assimp::Importer importer;
     auto* progress = new ReadProgress(control);
     importer.SetProgressHandler(progress);  // the importer deletes it

@@ -1,7 +1,7 @@
 #pragma once
-// Mesh files read through Assimp into a triangle soup: OBJ (with its MTL),
-// STL, PLY, glTF (.gltf, .glb), COLLADA and 3MF, with vertex colours,
-// material colours and textures.
+// Mesh files read into a triangle soup: OBJ (with its MTL), STL, PLY, glTF
+// (.gltf, .glb) and COLLADA through Assimp, with vertex colours, material
+// colours and textures; 3MF by our own reader, with each triangle's colour.
 
 #include <filesystem>
 #include <string>
