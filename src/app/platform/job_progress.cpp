@@ -5,16 +5,9 @@
 #include "app/platform/qt_platform.h"
 
 namespace cubrik {
-namespace {
-
-constexpr int kPollMilliseconds = 100;
-constexpr int kProgressSteps = 1000;
-
-}  // namespace
-
 JobProgress::JobProgress(QWidget* owner, QtPlatform& platform, std::shared_ptr<BackgroundJob> job,
                          const std::string& title, const std::string& cancel, std::string lead)
-    : QProgressDialog(toQString(title), toQString(cancel), 0, kProgressSteps, owner), platform_(platform),
+    : QProgressDialog(toQString(title), toQString(cancel), 0, kJobProgressSteps, owner), platform_(platform),
       job_(std::move(job)), lead_(std::move(lead)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(toQString(title));
@@ -26,7 +19,7 @@ JobProgress::JobProgress(QWidget* owner, QtPlatform& platform, std::shared_ptr<B
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, [this] { poll(); });
     worker_ = startInBackground(job_);
-    timer->start(kPollMilliseconds);
+    timer->start(kJobPollMilliseconds);
     show();
 }
 
@@ -36,7 +29,7 @@ JobProgress::~JobProgress() {
 }
 
 void JobProgress::poll() {
-    setValue(static_cast<int>(job_->progress() * kProgressSteps));
+    setValue(static_cast<int>(job_->progress() * kJobProgressSteps));
     if (!job_->finished()) return;
     const std::string failure = job_->failure();
     close();  // deleted later, once back in the event loop

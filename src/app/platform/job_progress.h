@@ -15,6 +15,10 @@ namespace cubrik {
 
 class QtPlatform;
 
+// How often the window looks at a background job, and how finely its bar moves.
+inline constexpr int kJobPollMilliseconds = 100;
+inline constexpr int kJobProgressSteps = 1000;
+
 class JobProgress final : public QProgressDialog {
 public:
     JobProgress(QWidget* owner, QtPlatform& platform, std::shared_ptr<BackgroundJob> job, const std::string& title,

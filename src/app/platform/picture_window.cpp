@@ -12,17 +12,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/platform/job_progress.h"
 #include "app/platform/qt_platform.h"
 #include "io/path_names.h"
 
 namespace cubrik {
-namespace {
-
-constexpr int kPollMilliseconds = 100;
-constexpr int kProgressSteps = 1000;
-
-}  // namespace
-
 PictureWindow::PictureWindow(QWidget* owner, QtPlatform& platform, std::shared_ptr<PictureJob> job,
                              const std::string& title, const PictureTexts& text, FileDialogRequest save)
     : QWidget(owner, Qt::Window), platform_(platform), job_(std::move(job)), text_(text), save_(std::move(save)),
@@ -34,7 +28,7 @@ PictureWindow::PictureWindow(QWidget* owner, QtPlatform& platform, std::shared_p
     auto* scroll = new QScrollArea;
     scroll->setWidget(picture_);
     scroll->setAlignment(Qt::AlignCenter);
-    progress_->setRange(0, kProgressSteps);
+    progress_->setRange(0, kJobProgressSteps);
     saveButton_->setEnabled(false);
     auto* bar = new QHBoxLayout;
     bar->addWidget(state_, 1);
@@ -51,7 +45,7 @@ PictureWindow::PictureWindow(QWidget* owner, QtPlatform& platform, std::shared_p
     showSamples(0);
     resize(480, 360);
     worker_ = startInBackground(job_);
-    timer_->start(kPollMilliseconds);
+    timer_->start(kJobPollMilliseconds);
 }
 
 PictureWindow::~PictureWindow() {
@@ -65,7 +59,7 @@ void PictureWindow::closeEvent(QCloseEvent* event) {
 }
 
 void PictureWindow::poll() {
-    progress_->setValue(static_cast<int>(job_->progress() * kProgressSteps));
+    progress_->setValue(static_cast<int>(job_->progress() * kJobProgressSteps));
     const int samples = job_->samplesDone();
     if (samples != shownSamples_) {
         const bool first = shownSamples_ == 0;
@@ -81,7 +75,7 @@ void PictureWindow::poll() {
     const std::string failure = job_->failure();
     if (!failure.empty()) state_->setText(toQString(text_.cannotRender + "\n" + failure));
     else state_->setText(toQString(job_->cancelled() ? text_.cancelled : text_.finished));
-    if (!job_->cancelled() && failure.empty()) progress_->setValue(kProgressSteps);
+    if (!job_->cancelled() && failure.empty()) progress_->setValue(kJobProgressSteps);
 }
 
 // One pixel of the picture to one pixel of the screen, whatever the scale factor.
